@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include "checked.h"
+#include "input_values.h"
+
+namespace kalvena {
+
+// One result box's worth of a calculation: which element, of which section, and how its
+// value follows from the inputs.
+template <class Element>
+struct Formula {
+  Element element;
+  Section section;
+  Checked (*value)(const InputValues&);
+};
+
+// Works through the formulas in their order and hands each value of a complete section to
+// write(element, value); an incomplete section is skipped and nothing of it is written.
+template <class Element, std::size_t N, class Write>
+void calculate(const std::array<Formula<Element>, N>& formulas, const InputValues& values,
+               Write&& write) {
+  for (const Formula<Element>& f : formulas) {
+    if (sectionComplete(values, f.section)) write(f.element, f.value(values));
+  }
+}
+
+}  // namespace kalvena

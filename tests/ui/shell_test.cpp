@@ -1,0 +1,141 @@
+#include "shell.h"
+
+#include <gtest/gtest.h>
+
+#include "form1.h"
+#include "form2.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+int visibleTopLevelWindows() {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets()) n += w->isVisible() ? 1 : 0;
+  return n;
+}
+
+// Runs the application's event loop; a loop that nothing ends fails the test instead of
+// hanging it.
+int runEventLoop() {
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  watchdog.start(10000);
+  return QApplication::exec();
+}
+
+bool allZero(const InputValues& v) {
+  return v.LowFc == 0 && v.LowR == 0 && v.MidFc1 == 0 && v.MidFc2 == 0 && v.MidR == 0 &&
+         v.HighFc == 0 && v.HighR == 0;
+}
+
+TEST(Shell, StartsWithOnlyThe12dBWindow) {
+  Shell shell;
+  shell.start();
+  ASSERT_NE(shell.existingForm1(), nullptr);
+  EXPECT_TRUE(shell.existingForm1()->isLoaded());
+  EXPECT_EQ(shell.existingForm2(), nullptr) << "not created before it is first used";
+  EXPECT_EQ(loadedWindowCount(), 1);
+  EXPECT_EQ(visibleTopLevelWindows(), 1);
+}
+
+TEST(Shell, WindowsAreFixedSizeWithACloseBoxOnly) {
+  Shell shell;
+  shell.start();
+  click(*shell.existingForm1(), "Command2");
+  struct Expect {
+    const Window* window;
+    QSize client;
+  };
+  shell.form1().Show();
+  for (const Expect& e : {Expect{&shell.form1(), {369, 459}}, Expect{&shell.form2(), {409, 483}}}) {
+    const QWidget* w = e.window->widget();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kalvena"));
+    EXPECT_EQ(w->minimumSize(), e.client);
+    EXPECT_EQ(w->maximumSize(), e.client);
+    const Qt::WindowFlags f = w->windowFlags();
+    EXPECT_TRUE(f.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(f.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(f.testFlag(Qt::WindowMaximizeButtonHint));
+  }
+}
+
+TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
+  Shell shell;
+  shell.start();
+  Form1& form1 = *shell.existingForm1();
+  type(form1, "Text1", QStringLiteral("1000"));
+  type(form1, "Text2", QStringLiteral("8"));
+  click(form1, "Command1");
+
+  QPointer<QWidget> firstForm1Widget = form1.widget();
+  click(form1, "Command2");
+  settle();
+  Form2* form2 = shell.existingForm2();
+  ASSERT_NE(form2, nullptr);
+  EXPECT_TRUE(form2->isLoaded());
+  EXPECT_FALSE(form1.isLoaded());
+  EXPECT_TRUE(firstForm1Widget.isNull()) << "the unloaded window's widget is destroyed";
+  EXPECT_EQ(loadedWindowCount(), 1);
+  EXPECT_EQ(visibleTopLevelWindows(), 1);
+
+  type(*form2, "Text1", QStringLiteral("500"));
+  click(*form2, "Command3");
+  settle();
+  EXPECT_TRUE(form1.isLoaded());
+  EXPECT_FALSE(form2->isLoaded());
+  EXPECT_EQ(loadedWindowCount(), 1);
+  EXPECT_EQ(visibleTopLevelWindows(), 1);
+  EXPECT_TRUE(allZero(form1.values()));
+  for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
+    EXPECT_EQ(box(form1, name)->text(), QString()) << name;
+  }
+  click(form1, "Command1");
+  EXPECT_EQ(box(form1, "Text3")->text(), QString()) << "as right after start";
+
+  click(form1, "Command2");
+  settle();
+  EXPECT_EQ(shell.existingForm2(), form2) << "the 18 dB/oct window object is reused";
+  EXPECT_TRUE(allZero(form2->values()));
+  EXPECT_EQ(box(*form2, "Text1")->text(), QString());
+  EXPECT_EQ(loadedWindowCount(), 1);
+}
+
+TEST(Shell, ExitEndsTheEventLoopFromEitherWindow) {
+  for (const bool from18 : {false, true}) {
+    Shell shell;
+    shell.start();
+    if (from18) {
+      click(*shell.existingForm1(), "Command2");
+      settle();
+    }
+    QTimer::singleShot(0, [&] {
+      if (from18) {
+        click(*shell.existingForm2(), "Command4");
+      } else {
+        click(*shell.existingForm1(), "Command3");
+      }
+    });
+    EXPECT_EQ(runEventLoop(), 0);
+    settle();
+    EXPECT_EQ(loadedWindowCount(), 0);
+    EXPECT_EQ(visibleTopLevelWindows(), 0);
+  }
+}
+
+TEST(Shell, TheCloseBoxEndsTheProgram) {
+  Shell shell;
+  shell.start();
+  click(*shell.existingForm1(), "Command2");
+  settle();
+  QTimer::singleShot(0, [&] { shell.existingForm2()->widget()->close(); });
+  EXPECT_EQ(runEventLoop(), 0);
+  settle();
+  EXPECT_FALSE(shell.existingForm2()->isLoaded());
+  EXPECT_EQ(loadedWindowCount(), 0);
+  EXPECT_EQ(visibleTopLevelWindows(), 0);
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test

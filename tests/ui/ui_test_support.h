@@ -1,0 +1,75 @@
+#pragma once
+
+// Helpers that drive the real windows as a user would: find a control by its name, type into
+// it, click it, and answer the modal message box.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+#include "toolkit.h"
+
+namespace kalvena::ui::test {
+
+inline QLineEdit* box(const Window& w, const char* name) { return w.textBox(name); }
+
+inline QPushButton* button(const Window& w, const char* name) {
+  return w.widget()->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+inline void click(const Window& w, const char* name) {
+  QTest::mouseClick(button(w, name), Qt::LeftButton);
+}
+
+// Types text into the box one keystroke at a time, as QTest::keyClicks does.
+inline void type(const Window& w, const char* name, const QString& text) {
+  QTest::keyClicks(box(w, name), text);
+}
+
+// Selects the whole text of the box and replaces it, as a paste over a selection would.
+inline void replaceText(const Window& w, const char* name, const QString& text) {
+  QLineEdit* b = box(w, name);
+  b->selectAll();
+  b->insert(text);
+}
+
+// Lets deferred deletions and other posted events run.
+inline void settle() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+}
+
+struct SeenMessageBox {
+  QString text;
+  QString title;
+  QMessageBox::Icon icon;
+  std::vector<QMessageBox::StandardButton> buttons;
+};
+
+// Runs the action; every modal message box that opens meanwhile is read, then its OK button
+// is clicked. Returns what was seen, in order.
+inline std::vector<SeenMessageBox> answeringMessageBoxes(const std::function<void()>& action) {
+  std::vector<SeenMessageBox> seen;
+  QTimer poll;
+  poll.setInterval(0);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* msg = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!msg || !msg->isVisible()) return;
+    SeenMessageBox s{msg->text(), msg->windowTitle(), msg->icon(), {}};
+    for (QAbstractButton* b : msg->buttons()) s.buttons.push_back(msg->standardButton(b));
+    seen.push_back(s);
+    QTest::mouseClick(msg->button(QMessageBox::Ok), Qt::LeftButton);
+  });
+  poll.start();
+  action();
+  poll.stop();
+  return seen;
+}
+
+}  // namespace kalvena::ui::test

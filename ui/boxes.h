@@ -1,0 +1,26 @@
+#pragma once
+
+// What both windows do with their text boxes: take a keystroke into a field, write a result.
+
+#include "checked.h"
+
+class QLineEdit;
+
+namespace kalvena::ui {
+
+// The Change handler of an input box. Digits store their value in the field and an empty
+// box stores 0, so a calculation never uses a number its box does not show. Anything else
+// (a non-digit, or a number too large for a double) empties the box, which stores 0 through
+// the nested Change, and then tells the user in the modal message box.
+void InputChange(QLineEdit& box, double& field);
+
+// Writes a result into its box, in the decimal separator of the user's locale. A value that
+// is not a finite number shows a marker instead.
+void ShowResult(QLineEdit& box, Checked value);
+
+// Shown in a result box whose value overflowed.
+inline constexpr const char* kOutOfRangeMarker = "извън обхват";
+inline constexpr const char* kInputErrorText = "Моля въвеждайте само числа";
+inline constexpr const char* kInputErrorTitle = " Error !!";
+
+}  // namespace kalvena::ui

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "input_values.h"
+#include "toolkit.h"
+
+namespace kalvena::ui {
+
+class Shell;
+
+// The 18 dB/oct window: third-order T-sections.
+class Form2 final : public Window {
+ public:
+  explicit Form2(Shell& shell) : shell_(shell) {}
+
+  const InputValues& values() const { return InputValues_; }
+
+ private:
+  const FormLayout& layout() const override;
+  void connectEvents() override;
+  void Form_Load() override;
+
+  void Text1_Change();
+  void Text2_Change();
+  void Text6_Change();
+  void Text7_Change();
+  void Text8_Change();
+  void Text15_Change();
+  void Text16_Change();
+  void Command1_Click();  // calculate
+  void Command2_Click();  // clear
+  void Command3_Click();  // switch to 12 dB/oct
+  void Command4_Click();  // exit
+
+  Shell& shell_;
+  InputValues InputValues_;
+};
+
+}  // namespace kalvena::ui

@@ -1,0 +1,94 @@
+#pragma once
+
+// The thin layer the two windows stand on. The windows are described in twips, captions,
+// tab indexes, Change and Click events, loading and unloading; this file maps each of
+// those onto Qt once, so that a window's own code reads like its description.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <span>
+#include <vector>
+
+class QApplication;
+class QLineEdit;
+
+namespace kalvena::ui {
+
+// One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
+constexpr int twips(int t) { return (t + 7) / 15; }
+
+enum class ControlType { Label, TextBox, CommandButton };
+
+// One control of a window, as the window's layout table gives it. Positions and sizes are
+// in twips from the top-left corner of the client area.
+struct ControlSpec {
+  const char* name;
+  ControlType type;
+  const char* caption;  // UTF-8; empty for text boxes
+  int left;
+  int top;
+  int width;
+  int height;
+  int tabIndex;
+};
+
+struct FormLayout {
+  int clientWidth;  // twips
+  int clientHeight;
+  std::span<const ControlSpec> controls;
+};
+
+// Fusion style, the application font, and the rule that the program ends when its last
+// window unloads. Called once by main and by the tests.
+void setUpApplication(QApplication& app);
+
+// A window object: created once, it lives for the whole run, while its on-screen widget
+// comes and goes as the window is loaded and unloaded.
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  // Loads the window if it is not loaded, then shows it centred on the screen and active.
+  void Show();
+  // Destroys the widget and its controls once control returns to the event loop (the
+  // handler that asks for this is still running on one of them). When no window is left
+  // loaded, the program ends.
+  void Unload();
+  bool isLoaded() const { return widget_ != nullptr; }
+  QWidget* widget() const { return widget_; }
+
+  QLineEdit* textBox(const char* name) const;
+
+ protected:
+  virtual const FormLayout& layout() const = 0;
+  // Connects the handlers to the controls just built.
+  virtual void connectEvents() = 0;
+  virtual void Form_Load() = 0;
+
+  void onChange(const char* textBoxName, std::function<void()> handler);
+  void onClick(const char* buttonName, std::function<void()> handler);
+
+ private:
+  void load();
+
+  QPointer<QWidget> widget_;
+  std::vector<QPointer<QWidget>> unloaded_;  // widgets whose deferred deletion is pending
+};
+
+// Ends the program at once: every window is unloaded and the event loop stops; no further
+// handler runs.
+void End();
+
+// How many windows are loaded right now.
+int loadedWindowCount();
+
+// The modal message box: information icon, one OK button. Returns when it is dismissed.
+void MsgBox(QWidget* parent, const QString& text, const QString& title);
+
+}  // namespace kalvena::ui
