@@ -10,7 +10,8 @@ constexpr ControlType B = ControlType::CommandButton;
 
 constexpr ControlSpec kControls[] = {
     // Header
-    {"Label1", L, "Изчисляване на честотни филтри за трилентови озвучителни тела", 240, 0, 5175, 255, 56},
+    {"Label1", L, "Изчисляване на честотни филтри за трилентови озвучителни тела", 240, 0, 5175,
+     255, 56},
     {"Label16", L, "12 dB/oct", 2280, 240, 855, 255, 59},
     {"Label2", L, "Цели числа: честотите в Hz, съпротивленията в Ом", 1680, 480, 2175, 495, 58},
     {"Label3", L, "Ниски ", 240, 960, 495, 255, 0},
@@ -83,6 +84,8 @@ constexpr FormLayout kLayout{5535, 6885, kControls};
 
 }  // namespace
 
-const FormLayout& Form1::layout() const { return kLayout; }
+const FormLayout& Form1::layout() const {
+  return kLayout;
+}
 
 }  // namespace kalvena::ui

@@ -27,15 +27,31 @@ void Form2::connectEvents() {
   }
 }
 
-void Form2::Form_Load() { InputValues_ = {}; }
+void Form2::Form_Load() {
+  InputValues_ = {};
+}
 
-void Form2::Text1_Change() { InputChange(*textBox("Text1"), InputValues_.LowFc); }
-void Form2::Text2_Change() { InputChange(*textBox("Text2"), InputValues_.LowR); }
-void Form2::Text6_Change() { InputChange(*textBox("Text6"), InputValues_.MidFc1); }
-void Form2::Text7_Change() { InputChange(*textBox("Text7"), InputValues_.MidFc2); }
-void Form2::Text8_Change() { InputChange(*textBox("Text8"), InputValues_.MidR); }
-void Form2::Text15_Change() { InputChange(*textBox("Text15"), InputValues_.HighFc); }
-void Form2::Text16_Change() { InputChange(*textBox("Text16"), InputValues_.HighR); }
+void Form2::Text1_Change() {
+  InputChange(*textBox("Text1"), InputValues_.LowFc);
+}
+void Form2::Text2_Change() {
+  InputChange(*textBox("Text2"), InputValues_.LowR);
+}
+void Form2::Text6_Change() {
+  InputChange(*textBox("Text6"), InputValues_.MidFc1);
+}
+void Form2::Text7_Change() {
+  InputChange(*textBox("Text7"), InputValues_.MidFc2);
+}
+void Form2::Text8_Change() {
+  InputChange(*textBox("Text8"), InputValues_.MidR);
+}
+void Form2::Text15_Change() {
+  InputChange(*textBox("Text15"), InputValues_.HighFc);
+}
+void Form2::Text16_Change() {
+  InputChange(*textBox("Text16"), InputValues_.HighR);
+}
 
 void Form2::Command1_Click() {
   using E = ThirdOrderElement;
@@ -48,9 +64,9 @@ void Form2::Command1_Click() {
 }
 
 void Form2::Command2_Click() {
-  for (const char* box : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7",
-                          "Text8", "Text9", "Text10", "Text11", "Text12", "Text13", "Text14",
-                          "Text15", "Text16", "Text17", "Text18", "Text19"}) {
+  for (const char* box :
+       {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10",
+        "Text11", "Text12", "Text13", "Text14", "Text15", "Text16", "Text17", "Text18", "Text19"}) {
     textBox(box)->setText(QString());
   }
   InputValues_ = {};
@@ -61,6 +77,8 @@ void Form2::Command3_Click() {
   Unload();
 }
 
-void Form2::Command4_Click() { End(); }
+void Form2::Command4_Click() {
+  End();
+}
 
 }  // namespace kalvena::ui

@@ -10,7 +10,8 @@ constexpr ControlType B = ControlType::CommandButton;
 
 constexpr ControlSpec kControls[] = {
     // Header
-    {"Label1", L, "Изчисляване на честотни филтри за трилентови озвучителни тела", 480, 0, 5175, 255, 0},
+    {"Label1", L, "Изчисляване на честотни филтри за трилентови озвучителни тела", 480, 0, 5175,
+     255, 0},
     {"Label2", L, "18 dB/oct", 2520, 240, 735, 255, 1},
     {"Label3", L, "Цели числа: честотите в Hz, съпротивленията в Ом", 1920, 480, 2175, 495, 2},
     {"Label4", L, "Ниски", 240, 960, 615, 255, 9},
@@ -95,6 +96,8 @@ constexpr FormLayout kLayout{6135, 7245, kControls};
 
 }  // namespace
 
-const FormLayout& Form2::layout() const { return kLayout; }
+const FormLayout& Form2::layout() const {
+  return kLayout;
+}
 
 }  // namespace kalvena::ui

@@ -116,9 +116,9 @@ void Window::Unload() {
 }
 
 QLineEdit* Window::textBox(const char* name) const {
-  return widget_ ? widget_->findChild<QLineEdit*>(QString::fromLatin1(name),
-                                                  Qt::FindDirectChildrenOnly)
-                 : nullptr;
+  return widget_
+             ? widget_->findChild<QLineEdit*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)
+             : nullptr;
 }
 
 void Window::onChange(const char* textBoxName, std::function<void()> handler) {
@@ -140,7 +140,9 @@ void End() {
   QCoreApplication::exit(0);
 }
 
-int loadedWindowCount() { return static_cast<int>(gLoaded.size()); }
+int loadedWindowCount() {
+  return static_cast<int>(gLoaded.size());
+}
 
 void MsgBox(QWidget* parent, const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);

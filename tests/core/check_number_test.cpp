@@ -28,13 +28,16 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"letter after digits", "12a", true}, CheckCase{"minus sign", "-5", true},
         CheckCase{"decimal point", "2.5", true}, CheckCase{"decimal comma", "2,5", true},
         CheckCase{"space", "1 2", true}, CheckCase{"plus sign", "+1", true},
-        CheckCase{"exponent", "1e5", true},
-        CheckCase{"just below the digits", "/", true}, CheckCase{"just above the digits", ":", true},
-        CheckCase{"Cyrillic letter", "12а", true}, CheckCase{"fullwidth digits", "１２", true},
-        CheckCase{"Arabic-Indic digits", "١٢", true}, CheckCase{"superscript two", "²", true},
-        CheckCase{"no-break space", "1\u00A02", true},
+        CheckCase{"exponent", "1e5", true}, CheckCase{"just below the digits", "/", true},
+        CheckCase{"just above the digits", ":", true}, CheckCase{"Cyrillic letter", "12а", true},
+        CheckCase{"fullwidth digits", "１２", true}, CheckCase{"Arabic-Indic digits", "١٢", true},
+        CheckCase{"superscript two", "²", true}, CheckCase{"no-break space", "1\u00A02", true},
         CheckCase{"outside the Basic Multilingual Plane", "1\U0001F600", true},
-        CheckCase{"NUL inside", std::string("1\0" "2", 3), true},
+        CheckCase{"NUL inside",
+                  std::string("1\0"
+                              "2",
+                              3),
+                  true},
         CheckCase{"non-digit at the very end", "123456789x", true}));
 
 TEST(CheckNumberLong, PastedMaximumLengthText) {

@@ -24,20 +24,20 @@ TEST_P(ResultTextTest, RoundsToTwoDecimalsInTheLocalesSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ResultTextTest,
-    testing::Values(
-        TextCase{14.0745, "14.07", "14,07"}, TextCase{1.8008, "1.8", "1,8"},
-        TextCase{20.001, "20", "20"}, TextCase{0.0, "0", "0"}, TextCase{0.004, "0", "0"},
-        TextCase{0.006, "0.01", "0,01"}, TextCase{1e-300, "0", "0"},
-        TextCase{-0.001, "0", "0"}, TextCase{112596.6219, "112596.62", "112596,62"},
-        // No group separators, and never more than 15 significant digits.
-        TextCase{1234567890123.25, "1234567890123.25", "1234567890123,25"},
-        TextCase{12345678901234.375, "12345678901234.4", "12345678901234,4"},
-        TextCase{123456789012345.6, "123456789012346", "123456789012346"},
-        // From 10^15 up: exponent form, rounding to two decimals cannot overflow.
-        TextCase{999999999999999.9, "1E+15", "1E+15"}, TextCase{1e15, "1E+15", "1E+15"},
-        TextCase{1.5e20, "1.5E+20", "1,5E+20"},
-        TextCase{123456789012345678.0, "1.23456789012346E+17", "1,23456789012346E+17"},
-        TextCase{DBL_MAX, "1.79769313486232E+308", "1,79769313486232E+308"}));
+    testing::Values(TextCase{14.0745, "14.07", "14,07"}, TextCase{1.8008, "1.8", "1,8"},
+                    TextCase{20.001, "20", "20"}, TextCase{0.0, "0", "0"},
+                    TextCase{0.004, "0", "0"}, TextCase{0.006, "0.01", "0,01"},
+                    TextCase{1e-300, "0", "0"}, TextCase{-0.001, "0", "0"},
+                    TextCase{112596.6219, "112596.62", "112596,62"},
+                    // No group separators, and never more than 15 significant digits.
+                    TextCase{1234567890123.25, "1234567890123.25", "1234567890123,25"},
+                    TextCase{12345678901234.375, "12345678901234.4", "12345678901234,4"},
+                    TextCase{123456789012345.6, "123456789012346", "123456789012346"},
+                    // From 10^15 up: exponent form, rounding to two decimals cannot overflow.
+                    TextCase{999999999999999.9, "1E+15", "1E+15"}, TextCase{1e15, "1E+15", "1E+15"},
+                    TextCase{1.5e20, "1.5E+20", "1,5E+20"},
+                    TextCase{123456789012345678.0, "1.23456789012346E+17", "1,23456789012346E+17"},
+                    TextCase{DBL_MAX, "1.79769313486232E+308", "1,79769313486232E+308"}));
 
 TEST(ResultTextNotFinite, HasNoText) {
   EXPECT_EQ(resultText(std::numeric_limits<double>::infinity(), "."), std::nullopt);

@@ -32,7 +32,9 @@ TEST_P(SecondOrderTest, WritesCompleteSectionsInOrder) {
   EXPECT_EQ(run(GetParam().in), GetParam().expected) << GetParam().what;
 }
 
-InputValues low(double fc, double r) { return {.LowFc = fc, .LowR = r}; }
+InputValues low(double fc, double r) {
+  return {.LowFc = fc, .LowR = r};
+}
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeValues, SecondOrderTest,
@@ -49,10 +51,21 @@ INSTANTIATE_TEST_SUITE_P(
              {.MidFc1 = 4000, .MidFc2 = 400, .MidR = 8},
              {{E::MidC1, "3.52"}, {E::MidC2, "35.19"}, {E::MidL1, "4.5"}, {E::MidL2, "0.45"}}},
         Case{"all three, low to high",
-             {.LowFc = 1000, .LowR = 8, .MidFc1 = 400, .MidFc2 = 4000, .MidR = 8, .HighFc = 4000,
+             {.LowFc = 1000,
+              .LowR = 8,
+              .MidFc1 = 400,
+              .MidFc2 = 4000,
+              .MidR = 8,
+              .HighFc = 4000,
               .HighR = 8},
-             {{E::LowC, "14.07"}, {E::LowL, "1.8"}, {E::MidC1, "35.19"}, {E::MidC2, "3.52"},
-              {E::MidL1, "0.45"}, {E::MidL2, "4.5"}, {E::HighC, "3.52"}, {E::HighL, "0.45"}}},
+             {{E::LowC, "14.07"},
+              {E::LowL, "1.8"},
+              {E::MidC1, "35.19"},
+              {E::MidC2, "3.52"},
+              {E::MidL1, "0.45"},
+              {E::MidL2, "4.5"},
+              {E::HighC, "3.52"},
+              {E::HighL, "0.45"}}},
         Case{"all zero writes nothing", {}, {}},
         Case{"a zero impedance skips only its section",
              {.LowFc = 1000, .LowR = 8, .HighFc = 4000, .HighR = 0},

@@ -36,28 +36,27 @@ TEST_P(ThirdOrderTest, WritesCompleteSectionsInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeValues, ThirdOrderTest,
-    testing::Values(
-        Case{"low 1000 Hz 8 ohm",
-             {.LowFc = 1000, .LowR = 8},
-             {{E::LowC, "26.54"}, {E::LowL1, "1.91"}, {E::LowL2, "0.64"}}},
-        Case{"low 1 Hz 1 ohm",
-             {.LowFc = 1, .LowR = 1},
-             {{E::LowC, "212314.23"}, {E::LowL1, "238.85"}, {E::LowL2, "79.62"}}},
-        Case{"middle 400/4000 Hz 8 ohm",
-             {.MidFc1 = 400, .MidFc2 = 4000, .MidR = 8},
-             {{E::MidC1, "33.17"},
-              {E::MidC2, "99.52"},
-              {E::MidC3, "6.63"},
-              {E::MidL1, "0.48"},
-              {E::MidL2, "0.16"},
-              {E::MidL3, "2.39"}}},
-        Case{"high 4000 Hz 8 ohm",
-             {.HighFc = 4000, .HighR = 8},
-             {{E::HighC1, "3.32"}, {E::HighC2, "9.95"}, {E::HighL, "0.24"}}},
-        Case{"all zero writes nothing", {}, {}},
-        Case{"a zero field skips only its section",
-             {.LowFc = 1000, .LowR = 0, .HighFc = 4000, .HighR = 8},
-             {{E::HighC1, "3.32"}, {E::HighC2, "9.95"}, {E::HighL, "0.24"}}}));
+    testing::Values(Case{"low 1000 Hz 8 ohm",
+                         {.LowFc = 1000, .LowR = 8},
+                         {{E::LowC, "26.54"}, {E::LowL1, "1.91"}, {E::LowL2, "0.64"}}},
+                    Case{"low 1 Hz 1 ohm",
+                         {.LowFc = 1, .LowR = 1},
+                         {{E::LowC, "212314.23"}, {E::LowL1, "238.85"}, {E::LowL2, "79.62"}}},
+                    Case{"middle 400/4000 Hz 8 ohm",
+                         {.MidFc1 = 400, .MidFc2 = 4000, .MidR = 8},
+                         {{E::MidC1, "33.17"},
+                          {E::MidC2, "99.52"},
+                          {E::MidC3, "6.63"},
+                          {E::MidL1, "0.48"},
+                          {E::MidL2, "0.16"},
+                          {E::MidL3, "2.39"}}},
+                    Case{"high 4000 Hz 8 ohm",
+                         {.HighFc = 4000, .HighR = 8},
+                         {{E::HighC1, "3.32"}, {E::HighC2, "9.95"}, {E::HighL, "0.24"}}},
+                    Case{"all zero writes nothing", {}, {}},
+                    Case{"a zero field skips only its section",
+                         {.LowFc = 1000, .LowR = 0, .HighFc = 4000, .HighR = 8},
+                         {{E::HighC1, "3.32"}, {E::HighC2, "9.95"}, {E::HighL, "0.24"}}}));
 
 // The low section is the middle section's low-pass, and the high section its high-pass, so
 // equal inputs give equal texts, whatever digits the user types.
@@ -74,10 +73,14 @@ TEST(ThirdOrderSymmetry, SectionsAgreeWithTheMiddleBand) {
   for (int i = 0; i < 3000; ++i) {
     const double fcA = randomDigits(), fcB = randomDigits(), r = randomDigits();
     std::map<E, std::optional<std::string>> text;
-    calculateThirdOrder(
-        InputValues{.LowFc = fcB, .LowR = r, .MidFc1 = fcA, .MidFc2 = fcB, .MidR = r,
-                    .HighFc = fcA, .HighR = r},
-        [&](E e, Checked x) { text[e] = resultText(x, "."); });
+    calculateThirdOrder(InputValues{.LowFc = fcB,
+                                    .LowR = r,
+                                    .MidFc1 = fcA,
+                                    .MidFc2 = fcB,
+                                    .MidR = r,
+                                    .HighFc = fcA,
+                                    .HighR = r},
+                        [&](E e, Checked x) { text[e] = resultText(x, "."); });
     ASSERT_EQ(text.size(), 12u);
     EXPECT_EQ(text[E::LowC], text[E::MidC3]) << fcB << " " << r;
     EXPECT_EQ(text[E::LowL1], text[E::MidL1]) << fcB << " " << r;

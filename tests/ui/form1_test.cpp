@@ -32,9 +32,9 @@ TEST_F(Form1Test, EveryKeystrokeStoresTheWholeText) {
 
 TEST_F(Form1Test, EachInputBoxFeedsItsOwnField) {
   const std::vector<std::pair<const char*, double InputValues::*>> fields = {
-      {"Text1", &InputValues::LowFc},   {"Text2", &InputValues::LowR},
-      {"Text9", &InputValues::MidFc1},  {"Text10", &InputValues::MidFc2},
-      {"Text11", &InputValues::MidR},   {"Text12", &InputValues::HighFc},
+      {"Text1", &InputValues::LowFc},  {"Text2", &InputValues::LowR},
+      {"Text9", &InputValues::MidFc1}, {"Text10", &InputValues::MidFc2},
+      {"Text11", &InputValues::MidR},  {"Text12", &InputValues::HighFc},
       {"Text13", &InputValues::HighR}};
   double next = 11;
   for (const auto& [name, field] : fields) {
@@ -64,9 +64,9 @@ TEST_F(Form1Test, ANonDigitEmptiesTheBoxAndShowsTheMessage) {
 
 TEST_F(Form1Test, RejectedTextsOfEveryKind) {
   const QString rejected[] = {
-      QStringLiteral("-5"),      QStringLiteral("2.5"),        QStringLiteral("2,5"),
-      QStringLiteral("1 2"),     QStringLiteral("１２"),       QStringLiteral("١٢"),
-      QStringLiteral("²"),       QStringLiteral("1\u00A02"),   QStringLiteral("1\U0001F600"),
+      QStringLiteral("-5"),  QStringLiteral("2.5"),      QStringLiteral("2,5"),
+      QStringLiteral("1 2"), QStringLiteral("１２"),     QStringLiteral("١٢"),
+      QStringLiteral("²"),   QStringLiteral("1\u00A02"), QStringLiteral("1\U0001F600"),
       QString(400, u'9'),  // beyond the largest double
   };
   for (const QString& t : rejected) {

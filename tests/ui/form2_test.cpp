@@ -27,9 +27,9 @@ class Form2Test : public testing::Test {
 
 TEST_F(Form2Test, EachInputBoxFeedsItsOwnField) {
   const std::vector<std::pair<const char*, double InputValues::*>> fields = {
-      {"Text1", &InputValues::LowFc},   {"Text2", &InputValues::LowR},
-      {"Text6", &InputValues::MidFc1},  {"Text7", &InputValues::MidFc2},
-      {"Text8", &InputValues::MidR},    {"Text15", &InputValues::HighFc},
+      {"Text1", &InputValues::LowFc},  {"Text2", &InputValues::LowR},
+      {"Text6", &InputValues::MidFc1}, {"Text7", &InputValues::MidFc2},
+      {"Text8", &InputValues::MidR},   {"Text15", &InputValues::HighFc},
       {"Text16", &InputValues::HighR}};
   double next = 3;
   for (const auto& [name, field] : fields) {

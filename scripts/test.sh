@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in an optimised build with
+# warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+echo "== format check"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+jobs=$(nproc)
+for variant in release asan; do
+  dir="build-tests-$variant"
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVENA_WERROR=ON)
+  if [[ $variant == asan ]]; then
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DKALVENA_WERROR=ON -DKALVENA_SANITIZE=ON)
+  fi
+  echo "== $variant: configure and build"
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  echo "== $variant: tests"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+done
