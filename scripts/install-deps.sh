@@ -9,6 +9,7 @@ packages=(
   ninja-build
   pkg-config
   qt6-base-dev
+  qt6-svg-dev
   libgl-dev
   libgtest-dev
   fonts-liberation2

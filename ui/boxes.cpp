@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 
 #include "check_number.h"
 #include "result_text.h"
@@ -16,6 +17,13 @@ void InputChange(QLineEdit& box, double& field) {
   }
   box.setText(QString());
   MsgBox(box.window(), QString::fromUtf8(kInputErrorText), QString::fromUtf8(kInputErrorTitle));
+}
+
+void MakeResultBox(QLineEdit& box) {
+  box.setReadOnly(true);
+  QPalette palette = box.palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+  box.setPalette(palette);
 }
 
 void ShowResult(QLineEdit& box, Checked value) {

@@ -18,6 +18,10 @@ void InputChange(QLineEdit& box, double& field);
 // is not a finite number shows a marker instead.
 void ShowResult(QLineEdit& box, Checked value);
 
+// Makes a box the program's output: text can be selected and copied but not typed, and its
+// ground is the window's, so it reads as a result rather than a place to type.
+void MakeResultBox(QLineEdit& box);
+
 // Shown in a result box whose value overflowed.
 inline constexpr const char* kOutOfRangeMarker = "извън обхват";
 inline constexpr const char* kInputErrorText = "Моля въвеждайте само числа";

@@ -23,7 +23,7 @@ void Form1::connectEvents() {
   onClick("Command4", [this] { Command4_Click(); });
   for (const char* result :
        {"Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text14", "Text15"}) {
-    textBox(result)->setReadOnly(true);
+    MakeResultBox(*textBox(result));
   }
 }
 

@@ -23,7 +23,7 @@ void Form2::connectEvents() {
   onClick("Command4", [this] { Command4_Click(); });
   for (const char* result : {"Text3", "Text4", "Text5", "Text9", "Text10", "Text11", "Text12",
                              "Text13", "Text14", "Text17", "Text18", "Text19"}) {
-    textBox(result)->setReadOnly(true);
+    MakeResultBox(*textBox(result));
   }
 }
 

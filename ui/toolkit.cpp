@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPainter>
 #include <QScreen>
+#include <QSvgRenderer>
 #include <QStyleFactory>
 
 #include <algorithm>
@@ -37,11 +39,14 @@ class FormWidget final : public QWidget {
 QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
   QWidget* w = nullptr;
   const QString caption = QString::fromUtf8(spec.caption);
+  const QRect rect(twips(spec.left), twips(spec.top), twips(spec.width), twips(spec.height));
   switch (spec.type) {
     case ControlType::Label: {
       auto* label = new QLabel(caption, parent);
-      label->setWordWrap(true);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      // A caption wraps inside its box; in a box one line high a wrapped second line would
+      // only be cut off, so there the caption stays on its line.
+      label->setWordWrap(rect.height() >= 2 * label->fontMetrics().lineSpacing());
       w = label;
       break;
     }
@@ -50,14 +55,94 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
       break;
     case ControlType::CommandButton:
       w = new QPushButton(caption, parent);
+      w->setAccessibleName(caption);
+      break;
+    case ControlType::PictureBox:
+      w = new PictureBox(QString::fromLatin1(spec.image),
+                         QSize(spec.bitmapWidth, spec.bitmapHeight), parent);
       break;
   }
   w->setObjectName(QString::fromLatin1(spec.name));
-  w->setGeometry(twips(spec.left), twips(spec.top), twips(spec.width), twips(spec.height));
+  if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+  w->setGeometry(rect);
   return w;
 }
 
+// Builds the controls so that creation order is stacking order: labels at the bottom, lines
+// over them, then the rest; then chains the controls that take focus in tab index order.
+void buildControls(const FormLayout& layout, QWidget* form) {
+  auto isLabel = [](const ControlSpec& c) { return c.type == ControlType::Label; };
+  for (const ControlSpec& spec : layout.controls) {
+    if (isLabel(spec)) buildControl(spec, form);
+  }
+  for (const LineSpec& line : layout.lines) new LineControl(line, form);
+  std::vector<std::pair<int, QWidget*>> focusable;
+  for (const ControlSpec& spec : layout.controls) {
+    if (isLabel(spec)) continue;
+    QWidget* w = buildControl(spec, form);
+    if (w->focusPolicy() & Qt::TabFocus) focusable.emplace_back(spec.tabIndex, w);
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < focusable.size(); ++i) {
+    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+  }
+  if (!focusable.empty()) focusable.front().second->setFocus();
+}
+
+QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
+  QImage canvas(size * dpr, QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  QSvgRenderer svg(image);
+  QPainter painter(&canvas);
+  svg.render(&painter);
+  painter.end();
+  QPixmap pixmap = QPixmap::fromImage(canvas);
+  pixmap.setDevicePixelRatio(dpr);
+  return pixmap;
+}
+
 }  // namespace
+
+PictureBox::PictureBox(const QString& image, QSize bitmap, QWidget* parent)
+    : QWidget(parent), image_(image), bitmap_(bitmap) {
+  setFocusPolicy(Qt::NoFocus);
+}
+
+QPixmap PictureBox::pixmap() const {
+  const qreal dpr = devicePixelRatioF();
+  if (cache_.isNull() || cache_.devicePixelRatio() != dpr) cache_ = renderSvg(image_, bitmap_, dpr);
+  return cache_;
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, pixmap());
+}
+
+LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent) {
+  setObjectName(QString::fromLatin1(spec.name));
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  const QPoint a(twips(spec.x1), twips(spec.y1));
+  const QPoint b(twips(spec.x2), twips(spec.y2));
+  // Both end points are drawn; the parent clips a line that runs past the client area.
+  setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+}
+
+void LineControl::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+}
+
+QIcon programIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
+  }
+  return icon;
+}
 
 void setUpApplication(QApplication& app) {
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -96,7 +181,8 @@ void Window::load() {
   form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   form->setFixedSize(twips(l.clientWidth), twips(l.clientHeight));
-  for (const ControlSpec& spec : l.controls) buildControl(spec, form);
+  form->setWindowIcon(programIcon());
+  buildControls(l, form);
   widget_ = form;
   gLoaded.push_back(this);
   connectEvents();

@@ -4,6 +4,8 @@
 // tab indexes, Change and Click events, loading and unloading; this file maps each of
 // those onto Qt once, so that a window's own code reads like its description.
 
+#include <QIcon>
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -22,26 +24,74 @@ constexpr int twips(int t) {
   return (t + 7) / 15;
 }
 
-enum class ControlType { Label, TextBox, CommandButton };
+enum class ControlType { Label, TextBox, CommandButton, PictureBox };
 
 // One control of a window, as the window's layout table gives it. Positions and sizes are
 // in twips from the top-left corner of the client area.
 struct ControlSpec {
   const char* name;
   ControlType type;
-  const char* caption;  // UTF-8; empty for text boxes
+  const char* caption;  // UTF-8; empty for text boxes and pictures
   int left;
   int top;
   int width;
   int height;
   int tabIndex;
+  // What a screen reader says for a text box or a picture; buttons say their caption.
+  const char* accessibleName = nullptr;
+  // Picture boxes: the drawing (an SVG resource) and the bitmap's size in pixels.
+  const char* image = nullptr;
+  int bitmapWidth = 0;
+  int bitmapHeight = 0;
 };
 
+// A one-pixel solid black line from (x1, y1) to (x2, y2), in twips. Horizontal or vertical.
+struct LineSpec {
+  const char* name;
+  int x1;
+  int y1;
+  int x2;
+  int y2;
+};
+
+// A window's controls and lines. Where controls overlap, a later row of the same kind lies
+// over an earlier one; labels lie at the bottom, lines over them, then every other control.
 struct FormLayout {
   int clientWidth;  // twips
   int clientHeight;
   std::span<const ControlSpec> controls;
+  std::span<const LineSpec> lines;
 };
+
+// A picture box: its bitmap at the top-left corner, unscaled, clipped to the box. The SVG is
+// rendered at the bitmap's pixel size times the screen's device pixel ratio, so it stays sharp
+// on a high-DPI screen.
+class PictureBox final : public QWidget {
+ public:
+  PictureBox(const QString& image, QSize bitmap, QWidget* parent);
+  // The bitmap as painted at the widget's current device pixel ratio.
+  QPixmap pixmap() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString image_;
+  QSize bitmap_;
+  mutable QPixmap cache_;
+};
+
+// A line control: a widget one pixel thick along its length, painted black.
+class LineControl final : public QWidget {
+ public:
+  LineControl(const LineSpec& spec, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// The sun icon of both windows and of the program.
+QIcon programIcon();
 
 // Fusion style, the application font, and the rule that the program ends when its last
 // window unloads. Called once by main and by the tests.

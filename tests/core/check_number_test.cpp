@@ -8,6 +8,12 @@
 namespace kalvena {
 namespace {
 
+// a followed by b. (Spelled out: GCC 12 at -O3 warns falsely on "x" + std::string.)
+std::string join(std::string a, std::string_view b) {
+  a.append(b);
+  return a;
+}
+
 struct CheckCase {
   const char* what;
   std::string text;  // UTF-8, as the window hands it over
@@ -43,8 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CheckNumberLong, PastedMaximumLengthText) {
   const std::string digits(32767, '7');
   EXPECT_FALSE(CheckNumber(digits));
-  EXPECT_TRUE(CheckNumber(digits + "x"));
-  EXPECT_TRUE(CheckNumber("x" + digits));
+  EXPECT_TRUE(CheckNumber(join(digits, "x")));
+  EXPECT_TRUE(CheckNumber(join("x", digits)));
 }
 
 struct ValueCase {
@@ -72,10 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"leading zeros", "007", 7.0}, ValueCase{"ordinary", "1000", 1000.0},
         ValueCase{"2^53 + 1 rounds to the nearest double", "9007199254740993", 9007199254740992.0},
         ValueCase{"the largest double written out", kDblMaxDigits, DBL_MAX},
-        ValueCase{"a 309-digit number beyond the largest double", "1" + std::string(309, '0'),
+        ValueCase{"a 309-digit number beyond the largest double", join("1", std::string(309, '0')),
                   std::nullopt},
         ValueCase{"400 nines", std::string(400, '9'), std::nullopt},
-        ValueCase{"maximum length, mostly leading zeros", std::string(32766, '0') + "5", 5.0},
+        ValueCase{"maximum length, mostly leading zeros", join(std::string(32766, '0'), "5"), 5.0},
         ValueCase{"maximum length of ones", std::string(32767, '1'), std::nullopt},
         ValueCase{"non-digit", "12a", std::nullopt}, ValueCase{"negative", "-5", std::nullopt}));
 
