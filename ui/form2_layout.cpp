@@ -21,12 +21,12 @@ constexpr ControlSpec kControls[] = {
 
     // Pictures, in stacking order: the schematics lie over the graphs, and Picture6 over
     // Picture5 over Picture4.
-    {"Picture1", P, "", 240, 1200, 1815, 1455, 3, "Честотна характеристика на нискочестотния филтър",
-     ":/images/form2_low_graph.svg", 124, 99},
+    {"Picture1", P, "", 240, 1200, 1815, 1455, 3,
+     "Честотна характеристика на нискочестотния филтър", ":/images/form2_low_graph.svg", 124, 99},
     {"Picture2", P, "", 2160, 1200, 1815, 1455, 5, "Честотна характеристика на лентовия филтър",
      ":/images/form2_middle_graph.svg", 124, 101},
-    {"Picture3", P, "", 4080, 1200, 1815, 1455, 4, "Честотна характеристика на високочестотния филтър",
-     ":/images/form2_high_graph.svg", 123, 98},
+    {"Picture3", P, "", 4080, 1200, 1815, 1455, 4,
+     "Честотна характеристика на високочестотния филтър", ":/images/form2_high_graph.svg", 123, 98},
     {"Picture4", P, "", 240, 2640, 1815, 855, 6, "Схема на нискочестотния филтър",
      ":/images/form2_low_schematic.svg", 124, 58},
     {"Picture5", P, "", 2040, 2640, 2055, 855, 7, "Схема на лентовия филтър",

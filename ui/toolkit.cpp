@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QStyleFactory>
+#include <QSvgRenderer>
 
 #include <algorithm>
 

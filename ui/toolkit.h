@@ -67,6 +67,8 @@ struct FormLayout {
 // rendered at the bitmap's pixel size times the screen's device pixel ratio, so it stays sharp
 // on a high-DPI screen.
 class PictureBox final : public QWidget {
+  Q_OBJECT
+
  public:
   PictureBox(const QString& image, QSize bitmap, QWidget* parent);
   // The bitmap as painted at the widget's current device pixel ratio.
@@ -83,6 +85,8 @@ class PictureBox final : public QWidget {
 
 // A line control: a widget one pixel thick along its length, painted black.
 class LineControl final : public QWidget {
+  Q_OBJECT
+
  public:
   LineControl(const LineSpec& spec, QWidget* parent);
 
