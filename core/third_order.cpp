@@ -2,21 +2,15 @@
 
 namespace kalvena {
 
-Checked lowPassC(double fc, double r) {
-  return 1.0 / (Checked(fc) * 4.71 * r) * 1000000.0;
-}
+Checked lowPassC(double fc, double r) { return 1.0 / (Checked(fc) * 4.71 * r) * 1000000.0; }
 Checked lowPassL1(double fc, double r) {
   return (Checked(r) * 1.5) / (Checked(fc) * 6.28) * 1000.0;
 }
 Checked lowPassL2(double fc, double r) {
   return (Checked(r) * 0.5) / (Checked(fc) * 6.28) * 1000.0;
 }
-Checked highPassC1(double fc, double r) {
-  return 1.0 / (Checked(fc) * 9.42 * r) * 1000000.0;
-}
-Checked highPassC2(double fc, double r) {
-  return 1.0 / (Checked(fc) * 3.14 * r) * 1000000.0;
-}
+Checked highPassC1(double fc, double r) { return 1.0 / (Checked(fc) * 9.42 * r) * 1000000.0; }
+Checked highPassC2(double fc, double r) { return 1.0 / (Checked(fc) * 3.14 * r) * 1000000.0; }
 Checked highPassL(double fc, double r) {
   return (Checked(r) * 0.75) / (Checked(fc) * 6.28) * 1000.0;
 }

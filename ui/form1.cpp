@@ -8,6 +8,18 @@
 #include "shell.h"
 
 namespace kalvena::ui {
+namespace {
+
+// The result box of each element, in the order of SecondOrderElement.
+constexpr const char* kResultBoxes[] = {"Text3", "Text4", "Text5",  "Text6",
+                                        "Text7", "Text8", "Text14", "Text15"};
+
+// Every box, in the order the clear button empties them.
+constexpr const char* kClearOrder[] = {"Text1", "Text10", "Text11", "Text12", "Text13",
+                                       "Text2", "Text9",  "Text3",  "Text4",  "Text5",
+                                       "Text6", "Text7",  "Text8",  "Text14", "Text15"};
+
+}  // namespace
 
 void Form1::connectEvents() {
   onChange("Text1", [this] { Text1_Change(); });
@@ -21,44 +33,20 @@ void Form1::connectEvents() {
   onClick("Command2", [this] { Command2_Click(); });
   onClick("Command3", [this] { Command3_Click(); });
   onClick("Command4", [this] { Command4_Click(); });
-  for (const char* result :
-       {"Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text14", "Text15"}) {
-    MakeResultBox(*textBox(result));
-  }
+  makeResultBoxes(kResultBoxes);
 }
 
-void Form1::Form_Load() {
-  InputValues_ = {};
-}
-
-void Form1::Text1_Change() {
-  InputChange(*textBox("Text1"), InputValues_.LowFc);
-}
-void Form1::Text2_Change() {
-  InputChange(*textBox("Text2"), InputValues_.LowR);
-}
-void Form1::Text9_Change() {
-  InputChange(*textBox("Text9"), InputValues_.MidFc1);
-}
-void Form1::Text10_Change() {
-  InputChange(*textBox("Text10"), InputValues_.MidFc2);
-}
-void Form1::Text11_Change() {
-  InputChange(*textBox("Text11"), InputValues_.MidR);
-}
-void Form1::Text12_Change() {
-  InputChange(*textBox("Text12"), InputValues_.HighFc);
-}
-void Form1::Text13_Change() {
-  InputChange(*textBox("Text13"), InputValues_.HighR);
-}
+void Form1::Text1_Change() { InputChange(*textBox("Text1"), InputValues_.LowFc); }
+void Form1::Text2_Change() { InputChange(*textBox("Text2"), InputValues_.LowR); }
+void Form1::Text9_Change() { InputChange(*textBox("Text9"), InputValues_.MidFc1); }
+void Form1::Text10_Change() { InputChange(*textBox("Text10"), InputValues_.MidFc2); }
+void Form1::Text11_Change() { InputChange(*textBox("Text11"), InputValues_.MidR); }
+void Form1::Text12_Change() { InputChange(*textBox("Text12"), InputValues_.HighFc); }
+void Form1::Text13_Change() { InputChange(*textBox("Text13"), InputValues_.HighR); }
 
 void Form1::Command1_Click() {
-  using E = SecondOrderElement;
-  calculateSecondOrder(InputValues_, [this](E element, Checked value) {
-    static constexpr const char* kBoxes[] = {"Text3", "Text4", "Text5",  "Text6",
-                                             "Text7", "Text8", "Text14", "Text15"};
-    ShowResult(*textBox(kBoxes[static_cast<int>(element)]), value);
+  calculateSecondOrder(InputValues_, [this](SecondOrderElement element, Checked value) {
+    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), value);
   });
 }
 
@@ -67,17 +55,8 @@ void Form1::Command2_Click() {
   Unload();
 }
 
-void Form1::Command3_Click() {
-  End();
-}
+void Form1::Command3_Click() { End(); }
 
-void Form1::Command4_Click() {
-  for (const char* box :
-       {"Text1", "Text10", "Text11", "Text12", "Text13", "Text2", "Text9", "Text3", "Text4",
-        "Text5", "Text6", "Text7", "Text8", "Text14", "Text15"}) {
-    textBox(box)->setText(QString());
-  }
-  InputValues_ = {};
-}
+void Form1::Command4_Click() { clear(kClearOrder); }
 
 }  // namespace kalvena::ui

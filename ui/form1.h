@@ -1,23 +1,17 @@
 #pragma once
 
-#include "input_values.h"
-#include "toolkit.h"
+#include "calculator_window.h"
 
 namespace kalvena::ui {
 
-class Shell;
-
 // The 12 dB/oct window: second-order sections.
-class Form1 final : public Window {
+class Form1 final : public CalculatorWindow {
  public:
-  explicit Form1(Shell& shell) : shell_(shell) {}
-
-  const InputValues& values() const { return InputValues_; }
+  using CalculatorWindow::CalculatorWindow;
 
  private:
   const FormLayout& layout() const override;
   void connectEvents() override;
-  void Form_Load() override;
 
   void Text1_Change();
   void Text2_Change();
@@ -30,9 +24,6 @@ class Form1 final : public Window {
   void Command2_Click();  // switch to 18 dB/oct
   void Command3_Click();  // exit
   void Command4_Click();  // clear
-
-  Shell& shell_;
-  InputValues InputValues_;
 };
 
 }  // namespace kalvena::ui

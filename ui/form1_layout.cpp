@@ -123,8 +123,6 @@ constexpr FormLayout kLayout{5535, 6885, kControls, kLines};
 
 }  // namespace
 
-const FormLayout& Form1::layout() const {
-  return kLayout;
-}
+const FormLayout& Form1::layout() const { return kLayout; }
 
 }  // namespace kalvena::ui

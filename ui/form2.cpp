@@ -8,6 +8,19 @@
 #include "third_order.h"
 
 namespace kalvena::ui {
+namespace {
+
+// The result box of each element, in the order of ThirdOrderElement.
+constexpr const char* kResultBoxes[] = {"Text3",  "Text4",  "Text5",  "Text9",  "Text10", "Text11",
+                                        "Text12", "Text13", "Text14", "Text17", "Text18", "Text19"};
+
+// Every box, in the order the clear button empties them.
+constexpr const char* kClearOrder[] = {"Text1",  "Text2",  "Text3",  "Text4",  "Text5",
+                                       "Text6",  "Text7",  "Text8",  "Text9",  "Text10",
+                                       "Text11", "Text12", "Text13", "Text14", "Text15",
+                                       "Text16", "Text17", "Text18", "Text19"};
+
+}  // namespace
 
 void Form2::connectEvents() {
   onChange("Text1", [this] { Text1_Change(); });
@@ -21,64 +34,30 @@ void Form2::connectEvents() {
   onClick("Command2", [this] { Command2_Click(); });
   onClick("Command3", [this] { Command3_Click(); });
   onClick("Command4", [this] { Command4_Click(); });
-  for (const char* result : {"Text3", "Text4", "Text5", "Text9", "Text10", "Text11", "Text12",
-                             "Text13", "Text14", "Text17", "Text18", "Text19"}) {
-    MakeResultBox(*textBox(result));
-  }
+  makeResultBoxes(kResultBoxes);
 }
 
-void Form2::Form_Load() {
-  InputValues_ = {};
-}
-
-void Form2::Text1_Change() {
-  InputChange(*textBox("Text1"), InputValues_.LowFc);
-}
-void Form2::Text2_Change() {
-  InputChange(*textBox("Text2"), InputValues_.LowR);
-}
-void Form2::Text6_Change() {
-  InputChange(*textBox("Text6"), InputValues_.MidFc1);
-}
-void Form2::Text7_Change() {
-  InputChange(*textBox("Text7"), InputValues_.MidFc2);
-}
-void Form2::Text8_Change() {
-  InputChange(*textBox("Text8"), InputValues_.MidR);
-}
-void Form2::Text15_Change() {
-  InputChange(*textBox("Text15"), InputValues_.HighFc);
-}
-void Form2::Text16_Change() {
-  InputChange(*textBox("Text16"), InputValues_.HighR);
-}
+void Form2::Text1_Change() { InputChange(*textBox("Text1"), InputValues_.LowFc); }
+void Form2::Text2_Change() { InputChange(*textBox("Text2"), InputValues_.LowR); }
+void Form2::Text6_Change() { InputChange(*textBox("Text6"), InputValues_.MidFc1); }
+void Form2::Text7_Change() { InputChange(*textBox("Text7"), InputValues_.MidFc2); }
+void Form2::Text8_Change() { InputChange(*textBox("Text8"), InputValues_.MidR); }
+void Form2::Text15_Change() { InputChange(*textBox("Text15"), InputValues_.HighFc); }
+void Form2::Text16_Change() { InputChange(*textBox("Text16"), InputValues_.HighR); }
 
 void Form2::Command1_Click() {
-  using E = ThirdOrderElement;
-  calculateThirdOrder(InputValues_, [this](E element, Checked value) {
-    static constexpr const char* kBoxes[] = {"Text3",  "Text4",  "Text5",  "Text9",
-                                             "Text10", "Text11", "Text12", "Text13",
-                                             "Text14", "Text17", "Text18", "Text19"};
-    ShowResult(*textBox(kBoxes[static_cast<int>(element)]), value);
+  calculateThirdOrder(InputValues_, [this](ThirdOrderElement element, Checked value) {
+    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), value);
   });
 }
 
-void Form2::Command2_Click() {
-  for (const char* box :
-       {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8", "Text9", "Text10",
-        "Text11", "Text12", "Text13", "Text14", "Text15", "Text16", "Text17", "Text18", "Text19"}) {
-    textBox(box)->setText(QString());
-  }
-  InputValues_ = {};
-}
+void Form2::Command2_Click() { clear(kClearOrder); }
 
 void Form2::Command3_Click() {
   shell_.form1().Show();
   Unload();
 }
 
-void Form2::Command4_Click() {
-  End();
-}
+void Form2::Command4_Click() { End(); }
 
 }  // namespace kalvena::ui

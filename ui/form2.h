@@ -1,23 +1,17 @@
 #pragma once
 
-#include "input_values.h"
-#include "toolkit.h"
+#include "calculator_window.h"
 
 namespace kalvena::ui {
 
-class Shell;
-
 // The 18 dB/oct window: third-order T-sections.
-class Form2 final : public Window {
+class Form2 final : public CalculatorWindow {
  public:
-  explicit Form2(Shell& shell) : shell_(shell) {}
-
-  const InputValues& values() const { return InputValues_; }
+  using CalculatorWindow::CalculatorWindow;
 
  private:
   const FormLayout& layout() const override;
   void connectEvents() override;
-  void Form_Load() override;
 
   void Text1_Change();
   void Text2_Change();
@@ -30,9 +24,6 @@ class Form2 final : public Window {
   void Command2_Click();  // clear
   void Command3_Click();  // switch to 12 dB/oct
   void Command4_Click();  // exit
-
-  Shell& shell_;
-  InputValues InputValues_;
 };
 
 }  // namespace kalvena::ui

@@ -130,8 +130,6 @@ constexpr FormLayout kLayout{6135, 7245, kControls, kLines};
 
 }  // namespace
 
-const FormLayout& Form2::layout() const {
-  return kLayout;
-}
+const FormLayout& Form2::layout() const { return kLayout; }
 
 }  // namespace kalvena::ui

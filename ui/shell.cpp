@@ -8,9 +8,7 @@ namespace kalvena::ui {
 Shell::Shell() = default;
 Shell::~Shell() = default;
 
-void Shell::start() {
-  form1().Show();
-}
+void Shell::start() { form1().Show(); }
 
 Form1& Shell::form1() {
   if (!form1_) form1_ = std::make_unique<Form1>(*this);

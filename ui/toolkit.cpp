@@ -226,9 +226,7 @@ void End() {
   QCoreApplication::exit(0);
 }
 
-int loadedWindowCount() {
-  return static_cast<int>(gLoaded.size());
-}
+int loadedWindowCount() { return static_cast<int>(gLoaded.size()); }
 
 void MsgBox(QWidget* parent, const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);

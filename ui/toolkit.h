@@ -20,9 +20,7 @@ class QLineEdit;
 namespace kalvena::ui {
 
 // One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
-constexpr int twips(int t) {
-  return (t + 7) / 15;
-}
+constexpr int twips(int t) { return (t + 7) / 15; }
 
 enum class ControlType { Label, TextBox, CommandButton, PictureBox };
 

@@ -32,9 +32,7 @@ TEST_P(SecondOrderTest, WritesCompleteSectionsInOrder) {
   EXPECT_EQ(run(GetParam().in), GetParam().expected) << GetParam().what;
 }
 
-InputValues low(double fc, double r) {
-  return {.LowFc = fc, .LowR = r};
-}
+InputValues low(double fc, double r) { return {.LowFc = fc, .LowR = r}; }
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeValues, SecondOrderTest,

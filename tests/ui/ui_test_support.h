@@ -17,9 +17,7 @@
 
 namespace kalvena::ui::test {
 
-inline QLineEdit* box(const Window& w, const char* name) {
-  return w.textBox(name);
-}
+inline QLineEdit* box(const Window& w, const char* name) { return w.textBox(name); }
 
 inline QPushButton* button(const Window& w, const char* name) {
   return w.widget()->findChild<QPushButton*>(QString::fromLatin1(name));
