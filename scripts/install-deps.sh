@@ -14,6 +14,13 @@ packages=(
   libgtest-dev
   fonts-liberation2
   clang-format
+  clang
+  libclang-rt-14-dev
+  libbenchmark-dev
+  desktop-file-utils
+  appstream
+  time
+  file
 )
 
 missing=()

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the built program into a temporary prefix and checks what a desktop needs of it:
+# the executable, a valid .desktop file, valid AppStream metainfo and the hicolor icons; then
+# makes the .deb and checks that it declares its Debian dependencies.
+#   install_test.sh <build directory>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+id=org.kalvena.kalvena
+
+cmake --install "$build" --prefix "$work/usr" >/dev/null
+test -x "$work/usr/bin/kalvena"
+desktop-file-validate "$work/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net --pedantic "$work/usr/share/metainfo/$id.metainfo.xml"
+for size in 16 32 48 256; do
+  icon="$work/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+  file "$icon" | grep -q "PNG image data, $size x $size" || { echo "bad icon $icon"; exit 1; }
+done
+test -s "$work/usr/share/icons/hicolor/scalable/apps/$id.svg"
+
+(cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
+deb=$(ls "$work"/deb/*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libqt6svg6 fonts-liberation2; do
+  grep -q "$package" <<<"$depends" || { echo "the .deb does not depend on $package"; exit 1; }
+done
+contents=$(dpkg-deb -c "$deb")
+for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"; do
+  grep -qF "$path" <<<"$contents" || { echo "the .deb lacks $path"; exit 1; }
+done
+echo "installed and validated: $deb"
