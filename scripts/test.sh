@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in an optimised build with
-# warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then runs
+# the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,3 +23,6 @@ for variant in release asan; do
   echo "== $variant: tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+
+echo "== fuzzers"
+scripts/fuzz.sh 30

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,19 +136,24 @@ void LineControl::paintEvent(QPaintEvent*) {
 }
 
 QIcon programIcon() {
-  QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
-  }
+  // Drawn once; every window after the first shares the pixmaps.
+  static const QIcon icon = [] {
+    QIcon i;
+    for (const int size : {16, 32, 48, 64}) {
+      i.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
+    }
+    return i;
+  }();
   return icon;
 }
 
 void setUpApplication(QApplication& app) {
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   // Pixel size, not points, so the windows look the same whatever DPI the desktop reports.
-  QFont font(QStringLiteral("Liberation Sans"));
+  // Where Liberation Sans is missing (on Windows, say) the metric-compatible Arial stands in.
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setPixelSize(11);
-  if (!QFontInfo(font).exactMatch()) font.setFamily(QStringLiteral("Arial"));
   app.setFont(font);
   QApplication::setApplicationName(QStringLiteral("Kalvena"));
   // The program ends when no window is loaded; Window::Unload and End decide that.
@@ -169,8 +173,8 @@ void Window::Show() {
     frame.moveCenter(screen->availableGeometry().center());
     widget_->move(frame.topLeft());
   }
+  // A window just shown is on top already; it only needs to become the active one.
   widget_->show();
-  widget_->raise();
   widget_->activateWindow();
 }
 

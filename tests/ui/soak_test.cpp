@@ -1,0 +1,67 @@
+// A long session: thousands of switches and keystrokes, some rejected, then a clear. Under
+// AddressSanitizer this also proves that nothing leaks or is used after it is freed.
+#include <gtest/gtest.h>
+
+#include "form1.h"
+#include "form2.h"
+#include "shell.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+TEST(Soak, SwitchesAndKeystrokesLeaveNothingBehind) {
+  const qsizetype baseline = QApplication::allWidgets().size();
+  {
+    Shell shell;
+    shell.start();
+    const qsizetype withOneWindow = QApplication::allWidgets().size();
+
+    for (int i = 0; i < 2000; ++i) {
+      if (i % 2 == 0) {
+        shell.existingForm1()
+            ->widget()
+            ->findChild<QPushButton*>(QStringLiteral("Command2"))
+            ->click();
+      } else {
+        shell.existingForm2()
+            ->widget()
+            ->findChild<QPushButton*>(QStringLiteral("Command3"))
+            ->click();
+      }
+      settle();
+      ASSERT_EQ(loadedWindowCount(), 1) << "after switch " << i;
+    }
+    EXPECT_EQ(QApplication::allWidgets().size(), withOneWindow);
+
+    // 10,000 keystrokes over the seven input boxes; every 25th is a letter and is rejected.
+    Form1& form = *shell.existingForm1();
+    const char* boxes[] = {"Text1", "Text2", "Text9", "Text10", "Text11", "Text12", "Text13"};
+    int rejected = 0;
+    const auto seen = answeringMessageBoxes([&] {
+      for (int i = 0; i < 10000; ++i) {
+        QLineEdit* b = box(form, boxes[(i / 5) % 7]);
+        if (i % 25 == 24) {
+          QTest::keyClick(b, Qt::Key_X);
+          ++rejected;
+        } else if (b->text().size() > 6) {
+          QTest::keyClick(b, Qt::Key_Backspace);
+        } else {
+          QTest::keyClick(b, static_cast<char>('1' + i % 9));
+        }
+      }
+    });
+    EXPECT_EQ(static_cast<int>(seen.size()), rejected);
+    click(form, "Command1");
+    click(form, "Command4");
+    for (const char* name : boxes) EXPECT_EQ(box(form, name)->text(), QString()) << name;
+    EXPECT_EQ(form.values().LowFc + form.values().HighR, 0);
+    settle();
+    EXPECT_EQ(QApplication::allWidgets().size(), withOneWindow) << "no message box lingers";
+  }
+  settle();
+  EXPECT_EQ(QApplication::allWidgets().size(), baseline);
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test
