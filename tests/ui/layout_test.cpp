@@ -1,4 +1,5 @@
 // The two windows as laid out: positions, captions, stacking, focus, pictures, names.
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -98,6 +99,14 @@ TEST_P(LayoutTest, NoCaptionIsClipped) {
     EXPECT_LT(ink.y(), label->height()) << name.toStdString();
   }
   EXPECT_EQ(labels, GetParam() == 1 ? 42 : 50);
+}
+
+TEST_P(LayoutTest, TextIsLiberationSansAtElevenPixels) {
+  for (const char* name : {"Label1", "Text1", "Command1"}) {
+    const QFontInfo font(control(name)->font());
+    EXPECT_EQ(font.family(), QStringLiteral("Liberation Sans")) << name;
+    EXPECT_EQ(font.pixelSize(), 11) << name;
+  }
 }
 
 TEST_P(LayoutTest, CaptionsAreExact) {
