@@ -31,19 +31,19 @@ TEST_F(Form1Test, EveryKeystrokeStoresTheWholeText) {
 }
 
 TEST_F(Form1Test, EachInputBoxFeedsItsOwnField) {
-  const std::vector<std::pair<const char*, double InputValues::*>> fields = {
+  const std::vector<std::pair<const char*, double InputValues::*>> boxFields = {
       {"Text1", &InputValues::LowFc},  {"Text2", &InputValues::LowR},
       {"Text9", &InputValues::MidFc1}, {"Text10", &InputValues::MidFc2},
       {"Text11", &InputValues::MidR},  {"Text12", &InputValues::HighFc},
       {"Text13", &InputValues::HighR}};
   double next = 11;
-  for (const auto& [name, field] : fields) {
+  for (const auto& [name, field] : boxFields) {
     const InputValues before = form().values();
     type(form(), name, QString::number(next));
     InputValues expected = before;
     expected.*field = next;
     EXPECT_EQ(form().values().*field, next) << name;
-    for (const auto& [otherName, other] : fields) {
+    for (const auto& [otherName, other] : boxFields) {
       EXPECT_EQ(form().values().*other, expected.*other) << name << " touched " << otherName;
     }
     next += 11;
@@ -145,9 +145,7 @@ TEST_F(Form1Test, ClearEmptiesEveryBoxAndZeroesEveryField) {
                            "Text9", "Text10", "Text11", "Text12", "Text13", "Text14", "Text15"}) {
     EXPECT_EQ(text(name), QString()) << name;
   }
-  const InputValues v = form().values();
-  EXPECT_EQ(std::vector<double>({v.LowFc, v.LowR, v.MidFc1, v.MidFc2, v.MidR, v.HighFc, v.HighR}),
-            std::vector<double>(7, 0.0));
+  EXPECT_EQ(fields(form().values()), kAllZero);
   click(form(), "Command1");
   EXPECT_EQ(text("Text3"), QString()) << "nothing to compute after clearing";
 }

@@ -26,20 +26,18 @@ class Form2Test : public testing::Test {
 };
 
 TEST_F(Form2Test, EachInputBoxFeedsItsOwnField) {
-  const std::vector<std::pair<const char*, double InputValues::*>> fields = {
+  const std::vector<std::pair<const char*, double InputValues::*>> boxFields = {
       {"Text1", &InputValues::LowFc},  {"Text2", &InputValues::LowR},
       {"Text6", &InputValues::MidFc1}, {"Text7", &InputValues::MidFc2},
       {"Text8", &InputValues::MidR},   {"Text15", &InputValues::HighFc},
       {"Text16", &InputValues::HighR}};
   double next = 3;
-  for (const auto& [name, field] : fields) {
+  for (const auto& [name, field] : boxFields) {
     type(form(), name, QString::number(next));
     EXPECT_EQ(form().values().*field, next) << name;
     next += 3;
   }
-  const InputValues v = form().values();
-  EXPECT_EQ(std::vector<double>({v.LowFc, v.LowR, v.MidFc1, v.MidFc2, v.MidR, v.HighFc, v.HighR}),
-            (std::vector<double>{3, 6, 9, 12, 15, 18, 21}));
+  EXPECT_EQ(fields(form().values()), (std::vector<double>{3, 6, 9, 12, 15, 18, 21}));
 }
 
 TEST_F(Form2Test, ANonDigitEmptiesTheBoxAndShowsTheMessage) {
@@ -103,8 +101,7 @@ TEST_F(Form2Test, ClearEmptiesAllNineteenBoxes) {
     const QByteArray name = "Text" + QByteArray::number(i);
     EXPECT_EQ(text(name.constData()), QString()) << name.constData();
   }
-  const InputValues v = form().values();
-  EXPECT_EQ(v.LowFc + v.LowR + v.MidFc1 + v.MidFc2 + v.MidR + v.HighFc + v.HighR, 0);
+  EXPECT_EQ(fields(form().values()), kAllZero);
 }
 
 }  // namespace

@@ -10,28 +10,23 @@
 namespace kalvena::ui::test {
 namespace {
 
+// Computes the low section, then grabs the window into a PNG of the given name.
+void calculateAndGrab(const Window& w, QSize client, const QString& file) {
+  calculateLowSection(w, QStringLiteral("1000"), QStringLiteral("8"));
+  const QImage image = w.widget()->grab().toImage();
+  EXPECT_EQ(image.size() / image.devicePixelRatio(), client) << file.toStdString();
+  EXPECT_TRUE(image.save(file)) << file.toStdString();
+}
+
 // Writes a picture of each window, with one calculation done, into the working directory
 // (the build directory under ctest), for a person to look at.
 TEST(Screenshot, BothWindowsAreGrabbedAtTheirClientSize) {
   Shell shell;
   shell.start();
-  Form1& form1 = *shell.existingForm1();
-  type(form1, "Text1", QStringLiteral("1000"));
-  type(form1, "Text2", QStringLiteral("8"));
-  click(form1, "Command1");
-  const QImage one = form1.widget()->grab().toImage();
-  EXPECT_EQ(one.size() / one.devicePixelRatio(), QSize(369, 459));
-  EXPECT_TRUE(one.save(QStringLiteral("form1.png")));
-
-  click(form1, "Command2");
+  calculateAndGrab(*shell.existingForm1(), QSize(369, 459), QStringLiteral("form1.png"));
+  click(*shell.existingForm1(), "Command2");
   settle();
-  Form2& form2 = *shell.existingForm2();
-  type(form2, "Text1", QStringLiteral("1000"));
-  type(form2, "Text2", QStringLiteral("8"));
-  click(form2, "Command1");
-  const QImage two = form2.widget()->grab().toImage();
-  EXPECT_EQ(two.size() / two.devicePixelRatio(), QSize(409, 483));
-  EXPECT_TRUE(two.save(QStringLiteral("form2.png")));
+  calculateAndGrab(*shell.existingForm2(), QSize(409, 483), QStringLiteral("form2.png"));
 }
 
 }  // namespace

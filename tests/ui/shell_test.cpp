@@ -25,11 +25,6 @@ int runEventLoop() {
   return QApplication::exec();
 }
 
-bool allZero(const InputValues& v) {
-  return v.LowFc == 0 && v.LowR == 0 && v.MidFc1 == 0 && v.MidFc2 == 0 && v.MidR == 0 &&
-         v.HighFc == 0 && v.HighR == 0;
-}
-
 TEST(Shell, StartsWithOnlyThe12dBWindow) {
   Shell shell;
   shell.start();
@@ -65,9 +60,7 @@ TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
   Shell shell;
   shell.start();
   Form1& form1 = *shell.existingForm1();
-  type(form1, "Text1", QStringLiteral("1000"));
-  type(form1, "Text2", QStringLiteral("8"));
-  click(form1, "Command1");
+  calculateLowSection(form1, QStringLiteral("1000"), QStringLiteral("8"));
 
   QPointer<QWidget> firstForm1Widget = form1.widget();
   click(form1, "Command2");
@@ -87,7 +80,7 @@ TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
   EXPECT_FALSE(form2->isLoaded());
   EXPECT_EQ(loadedWindowCount(), 1);
   EXPECT_EQ(visibleTopLevelWindows(), 1);
-  EXPECT_TRUE(allZero(form1.values()));
+  EXPECT_EQ(fields(form1.values()), kAllZero);
   for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) {
     EXPECT_EQ(box(form1, name)->text(), QString()) << name;
   }
@@ -97,7 +90,7 @@ TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
   click(form1, "Command2");
   settle();
   EXPECT_EQ(shell.existingForm2(), form2) << "the 18 dB/oct window object is reused";
-  EXPECT_TRUE(allZero(form2->values()));
+  EXPECT_EQ(fields(form2->values()), kAllZero);
   EXPECT_EQ(box(*form2, "Text1")->text(), QString());
   EXPECT_EQ(loadedWindowCount(), 1);
 }

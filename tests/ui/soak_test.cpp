@@ -55,7 +55,7 @@ TEST(Soak, SwitchesAndKeystrokesLeaveNothingBehind) {
     click(form, "Command1");
     click(form, "Command4");
     for (const char* name : boxes) EXPECT_EQ(box(form, name)->text(), QString()) << name;
-    EXPECT_EQ(form.values().LowFc + form.values().HighR, 0);
+    EXPECT_EQ(fields(form.values()), kAllZero);
     settle();
     EXPECT_EQ(QApplication::allWidgets().size(), withOneWindow) << "no message box lingers";
   }

@@ -13,9 +13,18 @@
 #include <functional>
 #include <vector>
 
+#include "input_values.h"
 #include "toolkit.h"
 
 namespace kalvena::ui::test {
+
+// The seven fields of a window's record, in the order LowFc, LowR, MidFc1, MidFc2, MidR,
+// HighFc, HighR.
+inline std::vector<double> fields(const InputValues& v) {
+  return {v.LowFc, v.LowR, v.MidFc1, v.MidFc2, v.MidR, v.HighFc, v.HighR};
+}
+
+inline const std::vector<double> kAllZero(7, 0.0);
 
 inline QLineEdit* box(const Window& w, const char* name) { return w.textBox(name); }
 
@@ -30,6 +39,13 @@ inline void click(const Window& w, const char* name) {
 // Types text into the box one keystroke at a time, as QTest::keyClicks does.
 inline void type(const Window& w, const char* name, const QString& text) {
   QTest::keyClicks(box(w, name), text);
+}
+
+// Types the low section's frequency and impedance, then clicks "Изчисли".
+inline void calculateLowSection(const Window& w, const QString& fc, const QString& r) {
+  type(w, "Text1", fc);
+  type(w, "Text2", r);
+  click(w, "Command1");
 }
 
 // Selects the whole text of the box and replaces it, as a paste over a selection would.
