@@ -29,12 +29,14 @@ TITLES = {
 
 
 class Svg:
-    def __init__(self, width, height, title):
-        self.width, self.height = width, height
+    """One drawing, written to ui/images/<name> under the title TITLES gives it."""
+
+    def __init__(self, name, width, height):
+        self.name, self.width, self.height = name, width, height
         self.parts = [
             f'<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" '
             f'width="{width}" height="{height}" viewBox="0 0 {width} {height}">',
-            f"<title>{title}</title>",
+            f"<title>{TITLES[name]}</title>",
             f'<rect x="0" y="0" width="{width}" height="{height}" fill="#ffffff"/>',
         ]
 
@@ -65,10 +67,9 @@ class Svg:
         self.add(f'<circle cx="{x}" cy="{y}" r="{r}" fill="{fill}" stroke="#000000" '
                  f'stroke-width="1"/>')
 
-    def write(self, name):
-        self.parts[1] = f"<title>{TITLES[name]}</title>"
+    def write(self):
         self.parts.append("</svg>")
-        (OUT / name).write_text("\n".join(self.parts) + "\n", encoding="utf-8")
+        (OUT / self.name).write_text("\n".join(self.parts) + "\n", encoding="utf-8")
 
 
 # ---- Graphs ---------------------------------------------------------------------------------
@@ -107,32 +108,50 @@ class Graph:
         self.svg.polyline(points, color=RED, width=1.5)
 
 
-def graph12(width, height):
-    svg = Svg(width, height, "")
+def graph12(name, width, height):
+    svg = Svg(name, width, height)
     return svg, Graph(svg, ["0", "6", "12", "18"], 92.5, [22.5, 38.5, 54.5, 70.5])
 
 
-def graph18(width, height):
-    svg = Svg(width, height, "")
+def graph18(name, width, height):
+    svg = Svg(name, width, height)
     return svg, Graph(svg, ["0", "-6", "-12", "-18"], 84.5, [18.5, 34.5, 50.5, 66.5])
 
 
-def low_pass_12():
-    svg, g = graph12(115, 104)
-    fc, fc2 = 55, 80
-    zero, twelve = g.levels[0], g.levels[2]
-    slope = (twelve - zero) / (fc2 - fc)
+def low_pass_curve(g, fc, fc2, level, end_x):
+    """Flat at 0 dB up to fc, then straight down through `level` at 2fc, as far as end_x."""
+    zero = g.levels[0]
+    slope = (level - zero) / (fc2 - fc)
     g.guide_down(fc, zero)
-    g.guide_down(fc2, twelve)
-    g.guide_left(fc2, twelve)
-    g.curve([(g.x0, zero), (fc, zero), (98, zero + slope * (98 - fc))])
+    g.guide_down(fc2, level)
+    g.guide_left(fc2, level)
+    g.curve([(g.x0, zero), (fc, zero), (end_x, zero + slope * (end_x - fc))])
     g.mark(fc, "fc")
     g.mark(fc2, "2fc")
-    svg.write("form1_low_graph.svg")
+
+
+def high_pass_curve(g, fc, fc2, level, end_x):
+    """Straight up from the frequency axis through `level` at fc to 0 dB at 2fc, then flat."""
+    zero = g.levels[0]
+    slope = (level - zero) / (fc2 - fc)
+    start_x = fc - (g.axis_y - level) / slope
+    g.guide_down(fc, level)
+    g.guide_left(fc, level)
+    g.guide_down(fc2, zero)
+    g.guide_left(fc2, zero)
+    g.curve([(start_x, g.axis_y), (fc2, zero), (end_x, zero)])
+    g.mark(fc, "fc")
+    g.mark(fc2, "2fc")
+
+
+def low_pass_12():
+    svg, g = graph12("form1_low_graph.svg", 115, 104)
+    low_pass_curve(g, 55, 80, g.levels[2], 98)  # passing 12 dB at 2fc
+    svg.write()
 
 
 def band_pass_12():
-    svg, g = graph12(117, 106)
+    svg, g = graph12("form1_middle_graph.svg", 117, 106)
     fc1, fc2 = 52, 80
     zero, eighteen = g.levels[0], g.levels[3]
     g.guide_down(fc1, zero)
@@ -141,40 +160,23 @@ def band_pass_12():
     g.curve([(g.x0, eighteen), (fc1, zero), (fc2, zero), (fc2 + (fc1 - g.x0), eighteen)])
     g.mark(fc1, "fc1")
     g.mark(fc2, "fc2")
-    svg.write("form1_middle_graph.svg")
+    svg.write()
 
 
 def high_pass_12():
-    svg, g = graph12(122, 110)
-    fc, fc2 = 55, 75
-    zero, twelve = g.levels[0], g.levels[2]
-    slope = (twelve - zero) / (fc2 - fc)
-    start_x = fc - (g.axis_y - twelve) / slope
-    g.guide_down(fc, twelve)
-    g.guide_left(fc, twelve)
-    g.guide_down(fc2, zero)
-    g.guide_left(fc2, zero)
-    g.curve([(start_x, g.axis_y), (fc2, zero), (106, zero)])
-    g.mark(fc, "fc")
-    g.mark(fc2, "2fc")
-    svg.write("form1_high_graph.svg")
+    svg, g = graph12("form1_high_graph.svg", 122, 110)
+    high_pass_curve(g, 55, 75, g.levels[2], 106)  # passing 12 dB at fc
+    svg.write()
 
 
 def low_pass_18():
-    svg, g = graph18(124, 99)
-    fc, fc2 = 58, 84
-    zero, eighteen = g.levels[0], g.levels[3]
-    g.guide_down(fc, zero)
-    g.guide_down(fc2, eighteen)
-    g.guide_left(fc2, eighteen)
-    g.curve([(g.x0, zero), (fc, zero), (fc2, eighteen)])
-    g.mark(fc, "fc")
-    g.mark(fc2, "2fc")
-    svg.write("form2_low_graph.svg")
+    svg, g = graph18("form2_low_graph.svg", 124, 99)
+    low_pass_curve(g, 58, 84, g.levels[3], 84)  # down to -18 dB at 2fc
+    svg.write()
 
 
 def band_pass_18():
-    svg, g = graph18(124, 101)
+    svg, g = graph18("form2_middle_graph.svg", 124, 101)
     fc1, fc2 = 50, 84
     zero = g.levels[0]
     # Steep and straight from the origin up to 0 dB just below fc1.
@@ -184,23 +186,13 @@ def band_pass_18():
     g.curve([(g.x0, g.axis_y), (fc1 - 4, zero), (fc2, zero), (fc2 + 22, g.axis_y)])
     g.mark(fc1, "fc1")
     g.mark(fc2, "fc2")
-    svg.write("form2_middle_graph.svg")
+    svg.write()
 
 
 def high_pass_18():
-    svg, g = graph18(123, 98)
-    fc, fc2 = 56, 80
-    zero, eighteen = g.levels[0], g.levels[3]
-    slope = (eighteen - zero) / (fc2 - fc)
-    start_x = fc - (g.axis_y - eighteen) / slope
-    g.guide_down(fc, eighteen)
-    g.guide_left(fc, eighteen)
-    g.guide_down(fc2, zero)
-    g.guide_left(fc2, zero)
-    g.curve([(start_x, g.axis_y), (fc2, zero), (112, zero)])
-    g.mark(fc, "fc")
-    g.mark(fc2, "2fc")
-    svg.write("form2_high_graph.svg")
+    svg, g = graph18("form2_high_graph.svg", 123, 98)
+    high_pass_curve(g, 56, 80, g.levels[3], 112)  # from -18 dB at fc
+    svg.write()
 
 
 # ---- Schematics -----------------------------------------------------------------------------
@@ -211,11 +203,6 @@ TOP, BOTTOM = 15.5, 47.5  # the two wires
 def terminals(svg):
     svg.circle(4.5, TOP, 2.5)
     svg.circle(4.5, BOTTOM, 2.5)
-
-
-def wires(svg, x1, x2):
-    svg.line(x1, TOP, x2, TOP)
-    svg.line(x1, BOTTOM, x2, BOTTOM)
 
 
 def series_inductor(svg, x, turns, label):
@@ -279,7 +266,7 @@ def loudspeaker(svg, x):
 
 
 def low_pass_12_schematic():
-    svg = Svg(110, 62, "")
+    svg = Svg("form1_low_schematic.svg", 110, 62)
     terminals(svg)
     svg.line(7, TOP, 18, TOP)
     end = series_inductor(svg, 18, 4, "L")
@@ -287,11 +274,11 @@ def low_pass_12_schematic():
     svg.line(7, BOTTOM, 80, BOTTOM)
     shunt_capacitor(svg, 55, "C")
     loudspeaker(svg, 80)
-    svg.write("form1_low_schematic.svg")
+    svg.write()
 
 
 def band_pass_12_schematic():
-    svg = Svg(135, 73, "")
+    svg = Svg("form1_middle_schematic.svg", 135, 73)
     terminals(svg)
     svg.line(7, TOP, 11, TOP)
     end = series_capacitor(svg, 11, "C1")
@@ -302,11 +289,11 @@ def band_pass_12_schematic():
     shunt_inductor(svg, 50, "L2", label_side="left")
     shunt_capacitor(svg, 64, "C2")
     loudspeaker(svg, 88)
-    svg.write("form1_middle_schematic.svg")
+    svg.write()
 
 
 def high_pass_12_schematic():
-    svg = Svg(109, 57, "")
+    svg = Svg("form1_high_schematic.svg", 109, 57)
     terminals(svg)
     svg.line(7, TOP, 20, TOP)
     end = series_capacitor(svg, 20, "C")
@@ -314,11 +301,11 @@ def high_pass_12_schematic():
     svg.line(7, BOTTOM, 80, BOTTOM)
     shunt_inductor(svg, 50, "L", label_side="right")
     loudspeaker(svg, 80)
-    svg.write("form1_high_schematic.svg")
+    svg.write()
 
 
 def low_pass_18_schematic():
-    svg = Svg(124, 58, "")
+    svg = Svg("form2_low_schematic.svg", 124, 58)
     terminals(svg)
     svg.line(7, TOP, 12, TOP)
     end = series_inductor(svg, 12, 5, "L1")  # the larger inductor, at the input
@@ -328,11 +315,11 @@ def low_pass_18_schematic():
     svg.line(end, TOP, 96, TOP)
     svg.line(7, BOTTOM, 96, BOTTOM)
     loudspeaker(svg, 96)
-    svg.write("form2_low_schematic.svg")
+    svg.write()
 
 
 def band_pass_18_schematic():
-    svg = Svg(146, 59, "")
+    svg = Svg("form2_middle_schematic.svg", 146, 59)
     terminals(svg)
     svg.line(7, TOP, 11, TOP)
     end = series_capacitor(svg, 11, "C1")
@@ -347,11 +334,11 @@ def band_pass_18_schematic():
     svg.line(end, TOP, 114, TOP)
     svg.line(7, BOTTOM, 114, BOTTOM)
     loudspeaker(svg, 114)
-    svg.write("form2_middle_schematic.svg")
+    svg.write()
 
 
 def high_pass_18_schematic():
-    svg = Svg(127, 63, "")
+    svg = Svg("form2_high_schematic.svg", 127, 63)
     terminals(svg)
     svg.line(7, TOP, 16, TOP)
     end = series_capacitor(svg, 16, "C1")  # the smaller capacitor, at the input
@@ -361,7 +348,7 @@ def high_pass_18_schematic():
     svg.line(end, TOP, 96, TOP)
     svg.line(7, BOTTOM, 96, BOTTOM)
     loudspeaker(svg, 96)
-    svg.write("form2_high_schematic.svg")
+    svg.write()
 
 
 def main():
