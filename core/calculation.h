@@ -5,6 +5,7 @@
 
 #include "checked.h"
 #include "input_values.h"
+#include "unit.h"
 
 namespace kalvena {
 
@@ -14,16 +15,17 @@ template <class Element>
 struct Formula {
   Element element;
   Section section;
+  Unit unit;
   Checked (*value)(const InputValues&);
 };
 
 // Works through the formulas in their order and hands each value of a complete section to
-// write(element, value); an incomplete section is skipped and nothing of it is written.
+// write(element, unit, value); an incomplete section is skipped and nothing of it is written.
 template <class Element, std::size_t N, class Write>
 void calculate(const std::array<Formula<Element>, N>& formulas, const InputValues& values,
                Write&& write) {
   for (const Formula<Element>& f : formulas) {
-    if (sectionComplete(values, f.section)) write(f.element, f.value(values));
+    if (sectionComplete(values, f.section)) write(f.element, f.unit, f.value(values));
   }
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "preferred_values.h"
+
 namespace kalvena {
 namespace {
 
@@ -55,11 +57,7 @@ std::string plainText(double v) {
   return exponentForm(v);
 }
 
-}  // namespace
-
-std::optional<std::string> resultText(Checked value, std::string_view decimalPoint) {
-  if (!value.ok()) return std::nullopt;
-  const std::string plain = plainText(value.value());
+std::string withDecimalPoint(std::string_view plain, std::string_view decimalPoint) {
   std::string text;
   text.reserve(plain.size() + decimalPoint.size());
   for (const char c : plain) {
@@ -68,6 +66,51 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
     } else {
       text.push_back(c);
     }
+  }
+  return text;
+}
+
+// A preferred value as short as it can be written: "15", "0.0039", "1.5E+20".
+std::string preferredText(double v) {
+  if (v >= 1e15) return exponentForm(v);
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+  return std::string(buffer, result.ptr);
+}
+
+// "+6.6", "-2.3"; "0" when the deviation rounds to nothing.
+std::string percentText(double percent) {
+  std::string s = toChars(percent, std::chars_format::fixed, 1);
+  dropTrailingZeros(s);
+  if (s == "0" || s == "-0") return "0";
+  return percent > 0 ? "+" + s : s;
+}
+
+}  // namespace
+
+std::optional<std::string> resultText(Checked value, std::string_view decimalPoint) {
+  if (!value.ok()) return std::nullopt;
+  return withDecimalPoint(plainText(value.value()), decimalPoint);
+}
+
+std::optional<std::string> resultDescription(Checked value, Unit unit,
+                                             std::string_view decimalPoint) {
+  if (!value.ok()) return std::nullopt;
+  const std::string plain = plainText(value.value());
+  const std::string_view u = unitText(unit);
+  std::string text = withDecimalPoint(plain, decimalPoint);
+  text.append(" ").append(u);
+  // The deviation is taken from the value as the box shows it, so 1.8 reads as an exact hit.
+  double shown = 0;
+  std::from_chars(plain.data(), plain.data() + plain.size(), shown);
+  if (!(shown > 0)) return text;
+  for (const auto& [series, name] :
+       {std::pair{PreferredSeries::E12, "E12"}, std::pair{PreferredSeries::E24, "E24"}}) {
+    const double preferred = nearestPreferred(shown, series);
+    const double percent = (preferred - shown) / shown * 100.0;
+    text.append("\n").append(name).append(": ");
+    text.append(withDecimalPoint(preferredText(preferred), decimalPoint)).append(" ").append(u);
+    text.append(" (").append(withDecimalPoint(percentText(percent), decimalPoint)).append(" %)");
   }
   return text;
 }

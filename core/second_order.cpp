@@ -17,19 +17,20 @@ Checked secondOrderInductance(double fc, double r) {
 namespace {
 using E = SecondOrderElement;
 using S = Section;
+using U = Unit;
 using V = const InputValues&;
 }  // namespace
 
 // In the middle section C1 and L2 belong to the first frequency, C2 and L1 to the second.
 const std::array<Formula<SecondOrderElement>, 8> kSecondOrderFormulas{{
-    {E::LowC, S::Low, [](V v) { return secondOrderCapacitance(v.LowFc, v.LowR); }},
-    {E::LowL, S::Low, [](V v) { return secondOrderInductance(v.LowFc, v.LowR); }},
-    {E::MidC1, S::Middle, [](V v) { return secondOrderCapacitance(v.MidFc1, v.MidR); }},
-    {E::MidC2, S::Middle, [](V v) { return secondOrderCapacitance(v.MidFc2, v.MidR); }},
-    {E::MidL1, S::Middle, [](V v) { return secondOrderInductance(v.MidFc2, v.MidR); }},
-    {E::MidL2, S::Middle, [](V v) { return secondOrderInductance(v.MidFc1, v.MidR); }},
-    {E::HighC, S::High, [](V v) { return secondOrderCapacitance(v.HighFc, v.HighR); }},
-    {E::HighL, S::High, [](V v) { return secondOrderInductance(v.HighFc, v.HighR); }},
+    {E::LowC, S::Low, U::Microfarad, [](V v) { return secondOrderCapacitance(v.LowFc, v.LowR); }},
+    {E::LowL, S::Low, U::Millihenry, [](V v) { return secondOrderInductance(v.LowFc, v.LowR); }},
+    {E::MidC1, S::Middle, U::Microfarad, [](V v) { return secondOrderCapacitance(v.MidFc1, v.MidR); }},
+    {E::MidC2, S::Middle, U::Microfarad, [](V v) { return secondOrderCapacitance(v.MidFc2, v.MidR); }},
+    {E::MidL1, S::Middle, U::Millihenry, [](V v) { return secondOrderInductance(v.MidFc2, v.MidR); }},
+    {E::MidL2, S::Middle, U::Millihenry, [](V v) { return secondOrderInductance(v.MidFc1, v.MidR); }},
+    {E::HighC, S::High, U::Microfarad, [](V v) { return secondOrderCapacitance(v.HighFc, v.HighR); }},
+    {E::HighL, S::High, U::Millihenry, [](V v) { return secondOrderInductance(v.HighFc, v.HighR); }},
 }};
 
 }  // namespace kalvena

@@ -18,24 +18,25 @@ Checked highPassL(double fc, double r) {
 namespace {
 using E = ThirdOrderElement;
 using S = Section;
+using U = Unit;
 using V = const InputValues&;
 }  // namespace
 
 // The middle band-pass is a high-pass at the first frequency (C1, C2, L3) followed by a
 // low-pass at the second (C3, L1, L2).
 const std::array<Formula<ThirdOrderElement>, 12> kThirdOrderFormulas{{
-    {E::LowC, S::Low, [](V v) { return lowPassC(v.LowFc, v.LowR); }},
-    {E::LowL1, S::Low, [](V v) { return lowPassL1(v.LowFc, v.LowR); }},
-    {E::LowL2, S::Low, [](V v) { return lowPassL2(v.LowFc, v.LowR); }},
-    {E::MidC1, S::Middle, [](V v) { return highPassC1(v.MidFc1, v.MidR); }},
-    {E::MidC2, S::Middle, [](V v) { return highPassC2(v.MidFc1, v.MidR); }},
-    {E::MidC3, S::Middle, [](V v) { return lowPassC(v.MidFc2, v.MidR); }},
-    {E::MidL1, S::Middle, [](V v) { return lowPassL1(v.MidFc2, v.MidR); }},
-    {E::MidL2, S::Middle, [](V v) { return lowPassL2(v.MidFc2, v.MidR); }},
-    {E::MidL3, S::Middle, [](V v) { return highPassL(v.MidFc1, v.MidR); }},
-    {E::HighC1, S::High, [](V v) { return highPassC1(v.HighFc, v.HighR); }},
-    {E::HighC2, S::High, [](V v) { return highPassC2(v.HighFc, v.HighR); }},
-    {E::HighL, S::High, [](V v) { return highPassL(v.HighFc, v.HighR); }},
+    {E::LowC, S::Low, U::Microfarad, [](V v) { return lowPassC(v.LowFc, v.LowR); }},
+    {E::LowL1, S::Low, U::Millihenry, [](V v) { return lowPassL1(v.LowFc, v.LowR); }},
+    {E::LowL2, S::Low, U::Millihenry, [](V v) { return lowPassL2(v.LowFc, v.LowR); }},
+    {E::MidC1, S::Middle, U::Microfarad, [](V v) { return highPassC1(v.MidFc1, v.MidR); }},
+    {E::MidC2, S::Middle, U::Microfarad, [](V v) { return highPassC2(v.MidFc1, v.MidR); }},
+    {E::MidC3, S::Middle, U::Microfarad, [](V v) { return lowPassC(v.MidFc2, v.MidR); }},
+    {E::MidL1, S::Middle, U::Millihenry, [](V v) { return lowPassL1(v.MidFc2, v.MidR); }},
+    {E::MidL2, S::Middle, U::Millihenry, [](V v) { return lowPassL2(v.MidFc2, v.MidR); }},
+    {E::MidL3, S::Middle, U::Millihenry, [](V v) { return highPassL(v.MidFc1, v.MidR); }},
+    {E::HighC1, S::High, U::Microfarad, [](V v) { return highPassC1(v.HighFc, v.HighR); }},
+    {E::HighC2, S::High, U::Microfarad, [](V v) { return highPassC2(v.HighFc, v.HighR); }},
+    {E::HighL, S::High, U::Millihenry, [](V v) { return highPassL(v.HighFc, v.HighR); }},
 }};
 
 }  // namespace kalvena

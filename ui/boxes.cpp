@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 #include <QLocale>
-#include <QPalette>
 
 #include "check_number.h"
 #include "result_text.h"
@@ -19,18 +18,18 @@ void InputChange(QLineEdit& box, double& field) {
   MsgBox(box.window(), QString::fromUtf8(kInputErrorText), QString::fromUtf8(kInputErrorTitle));
 }
 
-void MakeResultBox(QLineEdit& box) {
-  box.setReadOnly(true);
-  QPalette palette = box.palette();
-  palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-  box.setPalette(palette);
-}
+void MakeResultBox(TextBox& box) { box.setOutput(); }
 
-void ShowResult(QLineEdit& box, Checked value) {
+void ShowResult(TextBox& box, Unit unit, Checked value) {
   // The locale is asked anew each time, so a change of the user's settings shows at once.
-  const std::optional<std::string> text =
-      resultText(value, QLocale::system().decimalPoint().toStdString());
+  const std::string point = QLocale::system().decimalPoint().toStdString();
+  const std::optional<std::string> text = resultText(value, point);
+  const std::optional<std::string> description = resultDescription(value, unit, point);
+  const QString hover = description ? QString::fromStdString(*description)
+                                    : QString::fromUtf8(kOutOfRangeExplanation);
   box.setText(text ? QString::fromStdString(*text) : QString::fromUtf8(kOutOfRangeMarker));
+  box.setToolTip(hover);
+  box.setAccessibleDescription(hover);
 }
 
 }  // namespace kalvena::ui

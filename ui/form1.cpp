@@ -45,8 +45,8 @@ void Form1::Text12_Change() { InputChange(*textBox("Text12"), InputValues_.HighF
 void Form1::Text13_Change() { InputChange(*textBox("Text13"), InputValues_.HighR); }
 
 void Form1::Command1_Click() {
-  calculateSecondOrder(InputValues_, [this](SecondOrderElement element, Checked value) {
-    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), value);
+  calculateSecondOrder(InputValues_, [this](SecondOrderElement element, Unit unit, Checked value) {
+    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), unit, value);
   });
 }
 

@@ -46,8 +46,8 @@ void Form2::Text15_Change() { InputChange(*textBox("Text15"), InputValues_.HighF
 void Form2::Text16_Change() { InputChange(*textBox("Text16"), InputValues_.HighR); }
 
 void Form2::Command1_Click() {
-  calculateThirdOrder(InputValues_, [this](ThirdOrderElement element, Checked value) {
-    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), value);
+  calculateThirdOrder(InputValues_, [this](ThirdOrderElement element, Unit unit, Checked value) {
+    ShowResult(*textBox(kResultBoxes[static_cast<int>(element)]), unit, value);
   });
 }
 

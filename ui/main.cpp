@@ -1,10 +1,54 @@
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "shell.h"
 #include "toolkit.h"
 
+namespace {
+
+// What Qt says while it connects to the display. Qt gives up with a fatal error (an abort)
+// when no display answers; then the user gets one line of what is missing instead.
+std::vector<std::pair<QtMsgType, QString>> gStartupMessages;
+
+std::string missingDisplay() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.startsWith("wayland")) {
+    return "no Wayland display answers (QT_QPA_PLATFORM=" + platform.toStdString() + ")";
+  }
+  if (!platform.isEmpty() && !platform.startsWith("xcb")) {
+    return "the display platform \"" + platform.toStdString() + "\" cannot be started";
+  }
+  const QByteArray display = qgetenv("DISPLAY");
+  if (display.isEmpty()) return "no display is set (DISPLAY is empty)";
+  return "the display " + display.toStdString() + " does not answer";
+}
+
+void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr,
+                 "kalvena: cannot open a window: %s; start it from a desktop session, or on a "
+                 "virtual display with: xvfb-run kalvena\n",
+                 missingDisplay().c_str());
+    std::_Exit(1);
+  }
+  gStartupMessages.emplace_back(type, message);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  const QtMessageHandler previous = qInstallMessageHandler(startupMessageHandler);
   QApplication app(argc, argv);
+  qInstallMessageHandler(previous);
+  // The display answered: what Qt said on the way is passed on as usual.
+  for (const auto& [type, message] : gStartupMessages) {
+    qt_message_output(type, QMessageLogContext(), message);
+  }
+  gStartupMessages.clear();
   kalvena::ui::setUpApplication(app);
   kalvena::ui::Shell shell;
   shell.start();

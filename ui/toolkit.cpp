@@ -1,18 +1,21 @@
 #include "toolkit.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QSvgRenderer>
+#include <QTranslator>
 
 #include <algorithm>
+#include <limits>
 
 namespace kalvena::ui {
 namespace {
@@ -50,10 +53,10 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
       break;
     }
     case ControlType::TextBox:
-      w = new QLineEdit(parent);
+      w = new TextBox(parent);
       break;
     case ControlType::CommandButton:
-      w = new QPushButton(caption, parent);
+      w = new CommandButton(caption, parent);
       w->setAccessibleName(caption);
       break;
     case ControlType::PictureBox:
@@ -101,7 +104,193 @@ QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
   return pixmap;
 }
 
+
+// What a screen reader is told. The window is a frame whose children are its controls, without
+// the drawn lines, which carry no meaning of their own.
+class FormAccessible final : public QAccessibleWidget {
+ public:
+  explicit FormAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
+
+  int childCount() const override { return static_cast<int>(children().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const std::vector<QWidget*> c = children();
+    if (index < 0 || index >= static_cast<int>(c.size())) return nullptr;
+    return QAccessible::queryAccessibleInterface(c[static_cast<std::size_t>(index)]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const std::vector<QWidget*> c = children();
+    const auto it = std::find(c.begin(), c.end(), child ? child->object() : nullptr);
+    return it == c.end() ? -1 : static_cast<int>(it - c.begin());
+  }
+
+ private:
+  std::vector<QWidget*> children() const {
+    std::vector<QWidget*> c;
+    for (QObject* o : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(o);
+      if (w && !w->isWindow() && !qobject_cast<LineControl*>(w)) c.push_back(w);
+    }
+    return c;
+  }
+};
+
+// A result box: text that can be read and selected, but is not editable.
+class OutputBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit OutputBoxAccessible(TextBox* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = true;
+    s.editable = false;
+    s.selectableText = true;
+    return s;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return box()->text();
+    return QAccessibleWidget::text(t);
+  }
+
+  void selection(int index, int* start, int* end) const override {
+    *start = *end = 0;
+    if (index == 0 && box()->hasSelectedText()) {
+      *start = box()->selectionStart();
+      *end = *start + static_cast<int>(box()->selectedText().size());
+    }
+  }
+  int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int) override { box()->deselect(); }
+  void setSelection(int, int start, int end) override { box()->setSelection(start, end - start); }
+  int cursorPosition() const override { return box()->cursorPosition(); }
+  void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+  QString text(int start, int end) const override { return box()->text().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(box()->text().size()); }
+  QRect characterRect(int) const override { return QRect(); }
+  int offsetAtPoint(const QPoint& point) const override {
+    return box()->cursorPositionAt(box()->mapFromGlobal(point));
+  }
+  void scrollToSubstring(int start, int) override { box()->setCursorPosition(start); }
+  QString attributes(int offset, int* start, int* end) const override {
+    *start = *end = offset;
+    return QString();
+  }
+
+ private:
+  TextBox* box() const { return static_cast<TextBox*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+  auto* w = qobject_cast<QWidget*>(object);
+  if (!w) return nullptr;
+  if (qobject_cast<PictureBox*>(w)) return new QAccessibleWidget(w, QAccessible::Graphic);
+  if (auto* box = qobject_cast<TextBox*>(w); box && box->isOutput()) {
+    return new OutputBoxAccessible(box);
+  }
+  if (w->isWindow() && w->property("kalvenaForm").toBool()) return new FormAccessible(w);
+  return nullptr;
+}
+
+// Where the text of a result box begins: past the frame and a pixel of space.
+constexpr qreal kOutputTextIndent = 2;
+
+// Centred on the screen's available area; a window larger than that area is put at its
+// top-left corner instead, so that its title bar and buttons stay within reach.
+QPoint placement(QSize frame, const QRect& available) {
+  QRect r(QPoint(0, 0), frame);
+  r.moveCenter(available.center());
+  const int x = std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
+  const int y = std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
+  return {x, y};
+}
+
 }  // namespace
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
+  // A paste is never cut: the whole text reaches the check, which rejects or stores it.
+  setMaxLength(std::numeric_limits<int>::max());
+}
+
+void TextBox::setOutput() {
+  output_ = true;
+  setReadOnly(true);
+  setFrame(false);
+  QPalette p = palette();
+  p.setColor(QPalette::Base, p.color(QPalette::Window));
+  setPalette(p);
+  QFont f = font();
+  f.setStretch(85);
+  setFont(f);
+  // Whatever sets the text, the box shows where it begins.
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+    setCursorPosition(0);
+    // An emptied box has nothing left to explain.
+    if (text.isEmpty()) {
+      setToolTip(QString());
+      setAccessibleDescription(QString());
+    }
+  });
+}
+
+void TextBox::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // Tabbing in selects the whole text with the cursor at its end, which would scroll the
+  // beginning out of view; the same selection is made from the end towards the start.
+  if (output_ && hasSelectedText()) {
+    const int n = static_cast<int>(text().size());
+    setSelection(n, -n);
+  }
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+  if (!output_) {
+    QLineEdit::paintEvent(event);
+    return;
+  }
+  // Drawn here rather than by the style, so that the digits sit in the middle of the box at
+  // every scale: the text from its beginning, clipped at the right, the selection, the frame.
+  QPainter painter(this);
+  const QPalette& p = palette();
+  painter.fillRect(rect(), p.color(QPalette::Base));
+  const QFontMetricsF fm(font(), this);
+  const qreal left = kOutputTextIndent;
+  const qreal baseline = (height() + fm.capHeight()) / 2.0;
+  const QString t = text();
+  painter.setClipRect(rect().adjusted(1, 1, -1, -1));
+  if (hasSelectedText()) {
+    const int start = selectionStart();
+    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
+    const qreal x1 = left + fm.horizontalAdvance(t.left(start + selectedText().size()));
+    painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
+  }
+  painter.setPen(p.color(QPalette::Text));
+  painter.drawText(QPointF(left, baseline), t);
+  if (hasSelectedText()) {
+    const int start = selectionStart();
+    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
+    painter.setPen(p.color(QPalette::HighlightedText));
+    painter.drawText(QPointF(x0, baseline), selectedText());
+  }
+  painter.setClipping(false);
+  painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : p.color(QPalette::Window).darker(140));
+  painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    event->accept();
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
 
 PictureBox::PictureBox(const QString& image, QSize bitmap, QWidget* parent)
     : QWidget(parent), image_(image), bitmap_(bitmap) {
@@ -156,6 +345,13 @@ void setUpApplication(QApplication& app) {
   font.setPixelSize(11);
   app.setFont(font);
   QApplication::setApplicationName(QStringLiteral("Kalvena"));
+  // Qt's own texts (the input box's context menu, say) in Bulgarian, like the rest.
+  static QTranslator qtBulgarian;
+  if (qtBulgarian.load(QStringLiteral("qtbase_bg"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtBulgarian);
+  }
+  QAccessible::installFactory(accessibleFactory);
   // The program ends when no window is loaded; Window::Unload and End decide that.
   QApplication::setQuitOnLastWindowClosed(false);
 }
@@ -169,9 +365,7 @@ Window::~Window() {
 void Window::Show() {
   if (!isLoaded()) load();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = widget_->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    widget_->move(frame.topLeft());
+    widget_->move(placement(widget_->frameGeometry().size(), screen->availableGeometry()));
   }
   // A window just shown is on top already; it only needs to become the active one.
   widget_->show();
@@ -181,6 +375,7 @@ void Window::Show() {
 void Window::load() {
   const FormLayout& l = layout();
   auto* form = new FormWidget([this] { Unload(); });
+  form->setProperty("kalvenaForm", true);
   form->setWindowTitle(QStringLiteral("Kalvena"));
   form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -205,9 +400,9 @@ void Window::Unload() {
   if (gLoaded.empty() && !gEnding) QCoreApplication::exit(0);
 }
 
-QLineEdit* Window::textBox(const char* name) const {
+TextBox* Window::textBox(const char* name) const {
   return widget_
-             ? widget_->findChild<QLineEdit*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)
+             ? widget_->findChild<TextBox*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)
              : nullptr;
 }
 

@@ -5,8 +5,10 @@
 // those onto Qt once, so that a window's own code reads like its description.
 
 #include <QIcon>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -15,7 +17,6 @@
 #include <vector>
 
 class QApplication;
-class QLineEdit;
 
 namespace kalvena::ui {
 
@@ -61,6 +62,38 @@ struct FormLayout {
   std::span<const LineSpec> lines;
 };
 
+// A single-line text box. It takes a pasted text of any length whole, so that the check of its
+// text sees everything that was pasted. As the program's output (setOutput) it is read-only,
+// has the window's ground, a one-pixel frame and a slightly narrower face of the font, so that
+// a nine-character result fits its narrowest box; it always shows the beginning of its text.
+class TextBox final : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit TextBox(QWidget* parent);
+  void setOutput();
+  bool isOutput() const { return output_; }
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool output_ = false;
+};
+
+// A command button that Return and the keypad's Enter press as well as Space, as on the
+// platform the program comes from.
+class CommandButton final : public QPushButton {
+  Q_OBJECT
+
+ public:
+  CommandButton(const QString& caption, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
 // A picture box: its bitmap at the top-left corner, unscaled, clipped to the box. The SVG is
 // rendered at the bitmap's pixel size times the screen's device pixel ratio, so it stays sharp
 // on a high-DPI screen.
@@ -95,7 +128,7 @@ class LineControl final : public QWidget {
 // The sun icon of both windows and of the program.
 QIcon programIcon();
 
-// Fusion style, the application font, and the rule that the program ends when its last
+// Fusion style, the application font, Qt's own texts in Bulgarian, and the rule that the program ends when its last
 // window unloads. Called once by main and by the tests.
 void setUpApplication(QApplication& app);
 
@@ -117,7 +150,7 @@ class Window {
   bool isLoaded() const { return widget_ != nullptr; }
   QWidget* widget() const { return widget_; }
 
-  QLineEdit* textBox(const char* name) const;
+  TextBox* textBox(const char* name) const;
 
  protected:
   virtual const FormLayout& layout() const = 0;

@@ -18,7 +18,7 @@ using Written = std::vector<std::pair<E, std::string>>;
 
 Written run(const InputValues& v) {
   Written out;
-  calculateThirdOrder(v, [&](E e, Checked x) { out.emplace_back(e, *resultText(x, ".")); });
+  calculateThirdOrder(v, [&](E e, Unit, Checked x) { out.emplace_back(e, *resultText(x, ".")); });
   return out;
 }
 
@@ -80,7 +80,7 @@ TEST(ThirdOrderSymmetry, SectionsAgreeWithTheMiddleBand) {
                                     .MidR = r,
                                     .HighFc = fcA,
                                     .HighR = r},
-                        [&](E e, Checked x) { text[e] = resultText(x, "."); });
+                        [&](E e, Unit, Checked x) { text[e] = resultText(x, "."); });
     ASSERT_EQ(text.size(), 12u);
     EXPECT_EQ(text[E::LowC], text[E::MidC3]) << fcB << " " << r;
     EXPECT_EQ(text[E::LowL1], text[E::MidL1]) << fcB << " " << r;

@@ -1,0 +1,44 @@
+#include "preferred_values.h"
+
+#include <array>
+#include <cmath>
+#include <span>
+
+namespace kalvena {
+namespace {
+
+// Each series' values in the decade from 1 to 10, times ten.
+constexpr std::array<int, 12> kE12{10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 82};
+constexpr std::array<int, 24> kE24{10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
+                                   33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
+
+// base * 10^exponent, as the double nearest that decimal while 10^|exponent| is exact.
+double scaled(int base, int exponent) {
+  const double power = std::pow(10.0, std::abs(exponent));
+  return exponent >= 0 ? base * power : base / power;
+}
+
+}  // namespace
+
+double nearestPreferred(double value, PreferredSeries series) {
+  const std::span<const int> bases =
+      series == PreferredSeries::E12 ? std::span<const int>(kE12) : std::span<const int>(kE24);
+  // The bases are tenths, so the decade of value is one exponent up; the neighbouring decades
+  // are searched too, which covers the top of a decade (9.6 -> 10) and rounding in log10.
+  const int decade = static_cast<int>(std::floor(std::log10(value))) - 1;
+  double best = 0;
+  double bestDistance = INFINITY;
+  for (int exponent = decade - 1; exponent <= decade + 1; ++exponent) {
+    for (const int base : bases) {
+      const double candidate = scaled(base, exponent);
+      const double distance = std::fabs(candidate - value);
+      if (distance < bestDistance) {
+        best = candidate;
+        bestDistance = distance;
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace kalvena
