@@ -25,12 +25,18 @@ using V = const InputValues&;
 const std::array<Formula<SecondOrderElement>, 8> kSecondOrderFormulas{{
     {E::LowC, S::Low, U::Microfarad, [](V v) { return secondOrderCapacitance(v.LowFc, v.LowR); }},
     {E::LowL, S::Low, U::Millihenry, [](V v) { return secondOrderInductance(v.LowFc, v.LowR); }},
-    {E::MidC1, S::Middle, U::Microfarad, [](V v) { return secondOrderCapacitance(v.MidFc1, v.MidR); }},
-    {E::MidC2, S::Middle, U::Microfarad, [](V v) { return secondOrderCapacitance(v.MidFc2, v.MidR); }},
-    {E::MidL1, S::Middle, U::Millihenry, [](V v) { return secondOrderInductance(v.MidFc2, v.MidR); }},
-    {E::MidL2, S::Middle, U::Millihenry, [](V v) { return secondOrderInductance(v.MidFc1, v.MidR); }},
-    {E::HighC, S::High, U::Microfarad, [](V v) { return secondOrderCapacitance(v.HighFc, v.HighR); }},
-    {E::HighL, S::High, U::Millihenry, [](V v) { return secondOrderInductance(v.HighFc, v.HighR); }},
+    {E::MidC1, S::Middle, U::Microfarad,
+     [](V v) { return secondOrderCapacitance(v.MidFc1, v.MidR); }},
+    {E::MidC2, S::Middle, U::Microfarad,
+     [](V v) { return secondOrderCapacitance(v.MidFc2, v.MidR); }},
+    {E::MidL1, S::Middle, U::Millihenry,
+     [](V v) { return secondOrderInductance(v.MidFc2, v.MidR); }},
+    {E::MidL2, S::Middle, U::Millihenry,
+     [](V v) { return secondOrderInductance(v.MidFc1, v.MidR); }},
+    {E::HighC, S::High, U::Microfarad,
+     [](V v) { return secondOrderCapacitance(v.HighFc, v.HighR); }},
+    {E::HighL, S::High, U::Millihenry,
+     [](V v) { return secondOrderInductance(v.HighFc, v.HighR); }},
 }};
 
 }  // namespace kalvena

@@ -21,6 +21,8 @@ packages=(
   appstream
   time
   file
+  dpkg-dev
+  qt6-translations-l10n
 )
 
 missing=()

@@ -22,7 +22,7 @@ test -s "$work/usr/share/icons/hicolor/scalable/apps/$id.svg"
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6svg6 fonts-liberation2; do
+for package in libqt6widgets6 libqt6svg6 libc6 fonts-liberation2 qt6-translations-l10n; do
   grep -q "$package" <<<"$depends" || { echo "the .deb does not depend on $package"; exit 1; }
 done
 contents=$(dpkg-deb -c "$deb")

@@ -10,7 +10,7 @@ Run from the repository's root:  python3 tools/draw_pictures.py
 from pathlib import Path
 
 OUT = Path(__file__).resolve().parent.parent / "ui" / "images"
-FONT = 'font-family="Liberation Sans" font-size="8"'
+FONT = 'font-family="Liberation Sans" font-size="9"'
 RED = "#d40000"
 TITLES = {
     'form1_low_graph.svg': '12 dB/oct low-pass response',
@@ -77,12 +77,13 @@ class Svg:
 class Graph:
     """Axes of an asymptotic response plot: attenuation down the vertical axis."""
 
-    def __init__(self, svg, ticks, axis_y, levels):
+    def __init__(self, svg, ticks, axis_y, levels, shown_width):
         self.svg = svg
         self.x0 = 24.5          # the vertical axis
         self.axis_y = axis_y    # the frequency axis
         self.levels = levels    # y of each tick, top to bottom
-        right = min(svg.width, 113 if svg.width < 120 else 121) - 2
+        # The arrowhead ends two pixels inside the part of the bitmap that the box shows.
+        right = min(svg.width, shown_width) - 2
         svg.line(self.x0, axis_y + 4, self.x0, 6)
         svg.polygon([(self.x0, 1), (self.x0 - 3, 8), (self.x0 + 3, 8)])
         svg.text(self.x0 + 5, 8, "Ku dB")
@@ -108,14 +109,17 @@ class Graph:
         self.svg.polyline(points, color=RED, width=1.5)
 
 
-def graph12(name, width, height):
+# The part of a graph's bitmap that its box shows: 113 x 105 pixels in the 12 dB/oct window,
+# less the column that the box to the right lies over; 121 x 97 in the 18 dB/oct window. The
+# schematics lie over the graphs' last row.
+def graph12(name, width, height, shown_width=112):
     svg = Svg(name, width, height)
-    return svg, Graph(svg, ["0", "6", "12", "18"], 92.5, [22.5, 38.5, 54.5, 70.5])
+    return svg, Graph(svg, ["0", "6", "12", "18"], 92.5, [22.5, 38.5, 54.5, 70.5], shown_width)
 
 
 def graph18(name, width, height):
     svg = Svg(name, width, height)
-    return svg, Graph(svg, ["0", "-6", "-12", "-18"], 84.5, [18.5, 34.5, 50.5, 66.5])
+    return svg, Graph(svg, ["0", "-6", "-12", "-18"], 82.5, [18.5, 34.5, 50.5, 66.5], 121)
 
 
 def low_pass_curve(g, fc, fc2, level, end_x):
@@ -164,7 +168,7 @@ def band_pass_12():
 
 
 def high_pass_12():
-    svg, g = graph12("form1_high_graph.svg", 122, 110)
+    svg, g = graph12("form1_high_graph.svg", 122, 110, shown_width=113)  # nothing to its right
     high_pass_curve(g, 55, 75, g.levels[2], 106)  # passing 12 dB at fc
     svg.write()
 

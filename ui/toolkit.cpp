@@ -104,7 +104,6 @@ QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
   return pixmap;
 }
 
-
 // What a screen reader is told. The window is a frame whose children are its controls, without
 // the drawn lines, which carry no meaning of their own.
 class FormAccessible final : public QAccessibleWidget {
@@ -203,8 +202,10 @@ constexpr qreal kOutputTextIndent = 2;
 QPoint placement(QSize frame, const QRect& available) {
   QRect r(QPoint(0, 0), frame);
   r.moveCenter(available.center());
-  const int x = std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
-  const int y = std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
+  const int x =
+      std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
+  const int y =
+      std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
   return {x, y};
 }
 
@@ -217,6 +218,9 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
 
 void TextBox::setOutput() {
   output_ = true;
+  // What a screen reader was told of the box so far described an editable box.
+  QAccessible::deleteAccessibleInterface(
+      QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this)));
   setReadOnly(true);
   setFrame(false);
   QPalette p = palette();

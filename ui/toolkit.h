@@ -128,8 +128,8 @@ class LineControl final : public QWidget {
 // The sun icon of both windows and of the program.
 QIcon programIcon();
 
-// Fusion style, the application font, Qt's own texts in Bulgarian, and the rule that the program ends when its last
-// window unloads. Called once by main and by the tests.
+// Fusion style, the application font, Qt's own texts in Bulgarian, and the rule that the program
+// ends when its last window unloads. Called once by main and by the tests.
 void setUpApplication(QApplication& app);
 
 // A window object: created once, it lives for the whole run, while its on-screen widget

@@ -181,6 +181,32 @@ TEST_P(LayoutTest, PicturesShowTheirBitmapUnscaledAtTheScreensPixelRatio) {
   }
 }
 
+// Nothing of a drawing lies where its box does not show it: past the box's right or bottom
+// edge, or under a control stacked over the box. Ink is anything clearly darker than white.
+TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
+  const QObjectList& z = window().widget()->children();  // bottom to top
+  for (const PictureBox* picture : window().widget()->findChildren<PictureBox*>()) {
+    QRegion shown(picture->rect());
+    for (auto it = std::find(z.begin(), z.end(), picture) + 1; it != z.end(); ++it) {
+      if (auto* over = qobject_cast<QWidget*>(*it)) {
+        shown -= over->geometry().translated(-picture->pos());
+      }
+    }
+    const QImage image = picture->pixmap().toImage();
+    const qreal dpr = image.devicePixelRatio();
+    QRect lost;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QPoint at(static_cast<int>(x / dpr), static_cast<int>(y / dpr));
+        if (qGray(image.pixel(x, y)) < 192 && !shown.contains(at)) lost |= QRect(at, QSize(1, 1));
+      }
+    }
+    EXPECT_TRUE(lost.isNull()) << picture->objectName().toStdString() << " loses ink in x "
+                               << lost.left() << ".." << lost.right() << ", y " << lost.top()
+                               << ".." << lost.bottom();
+  }
+}
+
 TEST_P(LayoutTest, LabelsAndLinesLieBeneathTheOtherControls) {
   const QObjectList& z = window().widget()->children();  // bottom to top
   auto depth = [&](const char* name) {
