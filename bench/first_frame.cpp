@@ -4,15 +4,16 @@
 #include <QTimer>
 
 #include "first_paint.h"
+#include "qt_toolkit.h"
 #include "shell.h"
-#include "toolkit.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  kalvena::ui::setUpApplication(app);
+  kalvena::qt::setUpApplication(app);
   QuitAfterFirstPaint quit;
   app.installEventFilter(&quit);
-  kalvena::ui::Shell shell;
+  kalvena::qt::QtToolkit toolkit;
+  kalvena::ui::Shell shell(toolkit);
   shell.start();
   return QApplication::exec();
 }

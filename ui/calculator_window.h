@@ -2,28 +2,49 @@
 
 #include <span>
 
+#include "checked.h"
 #include "input_values.h"
 #include "toolkit.h"
+#include "unit.h"
 
 namespace kalvena::ui {
 
 class Shell;
 
+// Shown in a result box whose value overflowed; short enough for the narrowest box.
+inline constexpr const char* kOutOfRangeMarker = "> макс.";
+inline constexpr const char* kOutOfRangeExplanation =
+    "Извън обхвата: стойността е по-голяма от най-голямото число, което програмата може да "
+    "изчисли (около 1,8E+308). Проверете въведените числа.";
+inline constexpr const char* kInputErrorText = "Моля въвеждайте само числа";
+inline constexpr const char* kInputErrorTitle = " Error !!";
+
+using Boxes = std::span<const Bound<TextBox>* const>;
+
 // What both calculator windows share: the shell that switches between them, the record of the
-// seven numbers typed, and the handling of their result boxes.
+// seven numbers typed, the handling of an input box's keystroke and the writing of a result.
 class CalculatorWindow : public Window {
  public:
-  explicit CalculatorWindow(Shell& shell) : shell_(shell) {}
+  CalculatorWindow(Toolkit& toolkit, Shell& shell) : Window(toolkit), shell_(shell) {}
 
   const InputValues& values() const { return InputValues_; }
 
  protected:
   void Form_Load() override { InputValues_ = {}; }
 
-  // Makes the named boxes the window's output.
-  void makeResultBoxes(std::span<const char* const> boxes) const;
-  // Empties the named boxes in the order given, then zeroes the record.
-  void clear(std::span<const char* const> boxes);
+  // The Change handler of an input box. Digits store their value in the field and an empty
+  // box stores 0, so a calculation never uses a number its box does not show. Anything else
+  // (a non-digit, or a number too large for a double) empties the box, which stores 0
+  // through the nested Change, and then tells the user in the modal message box.
+  void InputChange(const Bound<TextBox>& box, double& field);
+  // Writes a result into its box in the user's decimal separator, and says on hover (and to
+  // a screen reader) the whole text with its unit and the nearest E12 and E24 values. A value
+  // that is not a finite number shows a marker instead, explained on hover.
+  void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value);
+  // Makes the boxes the window's output.
+  static void makeResultBoxes(Boxes boxes);
+  // Empties the boxes in the order given, then zeroes the record.
+  void clear(Boxes boxes);
 
   Shell& shell_;
   InputValues InputValues_;

@@ -22,18 +22,17 @@ constexpr ControlSpec kControls[] = {
     // Pictures, in stacking order: the schematics lie over the graphs, a box over its left
     // neighbour, and the middle schematic (Picture6) over both of its neighbours.
     {"Picture1", P, "", 240, 1200, 1695, 1575, 61,
-     "Честотна характеристика на нискочестотния филтър", ":/images/form1_low_graph.svg", 115, 104},
+     "Честотна характеристика на нискочестотния филтър", "form1_low_graph", 115, 104},
     {"Picture2", P, "", 1920, 1200, 1695, 1575, 62, "Честотна характеристика на лентовия филтър",
-     ":/images/form1_middle_graph.svg", 117, 106},
+     "form1_middle_graph", 117, 106},
     {"Picture3", P, "", 3600, 1200, 1695, 1575, 63,
-     "Честотна характеристика на високочестотния филтър", ":/images/form1_high_graph.svg", 122,
-     110},
+     "Честотна характеристика на високочестотния филтър", "form1_high_graph", 122, 110},
     {"Picture4", P, "", 240, 2760, 1695, 855, 64, "Схема на нискочестотния филтър",
-     ":/images/form1_low_schematic.svg", 110, 62},
+     "form1_low_schematic", 110, 62},
     {"Picture5", P, "", 3600, 2760, 1695, 855, 65, "Схема на високочестотния филтър",
-     ":/images/form1_high_schematic.svg", 109, 57},
+     "form1_high_schematic", 109, 57},
     {"Picture6", P, "", 1920, 2760, 1695, 855, 66, "Схема на лентовия филтър",
-     ":/images/form1_middle_schematic.svg", 135, 73},
+     "form1_middle_schematic", 135, 73},
 
     // Input row
     {"Label6", L, "Въведи ", 600, 3840, 615, 255, 3},

@@ -22,17 +22,17 @@ constexpr ControlSpec kControls[] = {
     // Pictures, in stacking order: the schematics lie over the graphs, and Picture6 over
     // Picture5 over Picture4.
     {"Picture1", P, "", 240, 1200, 1815, 1455, 3,
-     "Честотна характеристика на нискочестотния филтър", ":/images/form2_low_graph.svg", 124, 99},
+     "Честотна характеристика на нискочестотния филтър", "form2_low_graph", 124, 99},
     {"Picture2", P, "", 2160, 1200, 1815, 1455, 5, "Честотна характеристика на лентовия филтър",
-     ":/images/form2_middle_graph.svg", 124, 101},
+     "form2_middle_graph", 124, 101},
     {"Picture3", P, "", 4080, 1200, 1815, 1455, 4,
-     "Честотна характеристика на високочестотния филтър", ":/images/form2_high_graph.svg", 123, 98},
+     "Честотна характеристика на високочестотния филтър", "form2_high_graph", 123, 98},
     {"Picture4", P, "", 240, 2640, 1815, 855, 6, "Схема на нискочестотния филтър",
-     ":/images/form2_low_schematic.svg", 124, 58},
+     "form2_low_schematic", 124, 58},
     {"Picture5", P, "", 2040, 2640, 2055, 855, 7, "Схема на лентовия филтър",
-     ":/images/form2_middle_schematic.svg", 146, 59},
+     "form2_middle_schematic", 146, 59},
     {"Picture6", P, "", 4080, 2640, 1815, 855, 8, "Схема на високочестотния филтър",
-     ":/images/form2_high_schematic.svg", 127, 63},
+     "form2_high_schematic", 127, 63},
 
     // Input row
     {"Label11", L, "Въведи", 840, 3720, 615, 255, 18},

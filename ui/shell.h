@@ -6,12 +6,13 @@ namespace kalvena::ui {
 
 class Form1;
 class Form2;
+class Toolkit;
 
-// The program's two window objects. Each is created on first use and then lives as long as
-// the shell, which main keeps for the whole run.
+// The program's two window objects, on the toolkit the program runs on. Each is created on
+// first use and then lives as long as the shell, which main keeps for the whole run.
 class Shell {
  public:
-  Shell();
+  explicit Shell(Toolkit& toolkit);
   ~Shell();
   Shell(const Shell&) = delete;
   Shell& operator=(const Shell&) = delete;
@@ -26,6 +27,7 @@ class Shell {
   Form2* existingForm2() const { return form2_.get(); }
 
  private:
+  Toolkit& toolkit_;
   std::unique_ptr<Form1> form1_;
   std::unique_ptr<Form2> form2_;
 };

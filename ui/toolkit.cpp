@@ -1,21 +1,7 @@
 #include "toolkit.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLibraryInfo>
-#include <QMessageBox>
-#include <QPainter>
-#include <QScreen>
-#include <QStyleFactory>
-#include <QSvgRenderer>
-#include <QTranslator>
-
 #include <algorithm>
-#include <limits>
+#include <stdexcept>
 
 namespace kalvena::ui {
 namespace {
@@ -23,417 +9,80 @@ namespace {
 std::vector<Window*> gLoaded;
 bool gEnding = false;
 
-// The top-level widget of a loaded window: its close box unloads the window.
-class FormWidget final : public QWidget {
- public:
-  explicit FormWidget(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
-
- protected:
-  void closeEvent(QCloseEvent* event) override {
-    event->accept();
-    onClose_();
-  }
-
- private:
-  std::function<void()> onClose_;
-};
-
-QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
-  QWidget* w = nullptr;
-  const QString caption = QString::fromUtf8(spec.caption);
-  const QRect rect(twips(spec.left), twips(spec.top), twips(spec.width), twips(spec.height));
-  switch (spec.type) {
-    case ControlType::Label: {
-      auto* label = new QLabel(caption, parent);
-      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      // A caption wraps inside its box; in a box one line high a wrapped second line would
-      // only be cut off, so there the caption stays on its line.
-      label->setWordWrap(rect.height() >= 2 * label->fontMetrics().lineSpacing());
-      w = label;
-      break;
-    }
-    case ControlType::TextBox:
-      w = new TextBox(parent);
-      break;
-    case ControlType::CommandButton:
-      w = new CommandButton(caption, parent);
-      w->setAccessibleName(caption);
-      break;
-    case ControlType::PictureBox:
-      w = new PictureBox(QString::fromLatin1(spec.image),
-                         QSize(spec.bitmapWidth, spec.bitmapHeight), parent);
-      break;
-  }
-  w->setObjectName(QString::fromLatin1(spec.name));
-  if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-  w->setGeometry(rect);
-  return w;
-}
-
-// Builds the controls so that creation order is stacking order: labels at the bottom, lines
-// over them, then the rest; then chains the controls that take focus in tab index order.
-void buildControls(const FormLayout& layout, QWidget* form) {
-  auto isLabel = [](const ControlSpec& c) { return c.type == ControlType::Label; };
-  for (const ControlSpec& spec : layout.controls) {
-    if (isLabel(spec)) buildControl(spec, form);
-  }
-  for (const LineSpec& line : layout.lines) new LineControl(line, form);
-  std::vector<std::pair<int, QWidget*>> focusable;
-  for (const ControlSpec& spec : layout.controls) {
-    if (isLabel(spec)) continue;
-    QWidget* w = buildControl(spec, form);
-    if (w->focusPolicy() & Qt::TabFocus) focusable.emplace_back(spec.tabIndex, w);
-  }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 1; i < focusable.size(); ++i) {
-    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
-  }
-  if (!focusable.empty()) focusable.front().second->setFocus();
-}
-
-QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
-  QImage canvas(size * dpr, QImage::Format_ARGB32_Premultiplied);
-  canvas.fill(Qt::transparent);
-  QSvgRenderer svg(image);
-  QPainter painter(&canvas);
-  svg.render(&painter);
-  painter.end();
-  QPixmap pixmap = QPixmap::fromImage(canvas);
-  pixmap.setDevicePixelRatio(dpr);
-  return pixmap;
-}
-
-// What a screen reader is told. The window is a frame whose children are its controls, without
-// the drawn lines, which carry no meaning of their own.
-class FormAccessible final : public QAccessibleWidget {
- public:
-  explicit FormAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
-
-  int childCount() const override { return static_cast<int>(children().size()); }
-  QAccessibleInterface* child(int index) const override {
-    const std::vector<QWidget*> c = children();
-    if (index < 0 || index >= static_cast<int>(c.size())) return nullptr;
-    return QAccessible::queryAccessibleInterface(c[static_cast<std::size_t>(index)]);
-  }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    const std::vector<QWidget*> c = children();
-    const auto it = std::find(c.begin(), c.end(), child ? child->object() : nullptr);
-    return it == c.end() ? -1 : static_cast<int>(it - c.begin());
-  }
-
- private:
-  std::vector<QWidget*> children() const {
-    std::vector<QWidget*> c;
-    for (QObject* o : widget()->children()) {
-      auto* w = qobject_cast<QWidget*>(o);
-      if (w && !w->isWindow() && !qobject_cast<LineControl*>(w)) c.push_back(w);
-    }
-    return c;
-  }
-};
-
-// A result box: text that can be read and selected, but is not editable.
-class OutputBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
- public:
-  explicit OutputBoxAccessible(TextBox* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
-
-  void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-    return QAccessibleWidget::interface_cast(t);
-  }
-  QAccessible::State state() const override {
-    QAccessible::State s = QAccessibleWidget::state();
-    s.readOnly = true;
-    s.editable = false;
-    s.selectableText = true;
-    return s;
-  }
-  QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) return box()->text();
-    return QAccessibleWidget::text(t);
-  }
-
-  void selection(int index, int* start, int* end) const override {
-    *start = *end = 0;
-    if (index == 0 && box()->hasSelectedText()) {
-      *start = box()->selectionStart();
-      *end = *start + static_cast<int>(box()->selectedText().size());
-    }
-  }
-  int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
-  void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int) override { box()->deselect(); }
-  void setSelection(int, int start, int end) override { box()->setSelection(start, end - start); }
-  int cursorPosition() const override { return box()->cursorPosition(); }
-  void setCursorPosition(int position) override { box()->setCursorPosition(position); }
-  QString text(int start, int end) const override { return box()->text().mid(start, end - start); }
-  int characterCount() const override { return static_cast<int>(box()->text().size()); }
-  QRect characterRect(int) const override { return QRect(); }
-  int offsetAtPoint(const QPoint& point) const override {
-    return box()->cursorPositionAt(box()->mapFromGlobal(point));
-  }
-  void scrollToSubstring(int start, int) override { box()->setCursorPosition(start); }
-  QString attributes(int offset, int* start, int* end) const override {
-    *start = *end = offset;
-    return QString();
-  }
-
- private:
-  TextBox* box() const { return static_cast<TextBox*>(widget()); }
-};
-
-QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
-  auto* w = qobject_cast<QWidget*>(object);
-  if (!w) return nullptr;
-  if (qobject_cast<PictureBox*>(w)) return new QAccessibleWidget(w, QAccessible::Graphic);
-  if (auto* box = qobject_cast<TextBox*>(w); box && box->isOutput()) {
-    return new OutputBoxAccessible(box);
-  }
-  if (w->isWindow() && w->property("kalvenaForm").toBool()) return new FormAccessible(w);
-  return nullptr;
-}
-
-// Where the text of a result box begins: past the frame and a pixel of space.
-constexpr qreal kOutputTextIndent = 2;
-
-// Centred on the screen's available area; a window larger than that area is put at its
-// top-left corner instead, so that its title bar and buttons stay within reach.
-QPoint placement(QSize frame, const QRect& available) {
-  QRect r(QPoint(0, 0), frame);
-  r.moveCenter(available.center());
-  const int x =
-      std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
-  const int y =
-      std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
-  return {x, y};
-}
-
 }  // namespace
 
-TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
-  // A paste is never cut: the whole text reaches the check, which rejects or stores it.
-  setMaxLength(std::numeric_limits<int>::max());
+template <>
+Bound<TextBox>::Bound(Window& window, const char* name) : name_(name) {
+  window.textBoxes_.push_back(this);
 }
 
-void TextBox::setOutput() {
-  output_ = true;
-  // What a screen reader was told of the box so far described an editable box.
-  QAccessible::deleteAccessibleInterface(
-      QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this)));
-  setReadOnly(true);
-  setFrame(false);
-  QPalette p = palette();
-  p.setColor(QPalette::Base, p.color(QPalette::Window));
-  setPalette(p);
-  QFont f = font();
-  f.setStretch(85);
-  setFont(f);
-  // Whatever sets the text, the box shows where it begins.
-  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
-    setCursorPosition(0);
-    // An emptied box has nothing left to explain.
-    if (text.isEmpty()) {
-      setToolTip(QString());
-      setAccessibleDescription(QString());
-    }
-  });
+template <>
+Bound<CommandButton>::Bound(Window& window, const char* name) : name_(name) {
+  window.buttons_.push_back(this);
 }
 
-void TextBox::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
-  // Tabbing in selects the whole text with the cursor at its end, which would scroll the
-  // beginning out of view; the same selection is made from the end towards the start.
-  if (output_ && hasSelectedText()) {
-    const int n = static_cast<int>(text().size());
-    setSelection(n, -n);
+template <class Control>
+Control& Bound<Control>::operator*() const {
+  if (!control_) {
+    throw std::logic_error(std::string(name_) + " is used while its window is not loaded");
   }
+  return *control_;
 }
 
-void TextBox::paintEvent(QPaintEvent* event) {
-  if (!output_) {
-    QLineEdit::paintEvent(event);
-    return;
-  }
-  // Drawn here rather than by the style, so that the digits sit in the middle of the box at
-  // every scale: the text from its beginning, clipped at the right, the selection, the frame.
-  QPainter painter(this);
-  const QPalette& p = palette();
-  painter.fillRect(rect(), p.color(QPalette::Base));
-  const QFontMetricsF fm(font(), this);
-  const qreal left = kOutputTextIndent;
-  const qreal baseline = (height() + fm.capHeight()) / 2.0;
-  const QString t = text();
-  painter.setClipRect(rect().adjusted(1, 1, -1, -1));
-  if (hasSelectedText()) {
-    const int start = selectionStart();
-    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
-    const qreal x1 = left + fm.horizontalAdvance(t.left(start + selectedText().size()));
-    painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
-  }
-  painter.setPen(p.color(QPalette::Text));
-  painter.drawText(QPointF(left, baseline), t);
-  if (hasSelectedText()) {
-    const int start = selectionStart();
-    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
-    painter.setPen(p.color(QPalette::HighlightedText));
-    painter.drawText(QPointF(x0, baseline), selectedText());
-  }
-  painter.setClipping(false);
-  painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : p.color(QPalette::Window).darker(140));
-  painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-}
+template class Bound<TextBox>;
+template class Bound<CommandButton>;
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {}
-
-void CommandButton::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
-    event->accept();
-    click();
-    return;
-  }
-  QPushButton::keyPressEvent(event);
-}
-
-PictureBox::PictureBox(const QString& image, QSize bitmap, QWidget* parent)
-    : QWidget(parent), image_(image), bitmap_(bitmap) {
-  setFocusPolicy(Qt::NoFocus);
-}
-
-QPixmap PictureBox::pixmap() const {
-  const qreal dpr = devicePixelRatioF();
-  if (cache_.isNull() || cache_.devicePixelRatio() != dpr) cache_ = renderSvg(image_, bitmap_, dpr);
-  return cache_;
-}
-
-void PictureBox::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawPixmap(0, 0, pixmap());
-}
-
-LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent) {
-  setObjectName(QString::fromLatin1(spec.name));
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  setFocusPolicy(Qt::NoFocus);
-  const QPoint a(twips(spec.x1), twips(spec.y1));
-  const QPoint b(twips(spec.x2), twips(spec.y2));
-  // Both end points are drawn; the parent clips a line that runs past the client area.
-  setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
-}
-
-void LineControl::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
-}
-
-QIcon programIcon() {
-  // Drawn once; every window after the first shares the pixmaps.
-  static const QIcon icon = [] {
-    QIcon i;
-    for (const int size : {16, 32, 48, 64}) {
-      i.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
-    }
-    return i;
-  }();
-  return icon;
-}
-
-void setUpApplication(QApplication& app) {
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  // Pixel size, not points, so the windows look the same whatever DPI the desktop reports.
-  // Where Liberation Sans is missing (on Windows, say) the metric-compatible Arial stands in.
-  QFont font;
-  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-  font.setPixelSize(11);
-  app.setFont(font);
-  QApplication::setApplicationName(QStringLiteral("Kalvena"));
-  // Qt's own texts (the input box's context menu, say) in Bulgarian, like the rest.
-  static QTranslator qtBulgarian;
-  if (qtBulgarian.load(QStringLiteral("qtbase_bg"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(&qtBulgarian);
-  }
-  QAccessible::installFactory(accessibleFactory);
-  // The program ends when no window is loaded; Window::Unload and End decide that.
-  QApplication::setQuitOnLastWindowClosed(false);
-}
-
-Window::~Window() {
-  std::erase(gLoaded, this);
-  delete widget_.data();
-  for (const QPointer<QWidget>& w : unloaded_) delete w.data();
-}
+Window::~Window() { std::erase(gLoaded, this); }
 
 void Window::Show() {
   if (!isLoaded()) load();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    widget_->move(placement(widget_->frameGeometry().size(), screen->availableGeometry()));
-  }
-  // A window just shown is on top already; it only needs to become the active one.
-  widget_->show();
-  widget_->activateWindow();
+  native_->show();
 }
 
 void Window::load() {
-  const FormLayout& l = layout();
-  auto* form = new FormWidget([this] { Unload(); });
-  form->setProperty("kalvenaForm", true);
-  form->setWindowTitle(QStringLiteral("Kalvena"));
-  form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  form->setFixedSize(twips(l.clientWidth), twips(l.clientHeight));
-  form->setWindowIcon(programIcon());
-  buildControls(l, form);
-  widget_ = form;
+  std::unique_ptr<NativeWindow> native = toolkit_.createWindow(layout(), [this] { Unload(); });
+  bindControls(*native);
+  native_ = std::move(native);
   gLoaded.push_back(this);
   connectEvents();
   Form_Load();
 }
 
+void Window::bindControls(NativeWindow& native) {
+  auto missing = [](const char* kind, const char* name) {
+    return std::logic_error(std::string("the layout has no ") + kind + " named " + name);
+  };
+  for (Bound<TextBox>* b : textBoxes_) {
+    b->control_ = native.textBox(b->name_);
+    if (!b->control_) throw missing("text box", b->name_);
+  }
+  for (Bound<CommandButton>* b : buttons_) {
+    b->control_ = native.commandButton(b->name_);
+    if (!b->control_) throw missing("command button", b->name_);
+  }
+}
+
 void Window::Unload() {
   if (!isLoaded()) return;
-  QWidget* w = widget_;
-  widget_ = nullptr;
+  for (Bound<TextBox>* b : textBoxes_) b->control_ = nullptr;
+  for (Bound<CommandButton>* b : buttons_) b->control_ = nullptr;
   std::erase(gLoaded, this);
-  w->hide();
-  w->deleteLater();
-  std::erase_if(unloaded_, [](const QPointer<QWidget>& p) { return p.isNull(); });
-  unloaded_.emplace_back(w);
-  if (gLoaded.empty() && !gEnding) QCoreApplication::exit(0);
+  toolkit_.destroyLater(std::move(native_));
+  if (gLoaded.empty() && !gEnding) toolkit_.quit();
 }
 
-TextBox* Window::textBox(const char* name) const {
-  return widget_
-             ? widget_->findChild<TextBox*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)
-             : nullptr;
+void Window::MsgBox(std::string_view text, std::string_view title) {
+  if (native_) native_->messageBox(text, title);
 }
 
-void Window::onChange(const char* textBoxName, std::function<void()> handler) {
-  QObject::connect(textBox(textBoxName), &QLineEdit::textChanged, widget_,
-                   [h = std::move(handler)] { h(); });
-}
-
-void Window::onClick(const char* buttonName, std::function<void()> handler) {
-  auto* button =
-      widget_->findChild<QPushButton*>(QString::fromLatin1(buttonName), Qt::FindDirectChildrenOnly);
-  QObject::connect(button, &QPushButton::clicked, widget_, [h = std::move(handler)] { h(); });
-}
-
-void End() {
+void End(Toolkit& toolkit) {
   gEnding = true;
   const std::vector<Window*> loaded = gLoaded;
   for (Window* w : loaded) w->Unload();
   gEnding = false;
-  QCoreApplication::exit(0);
+  toolkit.quit();
 }
 
 int loadedWindowCount() { return static_cast<int>(gLoaded.size()); }
-
-void MsgBox(QWidget* parent, const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
-  box.exec();
-}
 
 }  // namespace kalvena::ui

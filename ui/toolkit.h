@@ -1,36 +1,27 @@
 #pragma once
 
-// The thin layer the two windows stand on. The windows are described in twips, captions,
-// tab indexes, Change and Click events, loading and unloading; this file maps each of
-// those onto Qt once, so that a window's own code reads like its description.
-
-#include <QIcon>
-#include <QLineEdit>
-#include <QPixmap>
-#include <QPointer>
-#include <QPushButton>
-#include <QString>
-#include <QWidget>
+// What the two windows need of a windowing toolkit, in the terms they are described in: twips,
+// captions, tab indexes, Change and Click events, loading, showing, unloading and ending, the
+// modal message box and the user's decimal separator. Each toolkit (Qt, Win32) implements
+// this in a folder of its own; nothing here names a type of either.
 
 #include <functional>
+#include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
-class QApplication;
-
 namespace kalvena::ui {
-
-// One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
-constexpr int twips(int t) { return (t + 7) / 15; }
 
 enum class ControlType { Label, TextBox, CommandButton, PictureBox };
 
 // One control of a window, as the window's layout table gives it. Positions and sizes are
-// in twips from the top-left corner of the client area.
+// in twips from the top-left corner of the client area; texts are UTF-8.
 struct ControlSpec {
   const char* name;
   ControlType type;
-  const char* caption;  // UTF-8; empty for text boxes and pictures
+  const char* caption;  // empty for text boxes and pictures
   int left;
   int top;
   int width;
@@ -38,13 +29,14 @@ struct ControlSpec {
   int tabIndex;
   // What a screen reader says for a text box or a picture; buttons say their caption.
   const char* accessibleName = nullptr;
-  // Picture boxes: the drawing (an SVG resource) and the bitmap's size in pixels.
+  // Picture boxes: the drawing's name in ui/images (without ".svg") and the bitmap's size in
+  // pixels.
   const char* image = nullptr;
   int bitmapWidth = 0;
   int bitmapHeight = 0;
 };
 
-// A one-pixel solid black line from (x1, y1) to (x2, y2), in twips. Horizontal or vertical.
+// A one-pixel solid line from (x1, y1) to (x2, y2), in twips. Horizontal or vertical.
 struct LineSpec {
   const char* name;
   int x1;
@@ -62,120 +54,125 @@ struct FormLayout {
   std::span<const LineSpec> lines;
 };
 
-// A single-line text box. It takes a pasted text of any length whole, so that the check of its
-// text sees everything that was pasted. As the program's output (setOutput) it is read-only,
-// has the window's ground, a one-pixel frame and a slightly narrower face of the font, so that
-// a nine-character result fits its narrowest box; it always shows the beginning of its text.
-class TextBox final : public QLineEdit {
-  Q_OBJECT
-
+// A single-line text box.
+class TextBox {
  public:
-  explicit TextBox(QWidget* parent);
-  void setOutput();
-  bool isOutput() const { return output_; }
+  virtual std::string text() const = 0;  // UTF-8
+  // When the text changes, raises Change before it returns, as typing does.
+  virtual void setText(std::string_view utf8) = 0;
+  // Makes the box the program's output: read-only, and always showing where its text begins.
+  virtual void setOutput() = 0;
+  // What hovering over the box shows, and what a screen reader reads as its description.
+  virtual void setDescription(std::string_view utf8) = 0;
+  virtual void onChange(std::function<void()> handler) = 0;
 
  protected:
-  void focusInEvent(QFocusEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
+  ~TextBox() = default;
+};
+
+class CommandButton {
+ public:
+  virtual void onClick(std::function<void()> handler) = 0;
+
+ protected:
+  ~CommandButton() = default;
+};
+
+// One loaded window on the screen, with the controls its layout table gave it.
+class NativeWindow {
+ public:
+  virtual ~NativeWindow() = default;
+  // The control of that name and kind; null when the layout has none.
+  virtual TextBox* textBox(std::string_view name) = 0;
+  virtual CommandButton* commandButton(std::string_view name) = 0;
+  // Shows the window centred on the screen and makes it the active one.
+  virtual void show() = 0;
+  // The modal message box over this window: information icon, one OK button. Returns when
+  // the user has dismissed it.
+  virtual void messageBox(std::string_view text, std::string_view title) = 0;
+};
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  // Builds a window from its layout; onClose runs when the user closes it from its title bar.
+  virtual std::unique_ptr<NativeWindow> createWindow(const FormLayout& layout,
+                                                     std::function<void()> onClose) = 0;
+  // Hides the window at once and destroys it once the event being handled has returned.
+  virtual void destroyLater(std::unique_ptr<NativeWindow> window) = 0;
+  // Stops the event loop: no further handler runs.
+  virtual void quit() = 0;
+  // The decimal separator of the user's locale, asked anew at every call.
+  virtual std::string decimalSeparator() const = 0;
+};
+
+class Window;
+
+// A control of a window, reached through a typed handle that the window binds once when it
+// loads. Using it while the window is not loaded is a fault that throws, never a null access.
+template <class Control>
+class Bound {
+ public:
+  Bound(Window& window, const char* name);
+  Bound(const Bound&) = delete;
+  Bound& operator=(const Bound&) = delete;
+
+  Control& operator*() const;
+  Control* operator->() const { return &**this; }
+  const char* name() const { return name_; }
 
  private:
-  bool output_ = false;
+  friend class Window;
+  const char* name_;
+  Control* control_ = nullptr;
 };
 
-// A command button that Return and the keypad's Enter press as well as Space, as on the
-// platform the program comes from.
-class CommandButton final : public QPushButton {
-  Q_OBJECT
-
- public:
-  CommandButton(const QString& caption, QWidget* parent);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-};
-
-// A picture box: its bitmap at the top-left corner, unscaled, clipped to the box. The SVG is
-// rendered at the bitmap's pixel size times the screen's device pixel ratio, so it stays sharp
-// on a high-DPI screen.
-class PictureBox final : public QWidget {
-  Q_OBJECT
-
- public:
-  PictureBox(const QString& image, QSize bitmap, QWidget* parent);
-  // The bitmap as painted at the widget's current device pixel ratio.
-  QPixmap pixmap() const;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  QString image_;
-  QSize bitmap_;
-  mutable QPixmap cache_;
-};
-
-// A line control: a widget one pixel thick along its length, painted black.
-class LineControl final : public QWidget {
-  Q_OBJECT
-
- public:
-  LineControl(const LineSpec& spec, QWidget* parent);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-};
-
-// The sun icon of both windows and of the program.
-QIcon programIcon();
-
-// Fusion style, the application font, Qt's own texts in Bulgarian, and the rule that the program
-// ends when its last window unloads. Called once by main and by the tests.
-void setUpApplication(QApplication& app);
-
-// A window object: created once, it lives for the whole run, while its on-screen widget
-// comes and goes as the window is loaded and unloaded.
+// A window object: created once, it lives for the whole run, while its on-screen window comes
+// and goes as the window is loaded and unloaded.
 class Window {
  public:
-  Window() = default;
+  explicit Window(Toolkit& toolkit) : toolkit_(toolkit) {}
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
   virtual ~Window();
 
-  // Loads the window if it is not loaded, then shows it centred on the screen and active.
+  // Loads the window if it is not loaded (controls from the layout, then Form_Load), then
+  // shows it centred and active.
   void Show();
-  // Destroys the widget and its controls once control returns to the event loop (the
-  // handler that asks for this is still running on one of them). When no window is left
-  // loaded, the program ends.
+  // Destroys the window and its controls once the handler that asks for it has returned.
+  // When no window is left loaded, the program ends.
   void Unload();
-  bool isLoaded() const { return widget_ != nullptr; }
-  QWidget* widget() const { return widget_; }
-
-  TextBox* textBox(const char* name) const;
+  bool isLoaded() const { return native_ != nullptr; }
+  // The window on the screen, for the toolkit's own tests; null while unloaded.
+  NativeWindow* native() const { return native_.get(); }
 
  protected:
   virtual const FormLayout& layout() const = 0;
-  // Connects the handlers to the controls just built.
+  // Connects the handlers to the controls just bound.
   virtual void connectEvents() = 0;
   virtual void Form_Load() = 0;
 
-  void onChange(const char* textBoxName, std::function<void()> handler);
-  void onClick(const char* buttonName, std::function<void()> handler);
+  void MsgBox(std::string_view text, std::string_view title);
+  Toolkit& toolkit() const { return toolkit_; }
 
  private:
+  template <class Control>
+  friend class Bound;
   void load();
+  // Binds every handle to its control; a name that the layout lacks throws.
+  void bindControls(NativeWindow& native);
 
-  QPointer<QWidget> widget_;
-  std::vector<QPointer<QWidget>> unloaded_;  // widgets whose deferred deletion is pending
+  Toolkit& toolkit_;
+  std::unique_ptr<NativeWindow> native_;
+  std::vector<Bound<TextBox>*> textBoxes_;
+  std::vector<Bound<CommandButton>*> buttons_;
 };
 
 // Ends the program at once: every window is unloaded and the event loop stops; no further
 // handler runs.
-void End();
+void End(Toolkit& toolkit);
 
 // How many windows are loaded right now.
 int loadedWindowCount();
-
-// The modal message box: information icon, one OK button. Returns when it is dismissed.
-void MsgBox(QWidget* parent, const QString& text, const QString& title);
 
 }  // namespace kalvena::ui

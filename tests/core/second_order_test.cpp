@@ -16,7 +16,9 @@ using Written = std::vector<std::pair<E, std::string>>;
 
 Written run(const InputValues& v) {
   Written out;
-  calculateSecondOrder(v, [&](E e, Unit, Checked x) { out.emplace_back(e, *resultText(x, ".")); });
+  calculateSecondOrder(v, [&](E e, Unit, Checked x) {
+    out.emplace_back(e, resultText(x, ".").value_or("(no text)"));
+  });
   return out;
 }
 

@@ -18,7 +18,9 @@ using Written = std::vector<std::pair<E, std::string>>;
 
 Written run(const InputValues& v) {
   Written out;
-  calculateThirdOrder(v, [&](E e, Unit, Checked x) { out.emplace_back(e, *resultText(x, ".")); });
+  calculateThirdOrder(v, [&](E e, Unit, Checked x) {
+    out.emplace_back(e, resultText(x, ".").value_or("(no text)"));
+  });
   return out;
 }
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit.h"
+#include "qt_toolkit.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
-  kalvena::ui::setUpApplication(app);
+  kalvena::qt::setUpApplication(app);
   return RUN_ALL_TESTS();
 }

@@ -13,19 +13,18 @@ namespace {
 TEST(Soak, SwitchesAndKeystrokesLeaveNothingBehind) {
   const qsizetype baseline = QApplication::allWidgets().size();
   {
-    Shell shell;
+    QtToolkit toolkit;
+    Shell shell{toolkit};
     shell.start();
     const qsizetype withOneWindow = QApplication::allWidgets().size();
 
     for (int i = 0; i < 2000; ++i) {
       if (i % 2 == 0) {
-        shell.existingForm1()
-            ->widget()
+        widget(*shell.existingForm1())
             ->findChild<QPushButton*>(QStringLiteral("Command2"))
             ->click();
       } else {
-        shell.existingForm2()
-            ->widget()
+        widget(*shell.existingForm2())
             ->findChild<QPushButton*>(QStringLiteral("Command3"))
             ->click();
       }

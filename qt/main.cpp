@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "qt_toolkit.h"
 #include "shell.h"
-#include "toolkit.h"
 
 namespace {
 
@@ -49,8 +49,9 @@ int main(int argc, char* argv[]) {
     qt_message_output(type, QMessageLogContext(), message);
   }
   gStartupMessages.clear();
-  kalvena::ui::setUpApplication(app);
-  kalvena::ui::Shell shell;
+  kalvena::qt::setUpApplication(app);
+  kalvena::qt::QtToolkit toolkit;
+  kalvena::ui::Shell shell(toolkit);
   shell.start();
   return QApplication::exec();
 }

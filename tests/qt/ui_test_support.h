@@ -14,9 +14,24 @@
 #include <vector>
 
 #include "input_values.h"
-#include "toolkit.h"
+#include "qt_toolkit.h"
+#include "shell.h"
 
 namespace kalvena::ui::test {
+
+using qt::LineControl;
+using qt::PictureBox;
+using qt::QtTextBox;
+using qt::QtToolkit;
+
+// The program as main starts it: the Qt toolkit and the shell of the two windows.
+struct App {
+  QtToolkit toolkit;
+  Shell shell{toolkit};
+};
+
+// The window's widget on the screen; null while the window is not loaded.
+inline QWidget* widget(const Window& w) { return qt::widgetOf(w); }
 
 // The seven fields of a window's record, in the order LowFc, LowR, MidFc1, MidFc2, MidR,
 // HighFc, HighR.
@@ -26,10 +41,12 @@ inline std::vector<double> fields(const InputValues& v) {
 
 inline const std::vector<double> kAllZero(7, 0.0);
 
-inline QLineEdit* box(const Window& w, const char* name) { return w.textBox(name); }
+inline QtTextBox* box(const Window& w, const char* name) {
+  return widget(w)->findChild<QtTextBox*>(QString::fromLatin1(name));
+}
 
 inline QPushButton* button(const Window& w, const char* name) {
-  return w.widget()->findChild<QPushButton*>(QString::fromLatin1(name));
+  return widget(w)->findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
 inline void click(const Window& w, const char* name) {

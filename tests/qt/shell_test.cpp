@@ -26,7 +26,8 @@ int runEventLoop() {
 }
 
 TEST(Shell, StartsWithOnlyThe12dBWindow) {
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   ASSERT_NE(shell.existingForm1(), nullptr);
   EXPECT_TRUE(shell.existingForm1()->isLoaded());
@@ -36,7 +37,8 @@ TEST(Shell, StartsWithOnlyThe12dBWindow) {
 }
 
 TEST(Shell, WindowsAreFixedSizeWithACloseBoxOnly) {
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   click(*shell.existingForm1(), "Command2");
   struct Expect {
@@ -45,7 +47,7 @@ TEST(Shell, WindowsAreFixedSizeWithACloseBoxOnly) {
   };
   shell.form1().Show();
   for (const Expect& e : {Expect{&shell.form1(), {369, 459}}, Expect{&shell.form2(), {409, 483}}}) {
-    const QWidget* w = e.window->widget();
+    const QWidget* w = widget(*e.window);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kalvena"));
     EXPECT_EQ(w->minimumSize(), e.client);
     EXPECT_EQ(w->maximumSize(), e.client);
@@ -57,12 +59,13 @@ TEST(Shell, WindowsAreFixedSizeWithACloseBoxOnly) {
 }
 
 TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   Form1& form1 = *shell.existingForm1();
   calculateLowSection(form1, QStringLiteral("1000"), QStringLiteral("8"));
 
-  QPointer<QWidget> firstForm1Widget = form1.widget();
+  QPointer<QWidget> firstForm1Widget = widget(form1);
   click(form1, "Command2");
   settle();
   Form2* form2 = shell.existingForm2();
@@ -97,7 +100,8 @@ TEST(Shell, SwitchingStartsEachWindowAfreshAndReusesItsObject) {
 
 TEST(Shell, ExitEndsTheEventLoopFromEitherWindow) {
   for (const bool from18 : {false, true}) {
-    Shell shell;
+    QtToolkit toolkit;
+    Shell shell{toolkit};
     shell.start();
     if (from18) {
       click(*shell.existingForm1(), "Command2");
@@ -118,11 +122,12 @@ TEST(Shell, ExitEndsTheEventLoopFromEitherWindow) {
 }
 
 TEST(Shell, TheCloseBoxEndsTheProgram) {
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   click(*shell.existingForm1(), "Command2");
   settle();
-  QTimer::singleShot(0, [&] { shell.existingForm2()->widget()->close(); });
+  QTimer::singleShot(0, [&] { widget(*shell.existingForm2())->close(); });
   EXPECT_EQ(runEventLoop(), 0);
   settle();
   EXPECT_FALSE(shell.existingForm2()->isLoaded());

@@ -12,7 +12,8 @@ namespace {
 // Run by ctest with the user's locale set to Bulgarian.
 TEST(LocaleBg, ResultsUseTheDecimalCommaWithoutGroupSeparators) {
   ASSERT_EQ(QLocale::system().name(), QStringLiteral("bg_BG"));
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   const Form1& f = *shell.existingForm1();
   type(f, "Text1", QStringLiteral("1000"));

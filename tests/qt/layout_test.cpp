@@ -30,10 +30,12 @@ class LayoutTest : public testing::TestWithParam<int> {
                            : static_cast<const Window&>(*shell.existingForm2());
   }
   QWidget* control(const char* name) {
-    return window().widget()->findChild<QWidget*>(QString::fromLatin1(name));
+    return widget(window())->findChild<QWidget*>(QString::fromLatin1(name));
   }
 
-  Shell shell;
+  QtToolkit toolkit;
+
+  Shell shell{toolkit};
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, LayoutTest, testing::Values(1, 2),
@@ -84,7 +86,7 @@ QPoint inkExtent(const QFont& font, const QString& text) {
 
 TEST_P(LayoutTest, NoCaptionIsClipped) {
   int labels = 0;
-  for (const QLabel* label : window().widget()->findChildren<QLabel*>()) {
+  for (const QLabel* label : widget(window())->findChildren<QLabel*>()) {
     ++labels;
     const QString name = label->objectName();
     if (label->wordWrap()) {
@@ -136,14 +138,14 @@ TEST_P(LayoutTest, CaptionsAreExact) {
     EXPECT_EQ(qobject_cast<QLabel*>(control(c.name))->text(), c.text) << c.name;
   }
   if (GetParam() == 2) {
-    for (const QLabel* label : window().widget()->findChildren<QLabel*>()) {
+    for (const QLabel* label : widget(window())->findChildren<QLabel*>()) {
       EXPECT_FALSE(label->text().endsWith(u' ')) << label->objectName().toStdString();
     }
   }
 }
 
 TEST_P(LayoutTest, TabFollowsTheTabIndexesOfWhatTakesFocus) {
-  QWidget* w = window().widget();
+  QWidget* w = widget(window());
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w));
   const QStringList expected =
@@ -184,8 +186,8 @@ TEST_P(LayoutTest, PicturesShowTheirBitmapUnscaledAtTheScreensPixelRatio) {
 // Nothing of a drawing lies where its box does not show it: past the box's right or bottom
 // edge, or under a control stacked over the box. Ink is anything clearly darker than white.
 TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
-  const QObjectList& z = window().widget()->children();  // bottom to top
-  for (const PictureBox* picture : window().widget()->findChildren<PictureBox*>()) {
+  const QObjectList& z = widget(window())->children();  // bottom to top
+  for (const PictureBox* picture : widget(window())->findChildren<PictureBox*>()) {
     QRegion shown(picture->rect());
     for (auto it = std::find(z.begin(), z.end(), picture) + 1; it != z.end(); ++it) {
       if (auto* over = qobject_cast<QWidget*>(*it)) {
@@ -208,7 +210,7 @@ TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
 }
 
 TEST_P(LayoutTest, LabelsAndLinesLieBeneathTheOtherControls) {
-  const QObjectList& z = window().widget()->children();  // bottom to top
+  const QObjectList& z = widget(window())->children();  // bottom to top
   auto depth = [&](const char* name) {
     return std::find_if(z.begin(), z.end(),
                         [&](const QObject* o) { return o->objectName() == QLatin1String(name); }) -
@@ -255,7 +257,7 @@ TEST_P(LayoutTest, ScreenReadersCanNameEveryBoxPictureAndButton) {
     EXPECT_EQ(control(n.name)->accessibleName(), n.accessible) << n.name;
   }
   QStringList names;
-  for (const QWidget* w : window().widget()->findChildren<QWidget*>()) {
+  for (const QWidget* w : widget(window())->findChildren<QWidget*>()) {
     if (qobject_cast<const QLabel*>(w) || qobject_cast<const LineControl*>(w)) continue;
     EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
     names << w->accessibleName();
@@ -265,7 +267,7 @@ TEST_P(LayoutTest, ScreenReadersCanNameEveryBoxPictureAndButton) {
 }
 
 TEST_P(LayoutTest, TheWindowCarriesTheSunIcon) {
-  const QIcon icon = window().widget()->windowIcon();
+  const QIcon icon = widget(window())->windowIcon();
   ASSERT_FALSE(icon.isNull());
   const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
   EXPECT_EQ(small.size(), QSize(16, 16));

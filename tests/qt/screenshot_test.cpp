@@ -13,7 +13,7 @@ namespace {
 // Computes the low section, then grabs the window into a PNG of the given name.
 void calculateAndGrab(const Window& w, QSize client, const QString& file) {
   calculateLowSection(w, QStringLiteral("1000"), QStringLiteral("8"));
-  const QImage image = w.widget()->grab().toImage();
+  const QImage image = widget(w)->grab().toImage();
   EXPECT_EQ(image.size() / image.devicePixelRatio(), client) << file.toStdString();
   EXPECT_TRUE(image.save(file)) << file.toStdString();
 }
@@ -21,7 +21,8 @@ void calculateAndGrab(const Window& w, QSize client, const QString& file) {
 // Writes a picture of each window, with one calculation done, into the working directory
 // (the build directory under ctest), for a person to look at.
 TEST(Screenshot, BothWindowsAreGrabbedAtTheirClientSize) {
-  Shell shell;
+  QtToolkit toolkit;
+  Shell shell{toolkit};
   shell.start();
   calculateAndGrab(*shell.existingForm1(), QSize(369, 459), QStringLiteral("form1.png"));
   click(*shell.existingForm1(), "Command2");

@@ -1,0 +1,470 @@
+#include "qt_toolkit.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleFactory>
+#include <QSvgRenderer>
+#include <QTranslator>
+
+#include <algorithm>
+#include <limits>
+
+namespace kalvena::qt {
+
+using ui::ControlSpec;
+using ui::ControlType;
+using ui::FormLayout;
+using ui::LineSpec;
+
+namespace {
+
+QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
+  QWidget* w = nullptr;
+  const QString caption = QString::fromUtf8(spec.caption);
+  const QRect rect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                   twipsToPixels(spec.height));
+  switch (spec.type) {
+    case ControlType::Label: {
+      auto* label = new QLabel(caption, parent);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      // A caption wraps inside its box; in a box one line high a wrapped second line would
+      // only be cut off, so there the caption stays on its line.
+      label->setWordWrap(rect.height() >= 2 * label->fontMetrics().lineSpacing());
+      w = label;
+      break;
+    }
+    case ControlType::TextBox:
+      w = new QtTextBox(parent);
+      break;
+    case ControlType::CommandButton:
+      w = new QtCommandButton(caption, parent);
+      w->setAccessibleName(caption);
+      break;
+    case ControlType::PictureBox:
+      w = new PictureBox(QStringLiteral(":/images/%1.svg").arg(QLatin1String(spec.image)),
+                         QSize(spec.bitmapWidth, spec.bitmapHeight), parent);
+      break;
+  }
+  w->setObjectName(QString::fromLatin1(spec.name));
+  if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+  w->setGeometry(rect);
+  return w;
+}
+
+// Builds the controls so that creation order is stacking order: labels at the bottom, lines
+// over them, then the rest; then chains the controls that take focus in tab index order.
+void buildControls(const FormLayout& layout, QWidget* form) {
+  auto isLabel = [](const ControlSpec& c) { return c.type == ControlType::Label; };
+  for (const ControlSpec& spec : layout.controls) {
+    if (isLabel(spec)) buildControl(spec, form);
+  }
+  for (const LineSpec& line : layout.lines) new LineControl(line, form);
+  std::vector<std::pair<int, QWidget*>> focusable;
+  for (const ControlSpec& spec : layout.controls) {
+    if (isLabel(spec)) continue;
+    QWidget* w = buildControl(spec, form);
+    if (w->focusPolicy() & Qt::TabFocus) focusable.emplace_back(spec.tabIndex, w);
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < focusable.size(); ++i) {
+    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+  }
+  if (!focusable.empty()) focusable.front().second->setFocus();
+}
+
+QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
+  QImage canvas(size * dpr, QImage::Format_ARGB32_Premultiplied);
+  canvas.fill(Qt::transparent);
+  QSvgRenderer svg(image);
+  QPainter painter(&canvas);
+  svg.render(&painter);
+  painter.end();
+  QPixmap pixmap = QPixmap::fromImage(canvas);
+  pixmap.setDevicePixelRatio(dpr);
+  return pixmap;
+}
+
+// What a screen reader is told. The window is a frame whose children are its controls, without
+// the drawn lines, which carry no meaning of their own.
+class FormAccessible final : public QAccessibleWidget {
+ public:
+  explicit FormAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
+
+  int childCount() const override { return static_cast<int>(children().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const std::vector<QWidget*> c = children();
+    if (index < 0 || index >= static_cast<int>(c.size())) return nullptr;
+    return QAccessible::queryAccessibleInterface(c[static_cast<std::size_t>(index)]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const std::vector<QWidget*> c = children();
+    const auto it = std::find(c.begin(), c.end(), child ? child->object() : nullptr);
+    return it == c.end() ? -1 : static_cast<int>(it - c.begin());
+  }
+
+ private:
+  std::vector<QWidget*> children() const {
+    std::vector<QWidget*> c;
+    for (QObject* o : widget()->children()) {
+      auto* w = qobject_cast<QWidget*>(o);
+      if (w && !w->isWindow() && !qobject_cast<LineControl*>(w)) c.push_back(w);
+    }
+    return c;
+  }
+};
+
+// A result box: text that can be read and selected, but is not editable.
+class OutputBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit OutputBoxAccessible(QtTextBox* box)
+      : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = true;
+    s.editable = false;
+    s.selectableText = true;
+    return s;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return box()->text();
+    return QAccessibleWidget::text(t);
+  }
+
+  void selection(int index, int* start, int* end) const override {
+    *start = *end = 0;
+    if (index == 0 && box()->hasSelectedText()) {
+      *start = box()->selectionStart();
+      *end = *start + static_cast<int>(box()->selectedText().size());
+    }
+  }
+  int selectionCount() const override { return box()->hasSelectedText() ? 1 : 0; }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int) override { box()->deselect(); }
+  void setSelection(int, int start, int end) override { box()->setSelection(start, end - start); }
+  int cursorPosition() const override { return box()->cursorPosition(); }
+  void setCursorPosition(int position) override { box()->setCursorPosition(position); }
+  QString text(int start, int end) const override { return box()->text().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(box()->text().size()); }
+  QRect characterRect(int) const override { return QRect(); }
+  int offsetAtPoint(const QPoint& point) const override {
+    return box()->cursorPositionAt(box()->mapFromGlobal(point));
+  }
+  void scrollToSubstring(int start, int) override { box()->setCursorPosition(start); }
+  QString attributes(int offset, int* start, int* end) const override {
+    *start = *end = offset;
+    return QString();
+  }
+
+ private:
+  QtTextBox* box() const { return static_cast<QtTextBox*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
+  auto* w = qobject_cast<QWidget*>(object);
+  if (!w) return nullptr;
+  if (qobject_cast<PictureBox*>(w)) return new QAccessibleWidget(w, QAccessible::Graphic);
+  if (auto* box = qobject_cast<QtTextBox*>(w); box && box->isOutput()) {
+    return new OutputBoxAccessible(box);
+  }
+  if (w->isWindow() && w->property("kalvenaForm").toBool()) return new FormAccessible(w);
+  return nullptr;
+}
+
+// Where the text of a result box begins: past the frame and a pixel of space.
+constexpr qreal kOutputTextIndent = 2;
+
+// Centred on the screen's available area; a window larger than that area is put at its
+// top-left corner instead, so that its title bar and buttons stay within reach.
+QPoint placement(QSize frame, const QRect& available) {
+  QRect r(QPoint(0, 0), frame);
+  r.moveCenter(available.center());
+  const int x =
+      std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
+  const int y =
+      std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
+  return {x, y};
+}
+
+}  // namespace
+
+QtTextBox::QtTextBox(QWidget* parent) : QLineEdit(parent) {
+  // A paste is never cut: the whole text reaches the check, which rejects or stores it.
+  setMaxLength(std::numeric_limits<int>::max());
+}
+
+void QtTextBox::setOutput() {
+  output_ = true;
+  // What a screen reader was told of the box so far described an editable box.
+  QAccessible::deleteAccessibleInterface(
+      QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this)));
+  setReadOnly(true);
+  setFrame(false);
+  QPalette p = palette();
+  p.setColor(QPalette::Base, p.color(QPalette::Window));
+  setPalette(p);
+  QFont f = font();
+  f.setStretch(85);
+  setFont(f);
+  // Whatever sets the text, the box shows where it begins.
+  connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
+}
+
+void QtTextBox::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  // Tabbing in selects the whole text with the cursor at its end, which would scroll the
+  // beginning out of view; the same selection is made from the end towards the start.
+  if (output_ && hasSelectedText()) {
+    const int n = static_cast<int>(text().size());
+    setSelection(n, -n);
+  }
+}
+
+void QtTextBox::paintEvent(QPaintEvent* event) {
+  if (!output_) {
+    QLineEdit::paintEvent(event);
+    return;
+  }
+  // Drawn here rather than by the style, so that the digits sit in the middle of the box at
+  // every scale: the text from its beginning, clipped at the right, the selection, the frame.
+  QPainter painter(this);
+  const QPalette& p = palette();
+  painter.fillRect(rect(), p.color(QPalette::Base));
+  const QFontMetricsF fm(font(), this);
+  const qreal left = kOutputTextIndent;
+  const qreal baseline = (height() + fm.capHeight()) / 2.0;
+  const QString t = text();
+  painter.setClipRect(rect().adjusted(1, 1, -1, -1));
+  if (hasSelectedText()) {
+    const int start = selectionStart();
+    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
+    const qreal x1 = left + fm.horizontalAdvance(t.left(start + selectedText().size()));
+    painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
+  }
+  painter.setPen(p.color(QPalette::Text));
+  painter.drawText(QPointF(left, baseline), t);
+  if (hasSelectedText()) {
+    const int start = selectionStart();
+    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
+    painter.setPen(p.color(QPalette::HighlightedText));
+    painter.drawText(QPointF(x0, baseline), selectedText());
+  }
+  painter.setClipping(false);
+  painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : p.color(QPalette::Window).darker(140));
+  painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+QtCommandButton::QtCommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {}
+
+void QtCommandButton::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    event->accept();
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
+
+PictureBox::PictureBox(const QString& image, QSize bitmap, QWidget* parent)
+    : QWidget(parent), image_(image), bitmap_(bitmap) {
+  setFocusPolicy(Qt::NoFocus);
+}
+
+QPixmap PictureBox::pixmap() const {
+  const qreal dpr = devicePixelRatioF();
+  if (cache_.isNull() || cache_.devicePixelRatio() != dpr) cache_ = renderSvg(image_, bitmap_, dpr);
+  return cache_;
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, pixmap());
+}
+
+LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent) {
+  setObjectName(QString::fromLatin1(spec.name));
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  const QPoint a(twipsToPixels(spec.x1), twipsToPixels(spec.y1));
+  const QPoint b(twipsToPixels(spec.x2), twipsToPixels(spec.y2));
+  // Both end points are drawn; the parent clips a line that runs past the client area.
+  setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
+}
+
+void LineControl::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+}
+
+QIcon programIcon() {
+  // Drawn once; every window after the first shares the pixmaps.
+  static const QIcon icon = [] {
+    QIcon i;
+    for (const int size : {16, 32, 48, 64}) {
+      i.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
+    }
+    return i;
+  }();
+  return icon;
+}
+
+void setUpApplication(QApplication& app) {
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  // Pixel size, not points, so the windows look the same whatever DPI the desktop reports.
+  // Where Liberation Sans is missing (on Windows, say) the metric-compatible Arial stands in.
+  QFont font;
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  font.setPixelSize(11);
+  app.setFont(font);
+  QApplication::setApplicationName(QStringLiteral("Kalvena"));
+  // Qt's own texts (the input box's context menu, say) in Bulgarian, like the rest.
+  static QTranslator qtBulgarian;
+  if (qtBulgarian.load(QStringLiteral("qtbase_bg"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtBulgarian);
+  }
+  QAccessible::installFactory(accessibleFactory);
+  // The program ends when no window is loaded; the windows' Unload and End decide that.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+namespace {
+
+// The windows' handle on a text box.
+class TextBoxHandle final : public ui::TextBox {
+ public:
+  explicit TextBoxHandle(QtTextBox* box) : box_(box) {}
+
+  std::string text() const override { return box_->text().toStdString(); }
+  void setText(std::string_view utf8) override {
+    box_->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  }
+  void setOutput() override { box_->setOutput(); }
+  void setDescription(std::string_view utf8) override {
+    const QString d = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    box_->setToolTip(d);
+    box_->setAccessibleDescription(d);
+  }
+  void onChange(std::function<void()> handler) override {
+    QObject::connect(box_, &QLineEdit::textChanged, box_, [h = std::move(handler)] { h(); });
+  }
+
+ private:
+  QtTextBox* box_;
+};
+
+class CommandButtonHandle final : public ui::CommandButton {
+ public:
+  explicit CommandButtonHandle(QtCommandButton* button) : button_(button) {}
+
+  void onClick(std::function<void()> handler) override {
+    QObject::connect(button_, &QPushButton::clicked, button_, [h = std::move(handler)] { h(); });
+  }
+
+ private:
+  QtCommandButton* button_;
+};
+
+// The top-level widget of a loaded window: its controls, and its close box, which unloads it.
+class FormWidget final : public QWidget, public ui::NativeWindow {
+ public:
+  FormWidget(const FormLayout& layout, std::function<void()> onClose)
+      : onClose_(std::move(onClose)) {
+    setProperty("kalvenaForm", true);
+    setWindowTitle(QStringLiteral("Kalvena"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
+    setWindowIcon(programIcon());
+    buildControls(layout, this);
+    for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
+      textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));
+    }
+    for (QtCommandButton* b : findChildren<QtCommandButton*>(Qt::FindDirectChildrenOnly)) {
+      buttons_.emplace_back(b->objectName().toStdString(), CommandButtonHandle(b));
+    }
+  }
+
+  ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
+  ui::CommandButton* commandButton(std::string_view name) override { return find(buttons_, name); }
+
+  void show() override {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      move(placement(frameGeometry().size(), screen->availableGeometry()));
+    }
+    // A window just shown is on top already; it only needs to become the active one.
+    QWidget::show();
+    activateWindow();
+  }
+
+  void messageBox(std::string_view text, std::string_view title) override {
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(title.data(), std::ssize(title)),
+                    QString::fromUtf8(text.data(), std::ssize(text)), QMessageBox::Ok, this);
+    box.exec();
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->accept();
+    onClose_();
+  }
+
+ private:
+  template <class Handle>
+  static Handle* find(std::vector<std::pair<std::string, Handle>>& handles, std::string_view name) {
+    for (auto& [n, h] : handles) {
+      if (n == name) return &h;
+    }
+    return nullptr;
+  }
+
+  std::function<void()> onClose_;
+  std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;
+  std::vector<std::pair<std::string, CommandButtonHandle>> buttons_;
+};
+
+}  // namespace
+
+QtToolkit::~QtToolkit() {
+  for (const QPointer<QWidget>& w : dying_) delete w.data();
+}
+
+std::unique_ptr<ui::NativeWindow> QtToolkit::createWindow(const FormLayout& layout,
+                                                          std::function<void()> onClose) {
+  return std::make_unique<FormWidget>(layout, std::move(onClose));
+}
+
+void QtToolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {
+  auto* w = dynamic_cast<QWidget*>(window.release());
+  w->hide();
+  // The handler that asked for this may still be running on one of the window's controls.
+  w->deleteLater();
+  std::erase_if(dying_, [](const QPointer<QWidget>& p) { return p.isNull(); });
+  dying_.emplace_back(w);
+}
+
+void QtToolkit::quit() { QCoreApplication::exit(0); }
+
+std::string QtToolkit::decimalSeparator() const {
+  return QLocale::system().decimalPoint().toStdString();
+}
+
+QWidget* widgetOf(const ui::Window& window) { return dynamic_cast<QWidget*>(window.native()); }
+
+}  // namespace kalvena::qt

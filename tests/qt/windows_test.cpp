@@ -1,0 +1,368 @@
+// Everything the two windows do alike, run against each of them: typing, rejecting, storing,
+// calculating, skipping, clearing, the result boxes, and what a person sees and does.
+#include <QAccessible>
+#include <QMenu>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "calculator_window.h"
+#include "form1.h"
+#include "form2.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+using Texts = std::map<std::string, QString>;
+
+struct WindowCase {
+  int form;
+  // The boxes of LowFc, LowR, MidFc1, MidFc2, MidR, HighFc, HighR.
+  std::array<const char*, 7> inputs;
+  // The result boxes of each section: low, middle, high.
+  std::array<std::vector<const char*>, 3> results;
+  const char* clear;
+  // Every result for 1000 Hz / 8 ohm, 400 and 4000 Hz / 8 ohm, 4000 Hz / 8 ohm.
+  Texts typical;
+  QString lowCAllOnes;    // the low capacitance when every field is 1
+  const char* narrowest;  // a middle result box of the narrowest width
+};
+
+const char* const kTypicalInputs[7] = {"1000", "8", "400", "4000", "8", "4000", "8"};
+// The section of each field: LowFc and LowR are low, the next three middle, the last two high.
+constexpr std::size_t kSectionOf[7] = {0, 0, 1, 1, 1, 2, 2};
+
+const WindowCase kWindows[] = {
+    {1,
+     {"Text1", "Text2", "Text9", "Text10", "Text11", "Text12", "Text13"},
+     {{{"Text3", "Text4"}, {"Text5", "Text6", "Text7", "Text8"}, {"Text14", "Text15"}}},
+     "Command4",
+     {{"Text3", "14.07"},
+      {"Text4", "1.8"},
+      {"Text5", "35.19"},
+      {"Text6", "3.52"},
+      {"Text7", "0.45"},
+      {"Text8", "4.5"},
+      {"Text14", "3.52"},
+      {"Text15", "0.45"}},
+     QStringLiteral("112596.62"),
+     "Text7"},
+    {2,
+     {"Text1", "Text2", "Text6", "Text7", "Text8", "Text15", "Text16"},
+     {{{"Text3", "Text4", "Text5"},
+       {"Text9", "Text10", "Text11", "Text12", "Text13", "Text14"},
+       {"Text17", "Text18", "Text19"}}},
+     "Command2",
+     {{"Text3", "26.54"},
+      {"Text4", "1.91"},
+      {"Text5", "0.64"},
+      {"Text9", "33.17"},
+      {"Text10", "99.52"},
+      {"Text11", "6.63"},
+      {"Text12", "0.48"},
+      {"Text13", "0.16"},
+      {"Text14", "2.39"},
+      {"Text17", "3.32"},
+      {"Text18", "9.95"},
+      {"Text19", "0.24"}},
+     QStringLiteral("212314.23"),
+     "Text12"},
+};
+
+class WindowTest : public testing::TestWithParam<WindowCase> {
+ protected:
+  void SetUp() override {
+    shell.start();
+    if (GetParam().form == 2) {
+      click(*shell.existingForm1(), "Command2");
+      settle();
+    }
+    widget(window())->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget(window())));
+  }
+  const CalculatorWindow& window() {
+    return GetParam().form == 1 ? static_cast<const CalculatorWindow&>(*shell.existingForm1())
+                                : static_cast<const CalculatorWindow&>(*shell.existingForm2());
+  }
+  QtTextBox* box(const char* name) { return test::box(window(), name); }
+  QString text(const char* name) { return box(name)->text(); }
+  std::vector<double> stored() { return fields(window().values()); }
+  void typeAll(const QString& t) {
+    for (const char* name : GetParam().inputs) replaceText(window(), name, t);
+  }
+  void typeTypical() {
+    for (std::size_t i = 0; i < 7; ++i) {
+      replaceText(window(), GetParam().inputs[i], QString::fromLatin1(kTypicalInputs[i]));
+    }
+  }
+
+  QtToolkit toolkit;
+  Shell shell{toolkit};
+};
+
+INSTANTIATE_TEST_SUITE_P(Windows, WindowTest, testing::ValuesIn(kWindows),
+                         [](const auto& p) { return "Form" + std::to_string(p.param.form); });
+
+TEST_P(WindowTest, EveryKeystrokeStoresTheWholeTextInItsOwnField) {
+  for (std::size_t i = 0; i < 7; ++i) {
+    std::vector<double> seen;
+    for (const char c : {'1', '0', '0', '7'}) {
+      QTest::keyClick(box(GetParam().inputs[i]), c);
+      seen.push_back(stored()[i]);
+    }
+    EXPECT_EQ(seen, (std::vector<double>{1, 10, 100, 1007})) << GetParam().inputs[i];
+  }
+  EXPECT_EQ(stored(), std::vector<double>(7, 1007)) << "no box wrote another's field";
+}
+
+TEST_P(WindowTest, ARejectedTextEmptiesTheBoxStoresZeroAndShowsTheMessage) {
+  const QString rejected[] = {
+      QStringLiteral("12a"), QStringLiteral("-5"),  QStringLiteral("2.5"),
+      QStringLiteral("2,5"), QStringLiteral("1 2"), QStringLiteral("１２"),
+      QStringLiteral("١٢"),  QStringLiteral("²"),   QStringLiteral("1\u00A02"),
+      QString(400, u'9'),  // beyond the largest double
+  };
+  const char* r = GetParam().inputs[4];
+  for (const QString& t : rejected) {
+    type(window(), r, QStringLiteral("8"));
+    const auto seen = answeringMessageBoxes([&] { replaceText(window(), r, t); });
+    ASSERT_EQ(seen.size(), 1u) << t.toStdString();
+    EXPECT_EQ(seen[0].text, QStringLiteral("Моля въвеждайте само числа"));
+    EXPECT_EQ(seen[0].title, QStringLiteral(" Error !!"));
+    EXPECT_EQ(seen[0].icon, QMessageBox::Information);
+    EXPECT_EQ(seen[0].buttons, std::vector<QMessageBox::StandardButton>{QMessageBox::Ok});
+    EXPECT_EQ(text(r), QString()) << t.toStdString();
+    EXPECT_EQ(stored()[4], 0) << t.toStdString() << ": an emptied box stores 0";
+  }
+}
+
+TEST_P(WindowTest, ABoxEmptiedByHandStoresZeroAndItsSectionIsSkipped) {
+  typeTypical();
+  click(window(), "Command1");
+  const char* fc = GetParam().inputs[0];
+  std::vector<double> seen;
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(box(fc), Qt::Key_Backspace);
+    seen.push_back(stored()[0]);
+  }
+  EXPECT_EQ(seen, (std::vector<double>{100, 10, 1, 0}));
+  replaceText(window(), GetParam().inputs[1], QStringLiteral("1"));
+  click(window(), "Command1");
+  const char* lowC = GetParam().results[0][0];
+  EXPECT_EQ(text(lowC), GetParam().typical.at(lowC)) << "skipped, not computed at 1 Hz";
+}
+
+TEST_P(WindowTest, CalculateWritesEveryResult) {
+  typeTypical();
+  click(window(), "Command1");
+  for (const auto& [name, expected] : GetParam().typical) {
+    EXPECT_EQ(text(name.c_str()), expected) << name;
+  }
+}
+
+// Each of the seven fields, when 0, skips its own section and no other.
+TEST_P(WindowTest, AZeroFieldSkipsExactlyItsOwnSection) {
+  for (std::size_t zero = 0; zero < 7; ++zero) {
+    click(window(), GetParam().clear);
+    typeTypical();
+    replaceText(window(), GetParam().inputs[zero], QStringLiteral("0"));
+    click(window(), "Command1");
+    for (std::size_t section = 0; section < 3; ++section) {
+      for (const char* result : GetParam().results[section]) {
+        EXPECT_EQ(text(result).isEmpty(), section == kSectionOf[zero])
+            << GetParam().inputs[zero] << " is 0; " << result << " shows "
+            << text(result).toStdString();
+      }
+    }
+  }
+}
+
+TEST_P(WindowTest, ASkippedSectionKeepsItsEarlierResults) {
+  typeTypical();
+  click(window(), "Command1");
+  replaceText(window(), GetParam().inputs[6], QStringLiteral("0"));  // HighR
+  typeAll(QStringLiteral("1"));
+  replaceText(window(), GetParam().inputs[6], QStringLiteral("0"));
+  click(window(), "Command1");
+  const char* lowC = GetParam().results[0][0];
+  EXPECT_EQ(text(lowC), GetParam().lowCAllOnes) << "written anew";
+  for (const char* high : GetParam().results[2]) {
+    EXPECT_EQ(text(high), GetParam().typical.at(high)) << high << " kept";
+  }
+}
+
+TEST_P(WindowTest, ClearEmptiesEveryBoxAndZeroesEveryField) {
+  typeTypical();
+  click(window(), "Command1");
+  const auto seen = answeringMessageBoxes([&] { click(window(), GetParam().clear); });
+  EXPECT_TRUE(seen.empty());
+  const auto boxes = widget(window())->findChildren<QtTextBox*>();
+  EXPECT_EQ(boxes.size(), GetParam().form == 1 ? 15 : 19);
+  for (const QtTextBox* b : boxes) {
+    EXPECT_EQ(b->text(), QString()) << b->objectName().toStdString();
+    EXPECT_EQ(b->toolTip(), QString()) << b->objectName().toStdString();
+  }
+  EXPECT_EQ(stored(), kAllZero);
+  click(window(), "Command1");
+  EXPECT_EQ(text(GetParam().results[0][0]), QString()) << "nothing to compute after clearing";
+}
+
+TEST_P(WindowTest, ResultBoxesAreOutputOnlyAndNeverRead) {
+  typeTypical();
+  const std::vector<double> before = stored();
+  for (const auto& section : GetParam().results) {
+    for (const char* name : section) {
+      EXPECT_TRUE(box(name)->isReadOnly()) << name;
+      QTest::keyClicks(box(name), QStringLiteral("99"));
+      EXPECT_EQ(text(name), QString()) << name;
+    }
+  }
+  for (const char* name : GetParam().inputs) EXPECT_FALSE(box(name)->isReadOnly()) << name;
+  click(window(), "Command1");
+  EXPECT_EQ(stored(), before);
+  const char* lowC = GetParam().results[0][0];
+  EXPECT_EQ(text(lowC), GetParam().typical.at(lowC));
+}
+
+// The box as drawn: the rectangle of its text's ink, and of what lies inside its frame.
+struct Ink {
+  QRect text;   // in device pixels
+  QRect inner;  // inside the frame
+};
+
+Ink inkOf(QLineEdit* box) {
+  const QImage image = box->grab().toImage();
+  const QColor ground = image.pixelColor(image.width() / 2, image.height() / 2 - 1);
+  // The frame: the outermost rows, in the middle column, that are neither ground nor ink.
+  const int mid = image.width() / 2;
+  auto frame = [&](int y) {
+    const QRgb p = image.pixel(mid, y);
+    return QColor(p) != ground && qGray(p) >= 100;
+  };
+  int top = 0, bottom = image.height() - 1;
+  while (top < image.height() / 2 && frame(top)) ++top;
+  while (bottom > image.height() / 2 && frame(bottom)) --bottom;
+  QRect text;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 100) text |= QRect(x, y, 1, 1);
+    }
+  }
+  return {text, QRect(0, top, image.width(), bottom - top + 1)};
+}
+
+TEST_P(WindowTest, AResultShowsAllItsDigitsInsideItsFrameAndSaysThemOnHover) {
+  typeAll(QStringLiteral("1"));
+  click(window(), "Command1");
+  QtTextBox* lowC = box(GetParam().results[0][0]);
+  EXPECT_EQ(lowC->text(), GetParam().lowCAllOnes);
+  EXPECT_EQ(lowC->cursorPosition(), 0);
+  const Ink ink = inkOf(lowC);
+  const qreal dpr = lowC->devicePixelRatioF();
+  EXPECT_LE(ink.text.left(), 4 * dpr) << "the first digit is in view";
+  EXPECT_LT(ink.text.right(), lowC->width() * dpr - dpr) << "the last digit is in view";
+  EXPECT_TRUE(ink.inner.contains(ink.text)) << "no digit on the frame";
+  const Ink input = inkOf(box(GetParam().inputs[1]));  // one without the focus
+  EXPECT_TRUE(input.inner.contains(input.text)) << "nor in an input box";
+  const QString hover = lowC->toolTip();
+  EXPECT_TRUE(hover.startsWith(GetParam().lowCAllOnes + QStringLiteral(" µF\nE12: ")))
+      << hover.toStdString();
+  EXPECT_EQ(lowC->accessibleDescription(), hover);
+
+  // Tabbing into the box selects it all, and still shows where it begins.
+  lowC->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(lowC->selectedText(), lowC->text());
+  EXPECT_EQ(lowC->cursorPosition(), 0);
+}
+
+TEST_P(WindowTest, TheOutOfRangeMarkerFitsTheNarrowestBoxAndIsExplained) {
+  typeAll(QStringLiteral("1"));
+  replaceText(window(), GetParam().inputs[4], QString(306, u'9'));  // MidR about 1e306 ohm
+  click(window(), "Command1");
+  QtTextBox* narrowest = box(GetParam().narrowest);
+  ASSERT_EQ(narrowest->text(), QString::fromUtf8(kOutOfRangeMarker));
+  EXPECT_LT(inkOf(narrowest).text.right(),
+            (narrowest->width() - 1) * narrowest->devicePixelRatioF());
+  EXPECT_EQ(narrowest->toolTip(), QString::fromUtf8(kOutOfRangeExplanation));
+}
+
+TEST_P(WindowTest, ReturnAndEnterPressTheFocusedButton) {
+  for (const auto& [key, modifier] :
+       {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
+    click(window(), GetParam().clear);
+    typeAll(QStringLiteral("1000"));
+    QPushButton* calculate = button(window(), "Command1");
+    calculate->setFocus();
+    QTest::keyClick(calculate, key, modifier);
+    EXPECT_FALSE(text(GetParam().results[0][0]).isEmpty()) << key;
+  }
+}
+
+TEST_P(WindowTest, APasteIsCheckedWhole) {
+  const char* fc = GetParam().inputs[0];
+  const auto rejected =
+      answeringMessageBoxes([&] { replaceText(window(), fc, QString(32767, u'0') + u'x'); });
+  EXPECT_EQ(rejected.size(), 1u);
+  EXPECT_EQ(text(fc), QString());
+  const auto accepted =
+      answeringMessageBoxes([&] { replaceText(window(), fc, QString(39999, u'0') + u'7'); });
+  EXPECT_TRUE(accepted.empty());
+  EXPECT_EQ(stored()[0], 7);
+}
+
+TEST_P(WindowTest, QtsOwnTextsAreBulgarian) {
+  std::unique_ptr<QMenu> menu(box(GetParam().inputs[0])->createStandardContextMenu());
+  QStringList texts;
+  for (const QAction* a : menu->actions()) {
+    if (!a->isSeparator()) texts << a->text().section(u'\t', 0, 0);  // without the shortcut
+  }
+  EXPECT_TRUE(texts.contains(QStringLiteral("&Копиране"))) << texts.join(u'|').toStdString();
+  EXPECT_TRUE(texts.contains(QStringLiteral("&Поставяне"))) << texts.join(u'|').toStdString();
+}
+
+// Centred on the available area along each axis where the window fits; along an axis where it
+// does not, it starts at the area's edge, so that its title bar and buttons stay reachable.
+TEST_P(WindowTest, TheWindowIsReachableOnTheScreen) {
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect frame = widget(window())->frameGeometry();
+  const auto check = [](int start, int size, int areaStart, int areaSize, const char* axis) {
+    if (size <= areaSize) {
+      EXPECT_LE(std::abs(2 * (start - areaStart) + size - areaSize), 3) << axis << " centred";
+    } else {
+      EXPECT_EQ(start, areaStart) << axis << " at the edge";
+    }
+  };
+  check(frame.x(), frame.width(), available.x(), available.width(), "x");
+  check(frame.y(), frame.height(), available.y(), available.height(), "y");
+}
+
+TEST_P(WindowTest, AScreenReaderSeesAFrameOfNamedControlsWithoutTheLines) {
+  QAccessibleInterface* form = QAccessible::queryAccessibleInterface(widget(window()));
+  EXPECT_EQ(form->role(), QAccessible::Window);
+  int pictures = 0;
+  for (int i = 0; i < form->childCount(); ++i) {
+    QAccessibleInterface* c = form->child(i);
+    EXPECT_EQ(form->indexOfChild(c), i);
+    const QString name = c->object()->objectName();
+    EXPECT_FALSE(name.startsWith(QStringLiteral("Line"))) << name.toStdString();
+    if (name.startsWith(QStringLiteral("Picture"))) {
+      ++pictures;
+      EXPECT_EQ(c->role(), QAccessible::Graphic) << name.toStdString();
+      EXPECT_FALSE(c->text(QAccessible::Name).isEmpty()) << name.toStdString();
+    }
+  }
+  EXPECT_EQ(pictures, 6);
+  QAccessibleInterface* result = QAccessible::queryAccessibleInterface(box("Text3"));
+  EXPECT_TRUE(result->state().readOnly);
+  EXPECT_FALSE(result->state().editable);
+  EXPECT_EQ(result->editableTextInterface(), nullptr);
+  ASSERT_NE(result->textInterface(), nullptr);
+  QAccessibleInterface* input = QAccessible::queryAccessibleInterface(box("Text1"));
+  EXPECT_TRUE(input->state().editable);
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test
