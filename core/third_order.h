@@ -27,13 +27,13 @@ enum class ThirdOrderElement {
 // (frequency before the constant in a capacitance, impedance before the constant in an
 // inductance) and is kept exactly, so the results agree to the last digit.
 // Low-pass: series L1 at the input, shunt C, series L2 at the driver.
-Checked lowPassC(double fc, double r);
-Checked lowPassL1(double fc, double r);
-Checked lowPassL2(double fc, double r);
+Checked thirdOrderLowPassC(double fc, double r);
+Checked thirdOrderLowPassL1(double fc, double r);
+Checked thirdOrderLowPassL2(double fc, double r);
 // High-pass: series C1 at the input, shunt L, series C2 at the driver.
-Checked highPassC1(double fc, double r);
-Checked highPassC2(double fc, double r);
-Checked highPassL(double fc, double r);
+Checked thirdOrderHighPassC1(double fc, double r);
+Checked thirdOrderHighPassC2(double fc, double r);
+Checked thirdOrderHighPassL(double fc, double r);
 
 extern const std::array<Formula<ThirdOrderElement>, 12> kThirdOrderFormulas;
 

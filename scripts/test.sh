@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in an optimised build with
 # warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then runs
-# the fuzzers for a bounded time.
+# the fuzzers for a bounded time; checks that the committed pictures and icons match their
+# sources.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,9 @@ for variant in release asan; do
   echo "== $variant: tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+
+echo "== generated files"
+scripts/check-generated.sh build-tests-release
 
 echo "== fuzzers"
 scripts/fuzz.sh 30

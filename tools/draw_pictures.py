@@ -5,8 +5,9 @@ Each drawing has the pixel size of its bitmap, white ground, black drawing and, 
 a red response curve. Everything that matters is kept inside the part of the bitmap that its
 picture box shows (the box clips the bitmap at the right and bottom).
 
-Run from the repository's root:  python3 tools/draw_pictures.py
+Run from the repository's root:  python3 tools/draw_pictures.py [output folder]
 """
+import sys
 from pathlib import Path
 
 OUT = Path(__file__).resolve().parent.parent / "ui" / "images"
@@ -356,6 +357,9 @@ def high_pass_18_schematic():
 
 
 def main():
+    global OUT
+    if len(sys.argv) > 1:
+        OUT = Path(sys.argv[1])
     OUT.mkdir(parents=True, exist_ok=True)
     for draw in (low_pass_12, band_pass_12, high_pass_12, low_pass_18, band_pass_18, high_pass_18,
                  low_pass_12_schematic, band_pass_12_schematic, high_pass_12_schematic,

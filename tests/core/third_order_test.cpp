@@ -94,8 +94,8 @@ TEST(ThirdOrderSymmetry, SectionsAgreeWithTheMiddleBand) {
 }
 
 TEST(ThirdOrderOverflow, HugeImpedanceIsFlagged) {
-  EXPECT_FALSE(lowPassL1(1, 7.6e305).ok());
-  EXPECT_TRUE(lowPassL1(1, 1e300).ok());
+  EXPECT_FALSE(thirdOrderLowPassL1(1, 7.6e305).ok());
+  EXPECT_TRUE(thirdOrderLowPassL1(1, 1e300).ok());
 }
 
 }  // namespace

@@ -135,5 +135,31 @@ TEST(Shell, TheCloseBoxEndsTheProgram) {
   EXPECT_EQ(visibleTopLevelWindows(), 0);
 }
 
+// A window with one text box in its layout and a handle whose name is misspelt.
+class Misspelt final : public Window {
+ public:
+  using Window::Window;
+  Bound<TextBox> Txet1{*this, "Txet1"};
+
+ private:
+  const FormLayout& layout() const override {
+    static constexpr ControlSpec kControls[] = {
+        {"Text1", ControlType::TextBox, "", 0, 0, 600, 195, 0}};
+    static constexpr FormLayout kLayout{1500, 1500, kControls, {}};
+    return kLayout;
+  }
+  void connectEvents() override {}
+  void Form_Load() override {}
+};
+
+TEST(Shell, AControlNameMissingFromTheLayoutFailsLoudlyOnLoad) {
+  QtToolkit toolkit;
+  Misspelt w(toolkit);
+  EXPECT_THROW(w.Show(), std::logic_error);
+  EXPECT_FALSE(w.isLoaded());
+  EXPECT_EQ(loadedWindowCount(), 0);
+  EXPECT_THROW(w.Txet1->text(), std::logic_error) << "never a null dereference";
+}
+
 }  // namespace
 }  // namespace kalvena::ui::test
