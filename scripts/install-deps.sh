@@ -23,6 +23,13 @@ packages=(
   file
   dpkg-dev
   qt6-translations-l10n
+  # The Windows program: cross compiler, and Wine on a virtual display for its tests.
+  g++-mingw-w64-x86-64-posix
+  wine
+  wine64
+  fonts-wine
+  xvfb
+  xauth
 )
 
 missing=()

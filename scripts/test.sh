@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: once in an optimised build with
 # warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then runs
 # the fuzzers for a bounded time; checks that the committed pictures and icons match their
-# sources.
+# sources; cross-builds the Windows program and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,6 +27,9 @@ done
 
 echo "== generated files"
 scripts/check-generated.sh build-tests-release
+
+echo "== windows: cross-build, then the tests under Wine"
+scripts/test-windows.sh
 
 echo "== fuzzers"
 scripts/fuzz.sh 30

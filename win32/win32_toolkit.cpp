@@ -1,0 +1,676 @@
+#include "win32_toolkit.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <objbase.h>
+#include <shlwapi.h>
+// The annotation property ids are defined here, once.
+#include <initguid.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace kalvena::win32 {
+
+using ui::ControlSpec;
+using ui::ControlType;
+using ui::FormLayout;
+
+std::wstring widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string narrow(std::wstring_view utf16) {
+  if (utf16.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"KalvenaForm";
+constexpr wchar_t kPictureClass[] = L"KalvenaPicture";
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+constexpr int kFontPixels = 11;       // at 96 DPI, as on Linux
+constexpr int kOutputStretch = 85;    // per cent of the normal width, for result boxes
+
+// Owns a GDI object.
+template <class Handle>
+class Gdi {
+ public:
+  Gdi() = default;
+  explicit Gdi(Handle h) : h_(h) {}
+  Gdi(const Gdi&) = delete;
+  Gdi& operator=(const Gdi&) = delete;
+  Gdi& operator=(Handle h) {
+    if (h_) DeleteObject(h_);
+    h_ = h;
+    return *this;
+  }
+  ~Gdi() {
+    if (h_) DeleteObject(h_);
+  }
+  Handle get() const { return h_; }
+
+ private:
+  Handle h_ = nullptr;
+};
+
+bool fontExists(const wchar_t* face) {
+  HDC dc = GetDC(nullptr);
+  LOGFONTW lf{};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  bool found = false;
+  EnumFontFamiliesExW(
+      dc, &lf,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
+        *reinterpret_cast<bool*>(p) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+// Arial where it is installed, else the metric-compatible Liberation Sans (as under Wine).
+const wchar_t* fontFace() {
+  static const wchar_t* face = fontExists(L"Arial") ? L"Arial" : L"Liberation Sans";
+  return face;
+}
+
+HFONT makeFont(int dpi, int stretch) {
+  LOGFONTW lf{};
+  lf.lfHeight = -MulDiv(kFontPixels, dpi, 96);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  wcsncpy(lf.lfFaceName, fontFace(), LF_FACESIZE - 1);
+  if (stretch != 100) {
+    // The average width of the normal face, narrowed.
+    HFONT normal = CreateFontIndirectW(&lf);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, normal);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(normal);
+    lf.lfWidth = MulDiv(tm.tmAveCharWidth, stretch, 100);
+  }
+  return CreateFontIndirectW(&lf);
+}
+
+int lineSpacing(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmHeight + tm.tmExternalLeading;
+}
+
+// A PNG resource of the program as a bitmap; null when there is none.
+HBITMAP loadPng(HINSTANCE instance, const std::wstring& name) {
+  HRSRC res = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!res) return nullptr;
+  HGLOBAL data = LoadResource(instance, res);
+  const auto* bytes = static_cast<const BYTE*>(LockResource(data));
+  IStream* stream = SHCreateMemStream(bytes, SizeofResource(instance, res));
+  if (!stream) return nullptr;
+  HBITMAP bitmap = nullptr;
+  Gdiplus::GpBitmap* image = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &image) == Gdiplus::Ok) {
+    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0xFFFFFFFF);
+    Gdiplus::DllExports::GdipDisposeImage(image);
+  }
+  stream->Release();
+  return bitmap;
+}
+
+// The system's annotation of controls for screen readers (Dynamic Annotation); null where
+// the system offers none. Made once by the toolkit.
+IAccPropServices* gAnnotations = nullptr;
+
+// Names or describes a control for screen readers.
+void setAccessibleText(HWND hwnd, const MSAAPROPID& prop, const std::wstring& text) {
+  if (gAnnotations) {
+    gAnnotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, prop,
+                                 text.c_str());
+  }
+}
+
+// Gives a control the role that a screen reader announces.
+void setAccessibleRole(HWND hwnd, long role) {
+  if (!gAnnotations) return;
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = role;
+  gAnnotations->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE,
+                            v);
+}
+
+// Centred on the work area along each axis where the window fits; along an axis where it
+// does not, at the area's edge, so that its title bar and buttons stay reachable.
+int place(int size, LONG start, LONG end) {
+  const int area = static_cast<int>(end - start);
+  return size > area ? static_cast<int>(start) : static_cast<int>(start) + (area - size) / 2;
+}
+
+class FormWindow;
+
+// The windows' handle on an EDIT control.
+class TextBoxHandle final : public ui::TextBox {
+ public:
+  TextBoxHandle(FormWindow& form, HWND hwnd) : form_(form), hwnd_(hwnd) {}
+
+  std::string text() const override {
+    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    t.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, t.data(), static_cast<int>(t.size()))));
+    return narrow(t);
+  }
+  void setText(std::string_view utf8) override;
+  void setOutput() override;
+  void setDescription(std::string_view utf8) override;
+  void onChange(std::function<void()> handler) override { change_ = std::move(handler); }
+
+  void changed() {
+    if (output_) showBeginning();
+    if (change_) change_();
+  }
+  HWND hwnd() const { return hwnd_; }
+  bool isOutput() const { return output_; }
+
+ private:
+  void showBeginning() {
+    SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+    SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+  }
+
+  FormWindow& form_;
+  HWND hwnd_;
+  bool output_ = false;
+  std::wstring description_;
+  std::function<void()> change_;
+};
+
+class CommandButtonHandle final : public ui::CommandButton {
+ public:
+  explicit CommandButtonHandle(HWND hwnd) : hwnd_(hwnd) {}
+  void onClick(std::function<void()> handler) override { click_ = std::move(handler); }
+  void clicked() {
+    if (click_) click_();
+  }
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+  std::function<void()> click_;
+};
+
+struct Control {
+  const ControlSpec* spec;
+  HWND hwnd;
+  int id;
+};
+
+// One loaded window: its top-level window, its controls, and the lines it paints.
+class FormWindow final : public ui::NativeWindow {
+ public:
+  FormWindow(HINSTANCE instance, const FormLayout& layout, std::function<void()> onClose)
+      : instance_(instance), layout_(layout), onClose_(std::move(onClose)) {
+    hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                            100, nullptr, nullptr, instance, this);
+    dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+    makeFonts();
+    buildControls();
+    layOut();
+  }
+  ~FormWindow() override {
+    if (tooltip_) DestroyWindow(tooltip_);
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+
+  ui::TextBox* textBox(std::string_view name) override {
+    for (auto& [n, h] : textBoxes_) {
+      if (n == name) return h.get();
+    }
+    return nullptr;
+  }
+  ui::CommandButton* commandButton(std::string_view name) override {
+    for (auto& [n, h] : buttons_) {
+      if (n == name) return h.get();
+    }
+    return nullptr;
+  }
+
+  void show() override {
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    SetWindowPos(hwnd_, nullptr, place(frame.right - frame.left, work.left, work.right),
+                 place(frame.bottom - frame.top, work.top, work.bottom), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
+  }
+
+  void messageBox(std::string_view text, std::string_view title) override {
+    MessageBoxW(hwnd_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+  }
+
+  HWND hwnd() const { return hwnd_; }
+  HWND tooltip();
+  HWND control(std::string_view name) const {
+    for (const Control& c : controls_) {
+      if (name == c.spec->name) return c.hwnd;
+    }
+    return nullptr;
+  }
+  bool isButton(HWND h) const {
+    return std::any_of(buttons_.begin(), buttons_.end(),
+                       [h](const auto& b) { return b.second->hwnd() == h; });
+  }
+  HFONT outputFont() const { return outputFont_.get(); }
+
+  static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      self->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) return self->message(msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+
+ private:
+  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+
+  LRESULT message(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+      case WM_COMMAND:
+        command(LOWORD(wp), HIWORD(wp));
+        return 0;
+      case WM_CLOSE:
+        onClose_();
+        return 0;
+      case WM_PAINT:
+        paint();
+        return 0;
+      case WM_CTLCOLORSTATIC: {
+        // Labels are transparent, so that a line beneath a caption stays visible; read-only
+        // boxes keep the window's ground.
+        auto dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        if (isLabel(reinterpret_cast<HWND>(lp))) {
+          SetBkMode(dc, TRANSPARENT);
+          return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        }
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      case WM_DPICHANGED: {
+        dpi_ = HIWORD(wp);
+        makeFonts();
+        layOut();
+        const auto* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+      }
+      case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+
+  void command(int id, int code) {
+    for (auto& [n, h] : textBoxes_) {
+      if (GetDlgCtrlID(h->hwnd()) == id && code == EN_CHANGE) {
+        h->changed();
+        return;
+      }
+    }
+    for (auto& [n, h] : buttons_) {
+      if (GetDlgCtrlID(h->hwnd()) == id && code == BN_CLICKED) {
+        h->clicked();
+        return;
+      }
+    }
+  }
+
+  bool isLabel(HWND h) const {
+    return std::any_of(controls_.begin(), controls_.end(), [h](const Control& c) {
+      return c.hwnd == h && c.spec->type == ControlType::Label;
+    });
+  }
+
+  void makeFonts() {
+    font_ = makeFont(dpi_, 100);
+    outputFont_ = makeFont(dpi_, kOutputStretch);
+  }
+
+  // Creation order is stacking order and, among what takes focus, tab order: labels at the
+  // bottom, the pictures as the layout lists them, then the boxes and buttons by tab index.
+  void buildControls() {
+    std::vector<const ControlSpec*> order;
+    for (const ControlSpec& c : layout_.controls) {
+      if (c.type == ControlType::Label) order.push_back(&c);
+    }
+    for (const ControlSpec& c : layout_.controls) {
+      if (c.type == ControlType::PictureBox) order.push_back(&c);
+    }
+    std::vector<const ControlSpec*> focusable;
+    for (const ControlSpec& c : layout_.controls) {
+      if (c.type == ControlType::TextBox || c.type == ControlType::CommandButton) {
+        focusable.push_back(&c);
+      }
+    }
+    std::stable_sort(
+        focusable.begin(), focusable.end(),
+        [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    order.insert(order.end(), focusable.begin(), focusable.end());
+    int id = kFirstControlId;
+    for (const ControlSpec* spec : order) controls_.push_back({spec, create(*spec, id), id++});
+  }
+
+  HWND create(const ControlSpec& spec, int id) {
+    const std::wstring caption = widen(spec.caption);
+    const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+    const DWORD child = WS_CHILD | WS_VISIBLE;
+    HWND h = nullptr;
+    switch (spec.type) {
+      case ControlType::Label: {
+        // A caption wraps inside its box; in a box one line high a wrapped second line would
+        // only be cut off, so there the caption stays on its line.
+        const bool wraps = twipsToPixels(spec.height, dpi_) >= 2 * lineSpacing(font_.get());
+        h = CreateWindowExW(0, L"STATIC", caption.c_str(),
+                            child | (wraps ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, 0, 0, 0, 0,
+                            hwnd_, menu, instance_, nullptr);
+        break;
+      }
+      case ControlType::TextBox:
+        h = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
+                            0, 0, hwnd_, menu, instance_, nullptr);
+        // A paste is never cut: the whole text reaches the check.
+        SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
+        textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h));
+        break;
+      case ControlType::CommandButton:
+        h = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+                            0, 0, hwnd_, menu, instance_, nullptr);
+        buttons_.emplace_back(spec.name, std::make_unique<CommandButtonHandle>(h));
+        break;
+      case ControlType::PictureBox:
+        h = CreateWindowExW(0, kPictureClass, L"", child, 0, 0, 0, 0, hwnd_, menu, instance_,
+                            nullptr);
+        break;
+    }
+    if (spec.accessibleName) setAccessibleText(h, PROPID_ACC_NAME, widen(spec.accessibleName));
+    if (spec.type == ControlType::PictureBox) setAccessibleRole(h, ROLE_SYSTEM_GRAPHIC);
+    return h;
+  }
+
+  // Places every control at the window's DPI, with its font and picture.
+  void layOut() {
+    RECT r{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
+           twipsToPixels(layout_.clientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&r, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Control& c : controls_) {
+      const ControlSpec& s = *c.spec;
+      MoveWindow(c.hwnd, twipsToPixels(s.left, dpi_), twipsToPixels(s.top, dpi_),
+                 twipsToPixels(s.width, dpi_), twipsToPixels(s.height, dpi_), FALSE);
+      const bool output = [&] {
+        for (auto& [n, h] : textBoxes_) {
+          if (h->hwnd() == c.hwnd) return h->isOutput();
+        }
+        return false;
+      }();
+      SendMessageW(c.hwnd, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(output ? outputFont_.get() : font_.get()), FALSE);
+      if (s.type == ControlType::TextBox) {
+        SendMessageW(c.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      }
+      if (s.type == ControlType::PictureBox) {
+        const wchar_t* scale = dpi_ >= 192 ? L"_2X" : L"_1X";
+        HBITMAP bitmap = loadPng(instance_, widen(s.image) + scale);
+        auto old = reinterpret_cast<HBITMAP>(
+            SetWindowLongPtrW(c.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap)));
+        if (old) DeleteObject(old);
+      }
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+
+  void paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const int width = std::max(1, MulDiv(1, dpi_, 96));
+    for (const ui::LineSpec& l : layout_.lines) {
+      const int x1 = twipsToPixels(std::min(l.x1, l.x2), dpi_);
+      const int y1 = twipsToPixels(std::min(l.y1, l.y2), dpi_);
+      const int x2 = twipsToPixels(std::max(l.x1, l.x2), dpi_);
+      const int y2 = twipsToPixels(std::max(l.y1, l.y2), dpi_);
+      // Both end points are drawn; the client area clips a line that runs past it.
+      const RECT r{x1, y1, std::max(x2 + 1, x1 + width), std::max(y2 + 1, y1 + width)};
+      FillRect(dc, &r, black);
+    }
+    EndPaint(hwnd_, &ps);
+  }
+
+  HINSTANCE instance_;
+  const FormLayout& layout_;
+  std::function<void()> onClose_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  int dpi_ = 96;
+  Gdi<HFONT> font_;
+  Gdi<HFONT> outputFont_;
+  std::vector<Control> controls_;
+  std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
+  std::vector<std::pair<std::string, std::unique_ptr<CommandButtonHandle>>> buttons_;
+};
+
+HWND FormWindow::tooltip() {
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, instance_, nullptr);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);  // lets the lines of a text break
+  }
+  return tooltip_;
+}
+
+void TextBoxHandle::setText(std::string_view utf8) {
+  // EN_CHANGE reaches the window, and so Change, before SetWindowTextW returns.
+  SetWindowTextW(hwnd_, widen(utf8).c_str());
+}
+
+void TextBoxHandle::setOutput() {
+  output_ = true;
+  SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(hwnd_);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(form_.tooltip(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TextBoxHandle::setDescription(std::string_view utf8) {
+  description_ = widen(utf8);
+  if (output_) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(hwnd_);
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    tool.lpszText = description_.data();
+    SendMessageW(form_.tooltip(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  setAccessibleText(hwnd_, PROPID_ACC_DESCRIPTION, description_);
+}
+
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      // The bitmap at the top-left corner, unscaled, clipped to the box.
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BITMAP info{};
+        GetObjectW(bitmap, sizeof info, &info);
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+      }
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+        DeleteObject(bitmap);
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+FormWindow* formOf(const ui::Window& window) { return dynamic_cast<FormWindow*>(window.native()); }
+
+}  // namespace
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
+  comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (!gAnnotations &&
+      FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&gAnnotations)))) {
+    gAnnotations = nullptr;
+  }
+  Gdiplus::GdiplusStartupInput input{};
+  Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr);
+  INITCOMMONCONTROLSEX cc{sizeof cc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&cc);
+
+  WNDCLASSEXW form{};
+  form.cbSize = sizeof form;
+  form.lpfnWndProc = FormWindow::proc;
+  form.hInstance = instance;
+  form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+  form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  form.lpszClassName = kFormClass;
+  RegisterClassExW(&form);
+
+  WNDCLASSEXW picture{};
+  picture.cbSize = sizeof picture;
+  picture.lpfnWndProc = pictureProc;
+  picture.hInstance = instance;
+  picture.hCursor = form.hCursor;
+  picture.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  picture.lpszClassName = kPictureClass;
+  RegisterClassExW(&picture);
+}
+
+Win32Toolkit::~Win32Toolkit() {
+  dying_.clear();
+  if (gAnnotations) {
+    gAnnotations->Release();
+    gAnnotations = nullptr;
+  }
+  if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
+  if (comStarted_) CoUninitialize();
+}
+
+std::unique_ptr<ui::NativeWindow> Win32Toolkit::createWindow(const FormLayout& layout,
+                                                             std::function<void()> onClose) {
+  return std::make_unique<FormWindow>(instance_, layout, std::move(onClose));
+}
+
+void Win32Toolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {
+  // Hidden now; destroyed once the message being handled has been (the handler that asked
+  // for this may still be running on one of the window's controls).
+  ShowWindow(static_cast<FormWindow*>(window.get())->hwnd(), SW_HIDE);
+  dying_.push_back(std::move(window));
+}
+
+void Win32Toolkit::quit() { PostQuitMessage(0); }
+
+std::string Win32Toolkit::decimalSeparator() const {
+  wchar_t separator[8] = L".";
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  return narrow(separator);
+}
+
+void Win32Toolkit::handle(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  wchar_t cls[32] = L"";
+  if (root) GetClassNameW(root, cls, 32);
+  const bool ours = root && wcscmp(cls, kFormClass) == 0;
+  if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (form && form->isButton(msg.hwnd)) {
+      // Return presses the focused button, as Space does.
+      SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+      destroyDue();
+      return;
+    }
+  }
+  if (!ours || !IsDialogMessageW(root, &msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  destroyDue();
+}
+
+int Win32Toolkit::run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) handle(msg);
+  destroyDue();
+  return static_cast<int>(msg.wParam);
+}
+
+bool Win32Toolkit::annotates() const { return gAnnotations != nullptr; }
+
+HWND hwndOf(const ui::Window& window) {
+  FormWindow* form = formOf(window);
+  return form ? form->hwnd() : nullptr;
+}
+
+HWND controlOf(const ui::Window& window, std::string_view name) {
+  FormWindow* form = formOf(window);
+  return form ? form->control(name) : nullptr;
+}
+
+}  // namespace kalvena::win32

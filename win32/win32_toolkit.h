@@ -1,0 +1,65 @@
+#pragma once
+
+// The windows' toolkit on the native Win32 API: STATIC labels, single-line EDIT boxes, BUTTONs,
+// picture boxes and lines that the program paints, MessageBoxW, and one message loop with
+// IsDialogMessageW. UTF-8 from the windows' code becomes UTF-16 here, at the edge, once.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit.h"
+
+namespace kalvena::win32 {
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+// Twips to pixels at a DPI: 15 twips are one pixel at 96 DPI.
+constexpr int twipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+class Win32Toolkit final : public ui::Toolkit {
+ public:
+  // Registers the window classes and starts GDI+ and COM for the thread.
+  explicit Win32Toolkit(HINSTANCE instance);
+  ~Win32Toolkit() override;
+  Win32Toolkit(const Win32Toolkit&) = delete;
+  Win32Toolkit& operator=(const Win32Toolkit&) = delete;
+
+  std::unique_ptr<ui::NativeWindow> createWindow(const ui::FormLayout& layout,
+                                                 std::function<void()> onClose) override;
+  void destroyLater(std::unique_ptr<ui::NativeWindow> window) override;
+  void quit() override;
+  std::string decimalSeparator() const override;
+
+  // The message loop: runs until the program ends and returns its exit code.
+  int run();
+  // What the loop does with one message: Return presses a focused button, Tab and Space work
+  // as in a dialog, the rest is dispatched; then windows due to be destroyed are.
+  void handle(MSG& msg);
+  // Destroys the windows that were unloaded while a handler ran.
+  void destroyDue() { dying_.clear(); }
+
+  HINSTANCE instance() const { return instance_; }
+  // Whether the system lets the program name its controls for screen readers.
+  bool annotates() const;
+
+ private:
+  HINSTANCE instance_;
+  ULONG_PTR gdiplusToken_ = 0;
+  bool comStarted_ = false;
+  std::vector<std::unique_ptr<ui::NativeWindow>> dying_;
+};
+
+// The top-level window of a loaded window; null while the window is not loaded.
+HWND hwndOf(const ui::Window& window);
+// A control of a loaded window by its name in the layout table; null when there is none.
+HWND controlOf(const ui::Window& window, std::string_view name);
+
+}  // namespace kalvena::win32
