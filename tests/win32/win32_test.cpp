@@ -1,6 +1,5 @@
 // The Windows program's two windows, driven as a user would, with the messages that typing,
 // clicking and Tab send: what they show, the message box, switching, exit and the close box.
-#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,9 @@
 #include "form2.h"
 #include "shell.h"
 #include "win32_toolkit.h"
+// After windows.h, which win32_toolkit.h brings.
+#include <commctrl.h>
+#include <oleacc.h>
 
 namespace kalvena::win32 {
 namespace {
@@ -145,6 +147,28 @@ TEST_F(Win32Test, ALongResultShowsItsBeginning) {
   EXPECT_EQ(start, 0u);
   const LRESULT first = SendMessageW(lowC, EM_POSFROMCHAR, 0, 0);
   EXPECT_GE(static_cast<short>(LOWORD(first)), 0) << "the first digit is in view";
+
+  // Hovering gives the whole text and the parts to buy.
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM found) -> BOOL {
+        wchar_t cls[32] = L"";
+        GetClassNameW(h, cls, 32);
+        if (wcscmp(cls, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(found) = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr);
+  std::wstring hover(512, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hwndOf(form1());
+  tool.uId = reinterpret_cast<UINT_PTR>(lowC);
+  tool.lpszText = hover.data();
+  SendMessageW(tip, TTM_GETTEXTW, hover.size(), reinterpret_cast<LPARAM>(&tool));
+  hover.resize(wcslen(hover.c_str()));
+  EXPECT_EQ(narrow(hover).rfind(decimal("112596.62") + " µF\nE12: ", 0), 0u) << narrow(hover);
 }
 
 TEST_F(Win32Test, ANonDigitEmptiesTheBoxAndShowsTheMessageBox) {
@@ -234,6 +258,8 @@ TEST_F(Win32Test, SwitchingLoadsTheOtherWindowAfreshAndExitEndsTheProgram) {
   type(form1(), "Text1", L"1000");
   HWND first = hwndOf(form1());
   click(form1(), "Command2");
+  EXPECT_TRUE(IsWindow(first)) << "not destroyed under the handler that unloaded it";
+  EXPECT_FALSE(IsWindowVisible(first));
   EXPECT_FALSE(settle());
   ASSERT_NE(shell.existingForm2(), nullptr);
   EXPECT_TRUE(form2().isLoaded());
