@@ -89,6 +89,16 @@ const wchar_t* fontFace() {
   return face;
 }
 
+TEXTMETRICW metricsOf(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm;
+}
+
 HFONT makeFont(int dpi, int stretch) {
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(kFontPixels, dpi, 96);
@@ -97,26 +107,14 @@ HFONT makeFont(int dpi, int stretch) {
   wcsncpy(lf.lfFaceName, fontFace(), LF_FACESIZE - 1);
   if (stretch != 100) {
     // The average width of the normal face, narrowed.
-    HFONT normal = CreateFontIndirectW(&lf);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, normal);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(normal);
-    lf.lfWidth = MulDiv(tm.tmAveCharWidth, stretch, 100);
+    const Gdi<HFONT> normal(CreateFontIndirectW(&lf));
+    lf.lfWidth = MulDiv(metricsOf(normal.get()).tmAveCharWidth, stretch, 100);
   }
   return CreateFontIndirectW(&lf);
 }
 
 int lineSpacing(HFONT font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const TEXTMETRICW tm = metricsOf(font);
   return tm.tmHeight + tm.tmExternalLeading;
 }
 
@@ -166,6 +164,11 @@ void setAccessibleRole(HWND hwnd, long role) {
 int place(int size, LONG start, LONG end) {
   const int area = static_cast<int>(end - start);
   return size > area ? static_cast<int>(start) : static_cast<int>(start) + (area - size) / 2;
+}
+
+// One pixel between a box's frame and its text, so that a nine-character result fits.
+void setNarrowMargins(HWND edit) {
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
 }
 
 class FormWindow;
@@ -450,9 +453,7 @@ class FormWindow final : public ui::NativeWindow {
       }();
       SendMessageW(c.hwnd, WM_SETFONT,
                    reinterpret_cast<WPARAM>(output ? outputFont_.get() : font_.get()), FALSE);
-      if (s.type == ControlType::TextBox) {
-        SendMessageW(c.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      }
+      if (s.type == ControlType::TextBox) setNarrowMargins(c.hwnd);
       if (s.type == ControlType::PictureBox) {
         const wchar_t* scale = dpi_ >= 192 ? L"_2X" : L"_1X";
         HBITMAP bitmap = loadPng(instance_, widen(s.image) + scale);
@@ -513,6 +514,7 @@ void TextBoxHandle::setOutput() {
   output_ = true;
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
+  setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -147,6 +147,19 @@ TEST_F(Win32Test, ALongResultShowsItsBeginning) {
   EXPECT_EQ(start, 0u);
   const LRESULT first = SendMessageW(lowC, EM_POSFROMCHAR, 0, 0);
   EXPECT_GE(static_cast<short>(LOWORD(first)), 0) << "the first digit is in view";
+  // The last digit ends inside the box: its left edge plus its width.
+  const WPARAM lastIndex = textOf(lowC).size() - 1;
+  const LRESULT last = SendMessageW(lowC, EM_POSFROMCHAR, lastIndex, 0);
+  HDC dc = GetDC(lowC);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(lowC, WM_GETFONT, 0, 0)));
+  SIZE digit{};
+  GetTextExtentPoint32W(dc, L"2", 1, &digit);
+  SelectObject(dc, old);
+  ReleaseDC(lowC, dc);
+  RECT inside;
+  GetClientRect(lowC, &inside);
+  EXPECT_LE(static_cast<short>(LOWORD(last)) + digit.cx, inside.right)
+      << "the last digit is in view";
 
   // Hovering gives the whole text and the parts to buy.
   HWND tip = nullptr;
