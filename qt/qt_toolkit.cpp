@@ -188,18 +188,6 @@ QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
 // Where the text of a result box begins: past the frame and a pixel of space.
 constexpr qreal kOutputTextIndent = 2;
 
-// Centred on the screen's available area; a window larger than that area is put at its
-// top-left corner instead, so that its title bar and buttons stay within reach.
-QPoint placement(QSize frame, const QRect& available) {
-  QRect r(QPoint(0, 0), frame);
-  r.moveCenter(available.center());
-  const int x =
-      std::max(available.left(), std::min(r.left(), available.right() + 1 - frame.width()));
-  const int y =
-      std::max(available.top(), std::min(r.top(), available.bottom() + 1 - frame.height()));
-  return {x, y};
-}
-
 }  // namespace
 
 QtTextBox::QtTextBox(QWidget* parent) : QLineEdit(parent) {
@@ -249,19 +237,15 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   const qreal baseline = (height() + fm.capHeight()) / 2.0;
   const QString t = text();
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
-  if (hasSelectedText()) {
-    const int start = selectionStart();
-    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
-    const qreal x1 = left + fm.horizontalAdvance(t.left(start + selectedText().size()));
-    painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
-  }
   painter.setPen(p.color(QPalette::Text));
   painter.drawText(QPointF(left, baseline), t);
   if (hasSelectedText()) {
-    const int start = selectionStart();
-    const qreal x0 = left + fm.horizontalAdvance(t.left(start));
+    const QString selected = selectedText();
+    const qreal x0 = left + fm.horizontalAdvance(t.left(selectionStart()));
+    painter.fillRect(QRectF(x0, 1, fm.horizontalAdvance(selected), height() - 2),
+                     p.color(QPalette::Highlight));
     painter.setPen(p.color(QPalette::HighlightedText));
-    painter.drawText(QPointF(x0, baseline), selectedText());
+    painter.drawText(QPointF(x0, baseline), selected);
   }
   painter.setClipping(false);
   painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : p.color(QPalette::Window).darker(140));
@@ -406,7 +390,10 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
 
   void show() override {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      move(placement(frameGeometry().size(), screen->availableGeometry()));
+      const QRect area = screen->availableGeometry();
+      const QSize frame = frameGeometry().size();
+      move(ui::placeOnAxis(frame.width(), area.x(), area.width()),
+           ui::placeOnAxis(frame.height(), area.y(), area.height()));
     }
     // A window just shown is on top already; it only needs to become the active one.
     QWidget::show();

@@ -106,6 +106,13 @@ class Toolkit {
   virtual std::string decimalSeparator() const = 0;
 };
 
+// Where a window of the given size starts along one axis of the screen's work area: centred
+// where it fits; where it does not, at the area's start, so that its title bar and buttons
+// stay reachable. Both toolkits place their windows by it.
+constexpr int placeOnAxis(int size, int areaStart, int areaSize) {
+  return size > areaSize ? areaStart : areaStart + (areaSize - size) / 2;
+}
+
 class Window;
 
 // A control of a window, reached through a typed handle that the window binds once when it

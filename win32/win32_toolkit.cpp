@@ -159,13 +159,6 @@ void setAccessibleRole(HWND hwnd, long role) {
                             v);
 }
 
-// Centred on the work area along each axis where the window fits; along an axis where it
-// does not, at the area's edge, so that its title bar and buttons stay reachable.
-int place(int size, LONG start, LONG end) {
-  const int area = static_cast<int>(end - start);
-  return size > area ? static_cast<int>(start) : static_cast<int>(start) + (area - size) / 2;
-}
-
 // One pixel between a box's frame and its text, so that a nine-character result fits.
 void setNarrowMargins(HWND edit) {
   SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
@@ -225,7 +218,6 @@ class CommandButtonHandle final : public ui::CommandButton {
 struct Control {
   const ControlSpec* spec;
   HWND hwnd;
-  int id;
 };
 
 // One loaded window: its top-level window, its controls, and the lines it paints.
@@ -245,18 +237,8 @@ class FormWindow final : public ui::NativeWindow {
     if (hwnd_) DestroyWindow(hwnd_);
   }
 
-  ui::TextBox* textBox(std::string_view name) override {
-    for (auto& [n, h] : textBoxes_) {
-      if (n == name) return h.get();
-    }
-    return nullptr;
-  }
-  ui::CommandButton* commandButton(std::string_view name) override {
-    for (auto& [n, h] : buttons_) {
-      if (n == name) return h.get();
-    }
-    return nullptr;
-  }
+  ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
+  ui::CommandButton* commandButton(std::string_view name) override { return find(buttons_, name); }
 
   void show() override {
     RECT frame;
@@ -265,8 +247,9 @@ class FormWindow final : public ui::NativeWindow {
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& work = monitor.rcWork;
-    SetWindowPos(hwnd_, nullptr, place(frame.right - frame.left, work.left, work.right),
-                 place(frame.bottom - frame.top, work.top, work.bottom), 0, 0,
+    SetWindowPos(hwnd_, nullptr,
+                 ui::placeOnAxis(frame.right - frame.left, work.left, work.right - work.left),
+                 ui::placeOnAxis(frame.bottom - frame.top, work.top, work.bottom - work.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
@@ -285,10 +268,7 @@ class FormWindow final : public ui::NativeWindow {
     }
     return nullptr;
   }
-  bool isButton(HWND h) const {
-    return std::any_of(buttons_.begin(), buttons_.end(),
-                       [h](const auto& b) { return b.second->hwnd() == h; });
-  }
+  bool isButton(HWND h) const { return find(buttons_, h) != nullptr; }
   HFONT outputFont() const { return outputFont_.get(); }
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -348,18 +328,30 @@ class FormWindow final : public ui::NativeWindow {
   }
 
   void command(int id, int code) {
-    for (auto& [n, h] : textBoxes_) {
-      if (GetDlgCtrlID(h->hwnd()) == id && code == EN_CHANGE) {
-        h->changed();
-        return;
-      }
+    HWND from = GetDlgItem(hwnd_, id);
+    if (code == EN_CHANGE) {
+      if (TextBoxHandle* box = find(textBoxes_, from)) box->changed();
+    } else if (code == BN_CLICKED) {
+      if (CommandButtonHandle* button = find(buttons_, from)) button->clicked();
     }
-    for (auto& [n, h] : buttons_) {
-      if (GetDlgCtrlID(h->hwnd()) == id && code == BN_CLICKED) {
-        h->clicked();
-        return;
-      }
+  }
+
+  // The handle of a control, by its name in the layout or by its window.
+  template <class Handle>
+  static Handle* find(const std::vector<std::pair<std::string, std::unique_ptr<Handle>>>& handles,
+                      std::string_view name) {
+    for (const auto& [n, h] : handles) {
+      if (n == name) return h.get();
     }
+    return nullptr;
+  }
+  template <class Handle>
+  static Handle* find(const std::vector<std::pair<std::string, std::unique_ptr<Handle>>>& handles,
+                      HWND hwnd) {
+    for (const auto& [n, h] : handles) {
+      if (h->hwnd() == hwnd) return h.get();
+    }
+    return nullptr;
   }
 
   bool isLabel(HWND h) const {
@@ -393,11 +385,16 @@ class FormWindow final : public ui::NativeWindow {
         focusable.begin(), focusable.end(),
         [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
     order.insert(order.end(), focusable.begin(), focusable.end());
+    const int twoLines = 2 * lineSpacing(font_.get());
     int id = kFirstControlId;
-    for (const ControlSpec* spec : order) controls_.push_back({spec, create(*spec, id), id++});
+    for (const ControlSpec* spec : order) {
+      controls_.push_back({spec, create(*spec, id, twoLines)});
+      ++id;
+    }
   }
 
-  HWND create(const ControlSpec& spec, int id) {
+  // twoLines: the height of two lines of the window's font, in pixels.
+  HWND create(const ControlSpec& spec, int id, int twoLines) {
     const std::wstring caption = widen(spec.caption);
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     const DWORD child = WS_CHILD | WS_VISIBLE;
@@ -406,7 +403,7 @@ class FormWindow final : public ui::NativeWindow {
       case ControlType::Label: {
         // A caption wraps inside its box; in a box one line high a wrapped second line would
         // only be cut off, so there the caption stays on its line.
-        const bool wraps = twipsToPixels(spec.height, dpi_) >= 2 * lineSpacing(font_.get());
+        const bool wraps = twipsToPixels(spec.height, dpi_) >= twoLines;
         h = CreateWindowExW(0, L"STATIC", caption.c_str(),
                             child | (wraps ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, 0, 0, 0, 0,
                             hwnd_, menu, instance_, nullptr);
@@ -445,12 +442,8 @@ class FormWindow final : public ui::NativeWindow {
       const ControlSpec& s = *c.spec;
       MoveWindow(c.hwnd, twipsToPixels(s.left, dpi_), twipsToPixels(s.top, dpi_),
                  twipsToPixels(s.width, dpi_), twipsToPixels(s.height, dpi_), FALSE);
-      const bool output = [&] {
-        for (auto& [n, h] : textBoxes_) {
-          if (h->hwnd() == c.hwnd) return h->isOutput();
-        }
-        return false;
-      }();
+      const TextBoxHandle* box = find(textBoxes_, c.hwnd);
+      const bool output = box && box->isOutput();
       SendMessageW(c.hwnd, WM_SETFONT,
                    reinterpret_cast<WPARAM>(output ? outputFont_.get() : font_.get()), FALSE);
       if (s.type == ControlType::TextBox) setNarrowMargins(c.hwnd);
