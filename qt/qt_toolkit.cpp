@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyleFactory>
 #include <QSvgRenderer>
+#include <QToolTip>
 #include <QTranslator>
 
 #include <algorithm>
@@ -185,6 +186,36 @@ QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
   return nullptr;
 }
 
+// A desktop theme (qt6ct, KDE's, GTK's) sets the application's font when it applies its
+// settings, after start-up and again whenever they change, and that also drops the font
+// given to hover texts. Each time, the program's font is set again for both.
+class ProgramFontKeeper final : public QObject {
+ public:
+  void keep(QApplication& app) {
+    apply();
+    app.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::ApplicationFontChange && watched == qApp && !applying_ &&
+        !(QApplication::font() == programFont() && QToolTip::font() == programFont())) {
+      apply();
+    }
+    return false;
+  }
+
+ private:
+  void apply() {
+    applying_ = true;
+    QApplication::setFont(programFont());
+    QToolTip::setFont(programFont());
+    applying_ = false;
+  }
+
+  bool applying_ = false;
+};
+
 // Where the text of a result box begins: past the frame and a pixel of space.
 constexpr qreal kOutputTextIndent = 2;
 
@@ -248,7 +279,10 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
     painter.drawText(QPointF(x0, baseline), selected);
   }
   painter.setClipping(false);
-  painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : p.color(QPalette::Window).darker(140));
+  // A frame a shade off the ground: darker on a light one, lighter on a dark one.
+  const QColor ground = p.color(QPalette::Window);
+  const QColor frame = ground.lightness() >= 128 ? ground.darker(140) : ground.lighter(180);
+  painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : frame);
   painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
@@ -293,7 +327,8 @@ LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent
 
 void LineControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
+  // Black on the usual light ground; a dark desktop theme's text colour on a dark one.
+  painter.fillRect(rect(), palette().color(QPalette::WindowText));
 }
 
 QIcon programIcon() {
@@ -308,14 +343,22 @@ QIcon programIcon() {
   return icon;
 }
 
-void setUpApplication(QApplication& app) {
-  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+QFont programFont() {
   // Pixel size, not points, so the windows look the same whatever DPI the desktop reports.
   // Where Liberation Sans is missing (on Windows, say) the metric-compatible Arial stands in.
-  QFont font;
+  QFont font(QStringLiteral("Liberation Sans"));
   font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setPixelSize(11);
-  app.setFont(font);
+  // Every property is the program's own, so none of them is taken from the font a desktop
+  // theme gives the application (a bold or wide theme font would not fit the twips either).
+  font.setResolveMask(QFont::AllPropertiesResolved);
+  return font;
+}
+
+void setUpApplication(QApplication& app) {
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  static ProgramFontKeeper fontKeeper;
+  fontKeeper.keep(app);
   QApplication::setApplicationName(QStringLiteral("Kalvena"));
   // Qt's own texts (the input box's context menu, say) in Bulgarian, like the rest.
   static QTranslator qtBulgarian;
@@ -372,10 +415,13 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
       : onClose_(std::move(onClose)) {
     setProperty("kalvenaForm", true);
     setWindowTitle(QStringLiteral("Kalvena"));
+    setAccessibleDescription(QString::fromUtf8(layout.description));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
     setWindowIcon(programIcon());
+    // The twips were laid out for this font: a desktop theme's font does not apply here.
+    setFont(programFont());
     buildControls(layout, this);
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
       textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));
@@ -403,6 +449,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   void messageBox(std::string_view text, std::string_view title) override {
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(title.data(), std::ssize(title)),
                     QString::fromUtf8(text.data(), std::ssize(text)), QMessageBox::Ok, this);
+    box.setFont(programFont());
     box.exec();
   }
 

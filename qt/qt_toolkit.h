@@ -105,6 +105,10 @@ class QtToolkit final : public ui::Toolkit {
 // The top-level widget of a loaded window; null while the window is not loaded.
 QWidget* widgetOf(const ui::Window& window);
 
+// The font of every window, its message box and its hover texts: Liberation Sans at 11 px,
+// whatever font a desktop theme gives the application.
+QFont programFont();
+
 // The sun icon of both windows and of the program.
 QIcon programIcon();
 

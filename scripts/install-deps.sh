@@ -23,6 +23,12 @@ packages=(
   file
   dpkg-dev
   qt6-translations-l10n
+  # Desktop themes that the Qt tests run under.
+  qt6ct
+  qt6-gtk-platformtheme
+  # The README's run command under a virtual display, and the .deb's check.
+  xdotool
+  lintian
   # The Windows program: cross compiler, and Wine on a virtual display for its tests.
   g++-mingw-w64-x86-64-posix
   wine

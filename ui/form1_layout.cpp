@@ -118,7 +118,7 @@ constexpr LineSpec kLines[] = {
     {"Line27", 120, 6360, 5400, 6360},   // rule under the table, above the buttons
 };
 
-constexpr FormLayout kLayout{5535, 6885, kControls, kLines};
+constexpr FormLayout kLayout{5535, 6885, kControls, kLines, "12 dB/oct"};
 
 }  // namespace
 

@@ -126,7 +126,7 @@ constexpr LineSpec kLines[] = {
     {"Line14", 120, 6720, 6000, 6720},   // rule under the table, above the buttons
 };
 
-constexpr FormLayout kLayout{6135, 7245, kControls, kLines};
+constexpr FormLayout kLayout{6135, 7245, kControls, kLines, "18 dB/oct"};
 
 }  // namespace
 

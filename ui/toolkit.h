@@ -52,6 +52,8 @@ struct FormLayout {
   int clientHeight;
   std::span<const ControlSpec> controls;
   std::span<const LineSpec> lines;
+  // What a screen reader says of the window besides its title, which both windows share.
+  const char* description;
 };
 
 // A single-line text box.

@@ -145,7 +145,7 @@ class Misspelt final : public Window {
   const FormLayout& layout() const override {
     static constexpr ControlSpec kControls[] = {
         {"Text1", ControlType::TextBox, "", 0, 0, 600, 195, 0}};
-    static constexpr FormLayout kLayout{1500, 1500, kControls, {}};
+    static constexpr FormLayout kLayout{1500, 1500, kControls, {}, ""};
     return kLayout;
   }
   void connectEvents() override {}

@@ -83,6 +83,7 @@ struct SeenMessageBox {
   QString title;
   QMessageBox::Icon icon;
   std::vector<QMessageBox::StandardButton> buttons;
+  QFont font;
 };
 
 // Runs the action; every modal message box that opens meanwhile is read, then its OK button
@@ -94,7 +95,7 @@ inline std::vector<SeenMessageBox> answeringMessageBoxes(const std::function<voi
   QObject::connect(&poll, &QTimer::timeout, [&] {
     auto* msg = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!msg || !msg->isVisible()) return;
-    SeenMessageBox s{msg->text(), msg->windowTitle(), msg->icon(), {}};
+    SeenMessageBox s{msg->text(), msg->windowTitle(), msg->icon(), {}, msg->font()};
     for (QAbstractButton* b : msg->buttons()) s.buttons.push_back(msg->standardButton(b));
     seen.push_back(s);
     QTest::mouseClick(msg->button(QMessageBox::Ok), Qt::LeftButton);

@@ -1,8 +1,11 @@
 // Everything the two windows do alike, run against each of them: typing, rejecting, storing,
 // calculating, skipping, clearing, the result boxes, and what a person sees and does.
 #include <QAccessible>
+#include <QFontInfo>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QScreen>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +33,9 @@ struct WindowCase {
   QString lowCAllOnes;    // the low capacitance when every field is 1
   const char* narrowest;  // a middle result box of the narrowest width
 };
+
+// Names a case in a failure message by its window, not by its bytes.
+void PrintTo(const WindowCase& c, std::ostream* os) { *os << "Form" << c.form; }
 
 const char* const kTypicalInputs[7] = {"1000", "8", "400", "4000", "8", "4000", "8"};
 // The section of each field: LowFc and LowR are low, the next three middle, the last two high.
@@ -323,6 +329,44 @@ TEST_P(WindowTest, QtsOwnTextsAreBulgarian) {
   EXPECT_TRUE(texts.contains(QStringLiteral("&Поставяне"))) << texts.join(u'|').toStdString();
 }
 
+// Run also under a desktop theme that hands the application a large font of its own and a dark
+// palette: the windows keep the font their twips were laid out for, and stay readable.
+TEST_P(WindowTest, TheWindowItsMessageAndItsHoverTextKeepTheProgramsFontUnderAnyTheme) {
+  const auto isProgramFont = [](const QFont& f) {
+    const QFontInfo info(f);
+    return info.family() == QStringLiteral("Liberation Sans") && info.pixelSize() == 11 &&
+           info.weight() == QFont::Normal && info.style() == QFont::StyleNormal;
+  };
+  for (const QWidget* w : widget(window())->findChildren<QWidget*>()) {
+    EXPECT_TRUE(isProgramFont(w->font())) << w->objectName().toStdString();
+  }
+  const auto seen =
+      answeringMessageBoxes([&] { type(window(), GetParam().inputs[0], QStringLiteral("x")); });
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(isProgramFont(seen[0].font)) << seen[0].font.toString().toStdString();
+
+  typeAll(QStringLiteral("1"));
+  click(window(), "Command1");
+  QtTextBox* lowC = box(GetParam().results[0][0]);
+  QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), lowC->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(lowC, &hover);
+  const QWidgetList shown = QApplication::topLevelWidgets();
+  const auto tip = std::find_if(shown.begin(), shown.end(), [](const QWidget* w) {
+    return w->inherits("QTipLabel") && w->isVisible();
+  });
+  ASSERT_NE(tip, shown.end());
+  EXPECT_TRUE(isProgramFont((*tip)->font())) << (*tip)->font().toString().toStdString();
+  QToolTip::hideText();
+
+  // The ruling lines stand out from the window's ground, light or dark.
+  const QImage image = widget(window())->grab().toImage();
+  const QWidget* line = widget(window())->findChild<QWidget*>(QStringLiteral("Line1"));
+  ASSERT_NE(line, nullptr);
+  const QPoint onLine = line->geometry().center() * image.devicePixelRatio();
+  const int ground = qGray(widget(window())->palette().color(QPalette::Window).rgb());
+  EXPECT_GT(std::abs(qGray(image.pixel(onLine)) - ground), 100);
+}
+
 // Centred on the available area along each axis where the window fits; along an axis where it
 // does not, it starts at the area's edge, so that its title bar and buttons stay reachable.
 TEST_P(WindowTest, TheWindowIsReachableOnTheScreen) {
@@ -342,6 +386,8 @@ TEST_P(WindowTest, TheWindowIsReachableOnTheScreen) {
 TEST_P(WindowTest, AScreenReaderSeesAFrameOfNamedControlsWithoutTheLines) {
   QAccessibleInterface* form = QAccessible::queryAccessibleInterface(widget(window()));
   EXPECT_EQ(form->role(), QAccessible::Window);
+  EXPECT_EQ(form->text(QAccessible::Description),
+            GetParam().form == 1 ? QStringLiteral("12 dB/oct") : QStringLiteral("18 dB/oct"));
   int pictures = 0;
   for (int i = 0; i < form->childCount(); ++i) {
     QAccessibleInterface* c = form->child(i);
