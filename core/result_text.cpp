@@ -1,7 +1,9 @@
 #include "result_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <vector>
 
 #include "preferred_values.h"
 
@@ -78,6 +80,22 @@ std::string preferredText(double v) {
   return std::string(buffer, result.ptr);
 }
 
+// A value to three significant digits, trailing zeros dropped: "0.212", "0.00407"; below
+// 0.0001 in exponent form, "4.07E-05".
+std::string threeSignificant(double v) {
+  if (v >= 1e-4) {
+    const int decimals = 2 - static_cast<int>(std::floor(std::log10(v)));
+    std::string s = toChars(v, std::chars_format::fixed, std::max(decimals, 0));
+    dropTrailingZeros(s);
+    return s;
+  }
+  std::string s = toChars(v, std::chars_format::scientific, 2);
+  const std::size_t e = s.find('e');
+  std::string text(s, 0, e);
+  dropTrailingZeros(text);
+  return text.append("E").append(s, e + 1);
+}
+
 // "+6.6", "-2.3"; "0" when the deviation rounds to nothing.
 std::string percentText(double percent) {
   std::string s = toChars(percent, std::chars_format::fixed, 1);
@@ -86,7 +104,45 @@ std::string percentText(double percent) {
   return percent > 0 ? "+" + s : s;
 }
 
+// Where each character of a UTF-8 text begins, and its end.
+std::vector<std::size_t> characterStarts(std::string_view text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+  }
+  starts.push_back(text.size());
+  return starts;
+}
+
 }  // namespace
+
+std::string fitResultText(std::string_view text, double available,
+                          const std::function<double(std::string_view)>& width) {
+  if (width(text) <= available) return std::string(text);
+  constexpr std::string_view kEllipsis = "…";
+  const std::size_t e = text.find('E');
+  const std::string_view body = e == std::string_view::npos ? text : text.substr(0, e);
+  const std::string_view exponent = e == std::string_view::npos ? "" : text.substr(e);
+  const std::vector<std::size_t> at = characterStarts(body);
+  const std::size_t n = at.size() - 1;  // characters in body
+  // head characters from the beginning of body, tail from its end, then the exponent.
+  const auto compose = [&](std::size_t head, std::size_t tail) {
+    std::string s(body.substr(0, at[head]));
+    s.append(kEllipsis).append(body.substr(at[n - tail])).append(exponent);
+    return s;
+  };
+  const bool balanced = exponent.empty();
+  const std::size_t fewest = balanced ? 2 : 1;  // characters of body kept
+  if (n <= fewest) return std::string(text);    // nothing to leave out
+  std::string best = compose(1, fewest - 1);
+  for (std::size_t kept = fewest + 1; kept < n; ++kept) {
+    const std::size_t tail = balanced ? kept / 2 : 0;
+    std::string candidate = compose(kept - tail, tail);
+    if (width(candidate) > available) break;
+    best = std::move(candidate);
+  }
+  return best;
+}
 
 std::optional<std::string> resultText(Checked value, std::string_view decimalPoint) {
   if (!value.ok()) return std::nullopt;
@@ -96,18 +152,26 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint) {
   if (!value.ok()) return std::nullopt;
-  const std::string plain = plainText(value.value());
+  const double v = value.value();
+  const std::string plain = plainText(v);
   const std::string_view u = unitText(unit);
   std::string text = withDecimalPoint(plain, decimalPoint);
   text.append(" ").append(u);
-  // The deviation is taken from the value as the box shows it, so 1.8 reads as an exact hit.
+  if (!(v > 0)) return text;
+  // Two decimals keep fewer than three significant digits of a value below 1 (0.21, 0): the
+  // value itself is given to three.
   double shown = 0;
   std::from_chars(plain.data(), plain.data() + plain.size(), shown);
-  if (!(shown > 0)) return text;
+  if (shown < 1) {
+    text.append("\n≈ ").append(withDecimalPoint(threeSignificant(v), decimalPoint));
+    text.append(" ").append(u);
+  }
+  // The part to buy is the one nearest the value itself, not its rounded text: 0.2123 mH
+  // shows as 0.21, yet 0.22 mH lies nearer than 0.2.
   for (const auto& [series, name] :
        {std::pair{PreferredSeries::E12, "E12"}, std::pair{PreferredSeries::E24, "E24"}}) {
-    const double preferred = nearestPreferred(shown, series);
-    const double percent = (preferred - shown) / shown * 100.0;
+    const double preferred = nearestPreferred(v, series);
+    const double percent = (preferred - v) / v * 100.0;
     text.append("\n").append(name).append(": ");
     text.append(withDecimalPoint(preferredText(preferred), decimalPoint)).append(" ").append(u);
     text.append(" (").append(withDecimalPoint(percentText(percent), decimalPoint)).append(" %)");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,13 +17,23 @@ namespace kalvena {
 // when some step of the arithmetic that made it overflowed: such a number would not be true.
 std::optional<std::string> resultText(Checked value, std::string_view decimalPoint);
 
-// What a result box says on hover: its whole text with the unit, then the nearest E12 and E24
-// values and how far each lies from the value shown, in per cent to one decimal:
+// What a result box says on hover: its whole text with the unit; for a value below 1, whose
+// two decimals keep fewer than three significant digits, the value to three ("≈ 0.212 mH");
+// then the E12 and E24 values nearest the value itself and how far each lies from it, in per
+// cent to one decimal:
 //   14.07 µF
 //   E12: 15 µF (+6.6 %)
 //   E24: 15 µF (+6.6 %)
-// A value shown as 0 has no preferred value. Nothing when resultText has no text.
+// A value that is not positive has no preferred value. Nothing when resultText has no text.
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint);
+
+// What a box shows of a result text that may be wider than the box: the text itself where it
+// fits; otherwise its beginning and its end with "…" between, so that it never reads as
+// another number. A text in exponent form keeps its whole exponent ("2.2519…E+22"); any other
+// keeps as much of its beginning as of its end ("1234…3.25"). width(utf8) measures a text as
+// the box draws it; available is the width it has. At least one character stays on each side.
+std::string fitResultText(std::string_view text, double available,
+                          const std::function<double(std::string_view)>& width);
 
 }  // namespace kalvena

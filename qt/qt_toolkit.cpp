@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "result_text.h"
+
 namespace kalvena::qt {
 
 using ui::ControlSpec;
@@ -259,20 +261,23 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
     return;
   }
   // Drawn here rather than by the style, so that the digits sit in the middle of the box at
-  // every scale: the text from its beginning, clipped at the right, the selection, the frame.
+  // every scale: the text from its beginning (a text too wide with "…" in its middle), the
+  // selection, the frame.
   QPainter painter(this);
   const QPalette& p = palette();
   painter.fillRect(rect(), p.color(QPalette::Base));
   const QFontMetricsF fm(font(), this);
   const qreal left = kOutputTextIndent;
   const qreal baseline = (height() + fm.capHeight()) / 2.0;
-  const QString t = text();
+  const QString t = shownText();
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
   painter.setPen(p.color(QPalette::Text));
   painter.drawText(QPointF(left, baseline), t);
   if (hasSelectedText()) {
-    const QString selected = selectedText();
-    const qreal x0 = left + fm.horizontalAdvance(t.left(selectionStart()));
+    // Of a shortened text, a selection of any part marks all that is shown.
+    const bool whole = t == text();
+    const QString selected = whole ? selectedText() : t;
+    const qreal x0 = left + (whole ? fm.horizontalAdvance(t.left(selectionStart())) : 0);
     painter.fillRect(QRectF(x0, 1, fm.horizontalAdvance(selected), height() - 2),
                      p.color(QPalette::Highlight));
     painter.setPen(p.color(QPalette::HighlightedText));
@@ -284,6 +289,18 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   const QColor frame = ground.lightness() >= 128 ? ground.darker(140) : ground.lighter(180);
   painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : frame);
   painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+QString QtTextBox::shownText() const {
+  const QString t = text();
+  if (!output_) return t;
+  const QFontMetricsF fm(font(), this);
+  // Past the frame and a pixel of space on either side.
+  const qreal available = width() - 2 * kOutputTextIndent;
+  return QString::fromStdString(
+      fitResultText(t.toStdString(), available, [&fm](std::string_view s) {
+        return fm.horizontalAdvance(QString::fromUtf8(s.data(), std::ssize(s)));
+      }));
 }
 
 QtCommandButton::QtCommandButton(const QString& caption, QWidget* parent)

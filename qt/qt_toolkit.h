@@ -33,6 +33,9 @@ class QtTextBox final : public QLineEdit {
   explicit QtTextBox(QWidget* parent);
   void setOutput();
   bool isOutput() const { return output_; }
+  // What the box draws of its text: all of it, or, for a result too wide for the box, its
+  // beginning and its end with "…" between.
+  QString shownText() const;
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "result_text.h"
+#include "second_order.h"
+#include "third_order.h"
 
 namespace kalvena {
 namespace {
@@ -32,14 +34,52 @@ INSTANTIATE_TEST_SUITE_P(
                     // Between 8.2 and 10 the midpoint is 9.1: a tie goes to the lower value.
                     PreferredCase{9.1, 8.2, 9.1}, PreferredCase{9.2, 10, 9.1}));
 
-TEST(ResultDescription, GivesTheWholeTextAndThePartsToBuy) {
-  EXPECT_EQ(resultDescription(14.0745, Unit::Microfarad, ","),
-            "14,07 µF\nE12: 15 µF (+6,6 %)\nE24: 15 µF (+6,6 %)");
-  EXPECT_EQ(resultDescription(1.8008, Unit::Millihenry, "."),
-            "1.8 mH\nE12: 1.8 mH (0 %)\nE24: 1.8 mH (0 %)");
-  EXPECT_EQ(resultDescription(112596.6219, Unit::Microfarad, "."),
-            "112596.62 µF\nE12: 120000 µF (+6.6 %)\nE24: 110000 µF (-2.3 %)");
-  EXPECT_EQ(resultDescription(0.004, Unit::Microfarad, "."), "0 µF") << "nothing to buy for 0";
+struct DescriptionCase {
+  const char* what;
+  Checked value;
+  Unit unit;
+  const char* separator;
+  std::string description;
+};
+
+class ResultDescriptionTest : public testing::TestWithParam<DescriptionCase> {};
+
+TEST_P(ResultDescriptionTest, GivesTheWholeTextAndThePartsNearestTheValueItself) {
+  const DescriptionCase& c = GetParam();
+  EXPECT_EQ(resultDescription(c.value, c.unit, c.separator), c.description) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ResultDescriptionTest,
+    testing::Values(
+        DescriptionCase{"12 dB/oct low C, 1000 Hz, 8 ohm", secondOrderCapacitance(1000, 8),
+                        Unit::Microfarad, ",",
+                        "14,07 µF\nE12: 15 µF (+6,6 %)\nE24: 15 µF (+6,6 %)"},
+        DescriptionCase{"12 dB/oct low L, 1000 Hz, 8 ohm: 1.8014", secondOrderInductance(1000, 8),
+                        Unit::Millihenry, ".",
+                        "1.8 mH\nE12: 1.8 mH (-0.1 %)\nE24: 1.8 mH (-0.1 %)"},
+        DescriptionCase{"a nine-digit result", 112596.6219, Unit::Microfarad, ".",
+                        "112596.62 µF\nE12: 120000 µF (+6.6 %)\nE24: 110000 µF (-2.3 %)"},
+        // Shown as 0.21, the value is 0.2123: 0.22 is its nearest E24 value, not 0.2.
+        DescriptionCase{"18 dB/oct middle L2, 3000 Hz, 8 ohm", thirdOrderLowPassL2(3000, 8),
+                        Unit::Millihenry, ",",
+                        "0,21 mH\n≈ 0,212 mH\nE12: 0,22 mH (+3,6 %)\nE24: 0,22 mH (+3,6 %)"},
+        // Shown as 0.01, the value is 0.01407: its part is 0.015, and 0.01 lies 29 % off.
+        DescriptionCase{"12 dB/oct high C, 100000 Hz, 80 ohm", secondOrderCapacitance(100000, 80),
+                        Unit::Microfarad, ".",
+                        "0.01 µF\n≈ 0.0141 µF\nE12: 0.015 µF (+6.6 %)\nE24: 0.015 µF (+6.6 %)"},
+        // Shown as 0, it still has a value and a part to buy.
+        DescriptionCase{"12 dB/oct high C, 100000 Hz, 277 ohm", secondOrderCapacitance(100000, 277),
+                        Unit::Microfarad, ",",
+                        "0 µF\n≈ 0,00406 µF\nE12: 0,0039 µF (-4,1 %)\nE24: 0,0039 µF (-4,1 %)"},
+        DescriptionCase{"far below a hundredth", 4.0712e-9, Unit::Millihenry, ".",
+                        "0 mH\n≈ 4.07E-09 mH\nE12: 0.0000000039 mH (-4.2 %)\n"
+                        "E24: 0.0000000039 mH (-4.2 %)"},
+        DescriptionCase{"0.996 shows as 1: three digits kept", 0.996, Unit::Millihenry, ".",
+                        "1 mH\nE12: 1 mH (+0.4 %)\nE24: 1 mH (+0.4 %)"},
+        DescriptionCase{"nothing to buy for nothing", 0.0, Unit::Microfarad, ".", "0 µF"}));
+
+TEST(ResultDescription, HasNoTextWhereTheResultHasNone) {
   EXPECT_EQ(resultDescription(Checked(1e308) * 10.0, Unit::Millihenry, "."), std::nullopt);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <limits>
 
@@ -52,6 +53,31 @@ TEST(ResultTextNotFinite, AnOverflowOnTheWayIsNotHiddenByAFiniteEnd) {
   EXPECT_EQ(resultText(huge / huge, "."), std::nullopt);
   EXPECT_EQ(resultText(Checked(1.0) / 0.0, "."), std::nullopt);
   EXPECT_EQ(resultText(Checked(1e308) * 1.5 / 2.0, "."), "7.5E+307") << "no overflow";
+}
+
+// Every character one unit wide, the ellipsis too.
+double characters(std::string_view s) {
+  return static_cast<double>(std::count_if(
+      s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+TEST(FitResultText, ShowsTheBeginningAndTheEndOfWhatDoesNotFit) {
+  const struct {
+    const char* text;
+    double available;
+    const char* shown;
+  } cases[] = {
+      {"112596.62", 9, "112596.62"},                // fits: whole
+      {"2.25193242416098E+22", 11, "2.2519…E+22"},  // the exponent always in view
+      {"2,25193242416098E+22", 6, "2…E+22"},        // at the least one digit before it
+      {"2.25193242416098E+22", 3, "2…E+22"},        // even where that does not fit
+      {"1234567890123.25", 9, "1234…3.25"},         // as much of the end as of the start
+      {"1234567890123٫25", 9, "1234…3٫25"},         // a separator of two bytes stays whole
+      {"12", 1, "12"},                              // nothing to leave out
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fitResultText(c.text, c.available, characters), c.shown) << c.text;
+  }
 }
 
 }  // namespace

@@ -284,6 +284,27 @@ TEST_P(WindowTest, AResultShowsAllItsDigitsInsideItsFrameAndSaysThemOnHover) {
   EXPECT_EQ(lowC->cursorPosition(), 0);
 }
 
+TEST_P(WindowTest, AResultTooWideForItsBoxKeepsItsExponentInView) {
+  replaceText(window(), GetParam().inputs[5], QStringLiteral("1"));
+  replaceText(window(), GetParam().inputs[6], QStringLiteral("99999999999999999999"));
+  click(window(), "Command1");
+  int wide = 0;
+  for (const char* name : GetParam().results[2]) {
+    QtTextBox* b = box(name);
+    if (!b->text().contains(u'E')) continue;
+    ++wide;
+    const QString whole = b->text(), shown = b->shownText();
+    const QString exponent = whole.mid(whole.indexOf(u'E'));
+    EXPECT_EQ(exponent, QStringLiteral("E+22")) << name;
+    EXPECT_TRUE(shown.startsWith(whole.left(3)) && shown.endsWith(u'…' + exponent))
+        << name << ": " << shown.toStdString();
+    const Ink ink = inkOf(b);
+    EXPECT_TRUE(ink.inner.contains(ink.text)) << name << ": the exponent is not cut";
+    EXPECT_TRUE(b->toolTip().startsWith(whole)) << "the hover text gives it whole";
+  }
+  EXPECT_EQ(wide, 1);
+}
+
 TEST_P(WindowTest, TheOutOfRangeMarkerFitsTheNarrowestBoxAndIsExplained) {
   typeAll(QStringLiteral("1"));
   replaceText(window(), GetParam().inputs[4], QString(306, u'9'));  // MidR about 1e306 ohm
