@@ -1,10 +1,13 @@
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "command_line.h"
 #include "qt_toolkit.h"
 #include "shell.h"
 
@@ -31,7 +34,7 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
   if (type == QtFatalMsg) {
     std::fprintf(stderr,
                  "kalvena: cannot open a window: %s; start it from a desktop session, or on a "
-                 "virtual display with: xvfb-run kalvena\n",
+                 "virtual display with: xvfb-run -a kalvena\n",
                  missingDisplay().c_str());
     std::_Exit(1);
   }
@@ -41,6 +44,14 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // --help, --version and a mistyped option are answered without a window or a display.
+  const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+  const kalvena::qt::CommandLine command = kalvena::qt::readCommandLine(args, KALVENA_VERSION);
+  if (command.action != kalvena::qt::CommandLine::Action::Run) {
+    std::FILE* out = command.status == 0 ? stdout : stderr;
+    std::fputs(command.text.c_str(), out);
+    return command.status;
+  }
   const QtMessageHandler previous = qInstallMessageHandler(startupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);

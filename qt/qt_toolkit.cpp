@@ -377,6 +377,8 @@ void setUpApplication(QApplication& app) {
   static ProgramFontKeeper fontKeeper;
   fontKeeper.keep(app);
   QApplication::setApplicationName(QStringLiteral("Kalvena"));
+  // Links the running windows to the menu entry, whose icon and name a task bar shows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.kalvena.kalvena"));
   // Qt's own texts (the input box's context menu, say) in Bulgarian, like the rest.
   static QTranslator qtBulgarian;
   if (qtBulgarian.load(QStringLiteral("qtbase_bg"),

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in an optimised build with
-# warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; then runs
-# the fuzzers for a bounded time; checks that the committed pictures and icons match their
-# sources; cross-builds the Windows program and runs its tests under Wine.
+# warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; starts the
+# program with the README's run command under a virtual display; checks that the committed
+# pictures and icons match their sources; cross-builds the Windows program and runs its tests
+# under Wine; then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,9 @@ for variant in release asan; do
   echo "== $variant: tests"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 done
+
+echo "== the README's run command, under a virtual display"
+tests/window_test.sh 150 scripts/run.sh
 
 echo "== generated files"
 scripts/check-generated.sh build-tests-release

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built program into a temporary prefix and checks what a desktop needs of it:
-# the executable, a valid .desktop file, valid AppStream metainfo and the hicolor icons; then
-# makes the .deb and checks that it declares its Debian dependencies.
+# the executable, which opens its window, a valid .desktop file, valid AppStream metainfo, the
+# hicolor icons and the manual page; then makes the .deb, checks that it declares its Debian
+# dependencies, and that lintian finds neither error nor warning in it.
 #   install_test.sh <build directory>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,6 +19,8 @@ for size in 16 32 48 256; do
   file "$icon" | grep -q "PNG image data, $size x $size" || { echo "bad icon $icon"; exit 1; }
 done
 test -s "$work/usr/share/icons/hicolor/scalable/apps/$id.svg"
+grep -qF -- '\-\-version' <(zcat "$work/usr/share/man/man1/kalvena.1.gz")
+"$(dirname "$0")/window_test.sh" 130 "$work/usr/bin/kalvena"
 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/*.deb)
@@ -29,4 +32,5 @@ contents=$(dpkg-deb -c "$deb")
 for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"; do
   grep -qF "$path" <<<"$contents" || { echo "the .deb lacks $path"; exit 1; }
 done
+lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2)
 echo "installed and validated: $deb"

@@ -266,7 +266,9 @@ TEST_P(LayoutTest, ScreenReadersCanNameEveryBoxPictureAndButton) {
   EXPECT_EQ(names.size(), GetParam() == 1 ? 15 + 6 + 4 : 19 + 6 + 4) << "every name is distinct";
 }
 
-TEST_P(LayoutTest, TheWindowCarriesTheSunIcon) {
+TEST_P(LayoutTest, TheWindowCarriesTheSunIconAndItsMenuEntrysName) {
+  // A task bar finds the menu entry's icon and name for the running window by this name.
+  EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.kalvena.kalvena"));
   const QIcon icon = widget(window())->windowIcon();
   ASSERT_FALSE(icon.isNull());
   const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
