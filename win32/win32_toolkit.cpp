@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "result_text.h"
+
 namespace kalvena::win32 {
 
 using ui::ControlSpec;
@@ -164,6 +166,68 @@ void setNarrowMargins(HWND edit) {
   SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
 }
 
+// What a result box draws of its text: all of it, or, where it is wider than the box at the
+// box's DPI and font, its beginning and its end with "…" between.
+std::wstring shownTextIn(HWND box) {
+  std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+  t.resize(static_cast<std::size_t>(GetWindowTextW(box, t.data(), static_cast<int>(t.size()))));
+  RECT format{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HDC dc = GetDC(box);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  const std::string shown =
+      fitResultText(narrow(t), format.right - format.left, [dc](std::string_view s) {
+        const std::wstring w = widen(s);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<double>(size.cx);
+      });
+  SelectObject(dc, old);
+  ReleaseDC(box, dc);
+  return widen(shown);
+}
+
+// A result box paints itself only where its text is shortened; otherwise the EDIT paints.
+LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_PAINT) {
+    const std::wstring shown = shownTextIn(box);
+    if (shown.find(L'\u2026') != std::wstring::npos) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(box, &ps);
+      // The window gives the colours and the ground of a read-only box.
+      auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
+                                                          reinterpret_cast<WPARAM>(dc),
+                                                          reinterpret_cast<LPARAM>(box)));
+      RECT client;
+      GetClientRect(box, &client);
+      FillRect(dc, &client, ground);
+      RECT format{};
+      SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+      DWORD start = 0, end = 0;
+      SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+      if (start != end && GetFocus() == box) {
+        // Of a shortened text, a selection of any part marks all that is shown.
+        SIZE size{};
+        GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+        const RECT marked{format.left, format.top, format.left + size.cx, format.bottom};
+        FillRect(dc, &marked, GetSysColorBrush(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+      }
+      SetBkMode(dc, TRANSPARENT);
+      DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &format,
+                DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
+      SelectObject(dc, old);
+      EndPaint(box, &ps);
+      return 0;
+    }
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(box, outputBoxProc, 1);
+  }
+  return DefSubclassProc(box, msg, wp, lp);
+}
+
 class FormWindow;
 
 // The windows' handle on an EDIT control.
@@ -228,6 +292,8 @@ class FormWindow final : public ui::NativeWindow {
     hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, instance, this);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+    // Both windows share the title; a screen reader tells them apart by this.
+    setAccessibleText(hwnd_, PROPID_ACC_DESCRIPTION, widen(layout_.description));
     makeFonts();
     buildControls();
     layOut();
@@ -508,6 +574,7 @@ void TextBoxHandle::setOutput() {
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
   setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
+  SetWindowSubclass(hwnd_, outputBoxProc, 1, 0);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -667,5 +734,7 @@ HWND controlOf(const ui::Window& window, std::string_view name) {
   FormWindow* form = formOf(window);
   return form ? form->control(name) : nullptr;
 }
+
+std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }
 
 }  // namespace kalvena::win32

@@ -61,5 +61,8 @@ class Win32Toolkit final : public ui::Toolkit {
 HWND hwndOf(const ui::Window& window);
 // A control of a loaded window by its name in the layout table; null when there is none.
 HWND controlOf(const ui::Window& window, std::string_view name);
+// What a result box draws of its text (UTF-8): all of it, or, where it is too wide for the
+// box, its beginning and its end with "…" between.
+std::string shownTextOf(HWND box);
 
 }  // namespace kalvena::win32

@@ -184,6 +184,30 @@ TEST_F(Win32Test, ALongResultShowsItsBeginning) {
   EXPECT_EQ(narrow(hover).rfind(decimal("112596.62") + " µF\nE12: ", 0), 0u) << narrow(hover);
 }
 
+TEST_F(Win32Test, AResultTooWideForItsBoxKeepsItsExponentInView) {
+  type(form1(), "Text12", L"1");
+  type(form1(), "Text13", L"99999999999999999999");
+  click(form1(), "Command1");
+  HWND highL = at(form1(), "Text15");
+  const std::string whole = textOf(highL), shown = shownTextOf(highL);
+  ASSERT_EQ(whole.substr(whole.find('E')), "E+22");
+  EXPECT_EQ(shown.rfind(whole.substr(0, 3), 0), 0u) << shown;
+  EXPECT_TRUE(shown.ends_with("…E+22")) << shown;
+  // It is drawn, and what is drawn fits inside the box's margins.
+  RedrawWindow(highL, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(highL);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(highL, WM_GETFONT, 0, 0)));
+  const std::wstring w = widen(shown);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(highL, dc);
+  RECT inside;
+  GetClientRect(highL, &inside);
+  EXPECT_LE(size.cx + 2, inside.right) << shown;
+  EXPECT_EQ(shownTextOf(at(form1(), "Text14")), textOf(at(form1(), "Text14"))) << "0 fits whole";
+}
+
 TEST_F(Win32Test, ANonDigitEmptiesTheBoxAndShowsTheMessageBox) {
   type(form1(), "Text1", L"12");
   const auto seen = answeringMessageBoxes([&] { type(form1(), "Text1", L"a"); });
