@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
+#include "check_number.h"
 #include "result_text.h"
 
 namespace kalvena::win32 {
@@ -236,6 +238,7 @@ class TextBoxHandle final : public ui::TextBox {
   TextBoxHandle(FormWindow& form, HWND hwnd) : form_(form), hwnd_(hwnd) {}
 
   std::string text() const override {
+    if (pending_) return narrow(*pending_);
     std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
     t.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, t.data(), static_cast<int>(t.size()))));
     return narrow(t);
@@ -252,6 +255,28 @@ class TextBoxHandle final : public ui::TextBox {
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
 
+  // Whether typing ch, or pasting a text, would give the box a text that the input rule
+  // rejects; then the box handles it as a rejected change at once, without the text ever
+  // reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans) crash while
+  // laying out a run of text that begins with certain Cyrillic letters, before EN_CHANGE.
+  bool rejectsInsertion(std::wstring_view inserted) {
+    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    t.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, t.data(), static_cast<int>(t.size()))));
+    DWORD start = 0, end = 0;
+    SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    start = std::min<DWORD>(start, static_cast<DWORD>(t.size()));
+    end = std::clamp<DWORD>(end, start, static_cast<DWORD>(t.size()));
+    t.replace(start, end - start, inserted);
+    if (inputFieldValue(narrow(t))) return false;
+    // The window's Change handler reads the text it would have had, and rejects it as it
+    // rejects any other: it empties the box and shows the message.
+    pending_ = std::move(t);
+    changed();
+    pending_.reset();
+    return true;
+  }
+
  private:
   void showBeginning() {
     SendMessageW(hwnd_, EM_SETSEL, 0, 0);
@@ -261,9 +286,46 @@ class TextBoxHandle final : public ui::TextBox {
   FormWindow& form_;
   HWND hwnd_;
   bool output_ = false;
+  std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
   std::wstring description_;
   std::function<void()> change_;
 };
+
+// The clipboard's text; empty when it holds none.
+std::wstring clipboardText(HWND owner) {
+  std::wstring text;
+  if (!OpenClipboard(owner)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// An input box checks a typed character and a paste before the EDIT control takes them.
+LRESULT CALLBACK inputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                              DWORD_PTR handle) {
+  auto* self = reinterpret_cast<TextBoxHandle*>(handle);
+  const bool editable = !(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  // Ctrl+V, the context menu's paste, and Shift+Insert (which Wine's EDIT pastes directly).
+  const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||
+                     (msg == WM_KEYDOWN && wp == VK_INSERT && shift && !ctrl);
+  if (editable && paste) {
+    if (self->rejectsInsertion(clipboardText(box))) return 0;
+  } else if (editable && msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
+    // Control characters edit (Backspace, Ctrl+A, C, X, Z) and pass as they are.
+    const wchar_t typed = static_cast<wchar_t>(wp);
+    if (self->rejectsInsertion(std::wstring_view(&typed, 1))) return 0;
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(box, inputBoxProc, 2);
+  }
+  return DefSubclassProc(box, msg, wp, lp);
+}
 
 class CommandButtonHandle final : public ui::CommandButton {
  public:
@@ -481,6 +543,8 @@ class FormWindow final : public ui::NativeWindow {
         // A paste is never cut: the whole text reaches the check.
         SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
         textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h));
+        SetWindowSubclass(h, inputBoxProc, 2,
+                          reinterpret_cast<DWORD_PTR>(textBoxes_.back().second.get()));
         break;
       case ControlType::CommandButton:
         h = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
@@ -565,6 +629,7 @@ HWND FormWindow::tooltip() {
 }
 
 void TextBoxHandle::setText(std::string_view utf8) {
+  pending_.reset();
   // EN_CHANGE reaches the window, and so Change, before SetWindowTextW returns.
   SetWindowTextW(hwnd_, widen(utf8).c_str());
 }

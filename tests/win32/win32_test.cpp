@@ -219,6 +219,65 @@ TEST_F(Win32Test, ANonDigitEmptiesTheBoxAndShowsTheMessageBox) {
   EXPECT_EQ(shell.existingForm1()->values().LowFc, 0) << "an emptied box stores 0";
 }
 
+void putOnClipboard(std::wstring_view text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  auto* chars = static_cast<wchar_t*>(GlobalLock(data));
+  text.copy(chars, text.size());
+  chars[text.size()] = L'\0';
+  GlobalUnlock(data);
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+}
+
+// Shift+Insert as the keyboard sends it: the key down while Shift is held.
+void shiftInsert(HWND box) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageW(box, WM_KEYDOWN, VK_INSERT, 0);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
+// A Bulgarian keyboard's letters never reach the EDIT control, whose text layout crashes on
+// some of them under Wine: the box rejects them as it rejects any other non-digit.
+TEST_F(Win32Test, ACyrillicLetterTypedOrPastedIsRejectedBeforeTheBoxLaysItOut) {
+  const struct {
+    const char* how;
+    std::function<void(HWND)> act;
+  } cases[] = {
+      {"д typed", [](HWND b) { SendMessageW(b, WM_CHAR, L'д', 0); }},
+      {"е typed", [](HWND b) { SendMessageW(b, WM_CHAR, L'е', 0); }},
+      {"ж typed", [](HWND b) { SendMessageW(b, WM_CHAR, L'ж', 0); }},
+      {"з typed", [](HWND b) { SendMessageW(b, WM_CHAR, L'з', 0); }},
+      {"12з by Ctrl+V", [](HWND b) { SendMessageW(b, WM_CHAR, 0x16, 0); }},
+      {"12з by Shift+Insert", shiftInsert},
+      {"12з from the context menu", [](HWND b) { SendMessageW(b, WM_PASTE, 0, 0); }},
+  };
+  HWND fc = at(form1(), "Text1");
+  for (const auto& c : cases) {
+    putOnClipboard(L"12з");
+    type(form1(), "Text1", L"7");
+    ASSERT_EQ(shell.existingForm1()->values().LowFc, 7) << c.how;
+    const auto seen = answeringMessageBoxes([&] { c.act(fc); });
+    ASSERT_EQ(seen.size(), 1u) << c.how;
+    EXPECT_EQ(seen[0].text, "Моля въвеждайте само числа") << c.how;
+    EXPECT_EQ(text(form1(), "Text1"), "") << c.how;
+    EXPECT_EQ(shell.existingForm1()->values().LowFc, 0) << c.how << ": an emptied box stores 0";
+  }
+  // Digits still type and paste, and Backspace still edits.
+  putOnClipboard(L"25");
+  SendMessageW(fc, WM_CHAR, 0x16, 0);
+  SendMessageW(fc, WM_CHAR, L'1', 0);
+  SendMessageW(fc, WM_CHAR, VK_BACK, 0);
+  shiftInsert(fc);
+  EXPECT_EQ(text(form1(), "Text1"), "2525");
+  EXPECT_EQ(shell.existingForm1()->values().LowFc, 2525);
+}
+
 TEST_F(Win32Test, ControlsSitAtTheirTwipsAt96Dpi) {
   ASSERT_EQ(GetDpiForWindow(hwndOf(form1())), 96u);
   RECT client;
