@@ -168,11 +168,16 @@ void setNarrowMargins(HWND edit) {
   SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
 }
 
+std::wstring windowText(HWND h) {
+  std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
+  return t;
+}
+
 // What a result box draws of its text: all of it, or, where it is wider than the box at the
 // box's DPI and font, its beginning and its end with "…" between.
 std::wstring shownTextIn(HWND box) {
-  std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
-  t.resize(static_cast<std::size_t>(GetWindowTextW(box, t.data(), static_cast<int>(t.size()))));
+  std::wstring t = windowText(box);
   RECT format{};
   SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
   HDC dc = GetDC(box);
@@ -239,9 +244,7 @@ class TextBoxHandle final : public ui::TextBox {
 
   std::string text() const override {
     if (pending_) return narrow(*pending_);
-    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    t.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, t.data(), static_cast<int>(t.size()))));
-    return narrow(t);
+    return narrow(windowText(hwnd_));
   }
   void setText(std::string_view utf8) override;
   void setOutput() override;
@@ -260,8 +263,7 @@ class TextBoxHandle final : public ui::TextBox {
   // reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans) crash while
   // laying out a run of text that begins with certain Cyrillic letters, before EN_CHANGE.
   bool rejectsInsertion(std::wstring_view inserted) {
-    std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    t.resize(static_cast<std::size_t>(GetWindowTextW(hwnd_, t.data(), static_cast<int>(t.size()))));
+    std::wstring t = windowText(hwnd_);
     DWORD start = 0, end = 0;
     SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
