@@ -23,6 +23,7 @@ cmp "$work/kalvena.ico" ui/images/kalvena.ico
 # The PNGs as pictures: Qt blends edges a step differently on other processors.
 for png in "$work"/icons/*.png; do
   QT_QPA_PLATFORM=offscreen "$build/tools/make_icon" --compare "$png" \
-    "packaging/icons/$(basename "$png")" 2>/dev/null
+    "packaging/icons/$(basename "$png")" 2>/dev/null ||
+    { echo "packaging/icons/$(basename "$png") is not what make_icon draws" >&2; exit 1; }
 done
 echo "pictures and icons match their sources"
