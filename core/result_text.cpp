@@ -32,8 +32,9 @@ int wholeDigits(const std::string& fixed) {
   return static_cast<int>((point == std::string::npos ? fixed.size() : point) - start);
 }
 
-std::string exponentForm(double v) {
-  std::string s = toChars(v, std::chars_format::scientific, kSignificantDigits - 1);
+// "1.5E+20": the given number of significant digits at most, trailing zeros dropped.
+std::string exponentForm(double v, int significantDigits = kSignificantDigits) {
+  std::string s = toChars(v, std::chars_format::scientific, significantDigits - 1);
   const std::size_t e = s.find('e');
   std::string text(s, 0, e);
   dropTrailingZeros(text);
@@ -89,11 +90,7 @@ std::string threeSignificant(double v) {
     dropTrailingZeros(s);
     return s;
   }
-  std::string s = toChars(v, std::chars_format::scientific, 2);
-  const std::size_t e = s.find('e');
-  std::string text(s, 0, e);
-  dropTrailingZeros(text);
-  return text.append("E").append(s, e + 1);
+  return exponentForm(v, 3);
 }
 
 // "+6.6", "-2.3"; "0" when the deviation rounds to nothing.

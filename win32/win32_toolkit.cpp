@@ -258,10 +258,10 @@ class TextBoxHandle final : public ui::TextBox {
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
 
-  // Whether typing ch, or pasting a text, would give the box a text that the input rule
-  // rejects; then the box handles it as a rejected change at once, without the text ever
-  // reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans) crash while
-  // laying out a run of text that begins with certain Cyrillic letters, before EN_CHANGE.
+  // Whether typing or pasting the inserted text over the selection would give the box a text
+  // that the input rule rejects; then the box handles it as a rejected change at once, without the
+  // text ever reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans) crash
+  // while laying out a run of text that begins with certain Cyrillic letters, before EN_CHANGE.
   bool rejectsInsertion(std::wstring_view inserted) {
     std::wstring t = windowText(hwnd_);
     DWORD start = 0, end = 0;
@@ -307,19 +307,18 @@ std::wstring clipboardText(HWND owner) {
   return text;
 }
 
-// An input box checks a typed character and a paste before the EDIT control takes them.
+// An input box checks a typed character and a paste before the EDIT control takes them. A
+// box made the program's output is read-only and leaves this behind.
 LRESULT CALLBACK inputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                               DWORD_PTR handle) {
   auto* self = reinterpret_cast<TextBoxHandle*>(handle);
-  const bool editable = !(GetWindowLongW(box, GWL_STYLE) & ES_READONLY);
-  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
   // Ctrl+V, the context menu's paste, and Shift+Insert (which Wine's EDIT pastes directly).
   const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||
-                     (msg == WM_KEYDOWN && wp == VK_INSERT && shift && !ctrl);
-  if (editable && paste) {
+                     (msg == WM_KEYDOWN && wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0 &&
+                      GetKeyState(VK_CONTROL) >= 0);
+  if (paste) {
     if (self->rejectsInsertion(clipboardText(box))) return 0;
-  } else if (editable && msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
+  } else if (msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
     // Control characters edit (Backspace, Ctrl+A, C, X, Z) and pass as they are.
     const wchar_t typed = static_cast<wchar_t>(wp);
     if (self->rejectsInsertion(std::wstring_view(&typed, 1))) return 0;
@@ -639,6 +638,7 @@ void TextBoxHandle::setText(std::string_view utf8) {
 void TextBoxHandle::setOutput() {
   output_ = true;
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
+  RemoveWindowSubclass(hwnd_, inputBoxProc, 2);  // nothing is typed into a result
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
   setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
   SetWindowSubclass(hwnd_, outputBoxProc, 1, 0);
