@@ -194,44 +194,40 @@ std::wstring shownTextIn(HWND box) {
   return widen(shown);
 }
 
-// A result box paints itself only where its text is shortened; otherwise the EDIT paints.
+// A result box is painted by its EDIT control, frame and all; where its text is shortened,
+// the shortened text is then drawn over the text the EDIT drew, inside the frame.
 LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_PAINT) {
+    const LRESULT painted = DefSubclassProc(box, msg, wp, lp);
     const std::wstring shown = shownTextIn(box);
-    if (shown.find(L'\u2026') != std::wstring::npos) {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(box, &ps);
-      // The window gives the colours and the ground of a read-only box.
-      auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
-                                                          reinterpret_cast<WPARAM>(dc),
-                                                          reinterpret_cast<LPARAM>(box)));
-      RECT client;
-      GetClientRect(box, &client);
-      FillRect(dc, &client, ground);
-      RECT format{};
-      SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-      DWORD start = 0, end = 0;
-      SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-      if (start != end && GetFocus() == box) {
-        // Of a shortened text, a selection of any part marks all that is shown.
-        SIZE size{};
-        GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
-        const RECT marked{format.left, format.top, format.left + size.cx, format.bottom};
-        FillRect(dc, &marked, GetSysColorBrush(COLOR_HIGHLIGHT));
-        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-      }
-      SetBkMode(dc, TRANSPARENT);
-      DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &format,
-                DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
-      SelectObject(dc, old);
-      EndPaint(box, &ps);
-      return 0;
+    if (shown.find(L'\u2026') == std::wstring::npos) return painted;
+    HDC dc = GetDC(box);
+    // The window gives the colours and the ground of a read-only box.
+    auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(box)));
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    FillRect(dc, &format, ground);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start != end && GetFocus() == box) {
+      // Of a shortened text, a selection of any part marks all that is shown.
+      SIZE size{};
+      GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+      const RECT marked{format.left, format.top, format.left + size.cx, format.bottom};
+      FillRect(dc, &marked, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
     }
-  } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, outputBoxProc, 1);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &format,
+              DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    return painted;
   }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(box, outputBoxProc, 1);
   return DefSubclassProc(box, msg, wp, lp);
 }
 

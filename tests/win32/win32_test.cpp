@@ -205,6 +205,19 @@ TEST_F(Win32Test, AResultTooWideForItsBoxKeepsItsExponentInView) {
   RECT inside;
   GetClientRect(highL, &inside);
   EXPECT_LE(size.cx + 2, inside.right) << shown;
+  // It keeps the frame that every result box has, as its neighbour shows it.
+  HWND highC = at(form1(), "Text14");
+  RedrawWindow(highC, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const auto leftEdge = [](HWND box) {
+    HDC boxDc = GetDC(box);
+    RECT r;
+    GetClientRect(box, &r);
+    const COLORREF c = GetPixel(boxDc, 0, r.bottom / 2);
+    ReleaseDC(box, boxDc);
+    return c;
+  };
+  EXPECT_EQ(leftEdge(highL), leftEdge(highC));
+  EXPECT_NE(leftEdge(highL), GetSysColor(COLOR_BTNFACE)) << "a frame, not the ground";
   EXPECT_EQ(shownTextOf(at(form1(), "Text14")), textOf(at(form1(), "Text14"))) << "0 fits whole";
 }
 
