@@ -10,7 +10,7 @@ scripts/build-windows.sh
 export WINEPREFIX=$PWD/build-windows/wine
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
   set -e
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     wineboot -i >/dev/null 2>&1 || true

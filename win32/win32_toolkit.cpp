@@ -9,7 +9,9 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
+#include <map>
 #include <optional>
 
 #include "check_number.h"
@@ -46,7 +48,12 @@ constexpr wchar_t kFormClass[] = L"KalvenaForm";
 constexpr wchar_t kPictureClass[] = L"KalvenaPicture";
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 constexpr int kFontPixels = 11;       // at 96 DPI, as on Linux
-constexpr int kOutputStretch = 85;    // per cent of the normal width, for result boxes
+// The face's widths, per cent of its normal width, from the normal to the narrowest that a
+// caption or a result may take where the normal does not fit. Result boxes start narrower.
+constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
+constexpr int kOutputStretch = 85;
+// The widest result that a box must show whole: nine characters (Arial's digits are all as wide).
+constexpr wchar_t kWidestResult[] = L"000000.00";
 
 // Owns a GDI object.
 template <class Handle>
@@ -120,6 +127,63 @@ HFONT makeFont(int dpi, int stretch) {
 int lineSpacing(HFONT font) {
   const TEXTMETRICW tm = metricsOf(font);
   return tm.tmHeight + tm.tmExternalLeading;
+}
+
+int textWidth(HFONT font, std::wstring_view text) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
+}
+
+// The rectangle that a label's caption inks, from the top-left of a room `width` wide: the
+// caption drawn as the label draws it, unclipped, on a bitmap, and its ink found. Measured
+// text extents are not enough: Wine draws unsmoothed text a few per cent wider than its
+// extents say, and a glyph's ink may reach past its advance.
+RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) {
+  const int w = 2 * width + 64, h = 8 * lineSpacing(font);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  const Gdi<HBITMAP> bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  RECT ink{0, 0, 0, 0};
+  if (!bitmap.get() || !dc) {
+    // No bitmap to draw on: the extent that the text functions give.
+    if (dc) DeleteDC(dc);
+    return {0, 0, textWidth(font, caption), lineSpacing(font)};
+  }
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  std::fill_n(static_cast<DWORD*>(bits), w * h, 0x00FFFFFF);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  RECT room{0, 0, width, h};
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &room,
+            DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
+  GdiFlush();
+  const auto* px = static_cast<const DWORD*>(bits);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if ((px[y * w + x] & 0xFFFFFF) != 0xFFFFFF) {
+        ink.right = std::max<LONG>(ink.right, x + 1);
+        ink.bottom = y + 1;
+      }
+    }
+  }
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteDC(dc);
+  return ink;
 }
 
 // A PNG resource of the program as a bitmap; null when there is none.
@@ -353,7 +417,6 @@ class FormWindow final : public ui::NativeWindow {
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
     // Both windows share the title; a screen reader tells them apart by this.
     setAccessibleText(hwnd_, PROPID_ACC_DESCRIPTION, widen(layout_.description));
-    makeFonts();
     buildControls();
     layOut();
   }
@@ -394,7 +457,7 @@ class FormWindow final : public ui::NativeWindow {
     return nullptr;
   }
   bool isButton(HWND h) const { return find(buttons_, h) != nullptr; }
-  HFONT outputFont() const { return outputFont_.get(); }
+  HFONT outputFont() { return font(outputStretch_); }
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
@@ -435,7 +498,9 @@ class FormWindow final : public ui::NativeWindow {
       }
       case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
-        makeFonts();
+        // The controls keep the old fonts until they have the new ones.
+        std::map<int, Gdi<HFONT>> old;
+        old.swap(fonts_);
         layOut();
         const auto* r = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -485,9 +550,41 @@ class FormWindow final : public ui::NativeWindow {
     });
   }
 
-  void makeFonts() {
-    font_ = makeFont(dpi_, 100);
-    outputFont_ = makeFont(dpi_, kOutputStretch);
+  // The window's face at its DPI and a stretch; made once each.
+  HFONT font(int stretch) {
+    Gdi<HFONT>& f = fonts_[stretch];
+    if (!f.get()) f = makeFont(dpi_, stretch);
+    return f.get();
+  }
+
+  // The widest stretch, from `widest` down, at which a text fits `room` pixels; the narrowest
+  // there is where none does.
+  template <class Fits>
+  int fittingStretch(int widest, Fits fits) {
+    for (const int stretch : kStretches) {
+      if (stretch <= widest && fits(font(stretch))) return stretch;
+    }
+    return kStretches[std::size(kStretches) - 1];
+  }
+
+  // Where a label's caption may draw: its box, short of a box or button that lies over its
+  // right end (the caption stays a pixel clear of its frame).
+  RECT captionRoom(const ControlSpec& label) const {
+    RECT room = pixelRect(label);
+    for (const Control& c : controls_) {
+      if (c.spec->type != ControlType::TextBox && c.spec->type != ControlType::CommandButton) {
+        continue;
+      }
+      const RECT r = pixelRect(*c.spec);
+      const bool overlaps = r.top < room.bottom && room.top < r.bottom;
+      if (overlaps && r.left > room.left && r.left <= room.right) room.right = r.left - 1;
+    }
+    return room;
+  }
+
+  RECT pixelRect(const ControlSpec& s) const {
+    const int left = twipsToPixels(s.left, dpi_), top = twipsToPixels(s.top, dpi_);
+    return {left, top, left + twipsToPixels(s.width, dpi_), top + twipsToPixels(s.height, dpi_)};
   }
 
   // Creation order is stacking order and, among what takes focus, tab order: labels at the
@@ -510,7 +607,7 @@ class FormWindow final : public ui::NativeWindow {
         focusable.begin(), focusable.end(),
         [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
     order.insert(order.end(), focusable.begin(), focusable.end());
-    const int twoLines = 2 * lineSpacing(font_.get());
+    const int twoLines = 2 * lineSpacing(font(100));
     int id = kFirstControlId;
     for (const ControlSpec* spec : order) {
       controls_.push_back({spec, create(*spec, id, twoLines)});
@@ -560,20 +657,35 @@ class FormWindow final : public ui::NativeWindow {
 
   // Places every control at the window's DPI, with its font and picture.
   void layOut() {
-    RECT r{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
-           twipsToPixels(layout_.clientHeight, dpi_)};
-    AdjustWindowRectExForDpi(&r, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+    RECT frame{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
+               twipsToPixels(layout_.clientHeight, dpi_)};
+    AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int narrowestBox = INT_MAX;
     for (const Control& c : controls_) {
       const ControlSpec& s = *c.spec;
-      MoveWindow(c.hwnd, twipsToPixels(s.left, dpi_), twipsToPixels(s.top, dpi_),
-                 twipsToPixels(s.width, dpi_), twipsToPixels(s.height, dpi_), FALSE);
-      const TextBoxHandle* box = find(textBoxes_, c.hwnd);
-      const bool output = box && box->isOutput();
-      SendMessageW(c.hwnd, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(output ? outputFont_.get() : font_.get()), FALSE);
-      if (s.type == ControlType::TextBox) setNarrowMargins(c.hwnd);
+      const RECT r = pixelRect(s);
+      MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(100)), FALSE);
+      if (s.type == ControlType::TextBox) {
+        setNarrowMargins(c.hwnd);
+        RECT format{};
+        SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        narrowestBox = std::min<int>(narrowestBox, format.right - format.left);
+      }
+      if (s.type == ControlType::Label) {
+        // Measured at this DPI in the face the label draws with; a caption that the rounding
+        // of the face's size makes too wide takes a narrower face.
+        const RECT room = captionRoom(s);
+        const bool wraps = !(GetWindowLongW(c.hwnd, GWL_STYLE) & SS_LEFTNOWORDWRAP);
+        const std::wstring caption = widen(s.caption);
+        const int stretch = fittingStretch(100, [&](HFONT f) {
+          const RECT need = captionInk(f, caption, room.right - room.left, wraps);
+          return need.right <= room.right - room.left && need.bottom <= room.bottom - room.top;
+        });
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(stretch)), FALSE);
+      }
       if (s.type == ControlType::PictureBox) {
         const wchar_t* scale = dpi_ >= 192 ? L"_2X" : L"_1X";
         HBITMAP bitmap = loadPng(instance_, widen(s.image) + scale);
@@ -581,6 +693,14 @@ class FormWindow final : public ui::NativeWindow {
             SetWindowLongPtrW(c.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap)));
         if (old) DeleteObject(old);
       }
+    }
+    // Every result, nine characters at most, shows whole in the narrowest box, a pixel to spare.
+    outputStretch_ = fittingStretch(
+        kOutputStretch, [&](HFONT f) { return textWidth(f, kWidestResult) < narrowestBox; });
+    for (const auto& [name, box] : textBoxes_) {
+      if (!box->isOutput()) continue;
+      SendMessageW(box->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(outputFont()), FALSE);
+      setNarrowMargins(box->hwnd());
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
@@ -608,8 +728,8 @@ class FormWindow final : public ui::NativeWindow {
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   int dpi_ = 96;
-  Gdi<HFONT> font_;
-  Gdi<HFONT> outputFont_;
+  std::map<int, Gdi<HFONT>> fonts_;  // by stretch
+  int outputStretch_ = kOutputStretch;
   std::vector<Control> controls_;
   std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
   std::vector<std::pair<std::string, std::unique_ptr<CommandButtonHandle>>> buttons_;
