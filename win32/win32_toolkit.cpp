@@ -311,10 +311,7 @@ class TextBoxHandle final : public ui::TextBox {
   void setDescription(std::string_view utf8) override;
   void onChange(std::function<void()> handler) override { change_ = std::move(handler); }
 
-  void changed() {
-    if (output_) showBeginning();
-    if (change_) change_();
-  }
+  void changed();
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
 
@@ -445,8 +442,26 @@ class FormWindow final : public ui::NativeWindow {
   }
 
   void messageBox(std::string_view text, std::string_view title) override {
+    HWND focus = changing_ ? changing_ : GetFocus();
     MessageBoxW(hwnd_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    // The caret goes back to the box whose text brought the message, or where it was.
+    if (focus && IsChild(hwnd_, focus)) SetFocus(focus);
   }
+
+  // The box whose Change handler is running, while it runs.
+  class Changing {
+   public:
+    Changing(FormWindow& form, HWND box) : form_(form), outer_(form.changing_) {
+      form.changing_ = box;
+    }
+    ~Changing() { form_.changing_ = outer_; }
+    Changing(const Changing&) = delete;
+    Changing& operator=(const Changing&) = delete;
+
+   private:
+    FormWindow& form_;
+    HWND outer_;
+  };
 
   HWND hwnd() const { return hwnd_; }
   HWND tooltip();
@@ -481,6 +496,16 @@ class FormWindow final : public ui::NativeWindow {
       case WM_CLOSE:
         onClose_();
         return 0;
+      case WM_ACTIVATE:
+        // The focused control is kept while the user is elsewhere and given back on return,
+        // as a dialog does; the window itself would otherwise take the keyboard.
+        if (LOWORD(wp) == WA_INACTIVE) {
+          if (HWND f = GetFocus(); f && IsChild(hwnd_, f)) focus_ = f;
+        } else if (focus_ && IsChild(hwnd_, focus_) && IsWindowVisible(focus_)) {
+          SetFocus(focus_);
+          return 0;
+        }
+        break;
       case WM_PAINT:
         paint();
         return 0;
@@ -727,6 +752,8 @@ class FormWindow final : public ui::NativeWindow {
   std::function<void()> onClose_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  HWND focus_ = nullptr;     // the focused control while the window is inactive
+  HWND changing_ = nullptr;  // the box whose Change handler runs
   int dpi_ = 96;
   std::map<int, Gdi<HFONT>> fonts_;  // by stretch
   int outputStretch_ = kOutputStretch;
@@ -734,6 +761,12 @@ class FormWindow final : public ui::NativeWindow {
   std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
   std::vector<std::pair<std::string, std::unique_ptr<CommandButtonHandle>>> buttons_;
 };
+
+void TextBoxHandle::changed() {
+  if (output_) showBeginning();
+  const FormWindow::Changing changing(form_, hwnd_);
+  if (change_) change_();
+}
 
 HWND FormWindow::tooltip() {
   if (!tooltip_) {

@@ -222,6 +222,32 @@ TEST_F(Win32Test, ANonDigitEmptiesTheBoxAndShowsTheMessageBox) {
   EXPECT_EQ(shell.existingForm1()->values().LowFc, 0) << "an emptied box stores 0";
 }
 
+// The caret comes back to the box it was in: after the message box, and after the user has
+// been in another window.
+TEST_F(Win32Test, TheFocusComesBackToTheBox) {
+  HWND fc = at(form1(), "Text1");
+  SetFocus(fc);
+  const auto typeFocused = [&](wchar_t c) {
+    MSG msg{GetFocus(), WM_CHAR, c, 0, 0, {}};
+    toolkit.handle(msg);
+  };
+  ASSERT_EQ(answeringMessageBoxes([&] { typeFocused(L'a'); }).size(), 1u);
+  EXPECT_EQ(GetFocus(), fc) << "after the message box";
+  typeFocused(L'7');
+  EXPECT_EQ(text(form1(), "Text1"), "7");
+
+  SetFocus(at(form1(), "Text2"));
+  HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                               0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  ASSERT_NE(GetFocus(), at(form1(), "Text2"));
+  SetActiveWindow(hwndOf(form1()));
+  DestroyWindow(other);
+  EXPECT_EQ(GetFocus(), at(form1(), "Text2")) << "after another window";
+  typeFocused(L'8');
+  EXPECT_EQ(text(form1(), "Text2"), "8");
+}
+
 void putOnClipboard(std::wstring_view text) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
