@@ -2,11 +2,8 @@
 
 #include <commctrl.h>
 #include <gdiplus.h>
-#include <objbase.h>
-#include <shlwapi.h>
-// The annotation property ids are defined here, once.
-#include <initguid.h>
 #include <oleacc.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -14,8 +11,10 @@
 #include <map>
 #include <optional>
 
+#include "accessible.h"
 #include "check_number.h"
 #include "result_text.h"
+#include "system_library.h"
 
 namespace kalvena::win32 {
 
@@ -186,8 +185,43 @@ RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) 
   return ink;
 }
 
+// GDI+, which decodes the pictures; loaded with the toolkit.
+struct GdiPlus {
+  SystemLibrary dll{L"gdiplus.dll"};
+  decltype(&Gdiplus::GdiplusStartup) startup =
+      dll.function<decltype(Gdiplus::GdiplusStartup)>("GdiplusStartup");
+  decltype(&Gdiplus::GdiplusShutdown) shutdown =
+      dll.function<decltype(Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
+  decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream) fromStream =
+      dll.function<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
+          "GdipCreateBitmapFromStream");
+  decltype(&Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap) toBitmap =
+      dll.function<decltype(Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap)>(
+          "GdipCreateHBITMAPFromBitmap");
+  decltype(&Gdiplus::DllExports::GdipDisposeImage) dispose =
+      dll.function<decltype(Gdiplus::DllExports::GdipDisposeImage)>("GdipDisposeImage");
+  ULONG_PTR token = 0;
+
+  GdiPlus() {
+    Gdiplus::GdiplusStartupInput input{};
+    if (!startup || !shutdown || !fromStream || !toBitmap || !dispose ||
+        startup(&token, &input, nullptr) != Gdiplus::Ok) {
+      token = 0;
+      noteFallback("GDI+ could not be started; the pictures stay blank");
+    }
+  }
+  ~GdiPlus() {
+    if (token) shutdown(token);
+  }
+  GdiPlus(const GdiPlus&) = delete;
+  GdiPlus& operator=(const GdiPlus&) = delete;
+};
+
+std::optional<GdiPlus> gGdiPlus;  // while the toolkit lives
+
 // A PNG resource of the program as a bitmap; null when there is none.
 HBITMAP loadPng(HINSTANCE instance, const std::wstring& name) {
+  if (!gGdiPlus || !gGdiPlus->token) return nullptr;
   HRSRC res = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
   if (!res) return nullptr;
   HGLOBAL data = LoadResource(instance, res);
@@ -196,35 +230,12 @@ HBITMAP loadPng(HINSTANCE instance, const std::wstring& name) {
   if (!stream) return nullptr;
   HBITMAP bitmap = nullptr;
   Gdiplus::GpBitmap* image = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream, &image) == Gdiplus::Ok) {
-    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0xFFFFFFFF);
-    Gdiplus::DllExports::GdipDisposeImage(image);
+  if (gGdiPlus->fromStream(stream, &image) == Gdiplus::Ok) {
+    gGdiPlus->toBitmap(image, &bitmap, 0xFFFFFFFF);
+    gGdiPlus->dispose(image);
   }
   stream->Release();
   return bitmap;
-}
-
-// The system's annotation of controls for screen readers (Dynamic Annotation); null where
-// the system offers none. Made once by the toolkit.
-IAccPropServices* gAnnotations = nullptr;
-
-// Names or describes a control for screen readers.
-void setAccessibleText(HWND hwnd, const MSAAPROPID& prop, const std::wstring& text) {
-  if (gAnnotations) {
-    gAnnotations->SetHwndPropStr(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, prop,
-                                 text.c_str());
-  }
-}
-
-// Gives a control the role that a screen reader announces.
-void setAccessibleRole(HWND hwnd, long role) {
-  if (!gAnnotations) return;
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = role;
-  gAnnotations->SetHwndProp(hwnd, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE,
-                            v);
 }
 
 // One pixel between a box's frame and its text, so that a nine-character result fits.
@@ -262,7 +273,7 @@ std::wstring shownTextIn(HWND box) {
 // the shortened text is then drawn over the text the EDIT drew, inside the frame.
 LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
   if (msg == WM_PAINT) {
-    const LRESULT painted = DefSubclassProc(box, msg, wp, lp);
+    const LRESULT painted = defSubclass(box, msg, wp, lp);
     const std::wstring shown = shownTextIn(box);
     if (shown.find(L'\u2026') == std::wstring::npos) return painted;
     HDC dc = GetDC(box);
@@ -291,8 +302,8 @@ LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     ReleaseDC(box, dc);
     return painted;
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(box, outputBoxProc, 1);
-  return DefSubclassProc(box, msg, wp, lp);
+  if (msg == WM_NCDESTROY) unsubclass(box, outputBoxProc, 1);
+  return defSubclass(box, msg, wp, lp);
 }
 
 class FormWindow;
@@ -300,7 +311,8 @@ class FormWindow;
 // The windows' handle on an EDIT control.
 class TextBoxHandle final : public ui::TextBox {
  public:
-  TextBoxHandle(FormWindow& form, HWND hwnd) : form_(form), hwnd_(hwnd) {}
+  TextBoxHandle(FormWindow& form, HWND hwnd, AccessibleInfo& accessible)
+      : form_(form), hwnd_(hwnd), accessible_(accessible) {}
 
   std::string text() const override {
     if (pending_) return narrow(*pending_);
@@ -347,6 +359,7 @@ class TextBoxHandle final : public ui::TextBox {
   bool output_ = false;
   std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
   std::wstring description_;
+  AccessibleInfo& accessible_;  // what a screen reader hears of the box
   std::function<void()> change_;
 };
 
@@ -380,9 +393,9 @@ LRESULT CALLBACK inputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
     const wchar_t typed = static_cast<wchar_t>(wp);
     if (self->rejectsInsertion(std::wstring_view(&typed, 1))) return 0;
   } else if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, inputBoxProc, 2);
+    unsubclass(box, inputBoxProc, 2);
   }
-  return DefSubclassProc(box, msg, wp, lp);
+  return defSubclass(box, msg, wp, lp);
 }
 
 class CommandButtonHandle final : public ui::CommandButton {
@@ -402,6 +415,7 @@ class CommandButtonHandle final : public ui::CommandButton {
 struct Control {
   const ControlSpec* spec;
   HWND hwnd;
+  std::unique_ptr<AccessibleInfo> accessible;  // what a screen reader hears of it
 };
 
 // One loaded window: its top-level window, its controls, and the lines it paints.
@@ -413,7 +427,8 @@ class FormWindow final : public ui::NativeWindow {
                             100, nullptr, nullptr, instance, this);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
     // Both windows share the title; a screen reader tells them apart by this.
-    setAccessibleText(hwnd_, PROPID_ACC_DESCRIPTION, widen(layout_.description));
+    accessible_.description = widen(layout_.description);
+    describe(hwnd_, &accessible_);
     buildControls();
     layOut();
   }
@@ -464,6 +479,7 @@ class FormWindow final : public ui::NativeWindow {
   };
 
   HWND hwnd() const { return hwnd_; }
+  const FormLayout& layout() const { return layout_; }
   HWND tooltip();
   HWND control(std::string_view name) const {
     for (const Control& c : controls_) {
@@ -635,14 +651,19 @@ class FormWindow final : public ui::NativeWindow {
     const int twoLines = 2 * lineSpacing(font(100));
     int id = kFirstControlId;
     for (const ControlSpec* spec : order) {
-      controls_.push_back({spec, create(*spec, id, twoLines)});
+      controls_.push_back(create(*spec, id, twoLines));
       ++id;
     }
   }
 
   // twoLines: the height of two lines of the window's font, in pixels.
-  HWND create(const ControlSpec& spec, int id, int twoLines) {
+  Control create(const ControlSpec& spec, int id, int twoLines) {
     const std::wstring caption = widen(spec.caption);
+    auto accessible = std::make_unique<AccessibleInfo>();
+    accessible->name = spec.accessibleName ? widen(spec.accessibleName) : caption;
+    while (!accessible->name.empty() && accessible->name.back() == L' ') {
+      accessible->name.pop_back();
+    }
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     const DWORD child = WS_CHILD | WS_VISIBLE;
     HWND h = nullptr;
@@ -654,6 +675,7 @@ class FormWindow final : public ui::NativeWindow {
         h = CreateWindowExW(0, L"STATIC", caption.c_str(),
                             child | (wraps ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, 0, 0, 0, 0,
                             hwnd_, menu, instance_, nullptr);
+        accessible->role = ROLE_SYSTEM_STATICTEXT;
         break;
       }
       case ControlType::TextBox:
@@ -661,23 +683,25 @@ class FormWindow final : public ui::NativeWindow {
                             0, 0, hwnd_, menu, instance_, nullptr);
         // A paste is never cut: the whole text reaches the check.
         SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
-        textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h));
-        SetWindowSubclass(h, inputBoxProc, 2,
-                          reinterpret_cast<DWORD_PTR>(textBoxes_.back().second.get()));
+        textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h, *accessible));
+        subclass(h, inputBoxProc, 2, reinterpret_cast<DWORD_PTR>(textBoxes_.back().second.get()));
+        accessible->role = ROLE_SYSTEM_TEXT;
+        accessible->textIsValue = true;
         break;
       case ControlType::CommandButton:
         h = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
                             0, 0, hwnd_, menu, instance_, nullptr);
         buttons_.emplace_back(spec.name, std::make_unique<CommandButtonHandle>(h));
+        accessible->role = ROLE_SYSTEM_PUSHBUTTON;
         break;
       case ControlType::PictureBox:
         h = CreateWindowExW(0, kPictureClass, L"", child, 0, 0, 0, 0, hwnd_, menu, instance_,
                             nullptr);
+        accessible->role = ROLE_SYSTEM_GRAPHIC;
         break;
     }
-    if (spec.accessibleName) setAccessibleText(h, PROPID_ACC_NAME, widen(spec.accessibleName));
-    if (spec.type == ControlType::PictureBox) setAccessibleRole(h, ROLE_SYSTEM_GRAPHIC);
-    return h;
+    describe(h, accessible.get());
+    return {&spec, h, std::move(accessible)};
   }
 
   // Places every control at the window's DPI, with its font and picture.
@@ -752,8 +776,9 @@ class FormWindow final : public ui::NativeWindow {
   std::function<void()> onClose_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
-  HWND focus_ = nullptr;     // the focused control while the window is inactive
-  HWND changing_ = nullptr;  // the box whose Change handler runs
+  AccessibleInfo accessible_;  // what a screen reader hears of the window
+  HWND focus_ = nullptr;       // the focused control while the window is inactive
+  HWND changing_ = nullptr;    // the box whose Change handler runs
   int dpi_ = 96;
   std::map<int, Gdi<HFONT>> fonts_;  // by stretch
   int outputStretch_ = kOutputStretch;
@@ -787,10 +812,10 @@ void TextBoxHandle::setText(std::string_view utf8) {
 void TextBoxHandle::setOutput() {
   output_ = true;
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
-  RemoveWindowSubclass(hwnd_, inputBoxProc, 2);  // nothing is typed into a result
+  unsubclass(hwnd_, inputBoxProc, 2);  // nothing is typed into a result
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
   setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
-  SetWindowSubclass(hwnd_, outputBoxProc, 1, 0);
+  subclass(hwnd_, outputBoxProc, 1, 0);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -810,7 +835,7 @@ void TextBoxHandle::setDescription(std::string_view utf8) {
     tool.lpszText = description_.data();
     SendMessageW(form_.tooltip(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  setAccessibleText(hwnd_, PROPID_ACC_DESCRIPTION, description_);
+  accessible_.description = description_;
 }
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -847,16 +872,10 @@ FormWindow* formOf(const ui::Window& window) { return dynamic_cast<FormWindow*>(
 }  // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
-  comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  if (!gAnnotations &&
-      FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAccPropServices, reinterpret_cast<void**>(&gAnnotations)))) {
-    gAnnotations = nullptr;
-  }
-  Gdiplus::GdiplusStartupInput input{};
-  Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr);
-  INITCOMMONCONTROLSEX cc{sizeof cc, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&cc);
+  // Before any DLL is loaded: the program's DLLs come from the system folder only.
+  loadDllsFromSystemFolderOnly();
+  if (!initCommonControls()) noteFallback("the common controls' classes were not registered");
+  if (!gGdiPlus) gGdiPlus.emplace();
 
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
@@ -883,12 +902,8 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
 
 Win32Toolkit::~Win32Toolkit() {
   dying_.clear();
-  if (gAnnotations) {
-    gAnnotations->Release();
-    gAnnotations = nullptr;
-  }
-  if (gdiplusToken_) Gdiplus::GdiplusShutdown(gdiplusToken_);
-  if (comStarted_) CoUninitialize();
+  endAccessibility();
+  gGdiPlus.reset();
 }
 
 std::unique_ptr<ui::NativeWindow> Win32Toolkit::createWindow(const FormLayout& layout,
@@ -939,8 +954,6 @@ int Win32Toolkit::run() {
   return static_cast<int>(msg.wParam);
 }
 
-bool Win32Toolkit::annotates() const { return gAnnotations != nullptr; }
-
 HWND hwndOf(const ui::Window& window) {
   FormWindow* form = formOf(window);
   return form ? form->hwnd() : nullptr;
@@ -949,6 +962,11 @@ HWND hwndOf(const ui::Window& window) {
 HWND controlOf(const ui::Window& window, std::string_view name) {
   FormWindow* form = formOf(window);
   return form ? form->control(name) : nullptr;
+}
+
+const ui::FormLayout* layoutOf(const ui::Window& window) {
+  FormWindow* form = formOf(window);
+  return form ? &form->layout() : nullptr;
 }
 
 std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }

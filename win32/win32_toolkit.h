@@ -26,7 +26,7 @@ constexpr int twipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1
 
 class Win32Toolkit final : public ui::Toolkit {
  public:
-  // Registers the window classes and starts GDI+ and COM for the thread.
+  // Keeps DLLs to the system folder, registers the window classes and starts GDI+.
   explicit Win32Toolkit(HINSTANCE instance);
   ~Win32Toolkit() override;
   Win32Toolkit(const Win32Toolkit&) = delete;
@@ -47,13 +47,9 @@ class Win32Toolkit final : public ui::Toolkit {
   void destroyDue() { dying_.clear(); }
 
   HINSTANCE instance() const { return instance_; }
-  // Whether the system lets the program name its controls for screen readers.
-  bool annotates() const;
 
  private:
   HINSTANCE instance_;
-  ULONG_PTR gdiplusToken_ = 0;
-  bool comStarted_ = false;
   std::vector<std::unique_ptr<ui::NativeWindow>> dying_;
 };
 
@@ -61,6 +57,8 @@ class Win32Toolkit final : public ui::Toolkit {
 HWND hwndOf(const ui::Window& window);
 // A control of a loaded window by its name in the layout table; null when there is none.
 HWND controlOf(const ui::Window& window, std::string_view name);
+// The layout that a loaded window was built from; null while the window is not loaded.
+const ui::FormLayout* layoutOf(const ui::Window& window);
 // What a result box draws of its text (UTF-8): all of it, or, where it is too wide for the
 // box, its beginning and its end with "…" between.
 std::string shownTextOf(HWND box);

@@ -1,0 +1,257 @@
+#include "accessible.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include <memory>
+
+#include "system_library.h"
+
+namespace kalvena::win32 {
+
+namespace {
+
+constexpr wchar_t kInfoProperty[] = L"Kalvena.AccessibleInfo";
+constexpr UINT_PTR kSubclassId = 3;
+
+// COM and the screen readers' library, loaded when the first screen reader asks.
+struct Com {
+  SystemLibrary ole32{L"ole32.dll"};
+  SystemLibrary oleaut32{L"oleaut32.dll"};
+  SystemLibrary oleacc{L"oleacc.dll"};
+  decltype(&::CoInitializeEx) initialize =
+      ole32.function<decltype(::CoInitializeEx)>("CoInitializeEx");
+  decltype(&::CoUninitialize) uninitialize =
+      ole32.function<decltype(::CoUninitialize)>("CoUninitialize");
+  decltype(&::SysAllocString) allocString =
+      oleaut32.function<decltype(::SysAllocString)>("SysAllocString");
+  decltype(&::CreateStdAccessibleObject) createStandard =
+      oleacc.function<decltype(::CreateStdAccessibleObject)>("CreateStdAccessibleObject");
+  decltype(&::LresultFromObject) lresultFromObject =
+      oleacc.function<decltype(::LresultFromObject)>("LresultFromObject");
+  bool started = false;
+
+  bool complete() const {
+    return initialize && uninitialize && allocString && createStandard && lresultFromObject;
+  }
+};
+
+std::unique_ptr<Com> gCom;
+bool gComFailed = false;
+
+// COM for this thread, started once; null where it cannot be (noted once).
+Com* com() {
+  if (gCom || gComFailed) return gCom.get();
+  auto c = std::make_unique<Com>();
+  HRESULT hr = E_NOINTERFACE;
+  if (c->complete()) {
+    hr = c->initialize(nullptr, COINIT_APARTMENTTHREADED);
+    // A thread that COM already runs on in another mode still serves.
+    c->started = SUCCEEDED(hr);
+  }
+  if (!c->complete() || (FAILED(hr) && hr != RPC_E_CHANGED_MODE)) {
+    gComFailed = true;
+    noteFallback("COM or oleacc could not be started (" + std::to_string(hr) +
+                 "); screen readers get the system's own names");
+    return nullptr;
+  }
+  gCom = std::move(c);
+  return gCom.get();
+}
+
+bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// A control's IAccessible: the name, role, description and value from what the window says of
+// the control, everything else from the system's own proxy. It reads the control's description
+// afresh on each call, and leaves it all to the proxy once the control is gone.
+class Accessible final : public IAccessible {
+ public:
+  Accessible(HWND hwnd, IAccessible* standard, const Com& c)
+      : hwnd_(hwnd), standard_(standard), com_(c) {}
+  Accessible(const Accessible&) = delete;
+  Accessible& operator=(const Accessible&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+        IsEqualIID(riid, IID_IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    // The proxy's window and its enumeration of children, which clients ask for.
+    if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IEnumVARIANT)) {
+      return standard_->QueryInterface(riid, out);
+    }
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    return standard_->GetTypeInfoCount(n);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID lcid, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(i, lcid, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT n, LCID lcid,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(riid, names, n, lcid, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argError) override {
+    return standard_->Invoke(id, riid, lcid, flags, params, result, exception, argError);
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+    const AccessibleInfo* info = infoFor(child);
+    if (!info || info->name.empty()) return standard_->get_accName(child, out);
+    return string(info->name, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* out) override {
+    const AccessibleInfo* info = infoFor(child);
+    if (!info || !info->textIsValue) return standard_->get_accValue(child, out);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return string(text, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
+    const AccessibleInfo* info = infoFor(child);
+    if (!info) return standard_->get_accDescription(child, out);
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return info->description.empty() ? S_FALSE : string(info->description, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+    const AccessibleInfo* info = infoFor(child);
+    if (!info || info->role == 0) return standard_->get_accRole(child, out);
+    if (!out) return E_POINTER;
+    out->vt = VT_I4;
+    out->lVal = info->role;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
+    return standard_->get_accChildCount(n);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    return standard_->get_accChild(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+    return standard_->get_accState(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
+    return standard_->get_accHelp(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
+    return standard_->get_accKeyboardShortcut(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
+    return standard_->get_accFocus(out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
+    return standard_->get_accSelection(out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override {
+    return standard_->get_accDefaultAction(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+    return standard_->accSelect(flags, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h,
+                                        VARIANT child) override {
+    return standard_->accLocation(x, y, w, h, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override {
+    return standard_->accHitTest(x, y, out);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~Accessible() { standard_->Release(); }
+
+  const AccessibleInfo* infoFor(const VARIANT& child) const {
+    if (!isSelf(child) || !IsWindow(hwnd_)) return nullptr;
+    return static_cast<const AccessibleInfo*>(GetPropW(hwnd_, kInfoProperty));
+  }
+  HRESULT string(const std::wstring& s, BSTR* out) const {
+    if (!out) return E_POINTER;
+    *out = com_.allocString(s.c_str());
+    return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+  HWND hwnd_;
+  IAccessible* standard_;
+  const Com& com_;
+  ULONG references_ = 1;
+};
+
+LRESULT CALLBACK describedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_GETOBJECT) {
+    if (const LRESULT answer = answerGetObject(hwnd, wp, lp)) return answer;
+  } else if (msg == WM_NCDESTROY) {
+    RemovePropW(hwnd, kInfoProperty);
+    unsubclass(hwnd, describedProc, kSubclassId);
+  }
+  return defSubclass(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void describe(HWND hwnd, AccessibleInfo* info) {
+  SetPropW(hwnd, kInfoProperty, info);
+  subclass(hwnd, describedProc, kSubclassId, 0);
+}
+
+LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp) {
+  if (static_cast<LONG>(lp) != OBJID_CLIENT || !GetPropW(hwnd, kInfoProperty)) return 0;
+  Com* c = com();
+  if (!c) return 0;
+  IAccessible* standard = nullptr;
+  HRESULT hr = c->createStandard(hwnd, static_cast<LONG>(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(&standard));
+  if (FAILED(hr) || !standard) {
+    noteFallback("CreateStdAccessibleObject failed (" + std::to_string(hr) + ")");
+    return 0;
+  }
+  auto* accessible = new Accessible(hwnd, standard, *c);
+  const LRESULT answer = c->lresultFromObject(IID_IAccessible, wp, accessible);
+  accessible->Release();  // the answer holds its own reference
+  if (answer < 0) {
+    noteFallback("LresultFromObject failed (" + std::to_string(answer) + ")");
+    return 0;
+  }
+  return answer;
+}
+
+void endAccessibility() {
+  if (gCom && gCom->started) gCom->uninitialize();
+  gCom.reset();
+  gComFailed = false;
+}
+
+}  // namespace kalvena::win32

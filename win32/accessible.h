@@ -1,0 +1,39 @@
+#pragma once
+
+// What a screen reader hears of each control. Every control answers WM_GETOBJECT for its client
+// area itself, with a small IAccessible over the system's own proxy that gives the control's
+// name, role, description and value from the window's layout; the system's proxy answers the
+// rest (state, position, navigation). Windows' own annotation service is not used: Wine does not
+// implement it, and its EDIT proxy names every box after a neighbouring label.
+//
+// COM and oleacc are loaded when the first screen reader asks, not at start.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+
+namespace kalvena::win32 {
+
+// What a control tells a screen reader. A text box's value is its text.
+struct AccessibleInfo {
+  std::wstring name;
+  long role = 0;  // ROLE_SYSTEM_*
+  std::wstring description;
+  bool textIsValue = false;
+};
+
+// Gives a window its description for screen readers, until it is destroyed. `info` must live as
+// long as the window.
+void describe(HWND hwnd, AccessibleInfo* info);
+
+// For a window's procedure: its answer to WM_GETOBJECT, or 0 to leave it to the default
+// handling (which gives the system's own proxy). A failure is noted among the fallbacks.
+LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp);
+
+// Lets COM go and frees the libraries that the first screen reader loaded.
+void endAccessibility();
+
+}  // namespace kalvena::win32

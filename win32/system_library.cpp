@@ -1,0 +1,101 @@
+#include "system_library.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace kalvena::win32 {
+
+namespace {
+
+std::vector<std::string>& fallbackList() {
+  static std::vector<std::string> list;
+  return list;
+}
+
+std::string ascii(std::wstring_view name) { return {name.begin(), name.end()}; }
+
+}  // namespace
+
+const std::vector<std::string>& fallbacks() { return fallbackList(); }
+
+void noteFallback(std::string what) {
+  auto& list = fallbackList();
+  if (std::find(list.begin(), list.end(), what) == list.end()) list.push_back(std::move(what));
+}
+
+void loadDllsFromSystemFolderOnly() {
+  if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    // Each of the program's own loads still names the system folder.
+    noteFallback("SetDefaultDllDirectories failed (" + std::to_string(GetLastError()) +
+                 "); the current folder is left out of the search");
+    SetDllDirectoryW(L"");
+  }
+}
+
+SystemLibrary::SystemLibrary(const wchar_t* name) {
+  module_ = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (module_) return;
+  // A system without the search flags: the DLL by its full path in the system folder.
+  const DWORD error = GetLastError();
+  wchar_t folder[MAX_PATH] = L"";
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) {
+    module_ = LoadLibraryExW((std::wstring(folder) + L"\\" + name).c_str(), nullptr,
+                             LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
+  noteFallback(ascii(name) + " not loaded from the system folder by name (" +
+               std::to_string(error) + ")" +
+               (module_ ? "; loaded by its full path" : "; not loaded at all"));
+}
+
+SystemLibrary::~SystemLibrary() {
+  if (module_) FreeLibrary(module_);
+}
+
+namespace {
+
+struct CommonControls {
+  SystemLibrary dll{L"comctl32.dll"};
+  decltype(&::InitCommonControlsEx) init =
+      dll.function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
+  decltype(&::SetWindowSubclass) set =
+      dll.function<decltype(::SetWindowSubclass)>("SetWindowSubclass");
+  decltype(&::RemoveWindowSubclass) remove =
+      dll.function<decltype(::RemoveWindowSubclass)>("RemoveWindowSubclass");
+  decltype(&::DefSubclassProc) next = dll.function<decltype(::DefSubclassProc)>("DefSubclassProc");
+};
+
+const CommonControls& commonControls() {
+  static const CommonControls controls;
+  static const bool complete = [] {
+    if (controls.init && controls.set && controls.remove && controls.next) return true;
+    noteFallback("comctl32 is missing; controls are not subclassed and show no hover texts");
+    return false;
+  }();
+  static_cast<void>(complete);
+  return controls;
+}
+
+}  // namespace
+
+bool initCommonControls() {
+  const CommonControls& cc = commonControls();
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  return cc.init && cc.init(&classes);
+}
+
+bool subclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
+  const CommonControls& cc = commonControls();
+  return cc.set && cc.remove && cc.next && cc.set(hwnd, proc, id, data);
+}
+
+void unsubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
+  if (const auto remove = commonControls().remove) remove(hwnd, proc, id);
+}
+
+LRESULT defSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // Only a subclassed window calls this, so comctl32 is there.
+  return commonControls().next(hwnd, msg, wp, lp);
+}
+
+}  // namespace kalvena::win32

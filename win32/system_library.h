@@ -1,0 +1,61 @@
+#pragma once
+
+// The DLLs that the program loads itself, each from the system folder only and only when it is
+// first needed. A portable program runs from wherever it was saved, often a Downloads folder
+// that holds other downloads; Windows looks in the program's own folder first for any DLL that
+// it does not know as a system DLL, so nothing is imported that the loader could take from
+// there: the executable imports kernel32, user32, gdi32, msvcrt and shlwapi only.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+
+#include <bit>
+#include <string>
+#include <vector>
+
+namespace kalvena::win32 {
+
+// Makes the system folder the only place from which DLLs are loaded, for the program and for
+// what its DLLs load. Called before anything loads a DLL.
+void loadDllsFromSystemFolderOnly();
+
+// A system DLL, loaded from the system folder (comctl32 through the program's manifest, from
+// the side-by-side store) and freed at the end.
+class SystemLibrary {
+ public:
+  explicit SystemLibrary(const wchar_t* name);
+  ~SystemLibrary();
+  SystemLibrary(const SystemLibrary&) = delete;
+  SystemLibrary& operator=(const SystemLibrary&) = delete;
+
+  bool loaded() const { return module_ != nullptr; }
+  // A function of the library by name; null where the library or the function is missing.
+  template <class Function>
+  Function* function(const char* name) const {
+    if (!module_) return nullptr;
+    return std::bit_cast<Function*>(GetProcAddress(module_, name));
+  }
+
+ private:
+  HMODULE module_ = nullptr;
+};
+
+// The common controls (version 6, which the manifest asks for), loaded on first use: their
+// classes registered, and the subclassing of a control. Where comctl32 cannot be loaded,
+// nothing is subclassed (noted among the fallbacks).
+bool initCommonControls();
+bool subclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
+void unsubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id);
+// For a subclass procedure: the message to the procedure beneath.
+LRESULT defSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// What failed among the platform calls the program relies on, and what it did instead, one
+// line each, in the order it first happened; empty when everything worked. Tests read it.
+const std::vector<std::string>& fallbacks();
+void noteFallback(std::string what);
+
+}  // namespace kalvena::win32
