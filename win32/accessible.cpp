@@ -1,6 +1,5 @@
 #include "accessible.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
 
 #include <memory>
@@ -12,7 +11,6 @@ namespace kalvena::win32 {
 namespace {
 
 constexpr wchar_t kInfoProperty[] = L"Kalvena.AccessibleInfo";
-constexpr UINT_PTR kSubclassId = 3;
 
 // COM and the screen readers' library, loaded when the first screen reader asks.
 struct Com {
@@ -210,22 +208,11 @@ class Accessible final : public IAccessible {
   ULONG references_ = 1;
 };
 
-LRESULT CALLBACK describedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_GETOBJECT) {
-    if (const LRESULT answer = answerGetObject(hwnd, wp, lp)) return answer;
-  } else if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kInfoProperty);
-    unsubclass(hwnd, describedProc, kSubclassId);
-  }
-  return defSubclass(hwnd, msg, wp, lp);
-}
-
 }  // namespace
 
-void describe(HWND hwnd, AccessibleInfo* info) {
-  SetPropW(hwnd, kInfoProperty, info);
-  subclass(hwnd, describedProc, kSubclassId, 0);
-}
+void describe(HWND hwnd, AccessibleInfo* info) { SetPropW(hwnd, kInfoProperty, info); }
+
+void forget(HWND hwnd) { RemovePropW(hwnd, kInfoProperty); }
 
 LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp) {
   if (static_cast<LONG>(lp) != OBJID_CLIENT || !GetPropW(hwnd, kInfoProperty)) return 0;

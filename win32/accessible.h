@@ -1,10 +1,11 @@
 #pragma once
 
 // What a screen reader hears of each control. Every control answers WM_GETOBJECT for its client
-// area itself, with a small IAccessible over the system's own proxy that gives the control's
-// name, role, description and value from the window's layout; the system's proxy answers the
-// rest (state, position, navigation). Windows' own annotation service is not used: Wine does not
-// implement it, and its EDIT proxy names every box after a neighbouring label.
+// area itself (its window procedure calls answerGetObject), with a small IAccessible over the
+// system's own proxy that gives the control's name, role, description and value from the window's
+// layout; the system's proxy answers the rest (state, position, navigation). Windows' own
+// annotation service is not used: Wine does not implement it, and its EDIT proxy names every box
+// after a neighbouring label.
 //
 // COM and oleacc are loaded when the first screen reader asks, not at start.
 
@@ -25,12 +26,14 @@ struct AccessibleInfo {
   bool textIsValue = false;
 };
 
-// Gives a window its description for screen readers, until it is destroyed. `info` must live as
-// long as the window.
+// Gives a window its description for screen readers; `info` must live until forget(hwnd),
+// which the window's procedure calls on WM_NCDESTROY.
 void describe(HWND hwnd, AccessibleInfo* info);
+void forget(HWND hwnd);
 
-// For a window's procedure: its answer to WM_GETOBJECT, or 0 to leave it to the default
-// handling (which gives the system's own proxy). A failure is noted among the fallbacks.
+// For a described window's procedure: its answer to WM_GETOBJECT, or 0 to leave it to the
+// default handling (which gives the system's own proxy). A failure is noted among the
+// fallbacks.
 LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp);
 
 // Lets COM go and frees the libraries that the first screen reader loaded.

@@ -1,5 +1,7 @@
 #include "system_library.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string_view>
 
@@ -57,50 +59,11 @@ SystemLibrary::~SystemLibrary() {
   if (module_) FreeLibrary(module_);
 }
 
-namespace {
-
-struct CommonControls {
-  SystemLibrary dll{L"comctl32.dll"};
-  decltype(&::InitCommonControlsEx) init =
-      dll.function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
-  decltype(&::SetWindowSubclass) set =
-      dll.function<decltype(::SetWindowSubclass)>("SetWindowSubclass");
-  decltype(&::RemoveWindowSubclass) remove =
-      dll.function<decltype(::RemoveWindowSubclass)>("RemoveWindowSubclass");
-  decltype(&::DefSubclassProc) next = dll.function<decltype(::DefSubclassProc)>("DefSubclassProc");
-};
-
-const CommonControls& commonControls() {
-  static const CommonControls controls;
-  static const bool complete = [] {
-    if (controls.init && controls.set && controls.remove && controls.next) return true;
-    noteFallback("comctl32 is missing; controls are not subclassed and show no hover texts");
-    return false;
-  }();
-  static_cast<void>(complete);
-  return controls;
-}
-
-}  // namespace
-
 bool initCommonControls() {
-  const CommonControls& cc = commonControls();
+  static const SystemLibrary comctl32{L"comctl32.dll"};
+  const auto init = comctl32.function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  return cc.init && cc.init(&classes);
-}
-
-bool subclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
-  const CommonControls& cc = commonControls();
-  return cc.set && cc.remove && cc.next && cc.set(hwnd, proc, id, data);
-}
-
-void unsubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
-  if (const auto remove = commonControls().remove) remove(hwnd, proc, id);
-}
-
-LRESULT defSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  // Only a subclassed window calls this, so comctl32 is there.
-  return commonControls().next(hwnd, msg, wp, lp);
+  return init && init(&classes);
 }
 
 }  // namespace kalvena::win32

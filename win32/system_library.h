@@ -10,8 +10,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// After windows.h.
-#include <commctrl.h>
 
 #include <bit>
 #include <string>
@@ -44,14 +42,9 @@ class SystemLibrary {
   HMODULE module_ = nullptr;
 };
 
-// The common controls (version 6, which the manifest asks for), loaded on first use: their
-// classes registered, and the subclassing of a control. Where comctl32 cannot be loaded,
-// nothing is subclassed (noted among the fallbacks).
+// The common controls (version 6, which the manifest asks for), loaded on first use, and their
+// classes registered (the hover texts' among them); false where that fails.
 bool initCommonControls();
-bool subclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
-void unsubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id);
-// For a subclass procedure: the message to the procedure beneath.
-LRESULT defSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 // What failed among the platform calls the program relies on, and what it did instead, one
 // line each, in the order it first happened; empty when everything worked. Tests read it.

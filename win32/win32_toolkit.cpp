@@ -271,11 +271,10 @@ std::wstring shownTextIn(HWND box) {
 
 // A result box is painted by its EDIT control, frame and all; where its text is shortened,
 // the shortened text is then drawn over the text the EDIT drew, inside the frame.
-LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_PAINT) {
-    const LRESULT painted = defSubclass(box, msg, wp, lp);
+void drawShortened(HWND box) {
+  {
     const std::wstring shown = shownTextIn(box);
-    if (shown.find(L'\u2026') == std::wstring::npos) return painted;
+    if (shown.find(L'\u2026') == std::wstring::npos) return;
     HDC dc = GetDC(box);
     // The window gives the colours and the ground of a read-only box.
     auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
@@ -300,10 +299,7 @@ LRESULT CALLBACK outputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
               DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
     SelectObject(dc, old);
     ReleaseDC(box, dc);
-    return painted;
   }
-  if (msg == WM_NCDESTROY) unsubclass(box, outputBoxProc, 1);
-  return defSubclass(box, msg, wp, lp);
 }
 
 class FormWindow;
@@ -331,6 +327,9 @@ class TextBoxHandle final : public ui::TextBox {
   // that the input rule rejects; then the box handles it as a rejected change at once, without the
   // text ever reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans) crash
   // while laying out a run of text that begins with certain Cyrillic letters, before EN_CHANGE.
+  bool rejects(UINT msg, WPARAM wp);
+  // A result box's hover text follows the mouse over the box.
+  void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
   bool rejectsInsertion(std::wstring_view inserted) {
     std::wstring t = windowText(hwnd_);
     DWORD start = 0, end = 0;
@@ -377,25 +376,61 @@ std::wstring clipboardText(HWND owner) {
   return text;
 }
 
-// An input box checks a typed character and a paste before the EDIT control takes them. A
-// box made the program's output is read-only and leaves this behind.
-LRESULT CALLBACK inputBoxProc(HWND box, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                              DWORD_PTR handle) {
-  auto* self = reinterpret_cast<TextBoxHandle*>(handle);
+// Whether a message types or pastes into an input box a text that the input rule rejects;
+// then the box has handled it as a rejected change, without the text reaching the EDIT control.
+bool TextBoxHandle::rejects(UINT msg, WPARAM wp) {
   // Ctrl+V, the context menu's paste, and Shift+Insert (which Wine's EDIT pastes directly).
   const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||
                      (msg == WM_KEYDOWN && wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0 &&
                       GetKeyState(VK_CONTROL) >= 0);
-  if (paste) {
-    if (self->rejectsInsertion(clipboardText(box))) return 0;
-  } else if (msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
+  if (paste) return rejectsInsertion(clipboardText(hwnd_));
+  if (msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
     // Control characters edit (Backspace, Ctrl+A, C, X, Z) and pass as they are.
     const wchar_t typed = static_cast<wchar_t>(wp);
-    if (self->rejectsInsertion(std::wstring_view(&typed, 1))) return 0;
-  } else if (msg == WM_NCDESTROY) {
-    unsubclass(box, inputBoxProc, 2);
+    return rejectsInsertion(std::wstring_view(&typed, 1));
   }
-  return defSubclass(box, msg, wp, lp);
+  return false;
+}
+
+// What the program keeps of each control: what a screen reader hears of it, and for a label, box
+// or button the procedure that the control's class gave it and, for a text box, the box.
+struct ControlData {
+  WNDPROC original = nullptr;
+  AccessibleInfo accessible;
+  TextBoxHandle* box = nullptr;
+};
+
+// Every label, box and button runs through here before its class's own procedure (the classes
+// leave a control's user data to the program, which keeps its ControlData there): a screen
+// reader's question, and for a text box the input check or the drawing of a shortened result.
+LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto* data = reinterpret_cast<const ControlData*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  const WNDPROC original = data->original;
+  TextBoxHandle* box = data->box;
+  switch (msg) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
+      break;
+    case WM_PAINT:
+      if (box && box->isOutput()) {
+        const LRESULT painted = CallWindowProcW(original, h, msg, wp, lp);
+        drawShortened(h);
+        return painted;
+      }
+      break;
+    case WM_NCDESTROY:
+      forget(h);
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      break;
+    default:
+      if (box && !box->isOutput() && box->rejects(msg, wp)) return 0;
+      if (box && box->isOutput() && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+        box->relayToHoverText(msg, wp, lp);
+      }
+      break;
+  }
+  return CallWindowProcW(original, h, msg, wp, lp);
 }
 
 class CommandButtonHandle final : public ui::CommandButton {
@@ -415,7 +450,7 @@ class CommandButtonHandle final : public ui::CommandButton {
 struct Control {
   const ControlSpec* spec;
   HWND hwnd;
-  std::unique_ptr<AccessibleInfo> accessible;  // what a screen reader hears of it
+  std::unique_ptr<ControlData> data;
 };
 
 // One loaded window: its top-level window, its controls, and the lines it paints.
@@ -509,6 +544,9 @@ class FormWindow final : public ui::NativeWindow {
       case WM_COMMAND:
         command(LOWORD(wp), HIWORD(wp));
         return 0;
+      case WM_GETOBJECT:
+        if (const LRESULT answer = answerGetObject(hwnd_, wp, lp)) return answer;
+        break;
       case WM_CLOSE:
         onClose_();
         return 0;
@@ -548,10 +586,13 @@ class FormWindow final : public ui::NativeWindow {
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
       }
-      case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      case WM_NCDESTROY: {
+        HWND gone = hwnd_;
+        forget(gone);
+        SetWindowLongPtrW(gone, GWLP_USERDATA, 0);
         hwnd_ = nullptr;
-        break;
+        return DefWindowProcW(gone, msg, wp, lp);
+      }
       default:
         break;
     }
@@ -659,11 +700,10 @@ class FormWindow final : public ui::NativeWindow {
   // twoLines: the height of two lines of the window's font, in pixels.
   Control create(const ControlSpec& spec, int id, int twoLines) {
     const std::wstring caption = widen(spec.caption);
-    auto accessible = std::make_unique<AccessibleInfo>();
-    accessible->name = spec.accessibleName ? widen(spec.accessibleName) : caption;
-    while (!accessible->name.empty() && accessible->name.back() == L' ') {
-      accessible->name.pop_back();
-    }
+    auto data = std::make_unique<ControlData>();
+    AccessibleInfo& accessible = data->accessible;
+    accessible.name = spec.accessibleName ? widen(spec.accessibleName) : caption;
+    while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
     const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     const DWORD child = WS_CHILD | WS_VISIBLE;
     HWND h = nullptr;
@@ -675,7 +715,7 @@ class FormWindow final : public ui::NativeWindow {
         h = CreateWindowExW(0, L"STATIC", caption.c_str(),
                             child | (wraps ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, 0, 0, 0, 0,
                             hwnd_, menu, instance_, nullptr);
-        accessible->role = ROLE_SYSTEM_STATICTEXT;
+        accessible.role = ROLE_SYSTEM_STATICTEXT;
         break;
       }
       case ControlType::TextBox:
@@ -683,25 +723,31 @@ class FormWindow final : public ui::NativeWindow {
                             0, 0, hwnd_, menu, instance_, nullptr);
         // A paste is never cut: the whole text reaches the check.
         SendMessageW(h, EM_SETLIMITTEXT, 0, 0);
-        textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h, *accessible));
-        subclass(h, inputBoxProc, 2, reinterpret_cast<DWORD_PTR>(textBoxes_.back().second.get()));
-        accessible->role = ROLE_SYSTEM_TEXT;
-        accessible->textIsValue = true;
+        textBoxes_.emplace_back(spec.name, std::make_unique<TextBoxHandle>(*this, h, accessible));
+        data->box = textBoxes_.back().second.get();
+        accessible.role = ROLE_SYSTEM_TEXT;
+        accessible.textIsValue = true;
         break;
       case ControlType::CommandButton:
         h = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
                             0, 0, hwnd_, menu, instance_, nullptr);
         buttons_.emplace_back(spec.name, std::make_unique<CommandButtonHandle>(h));
-        accessible->role = ROLE_SYSTEM_PUSHBUTTON;
+        accessible.role = ROLE_SYSTEM_PUSHBUTTON;
         break;
       case ControlType::PictureBox:
         h = CreateWindowExW(0, kPictureClass, L"", child, 0, 0, 0, 0, hwnd_, menu, instance_,
                             nullptr);
-        accessible->role = ROLE_SYSTEM_GRAPHIC;
+        accessible.role = ROLE_SYSTEM_GRAPHIC;
         break;
     }
-    describe(h, accessible.get());
-    return {&spec, h, std::move(accessible)};
+    describe(h, &accessible);
+    if (spec.type != ControlType::PictureBox) {
+      // The program's procedure goes in front of the class's.
+      SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data.get()));
+      data->original = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+    }
+    return {&spec, h, std::move(data)};
   }
 
   // Places every control at the window's DPI, with its font and picture.
@@ -809,16 +855,20 @@ void TextBoxHandle::setText(std::string_view utf8) {
   SetWindowTextW(hwnd_, widen(utf8).c_str());
 }
 
+void TextBoxHandle::relayToHoverText(UINT msg, WPARAM wp, LPARAM lp) {
+  MSG m{hwnd_, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+  GetCursorPos(&m.pt);
+  SendMessageW(form_.tooltip(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
 void TextBoxHandle::setOutput() {
   output_ = true;
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
-  unsubclass(hwnd_, inputBoxProc, 2);  // nothing is typed into a result
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
   setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
-  subclass(hwnd_, outputBoxProc, 1, 0);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.uFlags = TTF_IDISHWND;  // the box relays its mouse messages itself
   tool.hwnd = GetParent(hwnd_);
   tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
   tool.lpszText = const_cast<wchar_t*>(L"");
@@ -856,7 +906,11 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_GETOBJECT:
+      if (const LRESULT answer = answerGetObject(hwnd, wp, lp)) return answer;
+      break;
     case WM_NCDESTROY:
+      forget(hwnd);
       if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
         DeleteObject(bitmap);
       }
