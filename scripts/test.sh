@@ -3,7 +3,7 @@
 # warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; starts the
 # program with the README's run command under a virtual display; checks that the committed
 # pictures and icons match their sources; cross-builds the Windows program and runs its tests
-# under Wine; then runs the fuzzers for a bounded time.
+# under Wine; runs the benchmarks once; then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +34,10 @@ scripts/check-generated.sh build-tests-release
 
 echo "== windows: cross-build, then the tests under Wine"
 scripts/test-windows.sh
+
+echo "== the benchmarks that the README names run (their figures are not checked)"
+python3 bench/startup.py build-tests-release 1
+bench/wine_startup.sh 1
 
 echo "== fuzzers"
 scripts/fuzz.sh 30
