@@ -14,7 +14,10 @@ cmake --build "$out/host" --target render_pictures
 rm -rf "$out/pictures" && mkdir -p "$out/pictures"
 QT_QPA_PLATFORM=offscreen "$out/host/tools/render_pictures" ui/images "$out/pictures" 2>/dev/null
 
-cmake -S . -B "$out/cross" -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
+# The toolchain is given when the build folder is made; CMake warns of it on a later run.
+toolchain=()
+[[ -f $out/cross/CMakeCache.txt ]] || toolchain=(--toolchain cmake/mingw-w64-x86_64.cmake)
+cmake -S . -B "$out/cross" -G Ninja "${toolchain[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DKALVENA_WIN32=ON -DKALVENA_WERROR=ON \
   -DKALVENA_PICTURES="$PWD/$out/pictures" >/dev/null
 cmake --build "$out/cross" -j "$(nproc)"
