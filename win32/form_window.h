@@ -1,0 +1,33 @@
+#pragma once
+
+// The program's windows on Win32: a top-level window of the form class with its controls built
+// from the layout table, laid out in twips at the window's DPI, and the lines it paints.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "toolkit.h"
+
+namespace kalvena::win32 {
+
+inline constexpr wchar_t kFormClass[] = L"KalvenaForm";
+
+void registerFormClass(HINSTANCE instance);
+std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui::FormLayout& layout,
+                                                   std::function<void()> onClose);
+
+// Of a window that createFormWindow made (null otherwise): its top-level window, a control by
+// its name in the layout, its layout.
+HWND formHwnd(const ui::NativeWindow* window);
+HWND formControl(const ui::NativeWindow* window, std::string_view name);
+const ui::FormLayout* formLayout(const ui::NativeWindow* window);
+// Whether `control` is a button of the form window `root`.
+bool isFormButton(HWND root, HWND control);
+
+}  // namespace kalvena::win32

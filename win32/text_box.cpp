@@ -1,0 +1,213 @@
+#include "text_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "check_number.h"
+#include "result_text.h"
+#include "win32_toolkit.h"
+
+namespace kalvena::win32 {
+
+namespace {
+
+// A result box is painted by its EDIT control, frame and all; where its text is shortened,
+// the shortened text is then drawn over the text the EDIT drew, inside the frame.
+void drawShortened(HWND box) {
+  {
+    const std::wstring shown = shownTextIn(box);
+    if (shown.find(L'\u2026') == std::wstring::npos) return;
+    HDC dc = GetDC(box);
+    // The window gives the colours and the ground of a read-only box.
+    auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
+                                                        reinterpret_cast<WPARAM>(dc),
+                                                        reinterpret_cast<LPARAM>(box)));
+    RECT format{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    FillRect(dc, &format, ground);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    if (start != end && GetFocus() == box) {
+      // Of a shortened text, a selection of any part marks all that is shown.
+      SIZE size{};
+      GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+      const RECT marked{format.left, format.top, format.left + size.cx, format.bottom};
+      FillRect(dc, &marked, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &format,
+              DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+  }
+}
+
+// The clipboard's text; empty when it holds none.
+std::wstring clipboardText(HWND owner) {
+  std::wstring text;
+  if (!OpenClipboard(owner)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace
+
+void setNarrowMargins(HWND edit) {
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+}
+
+std::wstring windowText(HWND h) {
+  std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
+  return t;
+}
+
+std::wstring shownTextIn(HWND box) {
+  std::wstring t = windowText(box);
+  RECT format{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HDC dc = GetDC(box);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  const std::string shown =
+      fitResultText(narrow(t), format.right - format.left, [dc](std::string_view s) {
+        const std::wstring w = widen(s);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+        return static_cast<double>(size.cx);
+      });
+  SelectObject(dc, old);
+  ReleaseDC(box, dc);
+  return widen(shown);
+}
+
+std::string TextBoxHandle::text() const {
+  if (pending_) return narrow(*pending_);
+  return narrow(windowText(hwnd_));
+}
+
+bool TextBoxHandle::rejectsInsertion(std::wstring_view inserted) {
+  std::wstring t = windowText(hwnd_);
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  start = std::min<DWORD>(start, static_cast<DWORD>(t.size()));
+  end = std::clamp<DWORD>(end, start, static_cast<DWORD>(t.size()));
+  t.replace(start, end - start, inserted);
+  if (inputFieldValue(narrow(t))) return false;
+  // The window's Change handler reads the text it would have had, and rejects it as it
+  // rejects any other: it empties the box and shows the message.
+  pending_ = std::move(t);
+  changed();
+  pending_.reset();
+  return true;
+}
+
+void TextBoxHandle::showBeginning() {
+  SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+  SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+}
+
+bool TextBoxHandle::rejects(UINT msg, WPARAM wp) {
+  // Ctrl+V, the context menu's paste, and Shift+Insert (which Wine's EDIT pastes directly).
+  const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||
+                     (msg == WM_KEYDOWN && wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0 &&
+                      GetKeyState(VK_CONTROL) >= 0);
+  if (paste) return rejectsInsertion(clipboardText(hwnd_));
+  if (msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
+    // Control characters edit (Backspace, Ctrl+A, C, X, Z) and pass as they are.
+    const wchar_t typed = static_cast<wchar_t>(wp);
+    return rejectsInsertion(std::wstring_view(&typed, 1));
+  }
+  return false;
+}
+
+void TextBoxHandle::changed() {
+  if (output_) showBeginning();
+  // Whose Change handler runs, for the message box; the outer box's again after it.
+  struct Changing {
+    HWND& box;
+    HWND outer;
+    ~Changing() { box = outer; }
+  } changing{form_.changingBox(), form_.changingBox()};
+  changing.box = hwnd_;
+  if (change_) change_();
+}
+
+void TextBoxHandle::setText(std::string_view utf8) {
+  pending_.reset();
+  // EN_CHANGE reaches the window, and so Change, before SetWindowTextW returns.
+  SetWindowTextW(hwnd_, widen(utf8).c_str());
+}
+
+void TextBoxHandle::relayToHoverText(UINT msg, WPARAM wp, LPARAM lp) {
+  MSG m{hwnd_, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+  GetCursorPos(&m.pt);
+  SendMessageW(form_.tooltip(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+}
+
+void TextBoxHandle::setOutput() {
+  output_ = true;
+  SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
+  setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND;  // the box relays its mouse messages itself
+  tool.hwnd = GetParent(hwnd_);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(form_.tooltip(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TextBoxHandle::setDescription(std::string_view utf8) {
+  description_ = widen(utf8);
+  if (output_) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(hwnd_);
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    tool.lpszText = description_.data();
+    SendMessageW(form_.tooltip(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  accessible_.description = description_;
+}
+
+LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  const auto* data = reinterpret_cast<const ControlData*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+  const WNDPROC original = data->original;
+  TextBoxHandle* box = data->box;
+  switch (msg) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
+      break;
+    case WM_PAINT:
+      if (box && box->isOutput()) {
+        const LRESULT painted = CallWindowProcW(original, h, msg, wp, lp);
+        drawShortened(h);
+        return painted;
+      }
+      break;
+    case WM_NCDESTROY:
+      forget(h);
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      break;
+    default:
+      if (box && !box->isOutput() && box->rejects(msg, wp)) return 0;
+      if (box && box->isOutput() && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+        box->relayToHoverText(msg, wp, lp);
+      }
+      break;
+  }
+  return CallWindowProcW(original, h, msg, wp, lp);
+}
+
+}  // namespace kalvena::win32

@@ -1,0 +1,97 @@
+#pragma once
+
+// The text boxes: single-line EDIT controls. An input box checks what is typed or pasted before
+// the EDIT takes it; a result box is read-only, in a narrower face, shows the beginning of its
+// text, or its beginning and end around "…" where it is too wide, and a hover text.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "accessible.h"
+#include "toolkit.h"
+
+namespace kalvena::win32 {
+
+// What a text box needs of the window it is in.
+class TextBoxHost {
+ public:
+  // The narrower face of result boxes at the window's DPI.
+  virtual HFONT outputFont() = 0;
+  // The window's hover-text control.
+  virtual HWND tooltip() = 0;
+  // The box whose Change handler runs, while it runs (the message box gives it the caret back).
+  virtual HWND& changingBox() = 0;
+
+ protected:
+  ~TextBoxHost() = default;
+};
+
+// The windows' handle on an EDIT control.
+class TextBoxHandle final : public ui::TextBox {
+ public:
+  TextBoxHandle(TextBoxHost& form, HWND hwnd, AccessibleInfo& accessible)
+      : form_(form), hwnd_(hwnd), accessible_(accessible) {}
+
+  std::string text() const override;
+  void setText(std::string_view utf8) override;
+  void setOutput() override;
+  void setDescription(std::string_view utf8) override;
+  void onChange(std::function<void()> handler) override { change_ = std::move(handler); }
+
+  // EN_CHANGE: the box's Change handler runs.
+  void changed();
+  HWND hwnd() const { return hwnd_; }
+  bool isOutput() const { return output_; }
+
+  // Whether a message types or pastes into an input box a text that the input rule rejects;
+  // then the box has handled it as a rejected change, without the text reaching the EDIT.
+  bool rejects(UINT msg, WPARAM wp);
+  // A result box's hover text follows the mouse over the box.
+  void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  // Whether typing or pasting the inserted text over the selection would give the box a text
+  // that the input rule rejects; then the box handles it as a rejected change at once, without
+  // the text ever reaching the EDIT control. Some text renderers (Wine's, with Liberation Sans)
+  // crash while laying out a run of text that begins with certain Cyrillic letters, before
+  // EN_CHANGE.
+  bool rejectsInsertion(std::wstring_view inserted);
+  void showBeginning();
+
+  TextBoxHost& form_;
+  HWND hwnd_;
+  bool output_ = false;
+  std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
+  std::wstring description_;
+  AccessibleInfo& accessible_;  // what a screen reader hears of the box
+  std::function<void()> change_;
+};
+
+// What the program keeps of each control: what a screen reader hears of it, and for a label, box
+// or button the procedure that the control's class gave it and, for a text box, the box.
+struct ControlData {
+  WNDPROC original = nullptr;
+  AccessibleInfo accessible;
+  TextBoxHandle* box = nullptr;
+};
+
+// Every label, box and button runs through here before its class's own procedure (the classes
+// leave a control's user data to the program, which keeps its ControlData there): a screen
+// reader's question, and for a text box the input check or the drawing of a shortened result.
+LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
+// One pixel between a box's frame and its text, so that a nine-character result fits.
+void setNarrowMargins(HWND edit);
+std::wstring windowText(HWND h);
+// What a result box draws of its text: all of it, or, where it is wider than the box at the
+// box's DPI and font, its beginning and its end with "…" between.
+std::wstring shownTextIn(HWND box);
+
+}  // namespace kalvena::win32
