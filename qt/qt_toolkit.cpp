@@ -12,13 +12,13 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyleFactory>
-#include <QSvgRenderer>
 #include <QToolTip>
 #include <QTranslator>
 
 #include <algorithm>
 #include <limits>
 
+#include "qt_painter.h"
 #include "result_text.h"
 
 namespace kalvena::qt {
@@ -53,8 +53,8 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
       w->setAccessibleName(caption);
       break;
     case ControlType::PictureBox:
-      w = new PictureBox(QStringLiteral(":/images/%1.svg").arg(QLatin1String(spec.image)),
-                         QSize(spec.bitmapWidth, spec.bitmapHeight), parent);
+      w = new PictureBox(ui::drawingNamed(spec.image), QSize(spec.bitmapWidth, spec.bitmapHeight),
+                         parent);
       break;
   }
   w->setObjectName(QString::fromLatin1(spec.name));
@@ -83,18 +83,6 @@ void buildControls(const FormLayout& layout, QWidget* form) {
     QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
   }
   if (!focusable.empty()) focusable.front().second->setFocus();
-}
-
-QPixmap renderSvg(const QString& image, QSize size, qreal dpr) {
-  QImage canvas(size * dpr, QImage::Format_ARGB32_Premultiplied);
-  canvas.fill(Qt::transparent);
-  QSvgRenderer svg(image);
-  QPainter painter(&canvas);
-  svg.render(&painter);
-  painter.end();
-  QPixmap pixmap = QPixmap::fromImage(canvas);
-  pixmap.setDevicePixelRatio(dpr);
-  return pixmap;
 }
 
 // What a screen reader is told. The window is a frame whose children are its controls, without
@@ -315,20 +303,27 @@ void QtCommandButton::keyPressEvent(QKeyEvent* event) {
   QPushButton::keyPressEvent(event);
 }
 
-PictureBox::PictureBox(const QString& image, QSize bitmap, QWidget* parent)
-    : QWidget(parent), image_(image), bitmap_(bitmap) {
+PictureBox::PictureBox(const ui::Drawing* drawing, QSize bitmap, QWidget* parent)
+    : QWidget(parent), drawing_(drawing), bitmap_(bitmap) {
   setFocusPolicy(Qt::NoFocus);
 }
 
-QPixmap PictureBox::pixmap() const {
-  const qreal dpr = devicePixelRatioF();
-  if (cache_.isNull() || cache_.devicePixelRatio() != dpr) cache_ = renderSvg(image_, bitmap_, dpr);
-  return cache_;
+QImage PictureBox::render(qreal devicePixelRatio) const {
+  QImage image((QSizeF(bitmap_) * devicePixelRatio).toSize(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatio);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QtPainter drawn(painter);
+  if (drawing_) drawing_->draw(drawn, bitmap_.width(), bitmap_.height());
+  return image;
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawPixmap(0, 0, pixmap());
+  painter.fillRect(rect(), Qt::white);
+  painter.setClipRect(QRect(QPoint(0, 0), bitmap_));
+  QtPainter drawn(painter);
+  if (drawing_) drawing_->draw(drawn, bitmap_.width(), bitmap_.height());
 }
 
 LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent) {
@@ -349,11 +344,11 @@ void LineControl::paintEvent(QPaintEvent*) {
 }
 
 QIcon programIcon() {
-  // Drawn once; every window after the first shares the pixmaps.
+  // The desktop icons that packaging installs; made once, every window shares them.
   static const QIcon icon = [] {
     QIcon i;
-    for (const int size : {16, 32, 48, 64}) {
-      i.addPixmap(renderSvg(QStringLiteral(":/images/sun.svg"), QSize(size, size), 1.0));
+    for (const int size : {16, 32, 48, 256}) {
+      i.addFile(QStringLiteral(":/icons/kalvena-%1.png").arg(size), QSize(size, size));
     }
     return i;
   }();

@@ -13,6 +13,7 @@
 
 #include <vector>
 
+#include "pictures.h"
 #include "toolkit.h"
 
 class QApplication;
@@ -57,24 +58,23 @@ class QtCommandButton final : public QPushButton {
   void keyPressEvent(QKeyEvent* event) override;
 };
 
-// A picture box: its bitmap at the top-left corner, unscaled, clipped to the box. The SVG is
-// rendered at the bitmap's pixel size times the screen's device pixel ratio, so it stays sharp
-// on a high-DPI screen.
+// A picture box: its drawing's bitmap at the top-left corner, unscaled, clipped to the box, on
+// a white ground. The drawing is painted at the screen's device pixel ratio, whatever it is,
+// so it is exact at any scale.
 class PictureBox final : public QWidget {
   Q_OBJECT
 
  public:
-  PictureBox(const QString& image, QSize bitmap, QWidget* parent);
-  // The bitmap as painted at the widget's current device pixel ratio.
-  QPixmap pixmap() const;
+  PictureBox(const ui::Drawing* drawing, QSize bitmap, QWidget* parent);
+  // The whole bitmap, drawn at a device pixel ratio, as the box paints it.
+  QImage render(qreal devicePixelRatio) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QString image_;
+  const ui::Drawing* drawing_;  // null: a blank box
   QSize bitmap_;
-  mutable QPixmap cache_;
 };
 
 // A line control: a widget one pixel thick along its length, painted black.

@@ -1,25 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing and cross-builds the native Windows program with MinGW-w64:
 # build-windows/kalvena.exe, one file that imports only system DLLs. Then says how large it
-# is and what it imports.
+# is and what it imports. It needs MinGW-w64 only: no Qt, no tool of the host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 out=build-windows
 
-# The pictures, rendered from the SVGs with Qt's renderer on this machine, at 1x and 2x.
-cmake -S . -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVENA_BUILD_TESTS=OFF \
-  -DKALVENA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$out/host" --target render_pictures
-rm -rf "$out/pictures" && mkdir -p "$out/pictures"
-QT_QPA_PLATFORM=offscreen "$out/host/tools/render_pictures" ui/images "$out/pictures" 2>/dev/null
-
 # The toolchain is given when the build folder is made; CMake warns of it on a later run.
 toolchain=()
 [[ -f $out/cross/CMakeCache.txt ]] || toolchain=(--toolchain cmake/mingw-w64-x86_64.cmake)
 cmake -S . -B "$out/cross" -G Ninja "${toolchain[@]}" \
-  -DCMAKE_BUILD_TYPE=Release -DKALVENA_WIN32=ON -DKALVENA_WERROR=ON \
-  -DKALVENA_PICTURES="$PWD/$out/pictures" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DKALVENA_WIN32=ON -DKALVENA_WERROR=ON >/dev/null
 cmake --build "$out/cross" -j "$(nproc)"
 x86_64-w64-mingw32-strip -o "$out/kalvena.exe" "$out/cross/win32/kalvena.exe"
 

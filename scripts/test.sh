@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: once in an optimised build with
 # warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; starts the
 # program with the README's run command under a virtual display; checks that the committed
-# pictures and icons match their sources; cross-builds the Windows program and runs its tests
+# icons match their source; cross-builds the Windows program and runs its tests
 # under Wine; runs the benchmarks once; then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,7 +29,7 @@ done
 echo "== the README's run command, under a virtual display"
 tests/window_test.sh 150 scripts/run.sh
 
-echo "== generated files"
+echo "== the icons against their source"
 scripts/check-generated.sh build-tests-release
 
 echo "== windows: cross-build, then the tests under Wine"

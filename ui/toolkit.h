@@ -29,8 +29,7 @@ struct ControlSpec {
   int tabIndex;
   // What a screen reader says for a text box or a picture; buttons say their caption.
   const char* accessibleName = nullptr;
-  // Picture boxes: the drawing's name in ui/images (without ".svg") and the bitmap's size in
-  // pixels.
+  // Picture boxes: the drawing's name (pictures.h) and the bitmap's size in pixels.
   const char* image = nullptr;
   int bitmapWidth = 0;
   int bitmapHeight = 0;

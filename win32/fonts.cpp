@@ -23,12 +23,6 @@ bool fontExists(const wchar_t* face) {
   return found;
 }
 
-// Arial where it is installed, else the metric-compatible Liberation Sans (as under Wine).
-const wchar_t* fontFace() {
-  static const wchar_t* face = fontExists(L"Arial") ? L"Arial" : L"Liberation Sans";
-  return face;
-}
-
 TEXTMETRICW metricsOf(HFONT font) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font);
@@ -40,6 +34,11 @@ TEXTMETRICW metricsOf(HFONT font) {
 }
 
 }  // namespace
+
+const wchar_t* fontFace() {
+  static const wchar_t* face = fontExists(L"Arial") ? L"Arial" : L"Liberation Sans";
+  return face;
+}
 
 HFONT makeFont(int dpi, int stretch) {
   LOGFONTW lf{};

@@ -43,6 +43,8 @@ class Gdi {
   Handle h_ = nullptr;
 };
 
+// Arial where it is installed, else the metric-compatible Liberation Sans (as under Wine).
+const wchar_t* fontFace();
 HFONT makeFont(int dpi, int stretch);
 int lineSpacing(HFONT font);
 int textWidth(HFONT font, std::wstring_view text);

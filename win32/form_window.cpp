@@ -12,6 +12,7 @@
 #include "accessible.h"
 #include "fonts.h"
 #include "picture_box.h"
+#include "pictures.h"
 #include "text_box.h"
 #include "win32_toolkit.h"
 
@@ -43,6 +44,7 @@ struct Control {
   const ControlSpec* spec;
   HWND hwnd;
   std::unique_ptr<ControlData> data;
+  std::unique_ptr<Picture> picture;  // a picture box's
 };
 
 // One loaded window: its top-level window, its controls, and the lines it paints.
@@ -279,6 +281,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   Control create(const ControlSpec& spec, int id, int twoLines) {
     const std::wstring caption = widen(spec.caption);
     auto data = std::make_unique<ControlData>();
+    std::unique_ptr<Picture> picture;
     AccessibleInfo& accessible = data->accessible;
     accessible.name = spec.accessibleName ? widen(spec.accessibleName) : caption;
     while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
@@ -313,8 +316,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         accessible.role = ROLE_SYSTEM_PUSHBUTTON;
         break;
       case ControlType::PictureBox:
-        h = CreateWindowExW(0, kPictureClass, L"", child, 0, 0, 0, 0, hwnd_, menu, instance_,
-                            nullptr);
+        picture = std::make_unique<Picture>(
+            Picture{ui::drawingNamed(spec.image), spec.bitmapWidth, spec.bitmapHeight});
+        h = createPictureBox(hwnd_, menu, instance_, picture.get());
         accessible.role = ROLE_SYSTEM_GRAPHIC;
         break;
     }
@@ -325,7 +329,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       data->original = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
     }
-    return {&spec, h, std::move(data)};
+    return {&spec, h, std::move(data), std::move(picture)};
   }
 
   // Places every control at the window's DPI, with its font and picture.
@@ -359,7 +363,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         });
         SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(stretch)), FALSE);
       }
-      if (s.type == ControlType::PictureBox) setPicture(instance_, c.hwnd, s.image, dpi_);
     }
     // Every result, nine characters at most, shows whole in the narrowest box, a pixel to spare.
     outputStretch_ = fittingStretch(

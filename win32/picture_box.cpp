@@ -1,88 +1,43 @@
 #include "picture_box.h"
 
-#include <gdiplus.h>
-#include <shlwapi.h>
-
-#include <optional>
-#include <string>
-
 #include "accessible.h"
-#include "system_library.h"
-#include "win32_toolkit.h"
+#include "gdiplus_painter.h"
 
 namespace kalvena::win32 {
 
 namespace {
 
-// GDI+, which decodes the pictures; loaded with the toolkit.
-struct GdiPlus {
-  SystemLibrary dll{L"gdiplus.dll"};
-  decltype(&Gdiplus::GdiplusStartup) startup =
-      dll.function<decltype(Gdiplus::GdiplusStartup)>("GdiplusStartup");
-  decltype(&Gdiplus::GdiplusShutdown) shutdown =
-      dll.function<decltype(Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
-  decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream) fromStream =
-      dll.function<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
-          "GdipCreateBitmapFromStream");
-  decltype(&Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap) toBitmap =
-      dll.function<decltype(Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap)>(
-          "GdipCreateHBITMAPFromBitmap");
-  decltype(&Gdiplus::DllExports::GdipDisposeImage) dispose =
-      dll.function<decltype(Gdiplus::DllExports::GdipDisposeImage)>("GdipDisposeImage");
-  ULONG_PTR token = 0;
-
-  GdiPlus() {
-    Gdiplus::GdiplusStartupInput input{};
-    if (!startup || !shutdown || !fromStream || !toBitmap || !dispose ||
-        startup(&token, &input, nullptr) != Gdiplus::Ok) {
-      token = 0;
-      noteFallback("GDI+ could not be started; the pictures stay blank");
-    }
-  }
-  ~GdiPlus() {
-    if (token) shutdown(token);
-  }
-  GdiPlus(const GdiPlus&) = delete;
-  GdiPlus& operator=(const GdiPlus&) = delete;
-};
-
-std::optional<GdiPlus> gGdiPlus;  // while the toolkit lives
-
-// A PNG resource of the program as a bitmap; null when there is none.
-HBITMAP loadPng(HINSTANCE instance, const std::wstring& name) {
-  if (!gGdiPlus || !gGdiPlus->token) return nullptr;
-  HRSRC res = FindResourceW(instance, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  if (!res) return nullptr;
-  HGLOBAL data = LoadResource(instance, res);
-  const auto* bytes = static_cast<const BYTE*>(LockResource(data));
-  IStream* stream = SHCreateMemStream(bytes, SizeofResource(instance, res));
-  if (!stream) return nullptr;
-  HBITMAP bitmap = nullptr;
-  Gdiplus::GpBitmap* image = nullptr;
-  if (gGdiPlus->fromStream(stream, &image) == Gdiplus::Ok) {
-    gGdiPlus->toBitmap(image, &bitmap, 0xFFFFFFFF);
-    gGdiPlus->dispose(image);
-  }
-  stream->Release();
-  return bitmap;
+// Paints the box's picture, over a white ground, at the box's DPI.
+void paint(HWND box, HDC dc) {
+  const auto* picture = reinterpret_cast<const Picture*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+  if (!picture || !picture->drawing) return;
+  RECT area;
+  GetClientRect(box, &area);
+  drawOn(dc, *picture->drawing, picture->width, picture->height,
+         static_cast<int>(GetDpiForWindow(box)), {area.right, area.bottom});
 }
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(
+          hwnd, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTW*>(lp)->lpCreateParams));
+      break;
     case WM_PAINT: {
-      // The bitmap at the top-left corner, unscaled, clipped to the box.
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BITMAP info{};
-        GetObjectW(bitmap, sizeof info, &info);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-      }
+      paint(hwnd, dc);
       EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      // The box drawn into a device context of the caller's, as it paints itself.
+      auto dc = reinterpret_cast<HDC>(wp);
+      RECT all;
+      GetClientRect(hwnd, &all);
+      FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      paint(hwnd, dc);
       return 0;
     }
     case WM_GETOBJECT:
@@ -90,9 +45,6 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_NCDESTROY:
       forget(hwnd);
-      if (auto bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-        DeleteObject(bitmap);
-      }
       break;
     default:
       break;
@@ -102,15 +54,10 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void startPictures() {
-  if (!gGdiPlus) gGdiPlus.emplace();
-}
-
-void endPictures() { gGdiPlus.reset(); }
-
 void registerPictureClass(HINSTANCE instance) {
   WNDCLASSEXW picture{};
   picture.cbSize = sizeof picture;
+  picture.style = CS_HREDRAW | CS_VREDRAW;  // drawn anew at a new size (a new DPI)
   picture.lpfnWndProc = pictureProc;
   picture.hInstance = instance;
   picture.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -119,12 +66,9 @@ void registerPictureClass(HINSTANCE instance) {
   RegisterClassExW(&picture);
 }
 
-void setPicture(HINSTANCE instance, HWND box, std::string_view image, int dpi) {
-  const wchar_t* scale = dpi >= 192 ? L"_2X" : L"_1X";
-  HBITMAP bitmap = loadPng(instance, widen(image) + scale);
-  auto old = reinterpret_cast<HBITMAP>(
-      SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap)));
-  if (old) DeleteObject(old);
+HWND createPictureBox(HWND parent, HMENU id, HINSTANCE instance, const Picture* picture) {
+  return CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, id,
+                         instance, const_cast<Picture*>(picture));
 }
 
 }  // namespace kalvena::win32

@@ -1,25 +1,29 @@
 #pragma once
 
 // The picture boxes: each shows its drawing's bitmap at its top-left corner, unscaled, clipped
-// to the box, at 1x below 192 DPI and 2x from there. The bitmaps are PNG resources of the
-// program, decoded by GDI+.
+// to the box, on a white ground, drawn by code at the window's DPI.
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
-#include <string_view>
+#include "pictures.h"
 
 namespace kalvena::win32 {
 
 inline constexpr wchar_t kPictureClass[] = L"KalvenaPicture";
 
-// Starts GDI+ for the pictures (noted among the fallbacks where it cannot be), and ends it.
-void startPictures();
-void endPictures();
+// What a picture box shows: its drawing (null: nothing) and its bitmap's size in logical
+// pixels.
+struct Picture {
+  const ui::Drawing* drawing;
+  int width;
+  int height;
+};
+
 void registerPictureClass(HINSTANCE instance);
-// Gives a picture box the bitmap of the drawing `image` for a DPI.
-void setPicture(HINSTANCE instance, HWND box, std::string_view image, int dpi);
+// A picture box in `parent`, showing `picture`, which lives as long as the box.
+HWND createPictureBox(HWND parent, HMENU id, HINSTANCE instance, const Picture* picture);
 
 }  // namespace kalvena::win32

@@ -33,10 +33,9 @@ void loadDllsFromSystemFolderOnly() {
     SetDllDirectoryW(L"");
   }
   // What the system's own DLLs load later by name: the common controls draw with msimg32 and
-  // theme with uxtheme, GDI+ decodes with windowscodecs. Under Wine those loads still search
-  // the program's folder first; loaded now from the system folder, they are found in memory.
-  static const SystemLibrary blending{L"msimg32.dll"}, themes{L"uxtheme.dll"},
-      codecs{L"windowscodecs.dll"};
+  // theme with uxtheme. Under Wine those loads still search the program's folder first; loaded
+  // now from the system folder, they are found in memory.
+  static const SystemLibrary blending{L"msimg32.dll"}, themes{L"uxtheme.dll"};
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* name) {

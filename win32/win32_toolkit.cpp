@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "form_window.h"
+#include "gdiplus_painter.h"
 #include "picture_box.h"
 #include "system_library.h"
 #include "text_box.h"
@@ -33,7 +34,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   // Before any DLL is loaded: the program's DLLs come from the system folder only.
   loadDllsFromSystemFolderOnly();
   if (!initCommonControls()) noteFallback("the common controls' classes were not registered");
-  startPictures();
+  startGdiPlus();
   registerFormClass(instance);
   registerPictureClass(instance);
 }
@@ -41,7 +42,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
 Win32Toolkit::~Win32Toolkit() {
   dying_.clear();
   endAccessibility();
-  endPictures();
+  endGdiPlus();
 }
 
 std::unique_ptr<ui::NativeWindow> Win32Toolkit::createWindow(const FormLayout& layout,

@@ -1,4 +1,6 @@
 // The two windows as laid out: positions, captions, stacking, focus, pictures, names.
+#include <QCoreApplication>
+#include <QDir>
 #include <QFontInfo>
 #include <QImage>
 #include <QLabel>
@@ -165,21 +167,48 @@ TEST_P(LayoutTest, TabFollowsTheTabIndexesOfWhatTakesFocus) {
   EXPECT_EQ(visited, expected);
 }
 
-TEST_P(LayoutTest, PicturesShowTheirBitmapUnscaledAtTheScreensPixelRatio) {
+// The box of ink in a drawing's bitmap, in logical pixels: anything clearly darker than white.
+QRectF inkOf(const QImage& image) {
+  const qreal dpr = image.devicePixelRatio();
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 192) ink |= QRect(x, y, 1, 1);
+    }
+  }
+  return QRectF(ink.topLeft() / dpr, ink.size() / dpr);
+}
+
+// Each picture is drawn at the screen's pixel ratio, whatever it is, into a bitmap of its own
+// size, and fills its box as it does at 1x. Each drawing is also written out as PNG, at 1x and
+// 2x, into the build folder, for review.
+TEST_P(LayoutTest, PicturesAreDrawnAtTheScreensPixelRatioAndFillTheirBoxes) {
   const QSize sizes[2][6] = {{{115, 104}, {117, 106}, {122, 110}, {110, 62}, {109, 57}, {135, 73}},
                              {{124, 99}, {124, 101}, {123, 98}, {124, 58}, {146, 59}, {127, 63}}};
+  const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/pictures/");
+  QDir().mkpath(out);
   for (int i = 0; i < 6; ++i) {
     const QByteArray name = "Picture" + QByteArray::number(i + 1);
     auto* picture = qobject_cast<PictureBox*>(control(name.constData()));
     ASSERT_NE(picture, nullptr) << name.constData();
-    const QPixmap pixmap = picture->pixmap();
     const qreal dpr = picture->devicePixelRatioF();
-    EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), sizes[GetParam() - 1][i])
-        << name.constData();
-    EXPECT_EQ(pixmap.size(), sizes[GetParam() - 1][i] * dpr) << name.constData();
+    const QImage image = picture->render(dpr);
+    EXPECT_EQ(image.size(), (QSizeF(sizes[GetParam() - 1][i]) * dpr).toSize()) << name.constData();
     EXPECT_EQ(picture->focusPolicy(), Qt::NoFocus);
-    // White ground at the top-left corner, where the bitmap is anchored.
-    EXPECT_EQ(pixmap.toImage().pixelColor(0, 0), QColor(Qt::white)) << name.constData();
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white)) << name.constData();
+    const QImage unscaled = picture->render(1);
+    const QRectF ink = inkOf(image), ink1x = inkOf(unscaled);
+    ASSERT_FALSE(ink1x.isEmpty()) << name.constData() << " draws nothing";
+    for (const auto& [edge, at1x] : {std::pair{ink.left(), ink1x.left()},
+                                     {ink.top(), ink1x.top()},
+                                     {ink.right(), ink1x.right()},
+                                     {ink.bottom(), ink1x.bottom()}}) {
+      EXPECT_NEAR(edge, at1x, 1.0) << name.constData() << " at " << dpr;
+    }
+    const QString file =
+        out + QString::number(GetParam()) + QLatin1Char('_') + QString::fromLatin1(name);
+    unscaled.save(file + QStringLiteral(".png"));
+    picture->render(2).save(file + QStringLiteral("@2x.png"));
   }
 }
 
@@ -194,7 +223,7 @@ TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
         shown -= over->geometry().translated(-picture->pos());
       }
     }
-    const QImage image = picture->pixmap().toImage();
+    const QImage image = picture->render(picture->devicePixelRatioF());
     const qreal dpr = image.devicePixelRatio();
     QRect lost;
     for (int y = 0; y < image.height(); ++y) {

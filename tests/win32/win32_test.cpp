@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -12,6 +14,8 @@
 #include "calculator_window.h"
 #include "form1.h"
 #include "form2.h"
+#include "gdiplus_painter.h"
+#include "pictures.h"
 #include "shell.h"
 #include "system_library.h"
 #include "win32_toolkit.h"
@@ -555,6 +559,92 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   const std::string lowC = text(w, "Text3");
   EXPECT_EQ(of("Text3").value, lowC);
   EXPECT_EQ(of("Text3").description.rfind(lowC + " µF|E12: ", 0), 0u) << of("Text3").description;
+}
+
+// The pixels of a DIB of `size` that `draw` paints on, white before it.
+std::vector<DWORD> pixelsOf(SIZE size, const std::function<void(HDC)>& draw) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, dib);
+  std::fill_n(static_cast<DWORD*>(bits), size.cx * size.cy, 0xFFFFFFu);
+  draw(dc);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
+                            static_cast<const DWORD*>(bits) + size.cx * size.cy);
+  SelectObject(dc, old);
+  DeleteObject(dib);
+  DeleteDC(dc);
+  return pixels;
+}
+
+bool isInk(DWORD p) { return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 192; }
+
+// The box of ink in the pixels, in logical pixels at a DPI.
+RECT inkBox(const std::vector<DWORD>& pixels, SIZE size, int dpi) {
+  RECT ink{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+  for (LONG y = 0; y < size.cy; ++y) {
+    for (LONG x = 0; x < size.cx; ++x) {
+      if (!isInk(pixels[static_cast<std::size_t>(y * size.cx + x)])) continue;
+      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+             std::max(ink.bottom, y + 1)};
+    }
+  }
+  const auto logical = [dpi](LONG v) { return static_cast<LONG>(std::lround(v * 96.0 / dpi)); };
+  return {logical(ink.left), logical(ink.top), logical(ink.right), logical(ink.bottom)};
+}
+
+// Each picture is drawn at the window's DPI: it fills its box as it does at 96 DPI, and
+// nothing of it lies where a control stacked over its box hides it. (Its text is hinted to
+// whole pixels at each size, so its ink's edges move by a pixel or two between DPIs.)
+TEST_P(EachWindow, PicturesFillTheirBoxesAtEveryDpiAndLoseNoInk) {
+  Window& w = window();
+  const int dpi = static_cast<int>(GetDpiForWindow(hwndOf(w)));
+  int pictures = 0;
+  for (const ui::ControlSpec& c : layoutOf(w)->controls) {
+    if (c.type != ui::ControlType::PictureBox) continue;
+    ++pictures;
+    HWND box = at(w, c.name);
+    RECT client;
+    GetClientRect(box, &client);
+    const SIZE size{client.right, client.bottom};
+    const std::vector<DWORD> drawn = pixelsOf(size, [box](HDC dc) {
+      SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    // At 96 DPI, on a bitmap as large as the drawing, as the reference.
+    const SIZE whole{c.bitmapWidth, c.bitmapHeight};
+    const std::vector<DWORD> reference = pixelsOf(whole, [&](HDC dc) {
+      ASSERT_TRUE(drawOn(dc, *ui::drawingNamed(c.image), whole.cx, whole.cy, 96, whole));
+    });
+    // Where the ink reached 90 % of the box's width or height at 96 DPI, it does at this one.
+    RECT shown{0, 0, twipsToPixels(c.width, 96), twipsToPixels(c.height, 96)}, at96;
+    const RECT referenceInk = inkBox(reference, whole, 96);
+    IntersectRect(&at96, &referenceInk, &shown);
+    const RECT ink = inkBox(drawn, size, dpi);
+    const auto fills = [](LONG inked, LONG of) { return inked * 10 >= of * 9; };
+    if (fills(at96.right - at96.left, shown.right)) {
+      EXPECT_TRUE(fills(ink.right - ink.left, shown.right)) << c.name << " at " << dpi << " DPI";
+    }
+    if (fills(at96.bottom - at96.top, shown.bottom)) {
+      EXPECT_TRUE(fills(ink.bottom - ink.top, shown.bottom)) << c.name << " at " << dpi << " DPI";
+    }
+    // Under the controls stacked over the box.
+    const RECT boxRect = clientRectOf(box);
+    for (HWND over = GetWindow(box, GW_HWNDPREV); over; over = GetWindow(over, GW_HWNDPREV)) {
+      RECT hidden = clientRectOf(over);
+      if (!IntersectRect(&hidden, &hidden, &boxRect)) continue;
+      OffsetRect(&hidden, -boxRect.left, -boxRect.top);
+      for (LONG y = hidden.top; y < hidden.bottom; ++y) {
+        for (LONG x = hidden.left; x < hidden.right; ++x) {
+          EXPECT_FALSE(isInk(drawn[static_cast<std::size_t>(y * size.cx + x)]))
+              << c.name << " loses ink at " << x << "," << y << " under another control";
+        }
+      }
+    }
+  }
+  EXPECT_EQ(pictures, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, EachWindow, testing::Values(1, 2),
