@@ -1,0 +1,86 @@
+#pragma once
+
+// The widgets that the controls of a layout table become: text boxes, command buttons, picture
+// boxes and lines. Labels are QLabels.
+
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "pictures.h"
+#include "toolkit.h"
+
+namespace kalvena::qt {
+
+// One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
+constexpr int twipsToPixels(int t) { return (t + 7) / 15; }
+
+// A single-line text box. It takes a pasted text of any length whole, so that the check of its
+// text sees everything that was pasted. As the program's output (setOutput) it is read-only,
+// has the window's ground, a one-pixel frame and a slightly narrower face of the font, so that
+// a nine-character result fits its narrowest box; it always shows the beginning of its text.
+class QtTextBox final : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit QtTextBox(QWidget* parent);
+  void setOutput();
+  bool isOutput() const { return output_; }
+  // What the box draws of its text: all of it, or, for a result too wide for the box, its
+  // beginning and its end with "…" between.
+  QString shownText() const;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool output_ = false;
+};
+
+// A command button that Return and the keypad's Enter press as well as Space, as on the
+// platform the program comes from.
+class QtCommandButton final : public QPushButton {
+  Q_OBJECT
+
+ public:
+  QtCommandButton(const QString& caption, QWidget* parent);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A picture box: its drawing's bitmap at the top-left corner, unscaled, clipped to the box, on
+// a white ground. The drawing is painted at the screen's device pixel ratio, whatever it is,
+// so it is exact at any scale.
+class PictureBox final : public QWidget {
+  Q_OBJECT
+
+ public:
+  PictureBox(const ui::Drawing* drawing, QSize bitmap, QWidget* parent);
+  // The whole bitmap, drawn at a device pixel ratio, as the box paints it.
+  QImage render(qreal devicePixelRatio) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const ui::Drawing* drawing_;  // null: a blank box
+  QSize bitmap_;
+};
+
+// A line control: a widget one pixel thick along its length, painted black.
+class LineControl final : public QWidget {
+  Q_OBJECT
+
+ public:
+  LineControl(const ui::LineSpec& spec, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace kalvena::qt
