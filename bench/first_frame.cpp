@@ -1,5 +1,5 @@
 // Kalvena as it starts, ending itself once its first frame is painted: the process that
-// startup.py times and weighs against bare_window.
+// startup.py times and weighs against bare_label_window.
 #include <QApplication>
 #include <QTimer>
 

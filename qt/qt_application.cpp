@@ -1,12 +1,16 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLibraryInfo>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyleFactory>
 #include <QToolTip>
 #include <QTranslator>
 
 #include "qt_accessible.h"
+#include "qt_painter.h"
 #include "qt_toolkit.h"
 
 // The application: its style, its font whatever a desktop theme sets, its icon, Qt's own texts
@@ -49,11 +53,18 @@ class ProgramFontKeeper final : public QObject {
 }  // namespace
 
 QIcon programIcon() {
-  // The desktop icons that packaging installs; made once, every window shares them.
+  // The sun, drawn once at each size a desktop asks for; every window shares the pixmaps.
   static const QIcon icon = [] {
     QIcon i;
-    for (const int size : {16, 32, 48, 256}) {
-      i.addFile(QStringLiteral(":/icons/kalvena-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48, 64}) {
+      QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+      image.fill(Qt::transparent);
+      QPainter painter(&image);
+      painter.scale(size / 32.0, size / 32.0);
+      QtPainter drawn(painter);
+      ui::sunIcon().draw(drawn, 32, 32);
+      painter.end();
+      i.addPixmap(QPixmap::fromImage(image));
     }
     return i;
   }();

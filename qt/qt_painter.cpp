@@ -13,6 +13,7 @@ namespace {
 QColor colorOf(ui::Color c) { return QColor(c.red, c.green, c.blue); }
 
 QPen penOf(const ui::Pen& pen) {
+  if (pen.width <= 0) return QPen(Qt::NoPen);
   QPen p(colorOf(pen.color), pen.width);
   p.setCapStyle(Qt::FlatCap);
   p.setJoinStyle(Qt::RoundJoin);
@@ -46,18 +47,14 @@ void QtPainter::polyline(std::span<const ui::Point> points, const ui::Pen& pen) 
   p_.drawPolyline(polygonOf(points));
 }
 
-void QtPainter::polygon(std::span<const ui::Point> points, ui::Color fill) {
-  p_.setPen(Qt::NoPen);
+void QtPainter::polygon(std::span<const ui::Point> points, ui::Color fill, const ui::Pen& outline) {
+  p_.setPen(penOf(outline));
   p_.setBrush(colorOf(fill));
   p_.drawPolygon(polygonOf(points));
 }
 
-void QtPainter::circle(ui::Point centre, double radius, ui::Color fill, double outline) {
-  if (outline > 0) {
-    p_.setPen(penOf({ui::kBlack, outline, false}));
-  } else {
-    p_.setPen(Qt::NoPen);
-  }
+void QtPainter::circle(ui::Point centre, double radius, ui::Color fill, const ui::Pen& outline) {
+  p_.setPen(penOf(outline));
   p_.setBrush(colorOf(fill));
   p_.drawEllipse(QPointF(centre.x, centre.y), radius, radius);
 }

@@ -15,8 +15,8 @@ class QtPainter final : public ui::Painter {
 
   void line(ui::Point from, ui::Point to, const ui::Pen& pen) override;
   void polyline(std::span<const ui::Point> points, const ui::Pen& pen) override;
-  void polygon(std::span<const ui::Point> points, ui::Color fill) override;
-  void circle(ui::Point centre, double radius, ui::Color fill, double outline) override;
+  void polygon(std::span<const ui::Point> points, ui::Color fill, const ui::Pen& outline) override;
+  void circle(ui::Point centre, double radius, ui::Color fill, const ui::Pen& outline) override;
   void rectangle(ui::Point topLeft, double width, double height, ui::Color fill) override;
   void arc(ui::Point centre, double radius, double startDegrees, double sweepDegrees,
            const ui::Pen& pen) override;

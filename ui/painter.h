@@ -27,12 +27,14 @@ inline constexpr Color kBlack{0, 0, 0};
 inline constexpr Color kWhite{255, 255, 255};
 
 // How a line is stroked: a colour, a width, and whether it is dashed (two pixels drawn, two
-// left out). Polylines join round.
+// left out). Lines join round. A width of 0 strokes nothing.
 struct Pen {
   Color color = kBlack;
   double width = 1;
   bool dashed = false;
 };
+
+inline constexpr Pen kNoOutline{kBlack, 0, false};
 
 // Where a text's baseline point lies: at its start, its middle or its end.
 enum class Anchor { Start, Middle, End };
@@ -43,9 +45,9 @@ class Painter {
 
   virtual void line(Point from, Point to, const Pen& pen) = 0;
   virtual void polyline(std::span<const Point> points, const Pen& pen) = 0;
-  virtual void polygon(std::span<const Point> points, Color fill) = 0;
-  // Filled, and outlined in black `outline` pixels wide (0: not outlined).
-  virtual void circle(Point centre, double radius, Color fill, double outline) = 0;
+  // Filled, then outlined.
+  virtual void polygon(std::span<const Point> points, Color fill, const Pen& outline) = 0;
+  virtual void circle(Point centre, double radius, Color fill, const Pen& outline) = 0;
   // Filled, and outlined in black one pixel wide.
   virtual void rectangle(Point topLeft, double width, double height, Color fill) = 0;
   // Part of a circle, stroked: from `startDegrees` through `sweepDegrees`, both measured

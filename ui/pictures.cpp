@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <initializer_list>
+#include <numbers>
 #include <vector>
 
 namespace kalvena::ui {
@@ -20,7 +22,7 @@ void polyline(Painter& p, std::initializer_list<Point> points, const Pen& pen) {
 }
 
 void polygon(Painter& p, std::initializer_list<Point> points, Color fill) {
-  p.polygon(std::span(points.begin(), points.size()), fill);
+  p.polygon(std::span(points.begin(), points.size()), fill, kNoOutline);
 }
 
 void text(Painter& p, double x, double y, std::string_view s, Anchor anchor = Anchor::Start) {
@@ -157,14 +159,14 @@ constexpr double kMid = (kTop + kBottom) / 2;
 void wire(Painter& p, double y, double from, double to) { p.line({from, y}, {to, y}, kThin); }
 
 void terminals(Painter& p) {
-  p.circle({4.5, kTop}, 2.5, kWhite, 1);
-  p.circle({4.5, kBottom}, 2.5, kWhite, 1);
+  p.circle({4.5, kTop}, 2.5, kWhite, kThin);
+  p.circle({4.5, kBottom}, 2.5, kWhite, kThin);
 }
 
 // The dots where a shunt element meets the wires.
 void node(Painter& p, double x) {
-  p.circle({x, kTop}, 1.5, kBlack, 0);
-  p.circle({x, kBottom}, 1.5, kBlack, 0);
+  p.circle({x, kTop}, 1.5, kBlack, kNoOutline);
+  p.circle({x, kBottom}, 1.5, kBlack, kNoOutline);
 }
 
 // Turns along the upper wire from x, bulging up; returns the x where it ends.
@@ -292,6 +294,26 @@ void highPass18Schematic(Painter& p, int, int) {
   loudspeaker(p, 96);
 }
 
+// ---- The program's icon -----------------------------------------------------------------------
+
+// A yellow sun: twelve rays around a disc, in 32 by 32 pixels (as ui/images/sun.svg, which the
+// desktop icons are made from).
+void sun(Painter& p, int, int) {
+  constexpr Color kRays{0xff, 0xcc, 0x00}, kDisc{0xff, 0xdd, 0x00}, kEdge{0xd9, 0x8c, 0x00};
+  constexpr double kCentre = 16, kTip = 15, kBase = 9.27, kHalfWidth = 2.07;
+  for (int i = 0; i < 12; ++i) {
+    const double a = i * std::numbers::pi / 6, c = std::cos(a), s = std::sin(a);
+    const Point tip{kCentre + kTip * c, kCentre + kTip * s};
+    const Point left{kCentre + kBase * c + kHalfWidth * s, kCentre + kBase * s - kHalfWidth * c};
+    const Point right{kCentre + kBase * c - kHalfWidth * s, kCentre + kBase * s + kHalfWidth * c};
+    const Point ray[] = {tip, left, right};
+    p.polygon(ray, kRays, {kEdge, 0.8, false});
+  }
+  p.circle({kCentre, kCentre}, 8.5, kDisc, {kEdge, 1, false});
+}
+
+constexpr Drawing kSun{"sun", sun};
+
 constexpr Drawing kDrawings[] = {
     {"form1_low_graph", lowPass12},
     {"form1_middle_graph", bandPass12},
@@ -310,6 +332,8 @@ constexpr Drawing kDrawings[] = {
 }  // namespace
 
 std::span<const Drawing> drawings() { return kDrawings; }
+
+const Drawing& sunIcon() { return kSun; }
 
 const Drawing* drawingNamed(std::string_view name) {
   for (const Drawing& d : kDrawings) {

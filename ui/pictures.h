@@ -14,7 +14,7 @@ namespace kalvena::ui {
 
 struct Drawing {
   const char* name;  // the picture box's image in the layout table
-  // Draws the picture into a bitmap of `width` by `height` pixels, whose ground is already white.
+  // Draws the picture into a bitmap of `width` by `height` pixels, whose ground is already there.
   void (*draw)(Painter& painter, int width, int height);
 };
 
@@ -22,5 +22,7 @@ struct Drawing {
 std::span<const Drawing> drawings();
 // A drawing by its name; null where there is none.
 const Drawing* drawingNamed(std::string_view name);
+// The program's icon, a sun, 32 by 32 pixels on a transparent ground.
+const Drawing& sunIcon();
 
 }  // namespace kalvena::ui

@@ -121,21 +121,27 @@ class GdiPlusPainter final : public ui::Painter {
     api_.GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
     api_.GdipDeletePen(p);
   }
-  void polygon(std::span<const ui::Point> points, ui::Color fill) override {
-    const std::vector<PointF> pts = pointsOf(points);
+  void polygon(std::span<const ui::Point> points, ui::Color fill, const ui::Pen& outline) override {
+    std::vector<PointF> pts = pointsOf(points);
     GpSolidFill* brush = nullptr;
     api_.GdipCreateSolidFill(argb(fill), &brush);
     api_.GdipFillPolygon(g_, brush, pts.data(), static_cast<INT>(pts.size()), FillModeAlternate);
     api_.GdipDeleteBrush(brush);
+    if (outline.width > 0 && !pts.empty()) {
+      pts.push_back(pts.front());
+      GpPen* p = makePen(outline);
+      api_.GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
+      api_.GdipDeletePen(p);
+    }
   }
-  void circle(ui::Point centre, double radius, ui::Color fill, double outline) override {
+  void circle(ui::Point centre, double radius, ui::Color fill, const ui::Pen& outline) override {
     const REAL x = real(centre.x - radius), y = real(centre.y - radius), d = real(2 * radius);
     GpSolidFill* brush = nullptr;
     api_.GdipCreateSolidFill(argb(fill), &brush);
     api_.GdipFillEllipse(g_, brush, x, y, d, d);
     api_.GdipDeleteBrush(brush);
-    if (outline > 0) {
-      GpPen* p = makePen({ui::kBlack, outline, false});
+    if (outline.width > 0) {
+      GpPen* p = makePen(outline);
       api_.GdipDrawEllipse(g_, p, x, y, d, d);
       api_.GdipDeletePen(p);
     }
