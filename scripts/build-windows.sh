@@ -4,7 +4,7 @@
 # is and what it imports. It needs MinGW-w64 only: no Qt, no tool of the host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --windows
 out=build-windows
 
 # The toolchain is given when the build folder is made; CMake warns of it on a later run.

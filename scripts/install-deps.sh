@@ -1,7 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Kalvena need,
 # and only those that are missing. With everything present it is quiet and quick.
+#   scripts/install-deps.sh             everything
+#   scripts/install-deps.sh --windows   what kalvena.exe and its tests under Wine need: no Qt
 set -euo pipefail
+
+windows=(
+  cmake
+  ninja-build
+  # The Windows program: cross compiler, GoogleTest's sources for its tests, and Wine on a
+  # virtual display to run them.
+  g++-mingw-w64-x86-64-posix
+  googletest
+  wine
+  wine64
+  fonts-wine
+  xvfb
+  xauth
+)
 
 packages=(
   g++
@@ -29,14 +45,9 @@ packages=(
   # The README's run command under a virtual display, and the .deb's check.
   xdotool
   lintian
-  # The Windows program: cross compiler, and Wine on a virtual display for its tests.
-  g++-mingw-w64-x86-64-posix
-  wine
-  wine64
-  fonts-wine
-  xvfb
-  xauth
+  "${windows[@]}"
 )
+if [[ ${1:-} == --windows ]]; then packages=("${windows[@]}"); fi
 
 missing=()
 for p in "${packages[@]}"; do
