@@ -163,16 +163,24 @@ std::optional<std::string> resultDescription(Checked value, Unit unit,
     text.append("\n≈ ").append(withDecimalPoint(threeSignificant(v), decimalPoint));
     text.append(" ").append(u);
   }
+  for (const PreferredSeries series : {PreferredSeries::E12, PreferredSeries::E24}) {
+    text.append("\n").append(*preferredPart(value, unit, series, decimalPoint));
+  }
+  return text;
+}
+
+std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeries series,
+                                         std::string_view decimalPoint) {
+  if (!value.ok() || !(value.value() > 0)) return std::nullopt;
   // The part to buy is the one nearest the value itself, not its rounded text: 0.2123 mH
   // shows as 0.21, yet 0.22 mH lies nearer than 0.2.
-  for (const auto& [series, name] :
-       {std::pair{PreferredSeries::E12, "E12"}, std::pair{PreferredSeries::E24, "E24"}}) {
-    const double preferred = nearestPreferred(v, series);
-    const double percent = (preferred - v) / v * 100.0;
-    text.append("\n").append(name).append(": ");
-    text.append(withDecimalPoint(preferredText(preferred), decimalPoint)).append(" ").append(u);
-    text.append(" (").append(withDecimalPoint(percentText(percent), decimalPoint)).append(" %)");
-  }
+  const double v = value.value();
+  const double preferred = nearestPreferred(v, series);
+  const double percent = (preferred - v) / v * 100.0;
+  std::string text = series == PreferredSeries::E12 ? "E12: " : "E24: ";
+  text.append(withDecimalPoint(preferredText(preferred), decimalPoint));
+  text.append(" ").append(unitText(unit));
+  text.append(" (").append(withDecimalPoint(percentText(percent), decimalPoint)).append(" %)");
   return text;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "checked.h"
+#include "preferred_values.h"
 #include "unit.h"
 
 namespace kalvena {
@@ -27,6 +28,12 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
 // A value that is not positive has no preferred value. Nothing when resultText has no text.
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint);
+
+// The nearest part of a series with its deviation from the value, as a hover text gives it:
+// "E12: 15 µF (+6.6 %)". Nothing for a value that has no preferred value (not positive, or
+// not a finite number).
+std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeries series,
+                                         std::string_view decimalPoint);
 
 // What a box shows of a result text that may be wider than the box: the text itself where it
 // fits; otherwise its beginning and its end with "…" between, so that it never reads as

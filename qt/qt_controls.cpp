@@ -1,12 +1,18 @@
 #include "qt_controls.h"
 
 #include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
 #include <limits>
+#include <memory>
 
 #include "qt_painter.h"
 #include "qt_toolkit.h"
@@ -89,6 +95,28 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   const QColor frame = ground.lightness() >= 128 ? ground.darker(140) : ground.lighter(180);
   painter.setPen(hasFocus() ? p.color(QPalette::Highlight) : frame);
   painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+bool copyPartsList(const PartsList& list) {
+  const QString text = list ? list() : QString();
+  if (text.isEmpty()) return false;
+  QGuiApplication::clipboard()->setText(text);
+  return true;
+}
+
+void QtTextBox::contextMenuEvent(QContextMenuEvent* event) {
+  std::unique_ptr<QMenu> menu(createStandardContextMenu());
+  if (output_) {
+    // The whole window's results, first, above what the box itself offers.
+    auto* copyAll = new QAction(QString::fromUtf8(ui::kCopyPartsListCaption), menu.get());
+    const PartsList list = partsList_;
+    copyAll->setEnabled(list && !list().isEmpty());
+    connect(copyAll, &QAction::triggered, this, [list] { copyPartsList(list); });
+    QAction* first = menu->actions().value(0);
+    menu->insertAction(first, copyAll);
+    menu->insertSeparator(first);
+  }
+  menu->exec(event->globalPos());
 }
 
 QString QtTextBox::shownText() const {

@@ -4,16 +4,23 @@
 // boxes and lines. Labels are QLabels.
 
 #include <QImage>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "pictures.h"
 #include "toolkit.h"
 
 namespace kalvena::qt {
+
+// A window's parts list, made when it is asked for; empty where the window shows no result.
+using PartsList = std::function<QString()>;
+// Puts the list on the clipboard; false, and the clipboard as it was, where the list is empty.
+bool copyPartsList(const PartsList& list);
 
 // One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
 constexpr int twipsToPixels(int t) { return (t + 7) / 15; }
@@ -29,6 +36,8 @@ class QtTextBox final : public QLineEdit {
   explicit QtTextBox(QWidget* parent);
   void setOutput();
   bool isOutput() const { return output_; }
+  // What a result box's context menu offers to copy first.
+  void setPartsList(PartsList list) { partsList_ = std::move(list); }
   // What the box draws of its text: all of it, or, for a result too wide for the box, its
   // beginning and its end with "…" between.
   QString shownText() const;
@@ -36,9 +45,11 @@ class QtTextBox final : public QLineEdit {
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   bool output_ = false;
+  PartsList partsList_;
 };
 
 // A command button that Return and the keypad's Enter press as well as Space, as on the

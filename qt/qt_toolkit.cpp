@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -157,6 +158,18 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     box.exec();
   }
 
+  void onCopyPartsList(std::function<std::string()> list) override {
+    const PartsList parts = [list = std::move(list)] { return QString::fromStdString(list()); };
+    for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
+      box->setPartsList(parts);
+    }
+    if (!shortcut_) {
+      shortcut_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
+      connect(shortcut_, &QShortcut::activated, this, [this] { copyPartsList(parts_); });
+    }
+    parts_ = parts;
+  }
+
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->accept();
@@ -173,6 +186,8 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   std::function<void()> onClose_;
+  PartsList parts_;
+  QShortcut* shortcut_ = nullptr;
   std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;
   std::vector<std::pair<std::string, CommandButtonHandle>> buttons_;
 };

@@ -21,10 +21,21 @@ void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked 
   const std::optional<std::string> description = resultDescription(value, unit, point);
   box->setText(text ? *text : kOutOfRangeMarker);
   box->setDescription(description ? *description : kOutOfRangeExplanation);
+  for (std::size_t i = 0; i < results_.size(); ++i) {
+    if (results_[i] == &box) written_[i] = WrittenResult{value, unit, InputValues_};
+  }
 }
 
 void CalculatorWindow::makeResultBoxes(Boxes boxes) {
   for (const Bound<TextBox>* box : boxes) (*box)->setOutput();
+  results_ = boxes;
+  written_.assign(boxes.size(), std::nullopt);
+  native()->onCopyPartsList([this] { return partsList(); });
+}
+
+void CalculatorWindow::Form_Load() {
+  InputValues_ = {};
+  written_.assign(results_.size(), std::nullopt);
 }
 
 void CalculatorWindow::clear(Boxes boxes) {
@@ -33,6 +44,12 @@ void CalculatorWindow::clear(Boxes boxes) {
     (*box)->setDescription("");  // an empty box has nothing to explain
   }
   InputValues_ = {};
+  written_.assign(results_.size(), std::nullopt);
+}
+
+std::string CalculatorWindow::partsList() const {
+  return ui::partsList(layout().description, partsSections(), written_,
+                       toolkit().decimalSeparator());
 }
 
 }  // namespace kalvena::ui

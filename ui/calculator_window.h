@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "checked.h"
 #include "input_values.h"
+#include "parts_list.h"
 #include "toolkit.h"
 #include "unit.h"
 
@@ -28,9 +32,13 @@ class CalculatorWindow : public Window {
   CalculatorWindow(Toolkit& toolkit, Shell& shell) : Window(toolkit), shell_(shell) {}
 
   const InputValues& values() const { return InputValues_; }
+  // Every result the window shows, with the parts to buy; empty where it shows none.
+  std::string partsList() const;
 
  protected:
-  void Form_Load() override { InputValues_ = {}; }
+  void Form_Load() override;
+  // The window's sections as its parts list names them.
+  virtual std::span<const PartsSection> partsSections() const = 0;
 
   // The Change handler of an input box. Digits store their value in the field and an empty
   // box stores 0, so a calculation never uses a number its box does not show. Anything else
@@ -41,13 +49,18 @@ class CalculatorWindow : public Window {
   // a screen reader) the whole text with its unit and the nearest E12 and E24 values. A value
   // that is not a finite number shows a marker instead, explained on hover.
   void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value);
-  // Makes the boxes the window's output.
-  static void makeResultBoxes(Boxes boxes);
+  // Makes the boxes the window's output, in the order the calculation writes them, and offers
+  // their parts list.
+  void makeResultBoxes(Boxes boxes);
   // Empties the boxes in the order given, then zeroes the record.
   void clear(Boxes boxes);
 
   Shell& shell_;
   InputValues InputValues_;
+
+ private:
+  Boxes results_;
+  std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
 };
 
 }  // namespace kalvena::ui

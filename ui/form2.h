@@ -11,6 +11,7 @@ class Form2 final : public CalculatorWindow {
 
  private:
   const FormLayout& layout() const override;
+  std::span<const PartsSection> partsSections() const override;
   void connectEvents() override;
 
   void Text1_Change();

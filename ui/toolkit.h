@@ -91,7 +91,13 @@ class NativeWindow {
   // The modal message box over this window: information icon, one OK button. Returns when
   // the user has dismissed it.
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
+  // Ctrl+Shift+C, and the item "Копирай списъка с части" at the top of a result box's context
+  // menu, put list() on the clipboard. Where list() is empty they do nothing: the item is
+  // disabled, and the clipboard keeps what it had.
+  virtual void onCopyPartsList(std::function<std::string()> list) = 0;
 };
+
+inline constexpr const char* kCopyPartsListCaption = "Копирай списъка с части";
 
 class Toolkit {
  public:

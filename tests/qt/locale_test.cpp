@@ -25,6 +25,9 @@ TEST(LocaleBg, ResultsUseTheDecimalCommaWithoutGroupSeparators) {
   EXPECT_EQ(box(f, "Text3")->text(), QStringLiteral("14,07"));
   EXPECT_EQ(box(f, "Text4")->text(), QStringLiteral("1,8"));
   EXPECT_EQ(box(f, "Text5")->text(), QStringLiteral("112596,62"));
+  // The parts list too, and its parts.
+  EXPECT_NE(f.partsList().find("C\t14,07 µF\tE12: 15 µF (+6,6 %)\t"), std::string::npos)
+      << f.partsList();
 }
 
 }  // namespace

@@ -1,0 +1,111 @@
+// The parts list of either window, put on the clipboard by Ctrl+Shift+C and by the result
+// boxes' context menu.
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include "calculator_window.h"
+#include "form1.h"
+#include "form2.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+const QString kBefore = QStringLiteral("what the clipboard held");
+
+// Presses Ctrl+Shift+C in the window, and returns what the clipboard then holds.
+QString copiedWithTheKeys(const Window& w) {
+  EXPECT_TRUE(QTest::qWaitForWindowActive(widget(w)));
+  QGuiApplication::clipboard()->setText(kBefore);
+  QTest::keyClick(widget(w), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  return QGuiApplication::clipboard()->text();
+}
+
+struct Row {
+  const char* what;
+  int window;
+  std::vector<std::pair<const char*, QString>> typed;
+  std::string list;  // what the clipboard holds after Ctrl+Shift+C
+};
+
+TEST(PartsList, TheKeysPutTheWindowsListOnTheClipboard) {
+  const QString huge = QStringLiteral("17") + QString(307, QLatin1Char('0'));
+  const Row rows[] = {
+      {"no result: the clipboard keeps its text", 1, {}, "what the clipboard held"},
+      {"the low section",
+       1,
+       {{"Text1", "1000"}, {"Text2", "8"}},
+       "Kalvena, 12 dB/oct\n"
+       "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
+       "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\n"
+       "L\t1.8 mH\tE12: 1.8 mH (-0.1 %)\tE24: 1.8 mH (-0.1 %)\n"},
+      {"a skipped middle section is left out; an overflow is explained, with no part",
+       1,
+       {{"Text9", "1000"}, {"Text12", "1"}, {"Text13", huge}},
+       "Kalvena, 12 dB/oct\n"
+       "Високи: fc 1 Hz, Rвг 1.7E+308 Ом\n"
+       "C\t> макс.\t" +
+           std::string(kOutOfRangeExplanation) + "\n" + "L\t> макс.\t" + kOutOfRangeExplanation +
+           "\n"},
+      {"the 18 dB/oct window",
+       2,
+       {{"Text1", "1000"}, {"Text2", "8"}},
+       "Kalvena, 18 dB/oct\n"
+       "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
+       "C\t26.54 µF\tE12: 27 µF (+1.7 %)\tE24: 27 µF (+1.7 %)\n"
+       "L1\t1.91 mH\tE12: 1.8 mH (-5.8 %)\tE24: 2 mH (+4.7 %)\n"
+       "L2\t0.64 mH\tE12: 0.68 mH (+6.8 %)\tE24: 0.62 mH (-2.7 %)\n"},
+  };
+  for (const Row& row : rows) {
+    App app;
+    app.shell.start();
+    Window* w = app.shell.existingForm1();
+    if (row.window == 2) {
+      click(*w, "Command2");
+      settle();
+      w = app.shell.existingForm2();
+    }
+    for (const auto& [name, text] : row.typed) type(*w, name, text);
+    click(*w, "Command1");
+    EXPECT_EQ(copiedWithTheKeys(*w).toStdString(), row.list) << row.what;
+  }
+}
+
+// Opens a result box's context menu and, while it is open, reads its first item and chooses
+// it when it is enabled. Returns the item's text and whether it was enabled.
+std::pair<QString, bool> chooseFirstItem(QtTextBox* box) {
+  std::pair<QString, bool> first;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    QAction* item = menu->actions().value(0);
+    first = {item->text(), item->isEnabled()};
+    if (item->isEnabled()) item->trigger();
+    menu->close();
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(box, &event);
+  return first;
+}
+
+TEST(PartsList, AResultBoxsMenuCopiesTheListFirstAndOnlyWhenThereIsOne) {
+  App app;
+  app.shell.start();
+  const Window& w = *app.shell.existingForm1();
+  QGuiApplication::clipboard()->setText(kBefore);
+  EXPECT_EQ(chooseFirstItem(box(w, "Text15")),
+            std::pair(QStringLiteral("Копирай списъка с части"), false));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), kBefore);
+  calculateLowSection(w, QStringLiteral("1000"), QStringLiteral("8"));
+  // Any result box offers the whole list, an empty one too.
+  EXPECT_TRUE(chooseFirstItem(box(w, "Text15")).second);
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("C\t14.07 µF\t")));
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test

@@ -1,0 +1,56 @@
+#pragma once
+
+// A window's parts list: every result it shows with the parts to buy for it, as plain text that
+// reads on its own and pastes into a spreadsheet as columns (cells separated by tabs):
+//   Kalvena, 12 dB/oct
+//   Ниски: fc 1000 Hz, Rвг 8 Ом
+//   C	14.07 µF	E12: 15 µF (+6.6 %)	E24: 15 µF (+6.6 %)
+//   L	1.8 mH	E12: 1.8 mH (-0.1 %)	E24: 1.8 mH (-0.1 %)
+// A section without results is left out; a result that overflowed is listed with its
+// explanation and no part.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "checked.h"
+#include "input_values.h"
+#include "unit.h"
+
+namespace kalvena::ui {
+
+// An input of a section as the list names it: "fc", its field, "Hz".
+struct PartsInput {
+  const char* label;
+  double InputValues::*field;
+  const char* unit;
+};
+
+// An element of a section: its name as the window labels it, and which of the window's results
+// (in the order the calculation writes them) is its value.
+struct PartsElement {
+  const char* label;
+  int result;
+};
+
+struct PartsSection {
+  const char* name;
+  std::span<const PartsInput> inputs;
+  std::span<const PartsElement> elements;
+};
+
+// What a window wrote into one result box: the value, its unit and the inputs it came from.
+struct WrittenResult {
+  Checked value;
+  Unit unit;
+  InputValues inputs;
+};
+
+// The list of a window whose slope is `slope` ("12 dB/oct"), from the results it has written
+// (indexed as PartsElement::result; nothing where a box is empty). Empty where no result is.
+std::string partsList(std::string_view slope, std::span<const PartsSection> sections,
+                      std::span<const std::optional<WrittenResult>> written,
+                      std::string_view decimalPoint);
+
+}  // namespace kalvena::ui
