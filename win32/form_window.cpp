@@ -13,6 +13,7 @@
 #include "fonts.h"
 #include "picture_box.h"
 #include "pictures.h"
+#include "system_library.h"
 #include "text_box.h"
 #include "win32_toolkit.h"
 
@@ -83,6 +84,16 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
+  }
+
+  void onCopyPartsList(std::function<std::string()> list) override { partsList_ = std::move(list); }
+  bool hasPartsList() override { return partsList_ && !partsList_().empty(); }
+  bool copyPartsList() override {
+    const std::string list = partsList_ ? partsList_() : std::string();
+    if (list.empty()) return false;  // no result: the clipboard keeps what it has
+    if (putOnClipboard(hwnd_, widen(list))) return true;
+    noteFallback("the clipboard could not be opened for the parts list");
+    return false;
   }
 
   void messageBox(std::string_view text, std::string_view title) override {
@@ -400,6 +411,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   AccessibleInfo accessible_;  // what a screen reader hears of the window
   HWND focus_ = nullptr;       // the focused control while the window is inactive
   HWND changing_ = nullptr;    // the box whose Change handler runs
+  std::function<std::string()> partsList_;
   int dpi_ = 96;
   std::map<int, Gdi<HFONT>> fonts_;  // by stretch
   int outputStretch_ = kOutputStretch;
@@ -457,6 +469,11 @@ HWND formControl(const ui::NativeWindow* window, std::string_view name) {
 const FormLayout* formLayout(const ui::NativeWindow* window) {
   const FormWindow* form = formOf(window);
   return form ? &form->layout() : nullptr;
+}
+
+bool copyPartsListOf(HWND root) {
+  auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  return form && form->copyPartsList();
 }
 
 bool isFormButton(HWND root, HWND control) {

@@ -1,6 +1,7 @@
 #include "text_box.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -110,6 +111,56 @@ bool TextBoxHandle::rejectsInsertion(std::wstring_view inserted) {
   return true;
 }
 
+void TextBoxHandle::contextMenu(POINT at) {
+  enum : UINT { kCopyList = 1, kCopy, kSelectAll };
+  if (at.x == -1 && at.y == -1) {
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    at = {r.left, r.bottom};
+  }
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  HMENU menu = CreatePopupMenu();
+  const auto enabled = [](bool on) {
+    return static_cast<UINT>(on ? MF_STRING : MF_STRING | MF_GRAYED);
+  };
+  AppendMenuW(menu, enabled(form_.hasPartsList()), kCopyList,
+              widen(ui::kCopyPartsListCaption).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, enabled(start != end), kCopy, L"Копирай");
+  AppendMenuW(menu, enabled(GetWindowTextLengthW(hwnd_) > 0), kSelectAll, L"Маркирай всичко");
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+  DestroyMenu(menu);
+  if (chosen == kCopyList) form_.copyPartsList();
+  if (chosen == kCopy) SendMessageW(hwnd_, WM_COPY, 0, 0);
+  if (chosen == kSelectAll) SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+}
+
+bool putOnClipboard(HWND owner, std::wstring_view text) {
+  std::wstring lines;
+  for (const wchar_t c : text) {
+    if (c == L'\n') lines.push_back(L'\r');
+    lines.push_back(c);
+  }
+  const std::size_t bytes = (lines.size() + 1) * sizeof(wchar_t);
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!data) return false;
+  if (auto* chars = static_cast<wchar_t*>(GlobalLock(data))) {
+    std::copy(lines.c_str(), lines.c_str() + lines.size() + 1, chars);
+    GlobalUnlock(data);
+  }
+  if (!OpenClipboard(owner)) {
+    GlobalFree(data);
+    return false;
+  }
+  EmptyClipboard();
+  const bool given = SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+  if (!given) GlobalFree(data);  // the clipboard took it only where it says so
+  CloseClipboard();
+  return given;
+}
+
 void TextBoxHandle::showBeginning() {
   SendMessageW(hwnd_, EM_SETSEL, 0, 0);
   SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
@@ -193,6 +244,12 @@ LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         const LRESULT painted = CallWindowProcW(original, h, msg, wp, lp);
         drawShortened(h);
         return painted;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (box && box->isOutput()) {
+        box->contextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
       }
       break;
     case WM_NCDESTROY:

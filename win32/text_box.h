@@ -28,6 +28,9 @@ class TextBoxHost {
   virtual HWND tooltip() = 0;
   // The box whose Change handler runs, while it runs (the message box gives it the caret back).
   virtual HWND& changingBox() = 0;
+  // Whether the window shows a result to list; and puts its parts list on the clipboard.
+  virtual bool hasPartsList() = 0;
+  virtual bool copyPartsList() = 0;
 
  protected:
   ~TextBoxHost() = default;
@@ -55,6 +58,9 @@ class TextBoxHandle final : public ui::TextBox {
   bool rejects(UINT msg, WPARAM wp);
   // A result box's hover text follows the mouse over the box.
   void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
+  // A result box's context menu, at a point of the screen (-1, -1: from the keyboard): the
+  // window's parts list first, then what the box itself offers.
+  void contextMenu(POINT at);
 
  private:
   // Whether typing or pasting the inserted text over the selection would give the box a text
@@ -86,6 +92,10 @@ struct ControlData {
 // leave a control's user data to the program, which keeps its ControlData there): a screen
 // reader's question, and for a text box the input check or the drawing of a shortened result.
 LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
+// Puts a text on the clipboard, its lines ended as Windows ends them; false where the clipboard
+// could not be had.
+bool putOnClipboard(HWND owner, std::wstring_view text);
 
 // One pixel between a box's frame and its text, so that a nine-character result fits.
 void setNarrowMargins(HWND edit);

@@ -70,6 +70,11 @@ void Win32Toolkit::handle(MSG& msg) {
   wchar_t cls[32] = L"";
   if (root) GetClassNameW(root, cls, 32);
   const bool ours = root && wcscmp(cls, kFormClass) == 0;
+  const bool ctrlShift = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
+  if (ours && msg.message == WM_KEYDOWN && msg.wParam == 'C' && ctrlShift) {
+    copyPartsListOf(root);  // with no result, the clipboard keeps what it has
+    return;
+  }
   if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
     if (isFormButton(root, msg.hwnd)) {
       // Return presses the focused button, as Space does.

@@ -318,6 +318,81 @@ int screenDpi() {
   return set ? std::atoi(set) : static_cast<int>(GetDpiForSystem());
 }
 
+// Ctrl+Shift+C as the keyboard sends it to the focused control.
+void ctrlShiftC(Win32Toolkit& toolkit, HWND to) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  MSG msg{to, WM_KEYDOWN, 'C', 0, 0, {}};
+  toolkit.handle(msg);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+}
+
+std::wstring clipboard() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// While a result box's context menu is open, reads its first item and chooses it as the
+// keyboard would, when it is enabled; returns the item's text and whether it was enabled.
+std::pair<std::string, bool> gFirstItem;
+void CALLBACK chooseFirstItem(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, timer);
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  wchar_t text[64] = L"";
+  GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  const bool enabled = !(GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
+  gFirstItem = {narrow(text), enabled};
+  if (enabled) {
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+  } else {
+    PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+}
+
+std::pair<std::string, bool> firstItemOfTheMenu(HWND box) {
+  gFirstItem = {};
+  SetTimer(nullptr, 0, 20, chooseFirstItem);
+  RECT r;
+  GetWindowRect(box, &r);
+  SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box),
+               MAKELPARAM(r.left + 2, r.top + 2));
+  return gFirstItem;
+}
+
+// The keys and a result box's menu put the window's parts list on the clipboard; with no
+// result, the keys leave the clipboard as it was and the menu item is disabled.
+TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
+  HWND fc = at(form1(), "Text1"), highL = at(form1(), "Text15");
+  putOnClipboard(L"before");
+  ctrlShiftC(toolkit, fc);
+  EXPECT_EQ(narrow(clipboard()), "before");
+  EXPECT_EQ(firstItemOfTheMenu(highL), std::pair(std::string("Копирай списъка с части"), false));
+  EXPECT_EQ(narrow(clipboard()), "before");
+
+  type(form1(), "Text1", L"1000");
+  type(form1(), "Text2", L"8");
+  click(form1(), "Command1");
+  const std::string list = "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n" +
+                           decimal("C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\r\n");
+  ctrlShiftC(toolkit, fc);
+  EXPECT_EQ(narrow(clipboard()).rfind(list, 0), 0u) << narrow(clipboard());
+  putOnClipboard(L"before");
+  EXPECT_TRUE(firstItemOfTheMenu(highL).second);
+  EXPECT_EQ(narrow(clipboard()).rfind(list, 0), 0u) << narrow(clipboard());
+}
+
 TEST_F(Win32Test, ControlsSitAtTheirTwipsAtTheScreensDpi) {
   const int dpi = static_cast<int>(GetDpiForWindow(hwndOf(form1())));
   ASSERT_EQ(dpi, screenDpi()) << "the window takes the screen's DPI";
