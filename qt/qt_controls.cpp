@@ -111,6 +111,7 @@ void QtTextBox::contextMenuEvent(QContextMenuEvent* event) {
     auto* copyAll = new QAction(QString::fromUtf8(ui::kCopyPartsListCaption), menu.get());
     const PartsList list = partsList_;
     copyAll->setEnabled(list && !list().isEmpty());
+    copyAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));  // shown, as Copy's is
     connect(copyAll, &QAction::triggered, this, [list] { copyPartsList(list); });
     QAction* first = menu->actions().value(0);
     menu->insertAction(first, copyAll);

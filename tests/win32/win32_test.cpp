@@ -352,7 +352,9 @@ void CALLBACK chooseFirstItem(HWND, UINT, UINT_PTR timer, DWORD) {
   wchar_t text[64] = L"";
   GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
   const bool enabled = !(GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED);
-  gFirstItem = {narrow(text), enabled};
+  std::string caption = narrow(text);
+  caption.resize(caption.find('\t'));  // without the keys that do the same
+  gFirstItem = {caption, enabled};
   if (enabled) {
     PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
