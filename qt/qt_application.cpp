@@ -1,10 +1,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QImage>
 #include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QStyleFactory>
 #include <QToolTip>
 #include <QTranslator>
@@ -50,24 +52,42 @@ class ProgramFontKeeper final : public QObject {
   bool applying_ = false;
 };
 
+// The sun, drawn when a size of it is first asked for, exactly at that size, and kept.
+class SunIconEngine final : public QIconEngine {
+ public:
+  QIconEngine* clone() const override { return new SunIconEngine; }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+    painter->save();
+    painter->translate(rect.topLeft());
+    painter->scale(rect.width() / 32.0, rect.height() / 32.0);
+    QtPainter drawn(*painter);
+    ui::sunIcon().draw(drawn, 32, 32);
+    painter->restore();
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    const QString key = QStringLiteral("kalvena-sun-%1x%2").arg(size.width()).arg(size.height());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    painter.end();
+    pixmap = QPixmap::fromImage(image);
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+  }
+  // The sizes a desktop picks from.
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+  }
+};
+
 }  // namespace
 
 QIcon programIcon() {
-  // The sun, drawn once at each size a desktop asks for; every window shares the pixmaps.
-  static const QIcon icon = [] {
-    QIcon i;
-    for (const int size : {16, 32, 48, 64}) {
-      QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-      image.fill(Qt::transparent);
-      QPainter painter(&image);
-      painter.scale(size / 32.0, size / 32.0);
-      QtPainter drawn(painter);
-      ui::sunIcon().draw(drawn, 32, 32);
-      painter.end();
-      i.addPixmap(QPixmap::fromImage(image));
-    }
-    return i;
-  }();
+  // Every window shares the one icon.
+  static const QIcon icon(new SunIconEngine);
   return icon;
 }
 
