@@ -120,21 +120,14 @@ constexpr LineSpec kLines[] = {
 
 constexpr FormLayout kLayout{5535, 6885, kControls, kLines, "12 dB/oct"};
 
-// The parts list's sections: each input with its unit, each element as it is labelled and the
-// result (in the order of the calculation) that is its value.
-constexpr PartsInput kLowInputs[] = {{"fc", &InputValues::LowFc, "Hz"},
-                                     {"Rвг", &InputValues::LowR, "Ом"}};
-constexpr PartsInput kMiddleInputs[] = {{"fc1", &InputValues::MidFc1, "Hz"},
-                                        {"fc2", &InputValues::MidFc2, "Hz"},
-                                        {"Rвг", &InputValues::MidR, "Ом"}};
-constexpr PartsInput kHighInputs[] = {{"fc", &InputValues::HighFc, "Hz"},
-                                      {"Rвг", &InputValues::HighR, "Ом"}};
+// The parts list's sections: each element as it is labelled and the result (in the order of
+// the calculation) that is its value.
 constexpr PartsElement kLow[] = {{"C", 0}, {"L", 1}};
 constexpr PartsElement kMiddle[] = {{"C1", 2}, {"C2", 3}, {"L1", 4}, {"L2", 5}};
 constexpr PartsElement kHigh[] = {{"C", 6}, {"L", 7}};
-constexpr PartsSection kSections[] = {{"Ниски", kLowInputs, kLow},
-                                      {"Средни", kMiddleInputs, kMiddle},
-                                      {"Високи", kHighInputs, kHigh}};
+constexpr PartsSection kSections[] = {{"Ниски", kLowPartsInputs, kLow},
+                                      {"Средни", kMiddlePartsInputs, kMiddle},
+                                      {"Високи", kHighPartsInputs, kHigh}};
 
 }  // namespace
 

@@ -128,22 +128,15 @@ constexpr LineSpec kLines[] = {
 
 constexpr FormLayout kLayout{6135, 7245, kControls, kLines, "18 dB/oct"};
 
-// The parts list's sections: each input with its unit, each element as it is labelled and the
-// result (in the order of the calculation) that is its value.
-constexpr PartsInput kLowInputs[] = {{"fc", &InputValues::LowFc, "Hz"},
-                                     {"Rвг", &InputValues::LowR, "Ом"}};
-constexpr PartsInput kMiddleInputs[] = {{"fc1", &InputValues::MidFc1, "Hz"},
-                                        {"fc2", &InputValues::MidFc2, "Hz"},
-                                        {"Rвг", &InputValues::MidR, "Ом"}};
-constexpr PartsInput kHighInputs[] = {{"fc", &InputValues::HighFc, "Hz"},
-                                      {"Rвг", &InputValues::HighR, "Ом"}};
+// The parts list's sections: each element as it is labelled and the result (in the order of
+// the calculation) that is its value.
 constexpr PartsElement kLow[] = {{"C", 0}, {"L1", 1}, {"L2", 2}};
 constexpr PartsElement kMiddle[] = {{"C1", 3}, {"C2", 4}, {"C3", 5},
                                     {"L1", 6}, {"L2", 7}, {"L3", 8}};
 constexpr PartsElement kHigh[] = {{"C1", 9}, {"C2", 10}, {"L", 11}};
-constexpr PartsSection kSections[] = {{"Ниски", kLowInputs, kLow},
-                                      {"Средни", kMiddleInputs, kMiddle},
-                                      {"Високи", kHighInputs, kHigh}};
+constexpr PartsSection kSections[] = {{"Ниски", kLowPartsInputs, kLow},
+                                      {"Средни", kMiddlePartsInputs, kMiddle},
+                                      {"Високи", kHighPartsInputs, kHigh}};
 
 }  // namespace
 

@@ -27,6 +27,15 @@ struct PartsInput {
   const char* unit;
 };
 
+// The inputs of each section, with their units, the same in both windows.
+inline constexpr PartsInput kLowPartsInputs[] = {{"fc", &InputValues::LowFc, "Hz"},
+                                                 {"Rвг", &InputValues::LowR, "Ом"}};
+inline constexpr PartsInput kMiddlePartsInputs[] = {{"fc1", &InputValues::MidFc1, "Hz"},
+                                                    {"fc2", &InputValues::MidFc2, "Hz"},
+                                                    {"Rвг", &InputValues::MidR, "Ом"}};
+inline constexpr PartsInput kHighPartsInputs[] = {{"fc", &InputValues::HighFc, "Hz"},
+                                                  {"Rвг", &InputValues::HighR, "Ом"}};
+
 // An element of a section: its name as the window labels it, and which of the window's results
 // (in the order the calculation writes them) is its value.
 struct PartsElement {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "dib.h"
+
 namespace kalvena::win32 {
 
 namespace {
@@ -70,45 +72,28 @@ int textWidth(HFONT font, std::wstring_view text) {
 }
 
 RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) {
-  const int w = 2 * width + 64, h = 8 * lineSpacing(font);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  const Gdi<HBITMAP> bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  RECT ink{0, 0, 0, 0};
-  if (!bitmap.get() || !dc) {
-    // No bitmap to draw on: the extent that the text functions give.
-    if (dc) DeleteDC(dc);
-    return {0, 0, textWidth(font, caption), lineSpacing(font)};
-  }
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+  const Dib canvas(2 * width + 64, 8 * lineSpacing(font));
+  // No bitmap to draw on: the extent that the text functions give.
+  if (!canvas.ok()) return {0, 0, textWidth(font, caption), lineSpacing(font)};
+  HDC dc = canvas.dc();
   HGDIOBJ oldFont = SelectObject(dc, font);
-  std::fill_n(static_cast<DWORD*>(bits), w * h, 0x00FFFFFF);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
-  RECT room{0, 0, width, h};
+  RECT room{0, 0, width, canvas.height()};
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &room,
             DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
   GdiFlush();
-  const auto* px = static_cast<const DWORD*>(bits);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if ((px[y * w + x] & 0xFFFFFF) != 0xFFFFFF) {
+  SelectObject(dc, oldFont);
+  RECT ink{0, 0, 0, 0};
+  const DWORD* px = canvas.pixels();
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      if ((px[y * canvas.width() + x] & 0xFFFFFF) != 0xFFFFFF) {
         ink.right = std::max<LONG>(ink.right, x + 1);
         ink.bottom = y + 1;
       }
     }
   }
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteDC(dc);
   return ink;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dib.h"
 #include "fonts.h"
 #include "system_library.h"
 #include "win32_toolkit.h"
@@ -109,6 +110,12 @@ REAL real(double v) { return static_cast<REAL>(v); }
 class GdiPlusPainter final : public ui::Painter {
  public:
   GdiPlusPainter(const Api& api, GpGraphics* g) : api_(api), g_(g) {}
+  ~GdiPlusPainter() override {
+    if (format_) api_.GdipDeleteStringFormat(format_);
+    if (family_) api_.GdipDeleteFontFamily(family_);
+  }
+  GdiPlusPainter(const GdiPlusPainter&) = delete;
+  GdiPlusPainter& operator=(const GdiPlusPainter&) = delete;
 
   void line(ui::Point from, ui::Point to, const ui::Pen& pen) override {
     GpPen* p = makePen(pen);
@@ -166,32 +173,30 @@ class GdiPlusPainter final : public ui::Painter {
   void text(ui::Point baseline, std::string_view utf8, ui::Anchor anchor, double pixelSize,
             ui::Color color) override {
     const std::wstring s = widen(utf8);
-    GpFontFamily* family = nullptr;
-    if (api_.GdipCreateFontFamilyFromName(fontFace(), nullptr, &family) != Ok) return;
+    if (!family_) {
+      // The face and the text layout, made once for all the drawing's texts.
+      if (api_.GdipCreateFontFamilyFromName(fontFace(), nullptr, &family_) != Ok) return;
+      api_.GdipGetCellAscent(family_, FontStyleRegular, &ascent_);
+      api_.GdipGetEmHeight(family_, FontStyleRegular, &em_);
+      // Without the padding that GDI+ puts around a text by default.
+      api_.GdipStringFormatGetGenericTypographic(&format_);
+    }
     GpFont* font = nullptr;
-    GpStringFormat* format = nullptr;
     GpSolidFill* brush = nullptr;
-    UINT16 ascent = 0, em = 1;
-    api_.GdipCreateFont(family, real(pixelSize), FontStyleRegular, UnitWorld, &font);
-    api_.GdipGetCellAscent(family, FontStyleRegular, &ascent);
-    api_.GdipGetEmHeight(family, FontStyleRegular, &em);
-    // Without the padding that GDI+ puts around a text by default.
-    api_.GdipStringFormatGetGenericTypographic(&format);
+    api_.GdipCreateFont(family_, real(pixelSize), FontStyleRegular, UnitWorld, &font);
     api_.GdipCreateSolidFill(argb(color), &brush);
     const RectF unbounded(0, 0, 0, 0);
     RectF bounds{};
-    api_.GdipMeasureString(g_, s.c_str(), static_cast<INT>(s.size()), font, &unbounded, format,
+    api_.GdipMeasureString(g_, s.c_str(), static_cast<INT>(s.size()), font, &unbounded, format_,
                            &bounds, nullptr, nullptr);
     double x = baseline.x;
     if (anchor == ui::Anchor::Middle) x -= bounds.Width / 2;
     if (anchor == ui::Anchor::End) x -= bounds.Width;
     // GDI+ places a text by the top of its line; the baseline lies the face's ascent below.
-    const RectF at(real(x), real(baseline.y - pixelSize * ascent / em), 0, 0);
-    api_.GdipDrawString(g_, s.c_str(), static_cast<INT>(s.size()), font, &at, format, brush);
+    const RectF at(real(x), real(baseline.y - pixelSize * ascent_ / em_), 0, 0);
+    api_.GdipDrawString(g_, s.c_str(), static_cast<INT>(s.size()), font, &at, format_, brush);
     api_.GdipDeleteBrush(brush);
-    api_.GdipDeleteStringFormat(format);
     api_.GdipDeleteFont(font);
-    api_.GdipDeleteFontFamily(family);
   }
 
  private:
@@ -209,6 +214,9 @@ class GdiPlusPainter final : public ui::Painter {
 
   const Api& api_;
   GpGraphics* g_;
+  GpFontFamily* family_ = nullptr;
+  GpStringFormat* format_ = nullptr;
+  UINT16 ascent_ = 0, em_ = 1;
 };
 
 }  // namespace
@@ -223,17 +231,13 @@ bool drawOn(HDC dc, const ui::Drawing& drawing, int width, int height, int dpi, 
   if (!gApi || !gApi->token || area.cx <= 0 || area.cy <= 0) return false;
   // Drawn on a bitmap of the area's pixels, then copied: GDI+ smooths what it draws on a bitmap
   // everywhere (Wine's does not where it draws on a window), and the box never flickers.
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, area.cx, -area.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const Dib canvas(area.cx, area.cy);
   GpBitmap* bitmap = nullptr;
   GpGraphics* g = nullptr;
   const bool ready =
-      memory && dib &&
+      canvas.ok() &&
       gApi->GdipCreateBitmapFromScan0(area.cx, area.cy, area.cx * 4, PixelFormat32bppRGB,
-                                      static_cast<BYTE*>(bits), &bitmap) == Ok &&
+                                      reinterpret_cast<BYTE*>(canvas.pixels()), &bitmap) == Ok &&
       gApi->GdipGetImageGraphicsContext(bitmap, &g) == Ok;
   if (ready) {
     gApi->GdipGraphicsClear(g, 0xFFFFFFFF);
@@ -245,16 +249,14 @@ bool drawOn(HDC dc, const ui::Drawing& drawing, int width, int height, int dpi, 
     gApi->GdipScaleWorldTransform(g, scale, scale, MatrixOrderPrepend);
     gApi->GdipSetClipRect(g, 0, 0, static_cast<REAL>(width), static_cast<REAL>(height),
                           CombineModeIntersect);
-    GdiPlusPainter painter(*gApi, g);
-    drawing.draw(painter, width, height);
+    {
+      GdiPlusPainter painter(*gApi, g);
+      drawing.draw(painter, width, height);
+    }
     gApi->GdipDeleteGraphics(g);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(dc, 0, 0, area.cx, area.cy, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
+    BitBlt(dc, 0, 0, area.cx, area.cy, canvas.dc(), 0, 0, SRCCOPY);
   }
   if (bitmap) gApi->GdipDisposeImage(bitmap);
-  if (dib) DeleteObject(dib);
-  if (memory) DeleteDC(memory);
   return ready;
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "calculator_window.h"
+#include "dib.h"
 #include "form1.h"
 #include "form2.h"
 #include "gdiplus_painter.h"
@@ -443,38 +444,36 @@ class EachWindow : public Win32Test, public testing::WithParamInterface<int> {
   }
 };
 
+// The pixels of a bitmap of `size` that `draw` paints on, white before it.
+std::vector<DWORD> pixelsOf(SIZE size, const std::function<void(HDC)>& draw) {
+  const Dib canvas(size.cx, size.cy);
+  draw(canvas.dc());
+  GdiFlush();
+  return {canvas.pixels(), canvas.pixels() + canvas.size()};
+}
+
 // Where a label's caption inks when drawn as the label draws it, unclipped, on a white bitmap
 // (the text functions' extents are not what Wine draws).
 RECT inkOf(HWND label, const std::wstring& caption, int width) {
-  constexpr int w = 1200, h = 120;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  HGDIOBJ oldFont =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  std::fill_n(static_cast<DWORD*>(bits), w * h, 0xFFFFFFu);
-  SetBkMode(dc, TRANSPARENT);
-  RECT room{0, 0, width, h};
+  const SIZE size{1200, 120};
   const bool wraps = !(GetWindowLongW(label, GWL_STYLE) & SS_LEFTNOWORDWRAP);
-  DrawTextW(dc, caption.c_str(), -1, &room,
-            DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
-  GdiFlush();
+  const std::vector<DWORD> pixels = pixelsOf(size, [&](HDC dc) {
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    RECT room{0, 0, width, size.cy};
+    DrawTextW(dc, caption.c_str(), -1, &room,
+              DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
+    SelectObject(dc, old);
+  });
   RECT ink{0, 0, 0, 0};
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      if ((static_cast<DWORD*>(bits)[y * w + x] & 0xFFFFFFu) != 0xFFFFFFu) {
-        ink.right = std::max<LONG>(ink.right, x + 1);
+  for (LONG y = 0; y < size.cy; ++y) {
+    for (LONG x = 0; x < size.cx; ++x) {
+      if ((pixels[static_cast<std::size_t>(y * size.cx + x)] & 0xFFFFFFu) != 0xFFFFFFu) {
+        ink.right = std::max(ink.right, x + 1);
         ink.bottom = y + 1;
       }
     }
   }
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
   return ink;
 }
 
@@ -636,25 +635,6 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   const std::string lowC = text(w, "Text3");
   EXPECT_EQ(of("Text3").value, lowC);
   EXPECT_EQ(of("Text3").description.rfind(lowC + " µF|E12: ", 0), 0u) << of("Text3").description;
-}
-
-// The pixels of a DIB of `size` that `draw` paints on, white before it.
-std::vector<DWORD> pixelsOf(SIZE size, const std::function<void(HDC)>& draw) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, dib);
-  std::fill_n(static_cast<DWORD*>(bits), size.cx * size.cy, 0xFFFFFFu);
-  draw(dc);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<const DWORD*>(bits),
-                            static_cast<const DWORD*>(bits) + size.cx * size.cy);
-  SelectObject(dc, old);
-  DeleteObject(dib);
-  DeleteDC(dc);
-  return pixels;
 }
 
 bool isInk(DWORD p) { return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 192; }
