@@ -46,20 +46,6 @@ void drawShortened(HWND box) {
   }
 }
 
-// The clipboard's text; empty when it holds none.
-std::wstring clipboardText(HWND owner) {
-  std::wstring text;
-  if (!OpenClipboard(owner)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
 }  // namespace
 
 void setNarrowMargins(HWND edit) {
@@ -137,6 +123,19 @@ void TextBoxHandle::contextMenu(POINT at) {
   if (chosen == kCopyList) form_.copyPartsList();
   if (chosen == kCopy) SendMessageW(hwnd_, WM_COPY, 0, 0);
   if (chosen == kSelectAll) SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+}
+
+std::wstring clipboardText(HWND owner) {
+  std::wstring text;
+  if (!OpenClipboard(owner)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 bool putOnClipboard(HWND owner, std::wstring_view text) {

@@ -93,6 +93,8 @@ struct ControlData {
 // reader's question, and for a text box the input check or the drawing of a shortened result.
 LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
+// The clipboard's text; empty when it holds none.
+std::wstring clipboardText(HWND owner);
 // Puts a text on the clipboard, its lines ended as Windows ends them; false where the clipboard
 // could not be had.
 bool putOnClipboard(HWND owner, std::wstring_view text);

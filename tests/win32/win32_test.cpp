@@ -19,6 +19,7 @@
 #include "pictures.h"
 #include "shell.h"
 #include "system_library.h"
+#include "text_box.h"
 #include "win32_toolkit.h"
 // After windows.h, which win32_toolkit.h brings.
 #include <commctrl.h>
@@ -254,17 +255,7 @@ TEST_F(Win32Test, TheFocusComesBackToTheBox) {
   EXPECT_EQ(text(form1(), "Text2"), "8");
 }
 
-void putOnClipboard(std::wstring_view text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  auto* chars = static_cast<wchar_t*>(GlobalLock(data));
-  text.copy(chars, text.size());
-  chars[text.size()] = L'\0';
-  GlobalUnlock(data);
-  SetClipboardData(CF_UNICODETEXT, data);
-  CloseClipboard();
-}
+void setClipboard(std::wstring_view text) { ASSERT_TRUE(putOnClipboard(nullptr, text)); }
 
 // Shift+Insert as the keyboard sends it: the key down while Shift is held.
 void shiftInsert(HWND box) {
@@ -294,7 +285,7 @@ TEST_F(Win32Test, ACyrillicLetterTypedOrPastedIsRejectedBeforeTheBoxLaysItOut) {
   };
   HWND fc = at(form1(), "Text1");
   for (const auto& c : cases) {
-    putOnClipboard(L"12з");
+    setClipboard(L"12з");
     type(form1(), "Text1", L"7");
     ASSERT_EQ(shell.existingForm1()->values().LowFc, 7) << c.how;
     const auto seen = answeringMessageBoxes([&] { c.act(fc); });
@@ -304,7 +295,7 @@ TEST_F(Win32Test, ACyrillicLetterTypedOrPastedIsRejectedBeforeTheBoxLaysItOut) {
     EXPECT_EQ(shell.existingForm1()->values().LowFc, 0) << c.how << ": an emptied box stores 0";
   }
   // Digits still type and paste, and Backspace still edits.
-  putOnClipboard(L"25");
+  setClipboard(L"25");
   SendMessageW(fc, WM_CHAR, 0x16, 0);
   SendMessageW(fc, WM_CHAR, L'1', 0);
   SendMessageW(fc, WM_CHAR, VK_BACK, 0);
@@ -329,17 +320,6 @@ void ctrlShiftC(Win32Toolkit& toolkit, HWND to) {
   toolkit.handle(msg);
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
-}
-
-std::wstring clipboard() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
 }
 
 // While a result box's context menu is open, reads its first item and chooses it as the
@@ -378,11 +358,11 @@ std::pair<std::string, bool> firstItemOfTheMenu(HWND box) {
 // result, the keys leave the clipboard as it was and the menu item is disabled.
 TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
   HWND fc = at(form1(), "Text1"), highL = at(form1(), "Text15");
-  putOnClipboard(L"before");
+  setClipboard(L"before");
   ctrlShiftC(toolkit, fc);
-  EXPECT_EQ(narrow(clipboard()), "before");
+  EXPECT_EQ(narrow(clipboardText(nullptr)), "before");
   EXPECT_EQ(firstItemOfTheMenu(highL), std::pair(std::string("Копирай списъка с части"), false));
-  EXPECT_EQ(narrow(clipboard()), "before");
+  EXPECT_EQ(narrow(clipboardText(nullptr)), "before");
 
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
@@ -390,10 +370,10 @@ TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
   const std::string list = "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n" +
                            decimal("C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\r\n");
   ctrlShiftC(toolkit, fc);
-  EXPECT_EQ(narrow(clipboard()).rfind(list, 0), 0u) << narrow(clipboard());
-  putOnClipboard(L"before");
+  EXPECT_EQ(narrow(clipboardText(nullptr)).rfind(list, 0), 0u) << narrow(clipboardText(nullptr));
+  setClipboard(L"before");
   EXPECT_TRUE(firstItemOfTheMenu(highL).second);
-  EXPECT_EQ(narrow(clipboard()).rfind(list, 0), 0u) << narrow(clipboard());
+  EXPECT_EQ(narrow(clipboardText(nullptr)).rfind(list, 0), 0u) << narrow(clipboardText(nullptr));
 }
 
 TEST_F(Win32Test, ControlsSitAtTheirTwipsAtTheScreensDpi) {
