@@ -17,6 +17,8 @@ windows=(
   fonts-wine
   xvfb
   xauth
+  # What the tests read the windows' numbers with.
+  tesseract-ocr
 )
 
 packages=(

@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "dib.h"
 
@@ -35,24 +36,48 @@ TEXTMETRICW metricsOf(HFONT font) {
   return tm;
 }
 
+// Every ordered pair of the characters that a number can hold side by side (a digit on one side
+// at least), in lines of a few pairs, each pair two spaces from the next (a long run of text
+// is not always drawn whole).
+std::vector<std::wstring> pairsOf(std::wstring_view characters) {
+  const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+  std::vector<std::wstring> lines(1);
+  for (const wchar_t a : characters) {
+    for (const wchar_t b : characters) {
+      if (!digit(a) && !digit(b)) continue;
+      if (lines.back().size() >= 4 * 8) lines.emplace_back();
+      lines.back() += {a, b, L' ', L' '};
+    }
+  }
+  return lines;
+}
+
 }  // namespace
 
-const wchar_t* fontFace() {
+const std::vector<const wchar_t*>& windowFaces() {
+  static const std::vector<const wchar_t*> faces = [] {
+    std::vector<const wchar_t*> installed;
+    for (const wchar_t* face : {L"Arial", L"Tahoma", L"Liberation Sans"}) {
+      if (fontExists(face)) installed.push_back(face);
+    }
+    // The system substitutes a face of its own for a missing one.
+    if (installed.empty()) installed.push_back(L"Arial");
+    return installed;
+  }();
+  return faces;
+}
+
+const wchar_t* pictureFace() {
   static const wchar_t* face = fontExists(L"Arial") ? L"Arial" : L"Liberation Sans";
   return face;
 }
 
-HFONT makeFont(int dpi, int stretch) {
+HFONT makeFont(const wchar_t* face, int pixels) {
   LOGFONTW lf{};
-  lf.lfHeight = -MulDiv(kFontPixels, dpi, 96);
+  lf.lfHeight = -pixels;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
-  wcsncpy(lf.lfFaceName, fontFace(), LF_FACESIZE - 1);
-  if (stretch != 100) {
-    // The average width of the normal face, narrowed.
-    const Gdi<HFONT> normal(CreateFontIndirectW(&lf));
-    lf.lfWidth = MulDiv(metricsOf(normal.get()).tmAveCharWidth, stretch, 100);
-  }
+  wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
   return CreateFontIndirectW(&lf);
 }
 
@@ -72,29 +97,204 @@ int textWidth(HFONT font, std::wstring_view text) {
 }
 
 RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) {
-  const Dib canvas(2 * width + 64, 8 * lineSpacing(font));
+  // Room on the left for ink that reaches out of the caption's box.
+  const int margin = 16;
+  const Dib canvas(2 * width + 64 + margin, 8 * lineSpacing(font));
   // No bitmap to draw on: the extent that the text functions give.
   if (!canvas.ok()) return {0, 0, textWidth(font, caption), lineSpacing(font)};
   HDC dc = canvas.dc();
   HGDIOBJ oldFont = SelectObject(dc, font);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
-  RECT room{0, 0, width, canvas.height()};
+  RECT room{margin, 0, margin + width, canvas.height()};
   DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &room,
             DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
   GdiFlush();
   SelectObject(dc, oldFont);
-  RECT ink{0, 0, 0, 0};
+  RECT ink{canvas.width(), 0, 0, 0};
   const DWORD* px = canvas.pixels();
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
       if ((px[y * canvas.width() + x] & 0xFFFFFF) != 0xFFFFFF) {
+        ink.left = std::min<LONG>(ink.left, x);
         ink.right = std::max<LONG>(ink.right, x + 1);
         ink.bottom = y + 1;
       }
     }
   }
-  return ink;
+  if (ink.right == 0) return {0, 0, 0, 0};
+  return {ink.left - margin, 0, ink.right - margin, ink.bottom};
+}
+
+bool charactersStandApart(HFONT font, std::wstring_view characters) {
+  const int height = lineSpacing(font);
+  for (const std::wstring& line : pairsOf(characters)) {
+    const Dib canvas(textWidth(font, line) + 2 * height, height);
+    if (!canvas.ok()) return true;  // nothing to look at: the size stands
+    HDC dc = canvas.dc();
+    HGDIOBJ old = SelectObject(dc, font);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, height, 0, line.c_str(), static_cast<int>(line.size()));
+    GdiFlush();
+    SelectObject(dc, old);
+    // Each character one run of inked columns: two runs a pair.
+    std::size_t runs = 0;
+    bool inRun = false;
+    for (int x = 0; x < canvas.width(); ++x) {
+      bool inked = false;
+      for (int y = 0; y < canvas.height() && !inked; ++y) {
+        inked = isInk(canvas.pixels()[y * canvas.width() + x]);
+      }
+      if (inked && !inRun) ++runs;
+      inRun = inked;
+    }
+    if (runs != line.size() / 2) return false;
+  }
+  return true;
+}
+
+SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest) {
+  for (int pixels = largest; pixels >= std::min(smallest, largest); --pixels) {
+    fonts_.push_back(std::make_unique<Gdi<HFONT>>(makeFont(face, pixels)));
+    smoothed_.push_back(pixels >= kSmoothedPixels);
+  }
+  glyphs_.resize(fonts_.size());
+}
+
+const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
+  auto [at, added] = glyphs_[size].try_emplace(c);
+  if (!added) return at->second;
+  Glyph& g = at->second;
+  HFONT font = fonts_[size]->get();
+  g.advance = textWidth(font, std::wstring_view(&c, 1));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  GLYPHMETRICS metrics{};
+  const UINT format = smoothed_[size] ? GGO_GRAY8_BITMAP : GGO_BITMAP;
+  const DWORD bytes = GetGlyphOutlineW(dc, c, format, &metrics, 0, nullptr, &identity);
+  if (bytes != GDI_ERROR && bytes > 0) {
+    std::vector<BYTE> bits(bytes);
+    GetGlyphOutlineW(dc, c, format, &metrics, bytes, bits.data(), &identity);
+    g.x = metrics.gmptGlyphOrigin.x;
+    g.y = metrics.gmptGlyphOrigin.y;
+    g.width = static_cast<int>(metrics.gmBlackBoxX);
+    g.height = static_cast<int>(metrics.gmBlackBoxY);
+    g.pitch = g.width;
+    g.coverage.assign(static_cast<std::size_t>(g.width * g.height), 0);
+    // Rows of whole 32-bit words: a byte a pixel (0 to 64), or a bit a pixel, highest first.
+    const int rowBytes = smoothed_[size] ? (g.width + 3) & ~3 : ((g.width + 31) / 32) * 4;
+    for (int y = 0; y < g.height; ++y) {
+      for (int x = 0; x < g.width; ++x) {
+        const BYTE* row = bits.data() + y * rowBytes;
+        g.coverage[static_cast<std::size_t>(y * g.width + x)] =
+            smoothed_[size] ? row[x] : ((row[x / 8] >> (7 - x % 8)) & 1) * 64;
+      }
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  if ((c == L'.' || c == L',') && g.width == 1) {
+    // At small sizes the face's point is a pixel, which the eye loses beside a digit: it is
+    // drawn two pixels wide, and a full stop two high.
+    const int height = c == L'.' && g.height == 1 ? 2 : g.height;
+    std::vector<BYTE> wider(static_cast<std::size_t>(2 * height));
+    for (int y = 0; y < height; ++y) {
+      wider[static_cast<std::size_t>(2 * y)] = wider[static_cast<std::size_t>(2 * y + 1)] =
+          g.coverage[static_cast<std::size_t>(std::min(y, g.height - 1))];
+    }
+    g.coverage = std::move(wider);
+    g.width = g.pitch = 2;
+    g.y += height - g.height;
+    g.height = height;
+    g.advance = std::max(g.advance, g.x + 3);
+  }
+  // Its ink, for spacing: the columns where some pixel is covered a quarter or more. A column
+  // between two glyphs then holds less than a quarter of each, less than half in all, which
+  // the eye does not take for part of a stroke.
+  int left = INT_MAX, right = INT_MIN;
+  for (int y = 0; y < g.height; ++y) {
+    for (int x = 0; x < g.width; ++x) {
+      if (g.coverage[static_cast<std::size_t>(y * g.pitch + x)] >= 16) {
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+      }
+    }
+  }
+  if (right > left) {
+    g.left = g.x + left;
+    g.right = g.x + right;
+  }
+  return g;
+}
+
+LaidText SpacedFace::layOutAt(std::size_t size, std::wstring_view text, bool tight) {
+  const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+  LaidText laid{size, {}, 0};
+  int pen = 0;
+  int lastInk = INT_MIN;   // the column after the last ink so far
+  wchar_t before = L'\0';  // the character before
+  for (const wchar_t c : text) {
+    const Glyph& g = glyphOf(size, c);
+    const bool inked = g.right > g.left;
+    int origin = pen;
+    if (inked && lastInk != INT_MIN) {
+      // Columns without ink between: one between digits, two on each side of anything else,
+      // so that a decimal point stands apart.
+      const int gap = digit(c) && digit(before) ? 1 : 2;
+      const int clear = lastInk + gap - g.left;
+      origin = tight ? clear : std::max(origin, clear);
+    }
+    if (inked && lastInk == INT_MIN) origin = std::max(origin, -g.left);
+    laid.origins.push_back(origin);
+    pen = origin + g.advance;
+    if (inked) lastInk = origin + g.right;
+    before = c;
+    laid.width = std::max(laid.width, inked ? lastInk : pen);
+  }
+  return laid;
+}
+
+LaidText SpacedFace::layOut(std::wstring_view text, int width, bool* fits) {
+  for (std::size_t size = 0; size < fonts_.size(); ++size) {
+    for (const bool tight : {false, true}) {
+      LaidText laid = layOutAt(size, text, tight);
+      if (laid.width <= width) {
+        if (fits) *fits = true;
+        return laid;
+      }
+    }
+  }
+  if (fits) *fits = false;
+  return layOutAt(fonts_.size() - 1, text, true);
+}
+
+void SpacedFace::draw(HDC dc, const RECT& room, int left, int baseline, std::wstring_view text,
+                      const LaidText& laid, COLORREF ink, COLORREF ground) {
+  const Dib canvas(room.right - room.left, room.bottom - room.top);
+  if (!canvas.ok()) return;
+  std::fill_n(canvas.pixels(), canvas.size(),
+              DWORD{GetRValue(ground)} << 16 | DWORD{GetGValue(ground)} << 8 | GetBValue(ground));
+  const auto blend = [](int from, int to, int a) { return (from * (64 - a) + to * a) / 64; };
+  for (std::size_t i = 0; i < text.size() && i < laid.origins.size(); ++i) {
+    const Glyph& g = glyphOf(laid.size, text[i]);
+    const int gx = left - room.left + laid.origins[i] + g.x, gy = baseline - room.top - g.y;
+    for (int y = 0; y < g.height; ++y) {
+      if (gy + y < 0 || gy + y >= canvas.height()) continue;
+      for (int x = 0; x < g.width; ++x) {
+        if (gx + x < 0 || gx + x >= canvas.width()) continue;
+        const int a = g.coverage[static_cast<std::size_t>(y * g.pitch + x)];
+        if (a == 0) continue;
+        DWORD& p = canvas.pixels()[(gy + y) * canvas.width() + gx + x];
+        const int r = blend(static_cast<int>(p >> 16 & 0xFF), GetRValue(ink), a);
+        const int gr = blend(static_cast<int>(p >> 8 & 0xFF), GetGValue(ink), a);
+        const int b = blend(static_cast<int>(p & 0xFF), GetBValue(ink), a);
+        p = static_cast<DWORD>(r << 16 | gr << 8 | b);
+      }
+    }
+  }
+  BitBlt(dc, room.left, room.top, canvas.width(), canvas.height(), canvas.dc(), 0, 0, SRCCOPY);
 }
 
 }  // namespace kalvena::win32

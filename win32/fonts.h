@@ -1,25 +1,32 @@
 #pragma once
 
-// The windows' face at a DPI and a width, and the measures that laying a window out takes with
-// it: Arial where it is installed, else the metric-compatible Liberation Sans (as under Wine).
+// The faces the windows draw with, made at a size in device pixels, and the measures that
+// laying a window out takes with them. A text that does not fit is drawn smaller, never
+// narrower: a face narrowed by GDI at these sizes runs its letters into each other.
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kalvena::win32 {
 
 constexpr int kFontPixels = 11;  // at 96 DPI, as on Linux
-// The face's widths, per cent of its normal width, from the normal to the narrowest that a
-// caption or a result may take where the normal does not fit. Result boxes start narrower.
-constexpr int kStretches[] = {100, 95, 90, 85, 80, 75, 70};
-constexpr int kOutputStretch = 85;
-// The widest result that a box must show whole: nine characters (Arial's digits are all as wide).
-constexpr wchar_t kWidestResult[] = L"000000.00";
+// The smallest a caption or a result is drawn, per cent of the window's size.
+constexpr int kSmallestPercent = 70;
+// The widest results that a box must show whole: nine characters (the digits are all as
+// wide), with either decimal separator.
+constexpr const wchar_t* kWidestResults[] = {L"000000.00", L"000000,00"};
+// The smallest size in device pixels at which a result's glyphs are drawn smoothed.
+constexpr int kSmoothedPixels = 13;
+// What a number is written with.
+constexpr wchar_t kNumberCharacters[] = L"0123456789.,";
 
 // Owns a GDI object.
 template <class Handle>
@@ -43,15 +50,72 @@ class Gdi {
   Handle h_ = nullptr;
 };
 
-// Arial where it is installed, else the metric-compatible Liberation Sans (as under Wine).
-const wchar_t* fontFace();
-HFONT makeFont(int dpi, int stretch);
+// The installed faces that a window may draw with, the first its own: Arial; else Tahoma, the
+// system's dialog face, which Wine brings too and draws clearly without smoothing; else
+// Liberation Sans, which has Arial's metrics. Never empty.
+const std::vector<const wchar_t*>& windowFaces();
+// The pictures' face: Arial where it is installed, else the metric-compatible Liberation Sans.
+const wchar_t* pictureFace();
+// The face at a height in device pixels (its em, as a negative LOGFONT height gives it).
+HFONT makeFont(const wchar_t* face, int pixels);
 int lineSpacing(HFONT font);
 int textWidth(HFONT font, std::wstring_view text);
 // The rectangle that a label's caption inks, from the top-left of a room `width` wide: the
 // caption drawn as the label draws it, unclipped, on a bitmap, and its ink found. Measured
 // text extents are not enough: Wine draws unsmoothed text a few per cent wider than its
-// extents say, and a glyph's ink may reach past its advance.
+// extents say, and a glyph's ink may reach past its advance. Ink left of the room makes
+// `left` negative.
 RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps);
+// Whether a pixel is ink: darker than the middle grey, as an eye tells a stroke from its ground.
+inline bool isInk(DWORD pixel) {
+  return (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) < 3 * 128;
+}
+// Whether every two of these characters that a number may hold side by side (one a digit at
+// least), drawn in the font as a text box draws them, keep a column without ink between them,
+// so that none reads into its neighbour.
+bool charactersStandApart(HFONT font, std::wstring_view characters);
+
+// A text laid out to be drawn a character at a time: the size it is drawn at (an index into
+// its face's sizes), each character's origin from the left of the text, and how wide its ink is.
+struct LaidText {
+  std::size_t size = 0;
+  std::vector<int> origins;
+  int width = 0;
+};
+
+// A face at its sizes from a largest down to a smallest, in which a result box lays its text
+// out and draws it a character at a time, so that no character's ink touches its neighbour's:
+// each at its advance where that keeps them apart, else a column clear of the ink before it.
+// The glyphs are the face's own, smoothed from kSmoothedPixels up whatever the system's
+// setting (a crisp glyph of that size has steps and gaps that make a 9 read as a 3), and crisp
+// below it (smoothed, a stroke spreads over two grey columns and a digit's bowl opens).
+class SpacedFace {
+ public:
+  SpacedFace(const wchar_t* face, int largest, int smallest);
+  // The text at the largest size, first at the advances and then tightly, at which it is at
+  // most `width` wide; at the smallest size, tightly, where it fits at none (`fits` false).
+  LaidText layOut(std::wstring_view text, int width, bool* fits = nullptr);
+  // Draws a laid-out text with its first origin at `left` and its baseline at `baseline`, in
+  // `ink` over `ground`, within `room` of the device context.
+  void draw(HDC dc, const RECT& room, int left, int baseline, std::wstring_view text,
+            const LaidText& laid, COLORREF ink, COLORREF ground);
+  // The largest font, whose line the text keeps at every size (its baseline and height).
+  HFONT largest() const { return fonts_.front()->get(); }
+
+ private:
+  struct Glyph {
+    int advance = 0;
+    int left = 0, right = 0;  // the inked columns from the origin, right exclusive; none: equal
+    int x = 0, y = 0;         // the top-left of its coverage from the origin, up from the baseline
+    int width = 0, height = 0, pitch = 0;
+    std::vector<BYTE> coverage;  // 0 to 64 a pixel, rows of `pitch`
+  };
+  const Glyph& glyphOf(std::size_t size, wchar_t c);
+  LaidText layOutAt(std::size_t size, std::wstring_view text, bool tight);
+
+  std::vector<std::unique_ptr<Gdi<HFONT>>> fonts_;  // largest first
+  std::vector<std::map<wchar_t, Glyph>> glyphs_;    // made on first use
+  std::vector<bool> smoothed_;
+};
 
 }  // namespace kalvena::win32

@@ -113,7 +113,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return nullptr;
   }
   bool isButton(HWND h) const { return find(buttons_, h) != nullptr; }
-  HFONT outputFont() override { return font(outputStretch_); }
+  SpacedFace& resultFace() override { return *resultFace_; }
   HWND& changingBox() override { return changing_; }
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -169,8 +169,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
         // The controls keep the old fonts until they have the new ones.
-        std::map<int, Gdi<HFONT>> old;
+        std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> old;
         old.swap(fonts_);
+        standApart_.clear();
         layOut();
         const auto* r = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -223,21 +224,40 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     });
   }
 
-  // The window's face at its DPI and a stretch; made once each.
-  HFONT font(int stretch) {
-    Gdi<HFONT>& f = fonts_[stretch];
-    if (!f.get()) f = makeFont(dpi_, stretch);
+  // A face at a size in pixels at the window's DPI; made once each.
+  HFONT font(const wchar_t* face, int pixels) {
+    Gdi<HFONT>& f = fonts_[{face, pixels}];
+    if (!f.get()) f = makeFont(face, pixels);
     return f.get();
   }
-
-  // The widest stretch, from `widest` down, at which `fits` holds; the narrowest there is
-  // where it holds for none.
-  template <class Fits>
-  int fittingStretch(int widest, Fits fits) {
-    for (const int stretch : kStretches) {
-      if (stretch <= widest && fits(font(stretch))) return stretch;
+  const wchar_t* faceOf(HFONT f) const {
+    for (const auto& [key, made] : fonts_) {
+      if (made.get() == f) return key.first;
     }
-    return kStretches[std::size(kStretches) - 1];
+    return windowFaces().front();
+  }
+  // The window's own face at its size.
+  HFONT font() { return font(windowFaces().front(), fullPixels()); }
+  int fullPixels() const { return MulDiv(kFontPixels, dpi_, 96); }
+
+  // The largest size, from the window's down to the smallest allowed, and at it the first of
+  // `faces`, at which `fits` holds; the smallest size of the first face where it holds for none.
+  template <class Fits>
+  HFONT largestFitting(const std::vector<const wchar_t*>& faces, Fits fits) {
+    const int smallest = std::max(1, fullPixels() * kSmallestPercent / 100);
+    for (int pixels = fullPixels(); pixels >= smallest; --pixels) {
+      for (const wchar_t* face : faces) {
+        if (HFONT f = font(face, pixels); fits(f)) return f;
+      }
+    }
+    return font(faces.front(), smallest);
+  }
+
+  // Whether the digits and separators of a number stand apart in a font; looked at once each.
+  bool numbersStandApart(HFONT f) {
+    auto [at, added] = standApart_.try_emplace(f, false);
+    if (added) at->second = charactersStandApart(f, kNumberCharacters);
+    return at->second;
   }
 
   // Where a label's caption may draw: its box, short of a box or button that lies over its
@@ -280,7 +300,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         focusable.begin(), focusable.end(),
         [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
     order.insert(order.end(), focusable.begin(), focusable.end());
-    const int twoLines = 2 * lineSpacing(font(100));
+    const int twoLines = 2 * lineSpacing(font());
     int id = kFirstControlId;
     for (const ControlSpec* spec : order) {
       controls_.push_back(create(*spec, id, twoLines));
@@ -350,37 +370,42 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    int narrowestBox = INT_MAX;
+    // The boxes keep the old face until they have the new one.
+    const std::unique_ptr<SpacedFace> previous = std::move(resultFace_);
+    // A number in a box reads digit by digit: the boxes take the first face, at the window's
+    // size or the largest below it, whose digits and separators stand apart when drawn.
+    const std::vector<const wchar_t*>& faces = windowFaces();
+    inputFont_ = largestFitting(faces, [&](HFONT f) { return numbersStandApart(f); });
     for (const Control& c : controls_) {
       const ControlSpec& s = *c.spec;
       const RECT r = pixelRect(s);
       MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(100)), FALSE);
-      if (s.type == ControlType::TextBox) {
+      const bool box = s.type == ControlType::TextBox;
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(box ? inputFont_ : font()), FALSE);
+      if (box) {
         setNarrowMargins(c.hwnd);
-        RECT format{};
-        SendMessageW(c.hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        narrowestBox = std::min<int>(narrowestBox, format.right - format.left);
       }
       if (s.type == ControlType::Label) {
-        // Measured at this DPI in the face the label draws with; a caption that the rounding
-        // of the face's size makes too wide takes a narrower face.
+        // Measured at this DPI in the face the label draws with, by its ink; a caption that
+        // the rounding of the face's size makes too wide is drawn a pixel smaller.
         const RECT room = captionRoom(s);
         const bool wraps = !(GetWindowLongW(c.hwnd, GWL_STYLE) & SS_LEFTNOWORDWRAP);
         const std::wstring caption = widen(s.caption);
-        const int stretch = fittingStretch(100, [&](HFONT f) {
-          const RECT need = captionInk(f, caption, room.right - room.left, wraps);
-          return need.right <= room.right - room.left && need.bottom <= room.bottom - room.top;
+        HFONT f = largestFitting({faces.front()}, [&](HFONT candidate) {
+          const RECT need = captionInk(candidate, caption, room.right - room.left, wraps);
+          return need.left >= 0 && need.right <= room.right - room.left &&
+                 need.bottom <= room.bottom - room.top;
         });
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(stretch)), FALSE);
+        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
       }
     }
-    // Every result, nine characters at most, shows whole in the narrowest box, a pixel to spare.
-    outputStretch_ = fittingStretch(
-        kOutputStretch, [&](HFONT f) { return textWidth(f, kWidestResult) < narrowestBox; });
+    // Results are drawn in the boxes' face, a size smaller where a text would not fit.
+    resultFace_ = std::make_unique<SpacedFace>(faceOf(inputFont_), fullPixels(),
+                                               std::max(1, fullPixels() * kSmallestPercent / 100));
     for (const auto& [name, box] : textBoxes_) {
       if (!box->isOutput()) continue;
-      SendMessageW(box->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(outputFont()), FALSE);
+      SendMessageW(box->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(resultFace_->largest()),
+                   FALSE);
       setNarrowMargins(box->hwnd());
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -413,8 +438,10 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   HWND changing_ = nullptr;    // the box whose Change handler runs
   std::function<std::string()> partsList_;
   int dpi_ = 96;
-  std::map<int, Gdi<HFONT>> fonts_;  // by stretch
-  int outputStretch_ = kOutputStretch;
+  std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> fonts_;  // by face and size
+  std::map<HFONT, bool> standApart_;  // whether a font's numbers read digit by digit
+  HFONT inputFont_ = nullptr;
+  std::unique_ptr<SpacedFace> resultFace_;
   std::vector<Control> controls_;
   std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
   std::vector<std::pair<std::string, std::unique_ptr<CommandButtonHandle>>> buttons_;

@@ -175,7 +175,7 @@ class GdiPlusPainter final : public ui::Painter {
     const std::wstring s = widen(utf8);
     if (!family_) {
       // The face and the text layout, made once for all the drawing's texts.
-      if (api_.GdipCreateFontFamilyFromName(fontFace(), nullptr, &family_) != Ok) return;
+      if (api_.GdipCreateFontFamilyFromName(pictureFace(), nullptr, &family_) != Ok) return;
       api_.GdipGetCellAscent(family_, FontStyleRegular, &ascent_);
       api_.GdipGetEmHeight(family_, FontStyleRegular, &em_);
       // Without the padding that GDI+ puts around a text by default.

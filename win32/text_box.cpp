@@ -13,37 +13,69 @@ namespace kalvena::win32 {
 
 namespace {
 
-// A result box is painted by its EDIT control, frame and all; where its text is shortened,
-// the shortened text is then drawn over the text the EDIT drew, inside the frame.
-void drawShortened(HWND box) {
-  {
-    const std::wstring shown = shownTextIn(box);
-    if (shown.find(L'\u2026') == std::wstring::npos) return;
-    HDC dc = GetDC(box);
-    // The window gives the colours and the ground of a read-only box.
-    auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
-                                                        reinterpret_cast<WPARAM>(dc),
-                                                        reinterpret_cast<LPARAM>(box)));
-    RECT format{};
-    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    FillRect(dc, &format, ground);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-    DWORD start = 0, end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    if (start != end && GetFocus() == box) {
-      // Of a shortened text, a selection of any part marks all that is shown.
-      SIZE size{};
-      GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
-      const RECT marked{format.left, format.top, format.left + size.cx, format.bottom};
-      FillRect(dc, &marked, GetSysColorBrush(COLOR_HIGHLIGHT));
-      SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    }
-    SetBkMode(dc, TRANSPARENT);
-    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &format,
-              DT_SINGLELINE | DT_NOPREFIX | DT_LEFT);
-    SelectObject(dc, old);
-    ReleaseDC(box, dc);
+// What a result box shows of its text, laid out on its window's spaced face: all of it, at the
+// largest size at which it fits, or, where it fits at none, its beginning and its end with "…"
+// between at the smallest.
+struct ShownResult {
+  std::wstring text;
+  LaidText laid;
+};
+
+ShownResult shownResult(HWND box, SpacedFace& face) {
+  ShownResult shown{windowText(box), {}};
+  RECT format{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  const int width = format.right - format.left;
+  bool fits = false;
+  shown.laid = face.layOut(shown.text, width, &fits);
+  if (!fits) {
+    shown.text = widen(fitResultText(narrow(shown.text), width, [&face](std::string_view s) {
+      return static_cast<double>(face.layOut(widen(s), -1).width);
+    }));
+    shown.laid = face.layOut(shown.text, width);
   }
+  return shown;
+}
+
+// A result box is painted by its EDIT control, frame and all; then its text is drawn again by
+// the program over the EDIT's, inside the frame, a character at a time, so that no digit's ink
+// touches its neighbour's. It keeps the baseline of the box's own font at every size.
+void drawResult(HWND box, SpacedFace& face) {
+  const ShownResult shown = shownResult(box, face);
+  HDC dc = GetDC(box);
+  // The window gives the colours and the ground of a read-only box.
+  auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
+                                                      reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(box)));
+  // The format rectangle, where the EDIT draws, inside the frame that the EDIT draws itself.
+  RECT format{}, inside{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  GetClientRect(box, &inside);
+  InflateRect(&inside, -1, -1);
+  IntersectRect(&inside, &inside, &format);
+  HGDIOBJ old = SelectObject(dc, face.largest());
+  TEXTMETRICW line{};
+  GetTextMetricsW(dc, &line);
+  SelectObject(dc, old);
+  LOGBRUSH groundColour{};
+  GetObjectW(ground, sizeof groundColour, &groundColour);
+  COLORREF inkColour = GetSysColor(COLOR_WINDOWTEXT), groundBehind = groundColour.lbColor;
+  DWORD start = 0, end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start != end && GetFocus() == box && !shown.text.empty()) {
+    // A selection of any part marks all that is shown, as a copy takes what is selected.
+    FillRect(dc, &inside, ground);
+    const RECT marked{inside.left, inside.top,
+                      std::min(inside.right, format.left + shown.laid.width + 1), inside.bottom};
+    inkColour = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    groundBehind = GetSysColor(COLOR_HIGHLIGHT);
+    face.draw(dc, marked, format.left, format.top + line.tmAscent, shown.text, shown.laid,
+              inkColour, groundBehind);
+  } else {
+    face.draw(dc, inside, format.left, format.top + line.tmAscent, shown.text, shown.laid,
+              inkColour, groundBehind);
+  }
+  ReleaseDC(box, dc);
 }
 
 }  // namespace
@@ -59,21 +91,9 @@ std::wstring windowText(HWND h) {
 }
 
 std::wstring shownTextIn(HWND box) {
-  std::wstring t = windowText(box);
-  RECT format{};
-  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-  HDC dc = GetDC(box);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  const std::string shown =
-      fitResultText(narrow(t), format.right - format.left, [dc](std::string_view s) {
-        const std::wstring w = widen(s);
-        SIZE size{};
-        GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
-        return static_cast<double>(size.cx);
-      });
-  SelectObject(dc, old);
-  ReleaseDC(box, dc);
-  return widen(shown);
+  const auto* data = reinterpret_cast<const ControlData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+  if (!data || !data->box || !data->box->isOutput()) return windowText(box);
+  return shownResult(box, data->box->resultFace()).text;
 }
 
 std::string TextBoxHandle::text() const {
@@ -208,7 +228,7 @@ void TextBoxHandle::relayToHoverText(UINT msg, WPARAM wp, LPARAM lp) {
 void TextBoxHandle::setOutput() {
   output_ = true;
   SendMessageW(hwnd_, EM_SETREADONLY, TRUE, 0);
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.outputFont()), TRUE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.resultFace().largest()), TRUE);
   setNarrowMargins(hwnd_);  // a new font brings the font's own margins back
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
@@ -243,7 +263,7 @@ LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       if (box && box->isOutput()) {
         const LRESULT painted = CallWindowProcW(original, h, msg, wp, lp);
-        drawShortened(h);
+        drawResult(h, box->resultFace());
         return painted;
       }
       break;

@@ -2,7 +2,8 @@
 
 // The text boxes: single-line EDIT controls. An input box checks what is typed or pasted before
 // the EDIT takes it; a result box is read-only, in a narrower face, shows the beginning of its
-// text, or its beginning and end around "…" where it is too wide, and a hover text.
+// text, drawn by the program a character at a time (its beginning and end around "…" where it
+// is too wide), and a hover text.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -15,6 +16,7 @@
 #include <string_view>
 
 #include "accessible.h"
+#include "fonts.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {
@@ -22,8 +24,8 @@ namespace kalvena::win32 {
 // What a text box needs of the window it is in.
 class TextBoxHost {
  public:
-  // The narrower face of result boxes at the window's DPI.
-  virtual HFONT outputFont() = 0;
+  // The face that result boxes draw their text in, at the window's DPI.
+  virtual SpacedFace& resultFace() = 0;
   // The window's hover-text control.
   virtual HWND tooltip() = 0;
   // The box whose Change handler runs, while it runs (the message box gives it the caret back).
@@ -52,6 +54,7 @@ class TextBoxHandle final : public ui::TextBox {
   void changed();
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
+  SpacedFace& resultFace() { return form_.resultFace(); }
 
   // Whether a message types or pastes into an input box a text that the input rule rejects;
   // then the box has handled it as a rejected change, without the text reaching the EDIT.
@@ -103,7 +106,7 @@ bool putOnClipboard(HWND owner, std::wstring_view text);
 void setNarrowMargins(HWND edit);
 std::wstring windowText(HWND h);
 // What a result box draws of its text: all of it, or, where it is wider than the box at the
-// box's DPI and font, its beginning and its end with "…" between.
+// smallest size of its face, its beginning and its end with "…" between.
 std::wstring shownTextIn(HWND box);
 
 }  // namespace kalvena::win32
