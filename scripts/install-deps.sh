@@ -19,6 +19,7 @@ windows=(
   xauth
   # What the tests read the windows' numbers with.
   tesseract-ocr
+  tesseract-ocr-bul
 )
 
 packages=(

@@ -11,6 +11,7 @@
 
 #include "accessible.h"
 #include "fonts.h"
+#include "message_box.h"
 #include "picture_box.h"
 #include "pictures.h"
 #include "system_library.h"
@@ -98,7 +99,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
 
   void messageBox(std::string_view text, std::string_view title) override {
     HWND focus = changing_ ? changing_ : GetFocus();
-    MessageBoxW(hwnd_, widen(text).c_str(), widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+    showMessageBox(hwnd_, widen(text), widen(title), font(), dpi_);
     // The caret goes back to the box whose text brought the message, or where it was.
     if (focus && IsChild(hwnd_, focus)) SetFocus(focus);
   }
