@@ -14,6 +14,10 @@
 
 namespace kalvena::win32 {
 
+// How many GDI objects (fonts, bitmaps, device contexts) the program holds through Gdi and Dib,
+// which count what they make and delete: the system's own count is not kept under Wine.
+inline long gdiObjectsHeld = 0;
+
 class Dib {
  public:
   // All white; ok() is false where the system gave no bitmap.
@@ -26,12 +30,14 @@ class Dib {
     if (!bitmap_) return;
     pixels_ = static_cast<DWORD*>(bits);
     old_ = SelectObject(dc_, bitmap_);
+    gdiObjectsHeld += 2;
     std::fill_n(pixels_, size(), 0x00FFFFFFu);
   }
   ~Dib() {
     if (old_) SelectObject(dc_, old_);
     if (bitmap_) DeleteObject(bitmap_);
     if (dc_) DeleteDC(dc_);
+    if (bitmap_) gdiObjectsHeld -= 2;
   }
   Dib(const Dib&) = delete;
   Dib& operator=(const Dib&) = delete;

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dib.h"
+
 namespace kalvena::win32 {
 
 constexpr int kFontPixels = 11;  // at 96 DPI, as on Linux
@@ -28,25 +30,30 @@ constexpr int kSmoothedPixels = 13;
 // What a number is written with.
 constexpr wchar_t kNumberCharacters[] = L"0123456789.,";
 
-// Owns a GDI object.
+// Owns a GDI object, and counts it among those the program holds.
 template <class Handle>
 class Gdi {
  public:
   Gdi() = default;
-  explicit Gdi(Handle h) : h_(h) {}
+  explicit Gdi(Handle h) : h_(h) {
+    if (h_) ++gdiObjectsHeld;
+  }
   Gdi(const Gdi&) = delete;
   Gdi& operator=(const Gdi&) = delete;
   Gdi& operator=(Handle h) {
-    if (h_) DeleteObject(h_);
+    release();
     h_ = h;
+    if (h_) ++gdiObjectsHeld;
     return *this;
   }
-  ~Gdi() {
-    if (h_) DeleteObject(h_);
-  }
+  ~Gdi() { release(); }
   Handle get() const { return h_; }
 
  private:
+  void release() {
+    if (h_ && DeleteObject(h_)) --gdiObjectsHeld;
+    h_ = nullptr;
+  }
   Handle h_ = nullptr;
 };
 

@@ -187,14 +187,59 @@ void TextBoxHandle::showBeginning() {
   SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
 }
 
-bool TextBoxHandle::rejects(UINT msg, WPARAM wp) {
-  // Ctrl+V, the context menu's paste, and Shift+Insert (which Wine's EDIT pastes directly).
+wchar_t shortcutLetter(WPARAM key, LPARAM lp) {
+  if (key >= 'A' && key <= 'Z') return static_cast<wchar_t>(key);
+  // The keys' scan codes on every PC keyboard.
+  switch ((lp >> 16) & 0xFF) {
+    case 0x1E:
+      return L'A';
+    case 0x2E:
+      return L'C';
+    case 0x2F:
+      return L'V';
+    case 0x2D:
+      return L'X';
+    case 0x2C:
+      return L'Z';
+    default:
+      return 0;
+  }
+}
+
+bool TextBoxHandle::handlesItself(UINT msg, WPARAM wp, LPARAM lp) {
+  // Ctrl without Alt (Ctrl+Alt is AltGr) never types: its keys act, here by their letter.
+  const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+  if (control && msg == WM_CHAR) return true;
+  if (control && msg == WM_KEYDOWN) {
+    switch (shortcutLetter(wp, lp)) {
+      case L'A':
+        SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+        return true;
+      case L'C':
+        SendMessageW(hwnd_, WM_COPY, 0, 0);
+        return true;
+      case L'X':
+        if (!output_) SendMessageW(hwnd_, WM_CUT, 0, 0);
+        return true;
+      case L'V':
+        if (!output_) SendMessageW(hwnd_, WM_PASTE, 0, 0);
+        return true;
+      case L'Z':
+        if (!output_) SendMessageW(hwnd_, WM_UNDO, 0, 0);
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (output_) return false;
+  // The context menu's paste, Ctrl+V's character from a program, and Shift+Insert (which Wine's
+  // EDIT pastes directly).
   const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||
                      (msg == WM_KEYDOWN && wp == VK_INSERT && GetKeyState(VK_SHIFT) < 0 &&
                       GetKeyState(VK_CONTROL) >= 0);
   if (paste) return rejectsInsertion(clipboardText(hwnd_));
   if (msg == WM_CHAR && wp >= 0x20 && wp != 0x7F) {
-    // Control characters edit (Backspace, Ctrl+A, C, X, Z) and pass as they are.
+    // Control characters edit (Backspace) and pass as they are.
     const wchar_t typed = static_cast<wchar_t>(wp);
     return rejectsInsertion(std::wstring_view(&typed, 1));
   }
@@ -279,7 +324,7 @@ LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       break;
     default:
-      if (box && !box->isOutput() && box->rejects(msg, wp)) return 0;
+      if (box && box->handlesItself(msg, wp, lp)) return 0;
       if (box && box->isOutput() && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
         box->relayToHoverText(msg, wp, lp);
       }

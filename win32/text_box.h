@@ -56,9 +56,11 @@ class TextBoxHandle final : public ui::TextBox {
   bool isOutput() const { return output_; }
   SpacedFace& resultFace() { return form_.resultFace(); }
 
-  // Whether a message types or pastes into an input box a text that the input rule rejects;
-  // then the box has handled it as a rejected change, without the text reaching the EDIT.
-  bool rejects(UINT msg, WPARAM wp);
+  // Whether the box handles a message itself, not its EDIT: a key pressed with Ctrl (a letter's
+  // shortcut acts, by the key's letter on a US keyboard where the layout's key is no Latin
+  // letter, and no character is typed), or, in an input box, a text typed or pasted that the
+  // input rule rejects (the box has then handled it as a rejected change).
+  bool handlesItself(UINT msg, WPARAM wp, LPARAM lp);
   // A result box's hover text follows the mouse over the box.
   void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
   // A result box's context menu, at a point of the screen (-1, -1: from the keyboard): the
@@ -95,6 +97,10 @@ struct ControlData {
 // leave a control's user data to the program, which keeps its ControlData there): a screen
 // reader's question, and for a text box the input check or the drawing of a shortened result.
 LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
+// The letter of a shortcut's key: its virtual key where that is a Latin letter, else the letter
+// on a US keyboard of its scan code (a Cyrillic layout under Wine), else none.
+wchar_t shortcutLetter(WPARAM key, LPARAM lp);
 
 // The clipboard's text; empty when it holds none.
 std::wstring clipboardText(HWND owner);

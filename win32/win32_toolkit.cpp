@@ -71,7 +71,8 @@ void Win32Toolkit::handle(MSG& msg) {
   if (root) GetClassNameW(root, cls, 32);
   const bool ours = root && wcscmp(cls, kFormClass) == 0;
   const bool ctrlShift = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
-  if (ours && msg.message == WM_KEYDOWN && msg.wParam == 'C' && ctrlShift) {
+  if (ours && msg.message == WM_KEYDOWN && ctrlShift &&
+      shortcutLetter(msg.wParam, msg.lParam) == L'C') {
     copyPartsListOf(root);  // with no result, the clipboard keeps what it has
     return;
   }
