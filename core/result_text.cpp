@@ -85,9 +85,16 @@ std::string preferredText(double v) {
 // 0.0001 in exponent form, "4.07E-05".
 std::string threeSignificant(double v) {
   if (v >= 1e-4) {
-    const int decimals = 2 - static_cast<int>(std::floor(std::log10(v)));
-    std::string s = toChars(v, std::chars_format::fixed, std::max(decimals, 0));
-    dropTrailingZeros(s);
+    // Its trailing zeros are digits too ("0.450"); a value that rounds up to the next power of
+    // ten (0.09996 to 0.1000) takes a decimal fewer.
+    const int magnitude = static_cast<int>(std::floor(std::log10(v)));
+    int decimals = std::max(2 - magnitude, 0);
+    std::string s = toChars(v, std::chars_format::fixed, decimals);
+    double rounded = 0;
+    std::from_chars(s.data(), s.data() + s.size(), rounded);
+    if (decimals > 0 && rounded >= std::pow(10.0, magnitude + 1)) {
+      s = toChars(v, std::chars_format::fixed, --decimals);
+    }
     return s;
   }
   return exponentForm(v, 3);

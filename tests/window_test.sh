@@ -9,8 +9,9 @@ shift
 work=$(mktemp -d)
 trap 'kill "$runner" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# The auth file is named so that the display xvfb-run picked can be read from it.
-xvfb-run -a -n "$first" -f "$work/auth" "$@" >"$work/log" 2>&1 &
+# The auth file is named so that the display xvfb-run picked can be read from it. The program
+# gets the X display: a platform set for the tests (offscreen) would open no window there.
+env -u QT_QPA_PLATFORM xvfb-run -a -n "$first" -f "$work/auth" "$@" >"$work/log" 2>&1 &
 runner=$!
 window=
 for _ in $(seq 1200); do  # the command may build the program first: up to 10 minutes

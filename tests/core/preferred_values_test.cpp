@@ -72,6 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptionCase{"12 dB/oct high C, 100000 Hz, 277 ohm", secondOrderCapacitance(100000, 277),
                         Unit::Microfarad, ",",
                         "0 µF\n≈ 0,00406 µF\nE12: 0,0039 µF (-4,1 %)\nE24: 0,0039 µF (-4,1 %)"},
+        // Three significant digits, the last a zero: not the value shown again.
+        DescriptionCase{"0.45 mH", 0.44996, Unit::Millihenry, ".",
+                        "0.45 mH\n≈ 0.450 mH\nE12: 0.47 mH (+4.5 %)\nE24: 0.43 mH (-4.4 %)"},
+        DescriptionCase{"0.09996 rounds up to 0.1", 0.09996, Unit::Millihenry, ".",
+                        "0.1 mH\n≈ 0.100 mH\nE12: 0.1 mH (0 %)\nE24: 0.1 mH (0 %)"},
         DescriptionCase{"far below a hundredth", 4.0712e-9, Unit::Millihenry, ".",
                         "0 mH\n≈ 4.07E-09 mH\nE12: 0.0000000039 mH (-4.2 %)\n"
                         "E24: 0.0000000039 mH (-4.2 %)"},
