@@ -118,7 +118,7 @@ bool TextBoxHandle::rejectsInsertion(std::wstring_view inserted) {
 }
 
 void TextBoxHandle::contextMenu(POINT at) {
-  enum : UINT { kCopyList = 1, kCopy, kSelectAll };
+  enum : UINT { kCopyList = 1, kUndo, kCut, kCopy, kPaste, kDelete, kSelectAll };
   if (at.x == -1 && at.y == -1) {
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -126,23 +126,55 @@ void TextBoxHandle::contextMenu(POINT at) {
   }
   DWORD start = 0, end = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const bool selected = start != end;
   HMENU menu = CreatePopupMenu();
-  const auto enabled = [](bool on) {
-    return static_cast<UINT>(on ? MF_STRING : MF_STRING | MF_GRAYED);
+  const auto item = [menu](bool on, UINT id, const wchar_t* caption) {
+    AppendMenuW(menu, static_cast<UINT>(on ? MF_STRING : MF_STRING | MF_GRAYED), id, caption);
   };
   // In the words of the system's Bulgarian menus, with the keys that do the same.
-  AppendMenuW(menu, enabled(form_.hasPartsList()), kCopyList,
-              (widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C").c_str());
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, enabled(start != end), kCopy, L"Копиране\tCtrl+C");
-  AppendMenuW(menu, enabled(GetWindowTextLengthW(hwnd_) > 0), kSelectAll,
-              L"Избиране на всичко\tCtrl+A");
+  if (output_) {
+    item(form_.hasPartsList(), kCopyList,
+         (widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C").c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    item(selected, kCopy, L"Копиране\tCtrl+C");
+  } else {
+    item(SendMessageW(hwnd_, EM_CANUNDO, 0, 0) != 0, kUndo, L"Отмяна\tCtrl+Z");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    item(selected, kCut, L"Изрязване\tCtrl+X");
+    item(selected, kCopy, L"Копиране\tCtrl+C");
+    item(IsClipboardFormatAvailable(CF_UNICODETEXT) != 0, kPaste, L"Поставяне\tCtrl+V");
+    item(selected, kDelete, L"Изтриване\tDel");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  }
+  item(GetWindowTextLengthW(hwnd_) > 0, kSelectAll, L"Избиране на всичко\tCtrl+A");
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
   DestroyMenu(menu);
-  if (chosen == kCopyList) form_.copyPartsList();
-  if (chosen == kCopy) SendMessageW(hwnd_, WM_COPY, 0, 0);
-  if (chosen == kSelectAll) SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+  switch (chosen) {
+    case kCopyList:
+      form_.copyPartsList();
+      break;
+    case kUndo:
+      SendMessageW(hwnd_, WM_UNDO, 0, 0);
+      break;
+    case kCut:
+      SendMessageW(hwnd_, WM_CUT, 0, 0);
+      break;
+    case kCopy:
+      SendMessageW(hwnd_, WM_COPY, 0, 0);
+      break;
+    case kPaste:
+      SendMessageW(hwnd_, WM_PASTE, 0, 0);  // checked before the box takes it
+      break;
+    case kDelete:
+      SendMessageW(hwnd_, WM_CLEAR, 0, 0);
+      break;
+    case kSelectAll:
+      SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+      break;
+    default:
+      break;
+  }
 }
 
 std::wstring clipboardText(HWND owner) {
@@ -313,7 +345,7 @@ LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CONTEXTMENU:
-      if (box && box->isOutput()) {
+      if (box) {
         box->contextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
         return 0;
       }

@@ -63,8 +63,9 @@ class TextBoxHandle final : public ui::TextBox {
   bool handlesItself(UINT msg, WPARAM wp, LPARAM lp);
   // A result box's hover text follows the mouse over the box.
   void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
-  // A result box's context menu, at a point of the screen (-1, -1: from the keyboard): the
-  // window's parts list first, then what the box itself offers.
+  // A box's context menu, in Bulgarian, at a point of the screen (-1, -1: from the keyboard):
+  // a result box's offers the window's parts list first, then copying; an input box's, what
+  // an edit box offers.
   void contextMenu(POINT at);
 
  private:

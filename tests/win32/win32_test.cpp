@@ -457,6 +457,35 @@ std::pair<std::string, bool> firstItemOfTheMenu(HWND box) {
   return gFirstItem;
 }
 
+// While a box's context menu is open, reads the captions of its items (without the keys that
+// do the same) and closes it.
+std::vector<std::string> gItems;
+void CALLBACK readItems(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return;
+  KillTimer(nullptr, timer);
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = L"";
+    if (GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION) == 0) continue;
+    std::string caption = narrow(text);
+    gItems.push_back(caption.substr(0, caption.find('\t')));
+  }
+  PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+// An input box's context menu is the program's own, in Bulgarian, as a result box's is.
+TEST_F(Win32Test, AnInputBoxsMenuIsInBulgarian) {
+  gItems.clear();
+  SetTimer(nullptr, 0, 20, readItems);
+  HWND fc = at(form1(), "Text1");
+  RECT r;
+  GetWindowRect(fc, &r);
+  SendMessageW(fc, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(fc), MAKELPARAM(r.left + 2, r.top + 2));
+  EXPECT_EQ(gItems, (std::vector<std::string>{"Отмяна", "Изрязване", "Копиране", "Поставяне",
+                                              "Изтриване", "Избиране на всичко"}));
+}
+
 // The keys and a result box's menu put the window's parts list on the clipboard; with no
 // result, the keys leave the clipboard as it was and the menu item is disabled.
 TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
