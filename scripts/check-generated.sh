@@ -11,7 +11,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/icons"
 QT_QPA_PLATFORM=offscreen "$build/tools/make_icon" ui/images/sun.svg "$work/kalvena.ico" \
   "$work/icons" 2>/dev/null
-cmp "$work/kalvena.ico" ui/images/kalvena.ico
+QT_QPA_PLATFORM=offscreen "$build/tools/make_icon" --compare-ico "$work/kalvena.ico" \
+  ui/images/kalvena.ico || { echo "ui/images/kalvena.ico is not what make_icon draws" >&2; exit 1; }
 # The PNGs as pictures: Qt blends edges a step differently on other processors.
 for png in "$work"/icons/*.png; do
   QT_QPA_PLATFORM=offscreen "$build/tools/make_icon" --compare "$png" \

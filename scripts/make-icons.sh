@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Remakes the icons from the sun drawing ui/images/sun.svg: ui/images/kalvena.ico (32 x 32 and
-# 16 x 16, 16 colours, for Windows) and packaging/icons/kalvena-{16,32,48,256}.png.
+# Remakes the icons from the sun drawing ui/images/sun.svg: ui/images/kalvena.ico (16 to 256 px
+# in 32-bit colour, and 32 and 16 px in 16 colours, for Windows) and
+# packaging/icons/kalvena-{16,32,48,256}.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

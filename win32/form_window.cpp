@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <map>
 #include <string>
@@ -57,6 +58,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, instance, this);
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
+    setIcons();
     // Both windows share the title; a screen reader tells them apart by this.
     accessible_.description = widen(layout_.description);
     describe(hwnd_, &accessible_);
@@ -66,6 +68,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   ~FormWindow() override {
     if (tooltip_) DestroyWindow(tooltip_);
     if (hwnd_) DestroyWindow(hwnd_);
+    for (HICON icon : icons_) {
+      if (icon) DestroyIcon(icon);
+    }
   }
 
   ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
@@ -169,6 +174,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       }
       case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
+        setIcons();
         // The controls keep the old fonts until they have the new ones.
         std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> old;
         old.swap(fonts_);
@@ -223,6 +229,24 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return std::any_of(controls_.begin(), controls_.end(), [h](const Control& c) {
       return c.hwnd == h && c.spec->type == ControlType::Label;
     });
+  }
+
+  // The title bar's and the task switcher's icons, each the size the system asks for at the
+  // window's DPI, which the icon file holds drawn at that size.
+  void setIcons() {
+    const std::pair<WPARAM, int> kinds[] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
+    for (std::size_t i = 0; i < 2; ++i) {
+      const int size = GetSystemMetricsForDpi(kinds[i].second, static_cast<UINT>(dpi_));
+      auto icon = static_cast<HICON>(
+          LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+      if (!icon) {
+        noteFallback("the window's icon could not be loaded at its DPI");
+        continue;
+      }
+      SendMessageW(hwnd_, WM_SETICON, kinds[i].first, reinterpret_cast<LPARAM>(icon));
+      if (icons_[i]) DestroyIcon(icons_[i]);
+      icons_[i] = icon;
+    }
   }
 
   // A face at a size in pixels at the window's DPI; made once each.
@@ -443,6 +467,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::map<HFONT, bool> standApart_;  // whether a font's numbers read digit by digit
   HFONT inputFont_ = nullptr;
   std::unique_ptr<SpacedFace> resultFace_;
+  std::array<HICON, 2> icons_{};  // small and big, at the window's DPI
   std::vector<Control> controls_;
   std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
   std::vector<std::pair<std::string, std::unique_ptr<CommandButtonHandle>>> buttons_;

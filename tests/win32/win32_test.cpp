@@ -534,6 +534,34 @@ TEST_F(Win32Test, ControlsSitAtTheirTwipsAtTheScreensDpi) {
   EXPECT_EQ(textOf(hwndOf(form1())), "Kalvena");
 }
 
+// The title bar's icon is drawn at the size the system asks for at the screen's DPI, from an
+// image of that very size in 32-bit colour, not scaled from another.
+TEST_F(Win32Test, TheIconHasTheSizeOfTheDpiInFullColour) {
+  const int dpi = static_cast<int>(GetDpiForWindow(hwndOf(form1())));
+  const HMODULE self = GetModuleHandleW(nullptr);
+  auto* directory = static_cast<BYTE*>(
+      LockResource(LoadResource(self, FindResourceW(self, MAKEINTRESOURCEW(1), RT_GROUP_ICON))));
+  ASSERT_NE(directory, nullptr);
+  for (const auto& [kind, metric] : {std::pair{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}}) {
+    const int size = GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
+    const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+    const auto* image = static_cast<const BITMAPINFOHEADER*>(
+        LockResource(LoadResource(self, FindResourceW(self, MAKEINTRESOURCEW(id), RT_ICON))));
+    ASSERT_NE(image, nullptr) << size;
+    EXPECT_EQ(image->biWidth, size) << "an image drawn at " << size << " px";
+    EXPECT_EQ(image->biBitCount, 32) << size;
+    auto icon = reinterpret_cast<HICON>(
+        SendMessageW(hwndOf(form1()), WM_GETICON, static_cast<WPARAM>(kind), 0));
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info)) << size;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, size) << "the window's icon at " << dpi << " DPI";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+  }
+}
+
 std::wstring classOf(HWND h) {
   wchar_t cls[32] = L"";
   GetClassNameW(h, cls, 32);
