@@ -177,11 +177,12 @@ double seriesInductor(Painter& p, double x, int turns, const char* label) {
   return end;
 }
 
-// Two plates across the upper wire, 4 px apart, from x; returns where it ends.
+// Two plates across the upper wire, 4 px apart, from x, its label above them and clear of
+// them; returns where it ends.
 double seriesCapacitor(Painter& p, double x, const char* label) {
-  p.line({x, kTop - 5}, {x, kTop + 5}, kPlate);
-  p.line({x + 4, kTop - 5}, {x + 4, kTop + 5}, kPlate);
-  text(p, x + 2, kTop - 6, label, Anchor::Middle);
+  p.line({x, kTop - 4}, {x, kTop + 4}, kPlate);
+  p.line({x + 4, kTop - 4}, {x + 4, kTop + 4}, kPlate);
+  text(p, x + 2, kTop - 7, label, Anchor::Middle);
   return x + 4;
 }
 
@@ -238,8 +239,8 @@ void bandPass12Schematic(Painter& p, int, int) {
   end = seriesInductor(p, 19, 4, "L1");
   wire(p, kTop, end, 88);
   wire(p, kBottom, 7, 88);
-  shuntInductor(p, 50, "L2", Side::Left);
-  shuntCapacitor(p, 64, "C2");
+  shuntInductor(p, 48, "L2", Side::Left);
+  shuntCapacitor(p, 61, "C2");  // its label clear of the loudspeaker
   loudspeaker(p, 88);
 }
 
