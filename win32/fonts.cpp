@@ -36,15 +36,16 @@ TEXTMETRICW metricsOf(HFONT font) {
   return tm;
 }
 
+bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
 // Every ordered pair of the characters that a number can hold side by side (a digit on one side
 // at least), in lines of a few pairs, each pair two spaces from the next (a long run of text
 // is not always drawn whole).
 std::vector<std::wstring> pairsOf(std::wstring_view characters) {
-  const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
   std::vector<std::wstring> lines(1);
   for (const wchar_t a : characters) {
     for (const wchar_t b : characters) {
-      if (!digit(a) && !digit(b)) continue;
+      if (!isDigit(a) && !isDigit(b)) continue;
       if (lines.back().size() >= 4 * 8) lines.emplace_back();
       lines.back() += {a, b, L' ', L' '};
     }
@@ -154,6 +155,17 @@ bool charactersStandApart(HFONT font, std::wstring_view characters) {
   return true;
 }
 
+bool numbersStandApart(const wchar_t* face, int pixels) {
+  // The answer depends on the face and the size alone: looked at once a run.
+  static std::map<std::pair<const wchar_t*, int>, bool> seen;
+  auto [at, added] = seen.try_emplace({face, pixels}, false);
+  if (added) {
+    const Gdi<HFONT> font(makeFont(face, pixels));
+    at->second = charactersStandApart(font.get(), kNumberCharacters);
+  }
+  return at->second;
+}
+
 SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest) {
   for (int pixels = largest; pixels >= std::min(smallest, largest); --pixels) {
     fonts_.push_back(std::make_unique<Gdi<HFONT>>(makeFont(face, pixels)));
@@ -230,7 +242,6 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
 }
 
 LaidText SpacedFace::layOutAt(std::size_t size, std::wstring_view text, bool tight) {
-  const auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
   LaidText laid{size, {}, 0};
   int pen = 0;
   int lastInk = INT_MIN;   // the column after the last ink so far
@@ -242,7 +253,7 @@ LaidText SpacedFace::layOutAt(std::size_t size, std::wstring_view text, bool tig
     if (inked && lastInk != INT_MIN) {
       // Columns without ink between: one between digits, two on each side of anything else,
       // so that a decimal point stands apart.
-      const int gap = digit(c) && digit(before) ? 1 : 2;
+      const int gap = isDigit(c) && isDigit(before) ? 1 : 2;
       const int clear = lastInk + gap - g.left;
       origin = tight ? clear : std::max(origin, clear);
     }

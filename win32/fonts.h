@@ -81,6 +81,8 @@ inline bool isInk(DWORD pixel) {
 // least), drawn in the font as a text box draws them, keep a column without ink between them,
 // so that none reads into its neighbour.
 bool charactersStandApart(HFONT font, std::wstring_view characters);
+// Whether the digits and separators of a number stand apart in a face at a size.
+bool numbersStandApart(const wchar_t* face, int pixels);
 
 // A text laid out to be drawn a character at a time: the size it is drawn at (an index into
 // its face's sizes), each character's origin from the left of the text, and how wide its ink is.

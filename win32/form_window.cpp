@@ -178,7 +178,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         // The controls keep the old fonts until they have the new ones.
         std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> old;
         old.swap(fonts_);
-        standApart_.clear();
         layOut();
         const auto* r = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -255,34 +254,28 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     if (!f.get()) f = makeFont(face, pixels);
     return f.get();
   }
-  const wchar_t* faceOf(HFONT f) const {
-    for (const auto& [key, made] : fonts_) {
-      if (made.get() == f) return key.first;
-    }
-    return windowFaces().front();
-  }
   // The window's own face at its size.
   HFONT font() { return font(windowFaces().front(), fullPixels()); }
   int fullPixels() const { return MulDiv(kFontPixels, dpi_, 96); }
+  int smallestPixels() const { return std::max(1, fullPixels() * kSmallestPercent / 100); }
+
+  // A face at a size, as the window's font() makes it.
+  struct Sized {
+    const wchar_t* face;
+    int pixels;
+  };
 
   // The largest size, from the window's down to the smallest allowed, and at it the first of
-  // `faces`, at which `fits` holds; the smallest size of the first face where it holds for none.
+  // `faces`, at which `fits(face, pixels)` holds; the smallest size of the first face where it
+  // holds for none.
   template <class Fits>
-  HFONT largestFitting(const std::vector<const wchar_t*>& faces, Fits fits) {
-    const int smallest = std::max(1, fullPixels() * kSmallestPercent / 100);
-    for (int pixels = fullPixels(); pixels >= smallest; --pixels) {
+  Sized largestFitting(const std::vector<const wchar_t*>& faces, Fits fits) {
+    for (int pixels = fullPixels(); pixels >= smallestPixels(); --pixels) {
       for (const wchar_t* face : faces) {
-        if (HFONT f = font(face, pixels); fits(f)) return f;
+        if (fits(face, pixels)) return {face, pixels};
       }
     }
-    return font(faces.front(), smallest);
-  }
-
-  // Whether the digits and separators of a number stand apart in a font; looked at once each.
-  bool numbersStandApart(HFONT f) {
-    auto [at, added] = standApart_.try_emplace(f, false);
-    if (added) at->second = charactersStandApart(f, kNumberCharacters);
-    return at->second;
+    return {faces.front(), smallestPixels()};
   }
 
   // Where a label's caption may draw: its box, short of a box or button that lies over its
@@ -400,13 +393,14 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     // A number in a box reads digit by digit: the boxes take the first face, at the window's
     // size or the largest below it, whose digits and separators stand apart when drawn.
     const std::vector<const wchar_t*>& faces = windowFaces();
-    inputFont_ = largestFitting(faces, [&](HFONT f) { return numbersStandApart(f); });
+    const Sized input = largestFitting(faces, numbersStandApart);
+    HFONT inputFont = font(input.face, input.pixels);
     for (const Control& c : controls_) {
       const ControlSpec& s = *c.spec;
       const RECT r = pixelRect(s);
       MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
       const bool box = s.type == ControlType::TextBox;
-      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(box ? inputFont_ : font()), FALSE);
+      SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(box ? inputFont : font()), FALSE);
       if (box) {
         setNarrowMargins(c.hwnd);
       }
@@ -416,17 +410,17 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         const RECT room = captionRoom(s);
         const bool wraps = !(GetWindowLongW(c.hwnd, GWL_STYLE) & SS_LEFTNOWORDWRAP);
         const std::wstring caption = widen(s.caption);
-        HFONT f = largestFitting({faces.front()}, [&](HFONT candidate) {
-          const RECT need = captionInk(candidate, caption, room.right - room.left, wraps);
+        const Sized fitting = largestFitting({faces.front()}, [&](const wchar_t* face, int px) {
+          const RECT need = captionInk(font(face, px), caption, room.right - room.left, wraps);
           return need.left >= 0 && need.right <= room.right - room.left &&
                  need.bottom <= room.bottom - room.top;
         });
-        SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE);
+        SendMessageW(c.hwnd, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(font(fitting.face, fitting.pixels)), FALSE);
       }
     }
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
-    resultFace_ = std::make_unique<SpacedFace>(faceOf(inputFont_), fullPixels(),
-                                               std::max(1, fullPixels() * kSmallestPercent / 100));
+    resultFace_ = std::make_unique<SpacedFace>(input.face, fullPixels(), smallestPixels());
     for (const auto& [name, box] : textBoxes_) {
       if (!box->isOutput()) continue;
       SendMessageW(box->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(resultFace_->largest()),
@@ -464,8 +458,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::function<std::string()> partsList_;
   int dpi_ = 96;
   std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> fonts_;  // by face and size
-  std::map<HFONT, bool> standApart_;  // whether a font's numbers read digit by digit
-  HFONT inputFont_ = nullptr;
   std::unique_ptr<SpacedFace> resultFace_;
   std::array<HICON, 2> icons_{};  // small and big, at the window's DPI
   std::vector<Control> controls_;

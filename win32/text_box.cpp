@@ -16,15 +16,20 @@ namespace {
 // What a result box shows of its text, laid out on its window's spaced face: all of it, at the
 // largest size at which it fits, or, where it fits at none, its beginning and its end with "…"
 // between at the smallest.
+// Where a box's EDIT draws its text.
+RECT formatOf(HWND box) {
+  RECT format{};
+  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
 struct ShownResult {
   std::wstring text;
   LaidText laid;
 };
 
-ShownResult shownResult(HWND box, SpacedFace& face) {
+ShownResult shownResult(HWND box, SpacedFace& face, const RECT& format) {
   ShownResult shown{windowText(box), {}};
-  RECT format{};
-  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
   const int width = format.right - format.left;
   bool fits = false;
   shown.laid = face.layOut(shown.text, width, &fits);
@@ -41,15 +46,15 @@ ShownResult shownResult(HWND box, SpacedFace& face) {
 // the program over the EDIT's, inside the frame, a character at a time, so that no digit's ink
 // touches its neighbour's. It keeps the baseline of the box's own font at every size.
 void drawResult(HWND box, SpacedFace& face) {
-  const ShownResult shown = shownResult(box, face);
+  const RECT format = formatOf(box);
+  const ShownResult shown = shownResult(box, face, format);
   HDC dc = GetDC(box);
   // The window gives the colours and the ground of a read-only box.
   auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
                                                       reinterpret_cast<WPARAM>(dc),
                                                       reinterpret_cast<LPARAM>(box)));
-  // The format rectangle, where the EDIT draws, inside the frame that the EDIT draws itself.
-  RECT format{}, inside{};
-  SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  // Where the EDIT draws, inside the frame that the EDIT draws itself.
+  RECT inside{};
   GetClientRect(box, &inside);
   InflateRect(&inside, -1, -1);
   IntersectRect(&inside, &inside, &format);
@@ -60,21 +65,18 @@ void drawResult(HWND box, SpacedFace& face) {
   LOGBRUSH groundColour{};
   GetObjectW(ground, sizeof groundColour, &groundColour);
   COLORREF inkColour = GetSysColor(COLOR_WINDOWTEXT), groundBehind = groundColour.lbColor;
+  RECT room = inside;
   DWORD start = 0, end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   if (start != end && GetFocus() == box && !shown.text.empty()) {
     // A selection of any part marks all that is shown, as a copy takes what is selected.
     FillRect(dc, &inside, ground);
-    const RECT marked{inside.left, inside.top,
-                      std::min(inside.right, format.left + shown.laid.width + 1), inside.bottom};
+    room.right = std::min(inside.right, format.left + shown.laid.width + 1);
     inkColour = GetSysColor(COLOR_HIGHLIGHTTEXT);
     groundBehind = GetSysColor(COLOR_HIGHLIGHT);
-    face.draw(dc, marked, format.left, format.top + line.tmAscent, shown.text, shown.laid,
-              inkColour, groundBehind);
-  } else {
-    face.draw(dc, inside, format.left, format.top + line.tmAscent, shown.text, shown.laid,
-              inkColour, groundBehind);
   }
+  face.draw(dc, room, format.left, format.top + line.tmAscent, shown.text, shown.laid, inkColour,
+            groundBehind);
   ReleaseDC(box, dc);
 }
 
@@ -93,7 +95,7 @@ std::wstring windowText(HWND h) {
 std::wstring shownTextIn(HWND box) {
   const auto* data = reinterpret_cast<const ControlData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
   if (!data || !data->box || !data->box->isOutput()) return windowText(box);
-  return shownResult(box, data->box->resultFace()).text;
+  return shownResult(box, data->box->resultFace(), formatOf(box)).text;
 }
 
 std::string TextBoxHandle::text() const {
@@ -117,8 +119,33 @@ bool TextBoxHandle::rejectsInsertion(std::wstring_view inserted) {
   return true;
 }
 
+bool TextBoxHandle::edit(wchar_t letter) {
+  if (std::wstring_view(L"ACXVZ").find(letter) == std::wstring_view::npos) return false;
+  // A result box is read-only: it selects and copies, nothing more.
+  if (output_ && letter != L'A' && letter != L'C') return true;
+  switch (letter) {
+    case L'A':
+      SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+      break;
+    case L'C':
+      SendMessageW(hwnd_, WM_COPY, 0, 0);
+      break;
+    case L'X':
+      SendMessageW(hwnd_, WM_CUT, 0, 0);
+      break;
+    case L'V':
+      SendMessageW(hwnd_, WM_PASTE, 0, 0);  // checked before the box takes it
+      break;
+    default:
+      SendMessageW(hwnd_, WM_UNDO, 0, 0);
+      break;
+  }
+  return true;
+}
+
 void TextBoxHandle::contextMenu(POINT at) {
-  enum : UINT { kCopyList = 1, kUndo, kCut, kCopy, kPaste, kDelete, kSelectAll };
+  // The edits are numbered by the letters of their keys.
+  enum : UINT { kCopyList = 1, kDelete };
   if (at.x == -1 && at.y == -1) {
     RECT r;
     GetWindowRect(hwnd_, &r);
@@ -136,44 +163,26 @@ void TextBoxHandle::contextMenu(POINT at) {
     item(form_.hasPartsList(), kCopyList,
          (widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C").c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    item(selected, kCopy, L"Копиране\tCtrl+C");
+    item(selected, L'C', L"Копиране\tCtrl+C");
   } else {
-    item(SendMessageW(hwnd_, EM_CANUNDO, 0, 0) != 0, kUndo, L"Отмяна\tCtrl+Z");
+    item(SendMessageW(hwnd_, EM_CANUNDO, 0, 0) != 0, L'Z', L"Отмяна\tCtrl+Z");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    item(selected, kCut, L"Изрязване\tCtrl+X");
-    item(selected, kCopy, L"Копиране\tCtrl+C");
-    item(IsClipboardFormatAvailable(CF_UNICODETEXT) != 0, kPaste, L"Поставяне\tCtrl+V");
+    item(selected, L'X', L"Изрязване\tCtrl+X");
+    item(selected, L'C', L"Копиране\tCtrl+C");
+    item(IsClipboardFormatAvailable(CF_UNICODETEXT) != 0, L'V', L"Поставяне\tCtrl+V");
     item(selected, kDelete, L"Изтриване\tDel");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   }
-  item(GetWindowTextLengthW(hwnd_) > 0, kSelectAll, L"Избиране на всичко\tCtrl+A");
+  item(GetWindowTextLengthW(hwnd_) > 0, L'A', L"Избиране на всичко\tCtrl+A");
   const UINT chosen = static_cast<UINT>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
   DestroyMenu(menu);
-  switch (chosen) {
-    case kCopyList:
-      form_.copyPartsList();
-      break;
-    case kUndo:
-      SendMessageW(hwnd_, WM_UNDO, 0, 0);
-      break;
-    case kCut:
-      SendMessageW(hwnd_, WM_CUT, 0, 0);
-      break;
-    case kCopy:
-      SendMessageW(hwnd_, WM_COPY, 0, 0);
-      break;
-    case kPaste:
-      SendMessageW(hwnd_, WM_PASTE, 0, 0);  // checked before the box takes it
-      break;
-    case kDelete:
-      SendMessageW(hwnd_, WM_CLEAR, 0, 0);
-      break;
-    case kSelectAll:
-      SendMessageW(hwnd_, EM_SETSEL, 0, -1);
-      break;
-    default:
-      break;
+  if (chosen == kCopyList) {
+    form_.copyPartsList();
+  } else if (chosen == kDelete) {
+    SendMessageW(hwnd_, WM_CLEAR, 0, 0);
+  } else {
+    edit(static_cast<wchar_t>(chosen));
   }
 }
 
@@ -242,27 +251,7 @@ bool TextBoxHandle::handlesItself(UINT msg, WPARAM wp, LPARAM lp) {
   // Ctrl without Alt (Ctrl+Alt is AltGr) never types: its keys act, here by their letter.
   const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
   if (control && msg == WM_CHAR) return true;
-  if (control && msg == WM_KEYDOWN) {
-    switch (shortcutLetter(wp, lp)) {
-      case L'A':
-        SendMessageW(hwnd_, EM_SETSEL, 0, -1);
-        return true;
-      case L'C':
-        SendMessageW(hwnd_, WM_COPY, 0, 0);
-        return true;
-      case L'X':
-        if (!output_) SendMessageW(hwnd_, WM_CUT, 0, 0);
-        return true;
-      case L'V':
-        if (!output_) SendMessageW(hwnd_, WM_PASTE, 0, 0);
-        return true;
-      case L'Z':
-        if (!output_) SendMessageW(hwnd_, WM_UNDO, 0, 0);
-        return true;
-      default:
-        return false;
-    }
-  }
+  if (control && msg == WM_KEYDOWN) return edit(shortcutLetter(wp, lp));
   if (output_) return false;
   // The context menu's paste, Ctrl+V's character from a program, and Shift+Insert (which Wine's
   // EDIT pastes directly).

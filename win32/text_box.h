@@ -67,6 +67,9 @@ class TextBoxHandle final : public ui::TextBox {
   // a result box's offers the window's parts list first, then copying; an input box's, what
   // an edit box offers.
   void contextMenu(POINT at);
+  // The edit of a shortcut's letter (A: select all, C: copy, X: cut, V: paste, Z: undo); a
+  // result box only selects and copies. False for any other letter.
+  bool edit(wchar_t letter);
 
  private:
   // Whether typing or pasting the inserted text over the selection would give the box a text
