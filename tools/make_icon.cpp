@@ -63,23 +63,43 @@ void put32(std::vector<std::uint8_t>& out, unsigned v) {
   put16(out, v >> 16);
 }
 
+// An icon image's header: its size, as its colour bitmap and mask stacked, and its depth.
+void putHeader(std::vector<std::uint8_t>& out, int size, unsigned bits, unsigned bytes,
+               unsigned colours) {
+  put32(out, 40);
+  put32(out, static_cast<unsigned>(size));
+  put32(out, static_cast<unsigned>(size * 2));
+  put16(out, 1);
+  put16(out, bits);
+  put32(out, 0);
+  put32(out, bytes);
+  put32(out, 0);
+  put32(out, 0);
+  put32(out, colours);
+  put32(out, 0);
+}
+
+// An icon image's 1-bit mask, bottom row first: set where the image is transparent.
+template <class Transparent>
+void putMask(std::vector<std::uint8_t>& out, int size, Transparent transparent) {
+  const int andRow = (size + 31) / 32 * 4;
+  for (int y = size - 1; y >= 0; --y) {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(andRow), 0);
+    for (int x = 0; x < size; ++x) {
+      if (transparent(x, y))
+        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    }
+    out.insert(out.end(), row.begin(), row.end());
+  }
+}
+
 // One icon image: a 4-bit bitmap, bottom row first, and its 1-bit transparency mask.
 std::vector<std::uint8_t> iconImage(const QImage& image) {
   const int size = image.width();
   const int xorRow = (size * 4 + 31) / 32 * 4;
   const int andRow = (size + 31) / 32 * 4;
   std::vector<std::uint8_t> out;
-  put32(out, 40);
-  put32(out, static_cast<unsigned>(size));
-  put32(out, static_cast<unsigned>(size * 2));
-  put16(out, 1);
-  put16(out, 4);
-  put32(out, 0);
-  put32(out, static_cast<unsigned>((xorRow + andRow) * size));
-  put32(out, 0);
-  put32(out, 0);
-  put32(out, 16);
-  put32(out, 0);
+  putHeader(out, size, 4, static_cast<unsigned>((xorRow + andRow) * size), 16);
   for (const QRgb c : kPalette) {
     out.push_back(static_cast<std::uint8_t>(qBlue(c)));
     out.push_back(static_cast<std::uint8_t>(qGreen(c)));
@@ -95,14 +115,7 @@ std::vector<std::uint8_t> iconImage(const QImage& image) {
     }
     out.insert(out.end(), row.begin(), row.end());
   }
-  for (int y = size - 1; y >= 0; --y) {
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(andRow), 0);
-    for (int x = 0; x < size; ++x) {
-      if (!opaque(x, y))
-        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-    }
-    out.insert(out.end(), row.begin(), row.end());
-  }
+  putMask(out, size, [&](int x, int y) { return !opaque(x, y); });
   return out;
 }
 
@@ -111,14 +124,7 @@ std::vector<std::uint8_t> trueColourImage(const QImage& image) {
   const int size = image.width();
   const int andRow = (size + 31) / 32 * 4;
   std::vector<std::uint8_t> out;
-  put32(out, 40);
-  put32(out, static_cast<unsigned>(size));
-  put32(out, static_cast<unsigned>(size * 2));
-  put16(out, 1);
-  put16(out, 32);
-  put32(out, 0);
-  put32(out, static_cast<unsigned>((size * 4 + andRow) * size));
-  for (int i = 0; i < 4; ++i) put32(out, 0);
+  putHeader(out, size, 32, static_cast<unsigned>((size * 4 + andRow) * size), 0);
   for (int y = size - 1; y >= 0; --y) {
     for (int x = 0; x < size; ++x) {
       const QRgb c = image.pixel(x, y);  // not premultiplied, as an icon keeps it
@@ -128,14 +134,7 @@ std::vector<std::uint8_t> trueColourImage(const QImage& image) {
       out.push_back(static_cast<std::uint8_t>(qAlpha(c)));
     }
   }
-  for (int y = size - 1; y >= 0; --y) {
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(andRow), 0);
-    for (int x = 0; x < size; ++x) {
-      if (qAlpha(image.pixel(x, y)) == 0)
-        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-    }
-    out.insert(out.end(), row.begin(), row.end());
-  }
+  putMask(out, size, [&](int x, int y) { return qAlpha(image.pixel(x, y)) == 0; });
   return out;
 }
 
