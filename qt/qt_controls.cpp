@@ -11,6 +11,9 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include <QHash>
+
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -26,12 +29,145 @@ namespace {
 
 // Where the text of a result box begins: past the frame and a pixel of space.
 constexpr qreal kOutputTextIndent = 2;
+// A result too wide for its box is drawn a pixel smaller, down to this share of the font.
+constexpr int kSmallestPercent = 70;
+
+// A character drawn once in black on a clear image at a device pixel ratio, its origin on a
+// whole device pixel, and where its ink lies: the columns it covers by a quarter or more (the
+// faint edge of a smoothed stroke beside a clear gap does not join two characters).
+struct Glyph {
+  QImage image;
+  QPoint origin;  // in the image, in device pixels
+  int left = 0;   // the ink's first column, from the origin
+  int right = 0;  // one past its last
+};
+
+const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
+  static QHash<QString, Glyph> known;
+  const QString key = font.key() + u'|' + QString::number(dpr) + u'|' + c;
+  if (const auto found = known.constFind(key); found != known.cend()) return *found;
+  const QFontMetricsF fm(font);
+  const int pad = static_cast<int>(std::ceil(fm.height() * dpr));
+  const int width = static_cast<int>(std::ceil(fm.horizontalAdvance(c) * dpr)) + 2 * pad;
+  Glyph g{QImage(width, 2 * pad, QImage::Format_ARGB32_Premultiplied), QPoint(pad, pad)};
+  g.image.fill(Qt::transparent);
+  {
+    // Drawn at the device's size in an image of scale 1, so that nothing is scaled afterwards.
+    QFont device = font;
+    device.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * dpr)));
+    QPainter painter(&g.image);
+    painter.setFont(device);
+    painter.setPen(Qt::black);
+    painter.drawText(g.origin, QString(c));
+  }
+  // A smoothed point at 8 to 11 pixels is a pale grey blur that the eye passes over ("0.8"
+  // reads as "08"): the decimal separator's pixels are either ink or ground.
+  const bool separator = c == u'.' || c == u',';
+  g.left = width;
+  for (int y = 0; y < g.image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(g.image.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      if (separator) line[x] = qAlpha(line[x]) < 64 ? qRgba(0, 0, 0, 0) : qRgba(0, 0, 0, 255);
+      if (qAlpha(line[x]) < 64) continue;
+      g.left = std::min(g.left, x - pad);
+      g.right = std::max(g.right, x - pad + 1);
+    }
+  }
+  if (g.right <= g.left) g.left = g.right = 0;  // a space
+  return *known.insert(key, g);
+}
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// A result's text as its box draws it, a character at a time: each digit's ink a device pixel
+// (two from 200 %) clear of the next, twice that around a point, comma, sign or "…", so that no
+// two characters run into each other however the font is smoothed. Antialiased narrow faces
+// drew "00" as one shape and dropped the point of "0.8".
+struct SpacedText {
+  QFont font;
+  qreal dpr = 1;
+  QString text;
+  std::vector<int> origins;  // each character's origin, in device pixels from the start
+  std::vector<const Glyph*> glyphs;
+  int width = 0;  // from the first ink to the last, in device pixels
+
+  SpacedText(QFont f, qreal ratio, QString t) : font(std::move(f)), dpr(ratio), text(std::move(t)) {
+    const int gap = std::max(1, static_cast<int>(std::floor(dpr)));
+    int cursor = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const Glyph& g = glyphOf(font, dpr, text[i]);
+      if (i > 0) cursor += isDigit(text[i - 1]) && isDigit(text[i]) ? gap : 2 * gap;
+      origins.push_back(cursor - g.left);
+      glyphs.push_back(&g);
+      cursor += g.right - g.left;
+    }
+    width = cursor;
+  }
+  // Where the ink of character i begins and ends, in device pixels from the start.
+  int left(qsizetype i) const { return at(i) + glyphs[static_cast<std::size_t>(i)]->left; }
+  int right(qsizetype i) const { return at(i) + glyphs[static_cast<std::size_t>(i)]->right; }
+  int at(qsizetype i) const { return origins[static_cast<std::size_t>(i)]; }
+
+  // Draws the text in a colour with its baseline's start at a device pixel. The glyphs are
+  // put together in an image of the device's pixels, which is laid on the box unscaled.
+  void draw(QPainter& painter, QPoint start, const QColor& colour) const {
+    if (text.isEmpty()) return;
+    const int pad = glyphs.front()->origin.y();
+    QImage line(width + 2 * pad, 2 * pad, QImage::Format_ARGB32_Premultiplied);
+    line.fill(Qt::transparent);
+    QPainter onLine(&line);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const Glyph& g = *glyphs[static_cast<std::size_t>(i)];
+      onLine.drawImage(QPoint(pad + at(i), pad) - g.origin, g.image);
+    }
+    onLine.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    onLine.fillRect(line.rect(), colour);
+    onLine.end();
+    line.setDevicePixelRatio(dpr);
+    painter.drawImage(QPointF(start - QPoint(pad, pad)) / dpr, line);
+  }
+};
+
+// The largest size of the box's font, from its own down, at which the text fits the width (in
+// device pixels); below that, the text cut with "…" at the smallest size.
+SpacedText fitted(const QFont& font, qreal dpr, const QString& text, int available) {
+  const int size = font.pixelSize() > 0 ? font.pixelSize() : 11;
+  const int smallest = (size * kSmallestPercent + 99) / 100;
+  QFont f = font;
+  // Unhinted: hinted to whole pixels, an 8 at 11 pixels reads as a B, and a 3 at 8 as a 2.
+  f.setHintingPreference(QFont::PreferNoHinting);
+  f.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the drawing's own
+  for (int pixels = size; pixels >= smallest; --pixels) {
+    f.setPixelSize(pixels);
+    SpacedText spaced(f, dpr, text);
+    if (spaced.width <= available) return spaced;
+  }
+  const std::string cut = fitResultText(text.toStdString(), available, [&](std::string_view s) {
+    return SpacedText(f, dpr, QString::fromUtf8(s.data(), std::ssize(s))).width;
+  });
+  return SpacedText(f, dpr, QString::fromStdString(cut));
+}
+
+// What a result box draws of its text, in the room it has past the frame and a pixel of space
+// on either side.
+SpacedText layOut(const QLineEdit& box) {
+  const qreal dpr = box.devicePixelRatioF();
+  const int available = static_cast<int>(std::floor((box.width() - 2 * kOutputTextIndent) * dpr));
+  return fitted(box.font(), dpr, box.text(), available);
+}
 
 }  // namespace
 
 QtTextBox::QtTextBox(QWidget* parent) : QLineEdit(parent) {
   // A paste is never cut: the whole text reaches the check, which rejects or stores it.
   setMaxLength(std::numeric_limits<int>::max());
+  // A typed "3000" stays four digits: a pixel between characters, unhinted as the results are.
+  // Only these two properties are the box's own; the rest comes from the window's font.
+  QFont f;
+  f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+  f.setHintingPreference(QFont::PreferNoHinting);
+  f.setResolveMask(QFont::LetterSpacingResolved | QFont::HintingPreferenceResolved);
+  setFont(f);
 }
 
 void QtTextBox::setOutput() {
@@ -44,9 +180,6 @@ void QtTextBox::setOutput() {
   QPalette p = palette();
   p.setColor(QPalette::Base, p.color(QPalette::Window));
   setPalette(p);
-  QFont f = font();
-  f.setStretch(85);
-  setFont(f);
   // Whatever sets the text, the box shows where it begins.
   connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
 }
@@ -66,29 +199,30 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     return;
   }
-  // Drawn here rather than by the style, so that the digits sit in the middle of the box at
-  // every scale: the text from its beginning (a text too wide with "…" in its middle), the
+  // Drawn here rather than by the style: the text from its beginning, spaced (a text too wide
+  // with "…" in its middle), the digits in the middle of the box at every scale, the
   // selection, the frame.
   QPainter painter(this);
   const QPalette& p = palette();
   painter.fillRect(rect(), p.color(QPalette::Base));
-  const QFontMetricsF fm(font(), this);
-  const qreal left = kOutputTextIndent;
-  const qreal baseline = (height() + fm.capHeight()) / 2.0;
-  const QString t = shownText();
+  const qreal dpr = devicePixelRatioF();
+  const SpacedText shown = layOut(*this);
+  const QFontMetricsF fm(shown.font, this);
+  const QPoint start(static_cast<int>(std::lround(kOutputTextIndent * dpr)),
+                     static_cast<int>(std::lround((height() + fm.capHeight()) / 2.0 * dpr)));
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
-  painter.setPen(p.color(QPalette::Text));
-  painter.drawText(QPointF(left, baseline), t);
-  if (hasSelectedText()) {
+  QColor ink = p.color(QPalette::Text);
+  if (hasSelectedText() && !shown.text.isEmpty()) {
     // Of a shortened text, a selection of any part marks all that is shown.
-    const bool whole = t == text();
-    const QString selected = whole ? selectedText() : t;
-    const qreal x0 = left + (whole ? fm.horizontalAdvance(t.left(selectionStart())) : 0);
-    painter.fillRect(QRectF(x0, 1, fm.horizontalAdvance(selected), height() - 2),
-                     p.color(QPalette::Highlight));
-    painter.setPen(p.color(QPalette::HighlightedText));
-    painter.drawText(QPointF(x0, baseline), selected);
+    const bool whole = shown.text == text();
+    const qsizetype from = whole ? selectionStart() : 0;
+    const qsizetype to = whole ? selectionEnd() : shown.text.size();
+    const qreal x0 = (start.x() + shown.left(from)) / dpr - 1;
+    const qreal x1 = (start.x() + shown.right(to - 1)) / dpr + 1;
+    painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
+    ink = p.color(QPalette::HighlightedText);
   }
+  shown.draw(painter, start, ink);
   painter.setClipping(false);
   // A frame a shade off the ground: darker on a light one, lighter on a dark one.
   const QColor ground = p.color(QPalette::Window);
@@ -120,17 +254,7 @@ void QtTextBox::contextMenuEvent(QContextMenuEvent* event) {
   menu->exec(event->globalPos());
 }
 
-QString QtTextBox::shownText() const {
-  const QString t = text();
-  if (!output_) return t;
-  const QFontMetricsF fm(font(), this);
-  // Past the frame and a pixel of space on either side.
-  const qreal available = width() - 2 * kOutputTextIndent;
-  return QString::fromStdString(
-      fitResultText(t.toStdString(), available, [&fm](std::string_view s) {
-        return fm.horizontalAdvance(QString::fromUtf8(s.data(), std::ssize(s)));
-      }));
-}
+QString QtTextBox::shownText() const { return output_ ? layOut(*this).text : text(); }
 
 QtCommandButton::QtCommandButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {}

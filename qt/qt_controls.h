@@ -27,8 +27,9 @@ constexpr int twipsToPixels(int t) { return (t + 7) / 15; }
 
 // A single-line text box. It takes a pasted text of any length whole, so that the check of its
 // text sees everything that was pasted. As the program's output (setOutput) it is read-only,
-// has the window's ground, a one-pixel frame and a slightly narrower face of the font, so that
-// a nine-character result fits its narrowest box; it always shows the beginning of its text.
+// has the window's ground and a one-pixel frame, and draws its text a character at a time with
+// clear space between them, a pixel smaller where a nine-character result needs it to fit its
+// narrowest box; it always shows the beginning of its text.
 class QtTextBox final : public QLineEdit {
   Q_OBJECT
 

@@ -4,7 +4,9 @@
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "calculator_window.h"
 #include "form1.h"
 #include "form2.h"
+#include "ocr_picture.h"
 #include "ui_test_support.h"
 
 namespace kalvena::ui::test {
@@ -241,11 +244,12 @@ struct Ink {
 
 Ink inkOf(QLineEdit* box) {
   const QImage image = box->grab().toImage();
-  const QColor ground = image.pixelColor(image.width() / 2, image.height() / 2 - 1);
-  // The frame: the outermost rows, in the middle column, that are neither ground nor ink.
-  const int mid = image.width() / 2;
+  // The frame: the outermost rows, in a column past the end of any text, that are neither
+  // ground nor ink.
+  const int clear = image.width() - 1 - static_cast<int>(std::ceil(2 * image.devicePixelRatio()));
+  const QColor ground = image.pixelColor(clear, image.height() / 2);
   auto frame = [&](int y) {
-    const QRgb p = image.pixel(mid, y);
+    const QRgb p = image.pixel(clear, y);
     return QColor(p) != ground && qGray(p) >= 100;
   };
   int top = 0, bottom = image.height() - 1;
@@ -258,6 +262,100 @@ Ink inkOf(QLineEdit* box) {
     }
   }
   return {text, QRect(0, top, image.width(), bottom - top + 1)};
+}
+
+// A box's pixels on the screen inside its frame, in grey.
+kalvena::test::GreyShot shotOf(QLineEdit* box) {
+  const QImage image = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  kalvena::test::GreyShot whole{image.width(), image.height(), {}};
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) whole.grey.push_back(qGray(image.pixel(x, y)));
+  }
+  whole.findGround();
+  // Inside the frame: from each side, the first row (column) with any pixel of ground in it
+  // away from the corners; the frame's lines and their shading have none.
+  const int corner = static_cast<int>(std::ceil(3 * image.devicePixelRatio()));
+  const auto groundAt = [&](int x, int y) { return std::abs(whole.at(x, y) - whole.ground) <= 8; };
+  const auto groundRow = [&](int y) {
+    for (int x = corner; x < image.width() - corner; ++x) {
+      if (groundAt(x, y)) return true;
+    }
+    return false;
+  };
+  const auto groundColumn = [&](int x) {
+    for (int y = corner; y < image.height() - corner; ++y) {
+      if (groundAt(x, y)) return true;
+    }
+    return false;
+  };
+  int left = 0, right = image.width() - 1, top = 0, bottom = image.height() - 1;
+  while (top < bottom && !groundRow(top)) ++top;
+  while (bottom > top && !groundRow(bottom)) --bottom;
+  while (left < right && !groundColumn(left)) ++left;
+  while (right > left && !groundColumn(right)) --right;
+  kalvena::test::GreyShot shot{right - left + 1, bottom - top + 1, {}};
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) shot.grey.push_back(whole.at(x, y));
+  }
+  shot.ground = whole.ground;
+  return shot;
+}
+
+// What OCR (tesseract) reads in a box, told nothing of what to expect.
+std::string ocrRead(QLineEdit* box) {
+  const kalvena::test::GreyShot shot = shotOf(box);
+  std::string read;
+  for (const kalvena::test::OcrAttempt& attempt : kalvena::test::ocrAttempts(shot, "eng")) {
+    QTemporaryDir dir;
+    const std::string base = dir.filePath(QStringLiteral("box")).toStdString();
+    QFile picture(QString::fromStdString(base + ".pgm"));
+    if (!picture.open(QIODevice::WriteOnly) ||
+        picture.write(attempt.pgm.data(), std::ssize(attempt.pgm)) != std::ssize(attempt.pgm)) {
+      ADD_FAILURE() << "cannot write " << base;
+      return {};
+    }
+    picture.close();
+    QProcess tesseract;
+    tesseract.start(QStringLiteral("sh"),
+                    {QStringLiteral("-c"), QString::fromStdString(kalvena::test::tesseractCommand(
+                                               base, attempt, "eng"))});
+    QFile answer(QString::fromStdString(base + ".txt"));
+    if (!tesseract.waitForFinished(60000) || !answer.open(QIODevice::ReadOnly)) {
+      ADD_FAILURE() << "tesseract gave no answer: "
+                    << tesseract.readAllStandardError().toStdString();
+      return {};
+    }
+    read = kalvena::test::cleanedAnswer(answer.readAll().toStdString(), attempt, "eng");
+    if (!read.empty()) break;
+  }
+  return read;
+}
+
+// Every number in the window reads as its value, as a person reads the screen: each input and
+// each result, by OCR, and every character's ink a run of columns of its own. With a 1 in each
+// box (the longest results, nine characters) and with values a builder types.
+TEST_P(WindowTest, EveryNumberReadsAsItsValue) {
+  const std::vector<std::array<const char*, 7>> valueSets = {
+      {"1", "1", "1", "1", "1", "1", "1"},
+      {"300", "8", "300", "3000", "8", "3000", "6"},
+      {"450", "4", "450", "4500", "6", "4500", "16"},
+  };
+  for (const auto& values : valueSets) {
+    for (std::size_t i = 0; i < 7; ++i) {
+      replaceText(window(), GetParam().inputs[i], QString::fromLatin1(values[i]));
+    }
+    click(window(), "Command1");
+    std::vector<const char*> boxes(GetParam().inputs.begin(), GetParam().inputs.end());
+    for (const auto& section : GetParam().results) {
+      boxes.insert(boxes.end(), section.begin(), section.end());
+    }
+    for (const char* name : boxes) {
+      const QString shown = box(name)->shownText();
+      EXPECT_EQ(ocrRead(box(name)), shown.toStdString()) << name;
+      EXPECT_EQ(kalvena::test::inkRuns(shotOf(box(name))), shown.size())
+          << name << " " << shown.toStdString() << ": characters touch";
+    }
+  }
 }
 
 TEST_P(WindowTest, AResultShowsAllItsDigitsInsideItsFrameAndSaysThemOnHover) {

@@ -17,6 +17,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "gdiplus_painter.h"
+#include "ocr_picture.h"
 #include "pictures.h"
 #include "shell.h"
 #include "system_library.h"
@@ -90,48 +91,26 @@ std::vector<SeenMessageBox> answeringMessageBoxes(const std::function<void()>& a
 
 // The pixels of a box inside its frame, as the screen shows them. A pixel is ink where it is
 // darker than halfway between the box's ground (its commonest grey) and black.
-struct Shot {
-  std::vector<DWORD> pixels;
-  int width = 0, height = 0;
-  int ground = 255;
-  static int grey(DWORD p) { return GetRValue(p) + GetGValue(p) + GetBValue(p); }
-  bool ink(int x, int y) const {
-    return 2 * grey(pixels[static_cast<std::size_t>(y * width + x)]) < ground;
-  }
-};
+using Shot = test::GreyShot;
+using test::inkRuns;
 
-// A box's inside its frame, or all of another control.
+// A box's inside its frame, or all of another control, in grey.
 Shot shotOf(HWND box, int frame = 1) {
   RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   RECT r;
   GetClientRect(box, &r);
   InflateRect(&r, -frame, -frame);
-  Shot shot{{}, r.right - r.left, r.bottom - r.top};
+  Shot shot{r.right - r.left, r.bottom - r.top, {}};
   const Dib canvas(shot.width, shot.height);
   HDC from = GetDC(box);
   BitBlt(canvas.dc(), 0, 0, shot.width, shot.height, from, r.left, r.top, SRCCOPY);
   ReleaseDC(box, from);
   GdiFlush();
-  shot.pixels.assign(canvas.pixels(), canvas.pixels() + canvas.size());
-  std::map<int, int> greys;
-  for (const DWORD p : shot.pixels) ++greys[Shot::grey(p)];
-  shot.ground = std::max_element(greys.begin(), greys.end(), [](auto& a, auto& b) {
-                  return a.second < b.second;
-                })->first;
-  return shot;
-}
-
-// How many runs of inked columns a shot has: one a character where no two touch.
-int inkRuns(const Shot& shot) {
-  int runs = 0;
-  bool inRun = false;
-  for (int x = 0; x < shot.width; ++x) {
-    bool inked = false;
-    for (int y = 0; y < shot.height && !inked; ++y) inked = shot.ink(x, y);
-    if (inked && !inRun) ++runs;
-    inRun = inked;
+  for (const DWORD* p = canvas.pixels(); p != canvas.pixels() + canvas.size(); ++p) {
+    shot.grey.push_back((GetRValue(*p) + GetGValue(*p) + GetBValue(*p)) / 3);
   }
-  return runs;
+  shot.findGround();
+  return shot;
 }
 
 class Win32Test : public testing::Test {
@@ -634,117 +613,63 @@ TEST_P(EachWindow, NoCaptionIsCut) {
 }
 
 // What OCR (tesseract) reads in a shot, told nothing of what to expect but that a lone
-// character is a digit (alone, a 1 is as much an l): the shot in grey, its pixels enlarged to about
-// 44 pixels of line and softened (a Gaussian of 0.44 of the enlargement: OCR reads print, not pixel
-// steps), with a wide white margin, read as one line. Tesseract does not read a lone character
-// reliably: a shot with one run of ink is read in a row of three copies of itself, and must read
-// the same thrice. Tesseract is a program of the host, which Wine starts; the picture goes through
-// the host's /tmp (Wine's drive Z:), and its answer is renamed into place once it is whole.
-std::string ocrRead(const Shot& one, const std::string& expected = {},
+// character is a digit. Tesseract is a program of the host, which Wine starts; the picture goes
+// through the host's /tmp (Wine's drive Z:), and its answer is renamed into place once it is whole.
+std::string ocrRead(const Shot& shot, const std::string& expected = {},
                     const std::string& language = "eng") {
-  const bool lone = language == "eng" && inkRuns(one) == 1;
-  Shot shot = one;
-  if (lone) {
-    shot.width = 5 * one.width;
-    shot.pixels.assign(static_cast<std::size_t>(shot.width * shot.height), one.pixels.front());
-    for (int copy = 0; copy < 3; ++copy) {
-      for (int y = 0; y < one.height; ++y) {
-        std::copy_n(one.pixels.begin() + y * one.width, one.width,
-                    shot.pixels.begin() + y * shot.width + 2 * copy * one.width);
-      }
-    }
-  }
-  const int scale = std::max(1, (44 + shot.height / 2) / std::max(1, shot.height));
-  const int margin = 10 * scale;
-  const int w = shot.width * scale + 2 * margin, h = shot.height * scale + 2 * margin;
-  std::vector<double> grey(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 255);
-  for (int y = 0; y < shot.height * scale; ++y) {
-    for (int x = 0; x < shot.width * scale; ++x) {
-      const DWORD p = shot.pixels[static_cast<std::size_t>((y / scale) * shot.width + x / scale)];
-      const int g = (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3;
-      // The box's grey ground reads as paper.
-      grey[static_cast<std::size_t>((y + margin) * w + x + margin)] = g > 200 ? 255 : g;
-    }
-  }
-  const double sigma = 0.44 * scale;
-  const int radius = static_cast<int>(std::ceil(3 * sigma));
-  std::vector<double> kernel;
-  for (int i = -radius; i <= radius; ++i) kernel.push_back(std::exp(-i * i / (2 * sigma * sigma)));
-  double sum = 0;
-  for (const double k : kernel) sum += k;
-  for (double& k : kernel) k /= sum;
-  for (const bool across : {true, false}) {
-    std::vector<double> out(grey.size());
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
-        double v = 0;
-        for (int i = -radius; i <= radius; ++i) {
-          const int xx = across ? std::clamp(x + i, 0, w - 1) : x;
-          const int yy = across ? y : std::clamp(y + i, 0, h - 1);
-          v += kernel[static_cast<std::size_t>(i + radius)] *
-               grey[static_cast<std::size_t>(yy * w + xx)];
-        }
-        out[static_cast<std::size_t>(y * w + x)] = v;
-      }
-    }
-    grey.swap(out);
-  }
-  std::string pgm = "P5 " + std::to_string(w) + " " + std::to_string(h) + " 255\n";
-  for (const double v : grey) pgm.push_back(static_cast<char>(std::lround(v)));
-  static int count = 0;
-  const std::string base =
-      "/tmp/kalvena-ocr-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
-  const std::wstring picture = widen("Z:" + base + ".pgm"), answer = widen("Z:" + base + ".txt");
-  HANDLE f = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) {
-    ADD_FAILURE() << "cannot write " << narrow(picture);
-    return {};
-  }
-  DWORD written = 0;
-  WriteFile(f, pgm.data(), static_cast<DWORD>(pgm.size()), &written, nullptr);
-  CloseHandle(f);
-  std::wstring command =
-      widen("/bin/sh -c \"tesseract " + base + ".pgm " + base + "-part --psm " + "7" +
-            (lone ? " -c tessedit_char_whitelist=0123456789" : "") + " -l " + language +
-            " quiet; mv " + base + "-part.txt " + base + ".txt\"");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION run{};
-  if (!CreateProcessW(L"/bin/sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &run)) {
-    ADD_FAILURE() << "tesseract did not start";
-    return {};
-  }
-  CloseHandle(run.hProcess);
-  CloseHandle(run.hThread);
-  // Wine does not wait for a program of the host: the answer's file tells when it is done.
-  const ULONGLONG deadline = GetTickCount64() + 60000;
-  while (GetFileAttributesW(answer.c_str()) == INVALID_FILE_ATTRIBUTES &&
-         GetTickCount64() < deadline) {
-    Sleep(20);
-  }
   std::string read;
-  f = CreateFileW(answer.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) {
-    ADD_FAILURE() << "tesseract gave no answer for " << base;
-    return {};
-  }
-  char buffer[256];
-  DWORD got = 0;
-  if (ReadFile(f, buffer, sizeof buffer, &got, nullptr)) read.assign(buffer, got);
-  CloseHandle(f);
-  // A narrow digit before a point may read as a space between them.
-  std::erase_if(read,
-                [&](char c) { return c == '\n' || c == '\f' || (c == ' ' && language == "eng"); });
-  if (lone && read.size() == 3 && read[0] == read[1] && read[1] == read[2]) read.resize(1);
-  if (std::getenv("KALVENA_KEEP_OCR")) {
-    f = CreateFileW(widen("Z:" + base + ".expected").c_str(), GENERIC_WRITE, 0, nullptr,
-                    CREATE_ALWAYS, 0, nullptr);
-    WriteFile(f, expected.data(), static_cast<DWORD>(expected.size()), &written, nullptr);
+  for (const test::OcrAttempt& attempt : test::ocrAttempts(shot, language)) {
+    static int count = 0;
+    const std::string base =
+        "/tmp/kalvena-ocr-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    const std::wstring picture = widen("Z:" + base + ".pgm"), answer = widen("Z:" + base + ".txt");
+    HANDLE f = CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+      ADD_FAILURE() << "cannot write " << narrow(picture);
+      return {};
+    }
+    DWORD written = 0;
+    WriteFile(f, attempt.pgm.data(), static_cast<DWORD>(attempt.pgm.size()), &written, nullptr);
     CloseHandle(f);
-  } else {
-    DeleteFileW(picture.c_str());
-    DeleteFileW(answer.c_str());
+    std::wstring command =
+        widen("/bin/sh -c \"" + test::tesseractCommand(base, attempt, language) + "\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION run{};
+    if (!CreateProcessW(L"/bin/sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &run)) {
+      ADD_FAILURE() << "tesseract did not start";
+      return {};
+    }
+    CloseHandle(run.hProcess);
+    CloseHandle(run.hThread);
+    // Wine does not wait for a program of the host: the answer's file tells when it is done.
+    const ULONGLONG deadline = GetTickCount64() + 60000;
+    while (GetFileAttributesW(answer.c_str()) == INVALID_FILE_ATTRIBUTES &&
+           GetTickCount64() < deadline) {
+      Sleep(20);
+    }
+    f = CreateFileW(answer.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+      ADD_FAILURE() << "tesseract gave no answer for " << base;
+      return {};
+    }
+    char buffer[256];
+    DWORD got = 0;
+    std::string raw;
+    if (ReadFile(f, buffer, sizeof buffer, &got, nullptr)) raw.assign(buffer, got);
+    CloseHandle(f);
+    if (std::getenv("KALVENA_KEEP_OCR")) {
+      f = CreateFileW(widen("Z:" + base + ".expected").c_str(), GENERIC_WRITE, 0, nullptr,
+                      CREATE_ALWAYS, 0, nullptr);
+      WriteFile(f, expected.data(), static_cast<DWORD>(expected.size()), &written, nullptr);
+      CloseHandle(f);
+    } else {
+      DeleteFileW(picture.c_str());
+      DeleteFileW(answer.c_str());
+    }
+    read = test::cleanedAnswer(raw, attempt, language);
+    if (!read.empty()) break;
   }
   return read;
 }
