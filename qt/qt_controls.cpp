@@ -184,6 +184,42 @@ void QtTextBox::setOutput() {
   connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
 }
 
+int controlLetter(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers held = event.modifiers();
+  if (!(held & Qt::ControlModifier) || (held & (Qt::AltModifier | Qt::MetaModifier))) return 0;
+  if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) return event.key();
+  // X and Wayland give a key's code as xkb numbers it: the kernel's code plus 8.
+  switch (event.nativeScanCode()) {
+    case 38:
+      return Qt::Key_A;
+    case 52:
+      return Qt::Key_Z;
+    case 53:
+      return Qt::Key_X;
+    case 54:
+      return Qt::Key_C;
+    case 55:
+      return Qt::Key_V;
+    default:
+      return 0;
+  }
+}
+
+void QtTextBox::keyPressEvent(QKeyEvent* event) {
+  const int letter = controlLetter(*event);
+  if (letter != 0 && letter != event->key()) {
+    // The box edits as it would with a Latin layout. What it does not take (Ctrl+Shift+C) goes
+    // on to the window as it came.
+    QKeyEvent latin(event->type(), letter, event->modifiers(), event->nativeScanCode(),
+                    event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QLineEdit::keyPressEvent(&latin);
+    event->setAccepted(latin.isAccepted());
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
 void QtTextBox::focusInEvent(QFocusEvent* event) {
   QLineEdit::focusInEvent(event);
   // Tabbing in selects the whole text with the cursor at its end, which would scroll the

@@ -4,6 +4,7 @@
 // boxes and lines. Labels are QLabels.
 
 #include <QImage>
+#include <QKeyEvent>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,12 @@ namespace kalvena::qt {
 using PartsList = std::function<QString()>;
 // Puts the list on the clipboard; false, and the clipboard as it was, where the list is empty.
 bool copyPartsList(const PartsList& list);
+
+// The Latin letter (Qt::Key_A to Qt::Key_Z) of a key pressed with Ctrl and without Alt: its own
+// where it is one, else, for the keys that edit (A, C, V, X and Z), the letter of the physical
+// key from its X or Wayland key code. A Bulgarian layout alone gives Ctrl+V the key of a
+// Cyrillic letter, and no shortcut of Qt's would match it. 0 for any other key.
+int controlLetter(const QKeyEvent& event);
 
 // One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
 constexpr int twipsToPixels(int t) { return (t + 7) / 15; }
@@ -45,6 +52,7 @@ class QtTextBox final : public QLineEdit {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -176,6 +176,18 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     onClose_();
   }
 
+  // Ctrl+Shift+C by the physical key, where the layout gives it a letter the shortcut does not
+  // know (a Bulgarian layout alone); with a Latin letter the shortcut has taken it already.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (controlLetter(*event) == Qt::Key_C && event->key() != Qt::Key_C &&
+        (event->modifiers() & Qt::ShiftModifier) && shortcut_) {
+      event->accept();
+      copyPartsList(parts_);
+      return;
+    }
+    QWidget::keyPressEvent(event);
+  }
+
  private:
   template <class Handle>
   static Handle* find(std::vector<std::pair<std::string, Handle>>& handles, std::string_view name) {

@@ -1,6 +1,7 @@
 // Everything the two windows do alike, run against each of them: typing, rejecting, storing,
 // calculating, skipping, clearing, the result boxes, and what a person sees and does.
 #include <QAccessible>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QMenu>
@@ -436,6 +437,53 @@ TEST_P(WindowTest, APasteIsCheckedWhole) {
       answeringMessageBoxes([&] { replaceText(window(), fc, QString(39999, u'0') + u'7'); });
   EXPECT_TRUE(accepted.empty());
   EXPECT_EQ(stored()[0], 7);
+}
+
+// With a Bulgarian layout alone, Ctrl and a letter key arrive with the Cyrillic letter of that
+// key (no Latin layout to look it up in): they edit by the physical key, as Windows does, and
+// never type. Each row: the layout, and the letters of the keys A, C and V, as X sends them.
+TEST_P(WindowTest, ControlKeysActByThePhysicalKeyUnderABulgarianLayout) {
+  struct Layout {
+    const char* name;
+    char16_t a, c, v;
+  };
+  const Layout layouts[] = {{"bg", u'ь', u'ъ', u'э'}, {"bg phonetic", u'а', u'ц', u'ж'}};
+  const char* fc = GetParam().inputs[0];
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const auto press = [&](int code, char16_t letter, Qt::KeyboardModifiers held) {
+    QWidget* to = QApplication::focusWidget();
+    const QString typed{QChar(letter)};
+    const int key = QChar(letter).toUpper().unicode();
+    QKeyEvent down(QEvent::KeyPress, key, held, static_cast<quint32>(code), 0, 0, typed);
+    QApplication::sendEvent(to, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, held, static_cast<quint32>(code), 0, 0, typed);
+    QApplication::sendEvent(to, &up);
+  };
+  typeTypical();
+  click(window(), "Command1");
+  QTest::keyClick(box(fc), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  const QString partsList = clipboard->text();
+  ASSERT_TRUE(partsList.contains(u'\t'));
+  for (const Layout& l : layouts) {
+    SCOPED_TRACE(l.name);
+    replaceText(window(), fc, QStringLiteral("450"));
+    box(fc)->setFocus();
+    const auto seen = answeringMessageBoxes([&] {
+      clipboard->setText(QStringLiteral("8000"));
+      press(38, l.a, Qt::ControlModifier);  // Ctrl+A selects all, Ctrl+V pastes over it
+      press(55, l.v, Qt::ControlModifier);
+      EXPECT_EQ(text(fc), QStringLiteral("8000"));
+      EXPECT_EQ(stored()[0], 8000);
+      clipboard->clear();
+      press(38, l.a, Qt::ControlModifier);
+      press(54, l.c, Qt::ControlModifier);
+      EXPECT_EQ(clipboard->text(), QStringLiteral("8000"));
+      press(54, l.c, Qt::ControlModifier | Qt::ShiftModifier);
+      EXPECT_EQ(clipboard->text(), partsList);
+    });
+    EXPECT_TRUE(seen.empty()) << "no letter was typed";
+    EXPECT_EQ(text(fc), QStringLiteral("8000"));
+  }
 }
 
 TEST_P(WindowTest, QtsOwnTextsAreBulgarian) {
