@@ -47,6 +47,9 @@ packages=(
   qt6-gtk-platformtheme
   # The README's run command under a virtual display, and the .deb's check.
   xdotool
+  x11-utils
+  # What shows where two builds of a release differ.
+  diffoscope-minimal
   lintian
   "${windows[@]}"
 )

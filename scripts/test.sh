@@ -3,7 +3,8 @@
 # warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; starts the
 # program with the README's run command under a virtual display; checks that the committed
 # icons match their source; cross-builds the Windows program and runs its tests
-# under Wine; runs the benchmarks once; then runs the fuzzers for a bounded time.
+# under Wine; makes the release files twice and compares their bytes; runs the benchmarks
+# once; then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +35,9 @@ scripts/check-generated.sh build-tests-release
 
 echo "== windows: cross-build, then the tests under Wine"
 scripts/test-windows.sh
+
+echo "== the release script, twice: the same commit gives the same bytes"
+tests/release_test.sh
 
 echo "== the benchmarks that the README names run (their figures are not checked)"
 python3 bench/startup.py build-tests-release 1

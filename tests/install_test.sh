@@ -2,10 +2,13 @@
 # Installs the built program into a temporary prefix and checks what a desktop needs of it:
 # the executable, which opens its window, a valid .desktop file, valid AppStream metainfo, the
 # hicolor icons and the manual page; then makes the .deb, checks that it declares its Debian
-# dependencies, and that lintian finds neither error nor warning in it.
-#   install_test.sh <build directory>
+# dependencies, and that lintian finds neither error nor warning in it. Everything that gives
+# the program's version gives the project's, which is written once, in CMake's project().
+#   install_test.sh <build directory> <the project's version>
 set -euo pipefail
 build=$(cd "$1" && pwd)
+version=$2
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 id=org.kalvena.kalvena
@@ -35,4 +38,18 @@ for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" "./usr/shar
   grep -qF "$path" <<<"$contents" || { echo "the .deb lacks $path"; exit 1; }
 done
 lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2)
+
+same_version() {  # what, the version it gives
+  [[ $2 == "$version" ]] || { echo "$1 gives version '$2', the project $version"; exit 1; }
+}
+same_version "kalvena --version" "$("$work/usr/bin/kalvena" --version | sed -n 's/^Kalvena //p')"
+same_version "the .deb" "$(dpkg-deb -f "$deb" Version)"
+same_version "the metainfo" "$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' \
+  "$work/usr/share/metainfo/$id.metainfo.xml" | head -1)"
+same_version "the changelog" "$(zcat "$work/usr/share/doc/kalvena/changelog.gz" |
+  sed -n '1s/^kalvena (\(.*\)) .*/\1/p')"
+same_version "the manual page" "$(zcat "$work/usr/share/man/man1/kalvena.1.gz" |
+  sed -n 's/^\.TH .*"Kalvena \([^"]*\)".*/\1/p')"
+same_version "the README" "$(sed -n 's/.*--version prints "Kalvena \([^"]*\)".*/\1/p' \
+  "$source_dir/README.md")"
 echo "installed and validated: $deb"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts a command under `xvfb-run -a`, as the README says, waits for the window titled
-# "Kalvena" to appear on that virtual display, clicks its exit button "Изход", and checks
-# that the command then ends with status 0.
+# "Kalvena" to appear on that virtual display, checks that its WM_CLASS is the .desktop
+# file's StartupWMClass, clicks its exit button "Изход", and checks that the command then
+# ends with status 0.
 #   window_test.sh <first display number to try> <command> [arguments]
 set -euo pipefail
 first=$1
@@ -27,6 +28,14 @@ done
 if [[ -z $window ]]; then
   echo "FAIL: no window titled Kalvena appeared for: $*"
   cat "$work/log"
+  exit 1
+fi
+# A dock links the running window to the menu entry by the class of its WM_CLASS.
+desktop=$(dirname "$0")/../packaging/org.kalvena.kalvena.desktop
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+wm_class=$(DISPLAY=:$display XAUTHORITY=$work/auth xprop -id "$window" WM_CLASS)
+if [[ $wm_class != *", \"$startup_class\"" ]]; then
+  echo "FAIL: the window's $wm_class does not end in the .desktop file's StartupWMClass $startup_class"
   exit 1
 fi
 # The exit button of the 12 dB/oct window: 4680, 6480 twips, 615 × 255. A window just mapped

@@ -161,6 +161,61 @@ class Win32Test : public testing::Test {
   ui::Shell shell{toolkit};
 };
 
+// kalvena.exe says what it is, in Bulgarian, in the project's version: in its version resource
+// (Explorer's Details tab, Task Manager's name) and in its manifest's identity.
+TEST(Program, DescribesItselfInItsVersionResourceAndManifest) {
+  const std::wstring exe = widen(KALVENA_EXE);
+  DWORD ignored = 0;
+  std::vector<char> info(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+  ASSERT_FALSE(info.empty()) << KALVENA_EXE << " has no version resource";
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+  const auto value = [&](const std::wstring& path) -> std::string {
+    void* p = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), path.c_str(), &p, &length) || !p) return "(none)";
+    return narrow(static_cast<const wchar_t*>(p));
+  };
+  struct Translation {
+    WORD language, codePage;
+  };
+  void* p = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &p, &length));
+  ASSERT_EQ(length, sizeof(Translation));
+  EXPECT_EQ(static_cast<Translation*>(p)->language, 0x0402);  // Bulgarian
+  EXPECT_EQ(static_cast<Translation*>(p)->codePage, 1200);    // Unicode
+  const std::map<std::string, std::string> expected = {
+      {"FileDescription", "Kalvena"},
+      {"ProductName", "Kalvena"},
+      {"FileVersion", KALVENA_VERSION},
+      {"ProductVersion", KALVENA_VERSION},
+      {"OriginalFilename", "kalvena.exe"},
+      {"InternalName", "kalvena"},
+      {"LegalCopyright", "Copyright 2026 Kalvena developers"}};
+  for (const auto& [name, text] : expected) {
+    EXPECT_EQ(value(L"\\StringFileInfo\\040204B0\\" + widen(name)), text) << name;
+  }
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", &p, &length));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(p);
+  const std::string numbers = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                              std::to_string(HIWORD(fixed->dwFileVersionLS));
+  EXPECT_EQ(numbers, KALVENA_VERSION);
+  EXPECT_EQ(LOWORD(fixed->dwFileVersionLS), 0);
+
+  // The manifest names the program and its version, and keeps its DPI awareness.
+  HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(image, nullptr);
+  HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                             SizeofResource(image, found));
+  FreeLibrary(image);
+  EXPECT_NE(manifest.find("name=\"Kalvena\" version=\"" KALVENA_VERSION ".0\""), std::string::npos)
+      << manifest;
+  EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+}
+
 TEST_F(Win32Test, TypedNumbersGiveTheResultsAndResultBoxesAreReadOnly) {
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
