@@ -59,4 +59,33 @@ CommandLine readCommandLine(std::span<const std::string_view> args, std::string_
   return {};
 }
 
+PlatformChoice choosePlatform(const std::function<std::string(const char*)>& getenv,
+                              bool waylandPluginInstalled,
+                              const std::function<bool(const std::string&)>& exists) {
+  const std::string asked = getenv("QT_QPA_PLATFORM");
+  const bool askedForWayland = asked.starts_with("wayland");
+  const bool waylandSession = asked.empty() && (!getenv("WAYLAND_DISPLAY").empty() ||
+                                                getenv("XDG_SESSION_TYPE") == "wayland");
+  if (!askedForWayland && !waylandSession) return {};
+
+  std::string missing;
+  if (!waylandPluginInstalled) {
+    missing = "Qt's Wayland platform plugin is not installed (the package qt6-wayland brings it)";
+  } else {
+    const std::string display =
+        getenv("WAYLAND_DISPLAY").empty() ? "wayland-0" : getenv("WAYLAND_DISPLAY");
+    const std::string runtime = getenv("XDG_RUNTIME_DIR");
+    if (!display.starts_with('/') && runtime.empty()) {
+      missing = "no Wayland display answers (XDG_RUNTIME_DIR is not set)";
+    } else {
+      const std::string socket = display.starts_with('/') ? display : runtime + "/" + display;
+      if (!exists(socket)) missing = "no Wayland display answers (there is no " + socket + ")";
+    }
+  }
+  if (missing.empty()) return {};
+  // Where the session has an X server too (Xwayland), it is used, without a word.
+  if (waylandSession && !getenv("DISPLAY").empty()) return {"xcb", {}};
+  return {{}, missing};
+}
+
 }  // namespace kalvena::qt

@@ -2,6 +2,7 @@
 
 // What `kalvena` makes of its command line, before any window or display is needed.
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,5 +22,24 @@ struct CommandLine {
 // args without the program's name. Qt's own options (-platform xcb, -style Fusion, ...) are
 // left for Qt; --help and --version end the list's reading at once.
 CommandLine readCommandLine(std::span<const std::string_view> args, std::string_view version);
+
+// Where the window goes, decided before Qt starts: which platform Qt is to use, or why no window
+// can be opened, for a Wayland session, where Qt tries Wayland first. Qt's own attempt at a
+// Wayland display that is not there prints libwayland's errors, and a missing Wayland plugin
+// makes it warn, before it falls back to X11; so:
+// - a Wayland session (WAYLAND_DISPLAY or XDG_SESSION_TYPE=wayland, QT_QPA_PLATFORM unset)
+//   whose Wayland display is not there, or for which Qt has no Wayland plugin, uses X11
+//   (Xwayland) where DISPLAY is set, and otherwise says what is missing;
+// - QT_QPA_PLATFORM=wayland says what is missing: the plugin and the package that brings it,
+//   XDG_RUNTIME_DIR, or the display's socket.
+// Anything else is left to Qt. getenv gives a variable's value, empty where it is not set;
+// exists says whether a file is there.
+struct PlatformChoice {
+  std::string platform;  // for QT_QPA_PLATFORM, or empty to leave it as it is
+  std::string problem;   // why no window can be opened, or empty
+};
+PlatformChoice choosePlatform(const std::function<std::string(const char*)>& getenv,
+                              bool waylandPluginInstalled,
+                              const std::function<bool(const std::string&)>& exists);
 
 }  // namespace kalvena::qt

@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,6 +44,22 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
   gStartupMessages.emplace_back(type, message);
 }
 
+// Whether Qt finds a Wayland platform plugin where it looks for one.
+bool waylandPluginInstalled() {
+  QStringList folders = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH").split(u':');
+  for (const QString& path : qEnvironmentVariable("QT_PLUGIN_PATH").split(u':')) {
+    folders << path + QStringLiteral("/platforms");
+  }
+  folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
+  for (const QString& folder : folders) {
+    if (!folder.isEmpty() &&
+        !QDir(folder).entryList({QStringLiteral("libqwayland*.so")}, QDir::Files).isEmpty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -52,6 +71,16 @@ int main(int argc, char* argv[]) {
     std::fputs(command.text.c_str(), out);
     return command.status;
   }
+  const kalvena::qt::PlatformChoice choice = kalvena::qt::choosePlatform(
+      [](const char* name) { return qEnvironmentVariable(name).toStdString(); },
+      waylandPluginInstalled(),
+      [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); });
+  if (!choice.problem.empty()) {
+    std::fprintf(stderr, "kalvena: cannot open a window: %s\n", choice.problem.c_str());
+    return 1;
+  }
+  if (!choice.platform.empty())
+    qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(choice.platform));
   const QtMessageHandler previous = qInstallMessageHandler(startupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);

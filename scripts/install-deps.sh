@@ -48,6 +48,9 @@ packages=(
   # The README's run command under a virtual display, and the .deb's check.
   xdotool
   x11-utils
+  # A Wayland session for the tests: Weston, headless, and Qt's Wayland plugin.
+  weston
+  qt6-wayland
   # What shows where two builds of a release differ.
   diffoscope-minimal
   lintian

@@ -31,6 +31,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libc6 fonts-liberation2 qt6-translations-l10n; do
   grep -q "$package" <<<"$depends" || { echo "the .deb does not depend on $package"; exit 1; }
 done
+dpkg-deb -f "$deb" Recommends | grep -q qt6-wayland || { echo "the .deb does not recommend qt6-wayland"; exit 1; }
 # The pictures are drawn by code: Qt's SVG module is not needed at run time.
 if grep -q libqt6svg6 <<<"$depends"; then echo "the .deb still depends on libqt6svg6"; exit 1; fi
 contents=$(dpkg-deb -c "$deb")

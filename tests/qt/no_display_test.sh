@@ -31,6 +31,16 @@ one_line "a dead DISPLAY" "$err"
 run "Wayland without a compositor" 1 -u DISPLAY QT_QPA_PLATFORM=wayland \
   WAYLAND_DISPLAY=kalvena-none "$program"
 one_line "Wayland" "$err"
+[[ $err == *"no Wayland display answers"* ]] || fail "Wayland: $err"
+run "Wayland without its socket" 1 -u DISPLAY QT_QPA_PLATFORM=wayland XDG_RUNTIME_DIR="$(dirname "$errors")" \
+  WAYLAND_DISPLAY=kalvena-none "$program"
+one_line "Wayland without its socket" "$err"
+# A Wayland session whose compositor is gone, where Qt would try Wayland first: X11 is used,
+# with no word of Wayland.
+run "a Wayland session with a dead X display" 1 XDG_SESSION_TYPE=wayland \
+  WAYLAND_DISPLAY=kalvena-none DISPLAY=:199 "$program"
+one_line "a Wayland session" "$err"
+[[ $err == *"the display :199 does not answer"* ]] || fail "a Wayland session: $err"
 
 for help in --help -h; do
   run "$help" 0 -u DISPLAY "$program" "$help"
