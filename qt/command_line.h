@@ -19,9 +19,16 @@ struct CommandLine {
   int status = 0;
 };
 
+// The language of what the command line answers: Bulgarian where the locale of messages is
+// Bulgarian (LC_ALL, else LC_MESSAGES, else LANG begins with "bg"), English otherwise. getenv
+// gives a variable's value, empty where it is not set.
+enum class Language { Bulgarian, English };
+Language messageLanguage(const std::function<std::string(const char*)>& getenv);
+
 // args without the program's name. Qt's own options (-platform xcb, -style Fusion, ...) are
 // left for Qt; --help and --version end the list's reading at once.
-CommandLine readCommandLine(std::span<const std::string_view> args, std::string_view version);
+CommandLine readCommandLine(std::span<const std::string_view> args, std::string_view version,
+                            Language language);
 
 // Where the window goes, decided before Qt starts: which platform Qt is to use, or why no window
 // can be opened, for a Wayland session, where Qt tries Wayland first. Qt's own attempt at a
@@ -32,14 +39,24 @@ CommandLine readCommandLine(std::span<const std::string_view> args, std::string_
 //   (Xwayland) where DISPLAY is set, and otherwise says what is missing;
 // - QT_QPA_PLATFORM=wayland says what is missing: the plugin and the package that brings it,
 //   XDG_RUNTIME_DIR, or the display's socket.
-// Anything else is left to Qt. getenv gives a variable's value, empty where it is not set;
-// exists says whether a file is there.
+// Anything else is left to Qt. exists says whether a file is there.
 struct PlatformChoice {
   std::string platform;  // for QT_QPA_PLATFORM, or empty to leave it as it is
   std::string problem;   // why no window can be opened, or empty
 };
 PlatformChoice choosePlatform(const std::function<std::string(const char*)>& getenv,
                               bool waylandPluginInstalled,
-                              const std::function<bool(const std::string&)>& exists);
+                              const std::function<bool(const std::string&)>& exists,
+                              Language language);
+
+// What is missing where Qt could not reach the display it tried: the display X names, or the
+// platform QT_QPA_PLATFORM asks for.
+std::string displayProblem(const std::function<std::string(const char*)>& getenv,
+                           Language language);
+
+// The one line that says no window can be opened and why; where a display is missing, it
+// points to a desktop session or a virtual display.
+std::string cannotOpenWindow(std::string_view problem, bool suggestVirtualDisplay,
+                             Language language);
 
 }  // namespace kalvena::qt

@@ -20,25 +20,15 @@ namespace {
 // when no display answers; then the user gets one line of what is missing instead.
 std::vector<std::pair<QtMsgType, QString>> gStartupMessages;
 
-std::string missingDisplay() {
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.startsWith("wayland")) {
-    return "no Wayland display answers (QT_QPA_PLATFORM=" + platform.toStdString() + ")";
-  }
-  if (!platform.isEmpty() && !platform.startsWith("xcb")) {
-    return "the display platform \"" + platform.toStdString() + "\" cannot be started";
-  }
-  const QByteArray display = qgetenv("DISPLAY");
-  if (display.isEmpty()) return "no display is set (DISPLAY is empty)";
-  return "the display " + display.toStdString() + " does not answer";
-}
+std::string environment(const char* name) { return qEnvironmentVariable(name).toStdString(); }
 
 void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtFatalMsg) {
-    std::fprintf(stderr,
-                 "kalvena: cannot open a window: %s; start it from a desktop session, or on a "
-                 "virtual display with: xvfb-run -a kalvena\n",
-                 missingDisplay().c_str());
+    const auto language = kalvena::qt::messageLanguage(environment);
+    std::fputs(kalvena::qt::cannotOpenWindow(kalvena::qt::displayProblem(environment, language),
+                                             true, language)
+                   .c_str(),
+               stderr);
     std::_Exit(1);
   }
   gStartupMessages.emplace_back(type, message);
@@ -65,18 +55,20 @@ bool waylandPluginInstalled() {
 int main(int argc, char* argv[]) {
   // --help, --version and a mistyped option are answered without a window or a display.
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
-  const kalvena::qt::CommandLine command = kalvena::qt::readCommandLine(args, KALVENA_VERSION);
+  const kalvena::qt::Language language = kalvena::qt::messageLanguage(environment);
+  const kalvena::qt::CommandLine command =
+      kalvena::qt::readCommandLine(args, KALVENA_VERSION, language);
   if (command.action != kalvena::qt::CommandLine::Action::Run) {
     std::FILE* out = command.status == 0 ? stdout : stderr;
     std::fputs(command.text.c_str(), out);
     return command.status;
   }
   const kalvena::qt::PlatformChoice choice = kalvena::qt::choosePlatform(
-      [](const char* name) { return qEnvironmentVariable(name).toStdString(); },
-      waylandPluginInstalled(),
-      [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); });
+      environment, waylandPluginInstalled(),
+      [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); },
+      language);
   if (!choice.problem.empty()) {
-    std::fprintf(stderr, "kalvena: cannot open a window: %s\n", choice.problem.c_str());
+    std::fputs(kalvena::qt::cannotOpenWindow(choice.problem, false, language).c_str(), stderr);
     return 1;
   }
   if (!choice.platform.empty())

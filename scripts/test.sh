@@ -30,6 +30,11 @@ done
 echo "== the README's run command, under a virtual display"
 tests/window_test.sh 150 scripts/run.sh
 
+echo "== the README's run command answers --help and --version without a display"
+for option in --help --version; do
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM scripts/run.sh "$option" | grep -q kalvena -i
+done
+
 echo "== the icons against their source"
 scripts/check-generated.sh build-tests-release
 
