@@ -51,8 +51,10 @@ packages=(
   # A Wayland session for the tests: Weston, headless, and Qt's Wayland plugin.
   weston
   qt6-wayland
-  # What shows where two builds of a release differ.
+  # What shows where two builds of a release differ, and the clean Debian a release's package
+  # is tried on.
   diffoscope-minimal
+  debootstrap
   lintian
   "${windows[@]}"
 )

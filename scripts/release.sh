@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release files of the checked-out commit, built from a clean copy of it (what
-# `git archive` gives, so that nothing uncommitted gets in), after running every test:
+# `git archive` gives, so that nothing uncommitted gets in), after running every test, and
+# writes them only once the .deb has installed and worked on a clean Debian 12
+# (scripts/check-deb-on-debian.sh):
 #   kalvena-VERSION-windows-x64.exe   the Windows program
 #   kalvena_VERSION_amd64.deb         the Debian package
 #   kalvena-VERSION.tar.gz            the source
@@ -42,11 +44,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-rm -f "$out"/kalvena* "$out/SHA256SUMS" "$out/RELEASE-NOTES.md"
+# Made here first; written to the output folder only once the package has worked on Debian.
+files=$work/files
+mkdir "$files"
 
 echo "== the source: kalvena-$version.tar.gz"
-git archive --format=tar.gz --prefix="kalvena-$version/" -o "$out/kalvena-$version.tar.gz" HEAD
-tar -xzf "$out/kalvena-$version.tar.gz" -C "$work"
+git archive --format=tar.gz --prefix="kalvena-$version/" -o "$files/kalvena-$version.tar.gz" HEAD
+tar -xzf "$files/kalvena-$version.tar.gz" -C "$work"
 src=$work/kalvena-$version
 
 echo "== the Debian package"
@@ -54,21 +58,26 @@ cmake -S "$src" -B "$work/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVENA_W
   -DKALVENA_BUILD_TESTS=OFF -DKALVENA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$work/linux" -j "$(nproc)" >/dev/null
 (cd "$work" && cpack --config "$work/linux/CPackConfig.cmake" -B "$work/deb" >/dev/null)
-cp "$work/deb/kalvena_${version}_amd64.deb" "$out/"
+cp "$work/deb/kalvena_${version}_amd64.deb" "$files/"
 
 echo "== the Windows program"
 cmake -S "$src" -B "$work/windows" -G Ninja --toolchain "$src/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DKALVENA_WERROR=ON -DKALVENA_WIN32=ON \
   -DKALVENA_BUILD_TESTS=OFF -DKALVENA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$work/windows" -j "$(nproc)" --target kalvena >/dev/null
-x86_64-w64-mingw32-strip -o "$out/kalvena-$version-windows-x64.exe" "$work/windows/win32/kalvena.exe"
+x86_64-w64-mingw32-strip -o "$files/kalvena-$version-windows-x64.exe" "$work/windows/win32/kalvena.exe"
 
 echo "== the release notes and the checksums"
 # The changelog's first entry: its lines between the heading and the signature.
 notes=$(sed -n '2,/^ -- /p' "$src/packaging/changelog.in" |
   sed -e '/^ -- /d' -e 's/^  \* /- /' -e 's/^    /  /' -e '/./,$!d')
-printf '# Kalvena %s\n\n%s\n' "$version" "$notes" >"$out/RELEASE-NOTES.md"
-(cd "$out" && sha256sum "kalvena-$version-windows-x64.exe" "kalvena_${version}_amd64.deb" \
+printf '# Kalvena %s\n\n%s\n' "$version" "$notes" >"$files/RELEASE-NOTES.md"
+(cd "$files" && sha256sum "kalvena-$version-windows-x64.exe" "kalvena_${version}_amd64.deb" \
   "kalvena-$version.tar.gz" >SHA256SUMS)
+echo "== the package on a clean Debian 12"
+scripts/check-deb-on-debian.sh "$files/kalvena_${version}_amd64.deb" "$version"
+
+rm -f "$out"/kalvena* "$out/SHA256SUMS" "$out/RELEASE-NOTES.md"
+cp "$files"/* "$out/"
 echo "== $out:"
 (cd "$out" && cat SHA256SUMS)
