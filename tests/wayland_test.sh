@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The program in a Wayland session of its own, with no X display: Weston's headless backend at
+# The program in a Wayland session of its own, where X is not there: Weston's headless backend at
 # output scales 1 and 2, the program started as a desktop would (XDG_SESSION_TYPE=wayland,
 # QT_QPA_PLATFORM unset). It must run natively, with app id org.kalvena.kalvena, as a window of
 # fixed size (its minimum the same as its maximum, so no compositor maximises it), say nothing
@@ -43,7 +43,9 @@ for scale in 1 2; do
     break
   fi
   trace=$work/trace-$scale
-  env -u DISPLAY -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR XDG_SESSION_TYPE=wayland \
+  # A session's X server (Xwayland) is named too, one that is not there: the program must not
+  # need it.
+  env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR DISPLAY=:198 XDG_SESSION_TYPE=wayland \
     WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$program" >/dev/null 2>"$trace" &
   program_pid=$!
   # Mapped: the toplevel's first buffer is committed.
