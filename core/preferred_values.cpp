@@ -41,4 +41,36 @@ double nearestPreferred(double value, PreferredSeries series) {
   return best;
 }
 
+std::optional<PreferredPair> nearestE12Pair(double value) {
+  // The larger part lies between about a third of value and a little more than value: the
+  // sum is near value, and the smaller part at most the larger. Exponents are of the tenths.
+  const int decade = static_cast<int>(std::floor(std::log10(value))) - 1;
+  const double tolerance = value * 1e-12;  // how far the decimal values' doubles may be off
+  std::optional<PreferredPair> best;
+  double bestDistance = std::fabs(nearestPreferred(value, PreferredSeries::E12) - value);
+  for (int largeExponent = decade - 1; largeExponent <= decade + 1; ++largeExponent) {
+    for (const int large : kE12) {
+      // The smaller part from the larger's decade or the one below.
+      for (int smallExponent = largeExponent - 1; smallExponent <= largeExponent; ++smallExponent) {
+        for (const int small : kE12) {
+          const int largeInSmallUnits = smallExponent == largeExponent ? large : large * 10;
+          if (small > largeInSmallUnits || small * 10 < largeInSmallUnits) continue;
+          // Summed as whole tenths, so that the sum is the decimal one.
+          const double sum = scaled(largeInSmallUnits + small, smallExponent);
+          const double smaller = scaled(small, smallExponent);
+          const double distance = std::fabs(sum - value);
+          const bool nearer = distance < bestDistance - tolerance;
+          const bool asNearWithLargerSmall =
+              best && std::fabs(distance - bestDistance) <= tolerance && smaller > best->smaller;
+          if (nearer || asNearWithLargerSmall) {
+            best = PreferredPair{scaled(large, largeExponent), smaller, sum};
+            bestDistance = distance;
+          }
+        }
+      }
+    }
+  }
+  return best;
+}
+
 }  // namespace kalvena

@@ -173,7 +173,22 @@ std::optional<std::string> resultDescription(Checked value, Unit unit,
   for (const PreferredSeries series : {PreferredSeries::E12, PreferredSeries::E24}) {
     text.append("\n").append(*preferredPart(value, unit, series, decimalPoint));
   }
+  if (auto pair = preferredPairPart(value, unit, decimalPoint)) text.append("\n").append(*pair);
   return text;
+}
+
+std::optional<std::string> preferredPairPart(Checked value, Unit unit,
+                                             std::string_view decimalPoint) {
+  if (!value.ok() || !(value.value() > 0)) return std::nullopt;
+  const double v = value.value();
+  const std::optional<PreferredPair> pair = nearestE12Pair(v);
+  if (!pair) return std::nullopt;
+  const std::string_view u = unitText(unit);
+  const auto part = [&](double x) {
+    return withDecimalPoint(preferredText(x), decimalPoint) + " " + std::string(u);
+  };
+  return "E12 ×2: " + part(pair->larger) + " + " + part(pair->smaller) + " = " + part(pair->sum) +
+         " (" + withDecimalPoint(percentText((pair->sum - v) / v * 100.0), decimalPoint) + " %)";
 }
 
 std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeries series,

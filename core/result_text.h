@@ -21,10 +21,11 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
 // What a result box says on hover: its whole text with the unit; for a value below 1, whose
 // two decimals keep fewer than three significant digits, the value to three ("≈ 0.212 mH");
 // then the E12 and E24 values nearest the value itself and how far each lies from it, in per
-// cent to one decimal:
+// cent to one decimal, and the best pair of E12 parts where it lies nearer than one:
 //   14.07 µF
 //   E12: 15 µF (+6.6 %)
 //   E24: 15 µF (+6.6 %)
+//   E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)
 // A value that is not positive has no preferred value. Nothing when resultText has no text.
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint);
@@ -34,6 +35,12 @@ std::optional<std::string> resultDescription(Checked value, Unit unit,
 // not a finite number).
 std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeries series,
                                          std::string_view decimalPoint);
+
+// The best pair of E12 parts for a value, where it lies nearer than the single E12 part, with
+// its sum and that sum's deviation from the value, as a hover text gives it:
+// "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)". Nothing otherwise (nearestE12Pair).
+std::optional<std::string> preferredPairPart(Checked value, Unit unit,
+                                             std::string_view decimalPoint);
 
 // What a box shows of a result text that may be wider than the box: the text itself where it
 // fits; otherwise its beginning and its end with "…" between, so that it never reads as

@@ -41,6 +41,9 @@ std::string partsList(std::string_view slope, std::span<const PartsSection> sect
           list.append("\t").append(*part);
         }
       }
+      if (auto pair = preferredPairPart(w->value, w->unit, decimalPoint)) {
+        list.append("\t").append(*pair);
+      }
       list.append("\n");
     }
   }

@@ -42,7 +42,8 @@ TEST(PartsList, TheKeysPutTheWindowsListOnTheClipboard) {
        {{"Text1", "1000"}, {"Text2", "8"}},
        "Kalvena, 12 dB/oct\n"
        "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
-       "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\n"
+       "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
+       "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\n"
        "L\t1.8 mH\tE12: 1.8 mH (-0.1 %)\tE24: 1.8 mH (-0.1 %)\n"},
       {"a skipped middle section is left out; an overflow is explained, with no part",
        1,
@@ -57,9 +58,12 @@ TEST(PartsList, TheKeysPutTheWindowsListOnTheClipboard) {
        {{"Text1", "1000"}, {"Text2", "8"}},
        "Kalvena, 18 dB/oct\n"
        "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
-       "C\t26.54 µF\tE12: 27 µF (+1.7 %)\tE24: 27 µF (+1.7 %)\n"
-       "L1\t1.91 mH\tE12: 1.8 mH (-5.8 %)\tE24: 2 mH (+4.7 %)\n"
-       "L2\t0.64 mH\tE12: 0.68 mH (+6.8 %)\tE24: 0.62 mH (-2.7 %)\n"},
+       "C\t26.54 µF\tE12: 27 µF (+1.7 %)\tE24: 27 µF (+1.7 %)\t"
+       "E12 ×2: 22 µF + 4.7 µF = 26.7 µF (+0.6 %)\n"
+       "L1\t1.91 mH\tE12: 1.8 mH (-5.8 %)\tE24: 2 mH (+4.7 %)\t"
+       "E12 ×2: 1.5 mH + 0.39 mH = 1.89 mH (-1.1 %)\n"
+       "L2\t0.64 mH\tE12: 0.68 mH (+6.8 %)\tE24: 0.62 mH (-2.7 %)\t"
+       "E12 ×2: 0.56 mH + 0.082 mH = 0.642 mH (+0.8 %)\n"},
   };
   for (const Row& row : rows) {
     App app;

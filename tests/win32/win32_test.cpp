@@ -525,7 +525,9 @@ TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
   type(form1(), "Text2", L"8");
   click(form1(), "Command1");
   const std::string list = "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n" +
-                           decimal("C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\r\n");
+                           decimal(
+                               "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
+                               "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\r\n");
   ctrlShiftC(toolkit, fc);
   EXPECT_EQ(narrow(clipboardText(nullptr)).rfind(list, 0), 0u) << narrow(clipboardText(nullptr));
   setClipboard(L"before");
