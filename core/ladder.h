@@ -1,0 +1,36 @@
+#pragma once
+
+// A crossover section as its schematic draws it: a ladder of capacitors and inductors, each in
+// series with the signal or across the wires, driven by an ideal voltage source and loaded by
+// a resistance. Where its response crosses -3 dB, found by bracketing and bisection.
+
+#include <optional>
+#include <span>
+
+namespace kalvena {
+
+struct LadderElement {
+  enum class Kind { Capacitor, Inductor };
+  enum class Place { Series, Shunt };
+  Kind kind;
+  Place place;
+  double value;  // farads or henries
+};
+
+// The level across the load relative to the source, in dB, at frequency hz. The elements go
+// from the source to the load, in the order the schematic draws them.
+double ladderLevelDb(std::span<const LadderElement> ladder, double load, double hz);
+
+// Where a section's response crosses -3 dB (half power: 1/sqrt(2) of the source's voltage), in
+// hertz: the frequency where it falls through it
+// (a low-pass's upper edge) and the one where it rises through it (a high-pass's lower edge).
+// A band-pass has both. Searched from a hundredth to a hundred times the typed frequencies;
+// where the response never reaches -3 dB there, neither is given.
+struct Crossings {
+  std::optional<double> rising;   // the lowest frequency at which it rises through -3 dB
+  std::optional<double> falling;  // the highest at which it falls through it
+};
+Crossings minus3DbCrossings(std::span<const LadderElement> ladder, double load, double lowHz,
+                            double highHz);
+
+}  // namespace kalvena
