@@ -11,11 +11,10 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include <QHash>
-
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 
 #include "qt_painter.h"
 #include "qt_toolkit.h"
@@ -43,9 +42,11 @@ struct Glyph {
 };
 
 const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
-  static QHash<QString, Glyph> known;
+  // A text keeps pointers to its glyphs while more are added: the map's elements stay where
+  // they are when it grows (a QHash moves them).
+  static std::unordered_map<QString, Glyph> known;
   const QString key = font.key() + u'|' + QString::number(dpr) + u'|' + c;
-  if (const auto found = known.constFind(key); found != known.cend()) return *found;
+  if (const auto found = known.find(key); found != known.end()) return found->second;
   const QFontMetricsF fm(font);
   const int pad = static_cast<int>(std::ceil(fm.height() * dpr));
   const int width = static_cast<int>(std::ceil(fm.horizontalAdvance(c) * dpr)) + 2 * pad;
@@ -74,7 +75,7 @@ const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
     }
   }
   if (g.right <= g.left) g.left = g.right = 0;  // a space
-  return *known.insert(key, g);
+  return known.emplace(key, std::move(g)).first->second;
 }
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
