@@ -50,10 +50,10 @@ inline bool readAsLone(const GreyShot& shot, const std::string& language) {
   return language == "eng" && inkRuns(shot) == 1;
 }
 
-// The picture tesseract reads, as a binary PGM: the shot (`copies` times where lone), its pixels
+// The picture tesseract reads, as a binary PGM: the shot (`copies` times side by side), its pixels
 // enlarged to about 44 pixels of line and softened by a Gaussian of 0.44 of the enlargement (OCR
 // reads print, not pixel steps), the box's ground turned to paper, within a wide white margin.
-inline std::string ocrPicture(const GreyShot& one, bool lone, int copies = 3) {
+inline std::string ocrPicture(const GreyShot& one, int copies) {
   // The text, to the faintest edge of its strokes, with ground around it (around each copy) of
   // a third of its height, so that the same text in a box of another size is the same picture.
   int first = one.width, last = -1, above = one.height, below = -1;
@@ -65,7 +65,6 @@ inline std::string ocrPicture(const GreyShot& one, bool lone, int copies = 3) {
     }
   }
   if (last < first) first = 0, last = one.width - 1, above = 0, below = one.height - 1;
-  if (!lone) copies = 1;
   const int wide = last - first + 1, high = below - above + 1;
   const int apart = std::max(2, high / 3);
   GreyShot shot;
@@ -119,19 +118,21 @@ inline std::string ocrPicture(const GreyShot& one, bool lone, int copies = 3) {
   return pgm;
 }
 
-// One way of reading a shot: the picture and how tesseract is told to read it.
+// One way of reading a shot: how many copies of it the picture holds, and how tesseract is told
+// to read it.
 struct OcrAttempt {
-  std::string pgm;
+  int copies = 1;
+  bool digitsOnly = false;  // a lone character, read with a digit whitelist
   std::string psm;
-  int copies = 0;  // of a lone character, read with a digit whitelist; 0 for a line
 };
 
-// The ways a shot is read, in turn, until one finds any text: as one line, where a lone
-// character is three copies with a digit whitelist; a lone character in which that finds
-// nothing (tesseract sees no text in a small 8 alone), once more alone as a raw line.
+// The ways a shot is read, in turn, until one finds any text (each attempt's picture is
+// ocrPicture(shot, attempt.copies)): as one line, where a lone character is three copies with a
+// digit whitelist; a lone character in which that finds nothing (tesseract sees no text in a
+// small 8 alone), once more alone as a raw line.
 inline std::vector<OcrAttempt> ocrAttempts(const GreyShot& shot, const std::string& language) {
-  if (!readAsLone(shot, language)) return {{ocrPicture(shot, false), "7", 0}};
-  return {{ocrPicture(shot, true, 3), "7", 3}, {ocrPicture(shot, true, 1), "13", 1}};
+  if (!readAsLone(shot, language)) return {{1, false, "7"}};
+  return {{3, true, "7"}, {1, true, "13"}};
 }
 
 // The shell command that reads the picture `base`.pgm as told and leaves the answer in
@@ -139,7 +140,7 @@ inline std::vector<OcrAttempt> ocrAttempts(const GreyShot& shot, const std::stri
 inline std::string tesseractCommand(const std::string& base, const OcrAttempt& attempt,
                                     const std::string& language) {
   return "tesseract " + base + ".pgm " + base + "-part --psm " + attempt.psm +
-         (attempt.copies > 0 ? " -c tessedit_char_whitelist=0123456789" : "") + " -l " + language +
+         (attempt.digitsOnly ? " -c tessedit_char_whitelist=0123456789" : "") + " -l " + language +
          " quiet; mv " + base + "-part.txt " + base + ".txt";
 }
 

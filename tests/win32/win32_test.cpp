@@ -686,7 +686,8 @@ std::string ocrRead(const Shot& shot, const std::string& expected = {},
       return {};
     }
     DWORD written = 0;
-    WriteFile(f, attempt.pgm.data(), static_cast<DWORD>(attempt.pgm.size()), &written, nullptr);
+    const std::string pgm = test::ocrPicture(shot, attempt.copies);
+    WriteFile(f, pgm.data(), static_cast<DWORD>(pgm.size()), &written, nullptr);
     CloseHandle(f);
     std::wstring command =
         widen("/bin/sh -c \"" + test::tesseractCommand(base, attempt, language) + "\"");
