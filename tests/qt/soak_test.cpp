@@ -25,6 +25,16 @@ long privateKiB() {
   return total;
 }
 
+// Switch i between the windows: from the 12 dB/oct one where i is even, back where it is odd.
+void switchWindows(Shell& shell, int i) {
+  if (i % 2 == 0) {
+    click(*shell.existingForm1(), "Command2");
+  } else {
+    click(*shell.existingForm2(), "Command3");
+  }
+  settle();
+}
+
 // Switching between the windows keeps no memory: after 50 switches that warm up what Qt keeps
 // once (fonts, styles, glyph caches), 500 more leave the private memory within 256 KiB.
 TEST(Soak, WindowSwitchesKeepNoMemory) {
@@ -33,12 +43,7 @@ TEST(Soak, WindowSwitchesKeepNoMemory) {
   Shell shell{toolkit};
   shell.start();
   const auto switchOnce = [&](int i) {
-    if (i % 2 == 0) {
-      click(*shell.existingForm1(), "Command2");
-    } else {
-      click(*shell.existingForm2(), "Command3");
-    }
-    settle();
+    switchWindows(shell, i);
     const Window& now = i % 2 == 0 ? static_cast<const Window&>(*shell.existingForm2())
                                    : static_cast<const Window&>(*shell.existingForm1());
     ASSERT_NE(widget(now), nullptr) << "switch " << i;
@@ -59,16 +64,7 @@ TEST(Soak, SwitchesAndKeystrokesLeaveNothingBehind) {
     const qsizetype withOneWindow = QApplication::allWidgets().size();
 
     for (int i = 0; i < 2000; ++i) {
-      if (i % 2 == 0) {
-        widget(*shell.existingForm1())
-            ->findChild<QPushButton*>(QStringLiteral("Command2"))
-            ->click();
-      } else {
-        widget(*shell.existingForm2())
-            ->findChild<QPushButton*>(QStringLiteral("Command3"))
-            ->click();
-      }
-      settle();
+      switchWindows(shell, i);
       ASSERT_EQ(loadedWindowCount(), 1) << "after switch " << i;
     }
     EXPECT_EQ(QApplication::allWidgets().size(), withOneWindow);
