@@ -19,6 +19,15 @@ struct Formula {
   Checked (*value)(const InputValues&);
 };
 
+// The section whose result an element is.
+template <class Element, std::size_t N>
+constexpr Section sectionOf(const std::array<Formula<Element>, N>& formulas, Element element) {
+  for (const Formula<Element>& f : formulas) {
+    if (f.element == element) return f.section;
+  }
+  return Section::Low;  // every element has its formula
+}
+
 // Works through the formulas in their order and hands each value of a complete section to
 // write(element, unit, value); an incomplete section is skipped and nothing of it is written.
 template <class Element, std::size_t N, class Write>

@@ -1,8 +1,10 @@
 #include "ladder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace kalvena {
@@ -10,59 +12,159 @@ namespace {
 
 using Complex = std::complex<double>;
 
-// "-3 dB" is the half-power point, 1/sqrt(2) of the source's voltage (-3.0103 dB), as a
-// crossover's edge is meant; and how finely the search first samples the band, per decade.
-const double kLevel = -10.0 * std::log10(2.0);
-constexpr int kSamplesPerDecade = 48;
+// a times jx: the product with a purely imaginary number, written out.
+Complex timesJ(Complex a, double x) { return {-a.imag() * x, a.real() * x}; }
 
-}  // namespace
-
-double ladderLevelDb(std::span<const LadderElement> ladder, double load, double hz) {
-  // The chain (ABCD) matrix of the ladder, element by element from the source: a series
-  // impedance Z is [1 Z; 0 1], an admittance Y across the wires [1 0; Y 1]. Into a load R the
-  // voltage ratio is 1 / (A + B / R).
-  const Complex jw(0.0, 2.0 * std::numbers::pi * hz);
+// A + B / R of the ladder's chain (ABCD) matrix into a load R: the source's voltage over the
+// load's. Element by element from the source, a series impedance jX is [1 jX; 0 1] and an
+// admittance jB across the wires [1 0; jB 1]: an inductor's X is wL, a capacitor's -1/(wC).
+Complex sourceOverLoad(std::span<const LadderElement> ladder, double load, double hz) {
+  const double w = 2.0 * std::numbers::pi * hz;
   Complex a = 1.0, b = 0.0, c = 0.0, d = 1.0;
   for (const LadderElement& e : ladder) {
     const bool capacitor = e.kind == LadderElement::Kind::Capacitor;
     if (e.place == LadderElement::Place::Series) {
-      const Complex z = capacitor ? 1.0 / (jw * e.value) : jw * e.value;
-      b += a * z;
-      d += c * z;
+      const double x = capacitor ? -1.0 / (w * e.value) : w * e.value;
+      b += timesJ(a, x);
+      d += timesJ(c, x);
     } else {
-      const Complex y = capacitor ? jw * e.value : 1.0 / (jw * e.value);
-      a += b * y;
-      c += d * y;
+      const double y = capacitor ? w * e.value : -1.0 / (w * e.value);
+      a += timesJ(b, y);
+      c += timesJ(d, y);
     }
   }
-  return -20.0 * std::log10(std::abs(a + b / load));
+  return a + b / load;
 }
 
-Crossings minus3DbCrossings(std::span<const LadderElement> ladder, double load, double lowHz,
-                            double highHz) {
-  const auto above = [&](double hz) { return ladderLevelDb(ladder, load, hz) - kLevel; };
-  const double from = std::log10(lowHz / 100.0), to = std::log10(highHz * 100.0);
-  const int steps = std::max(2, static_cast<int>(std::ceil((to - from) * kSamplesPerDecade)));
-  std::vector<double> hz, level;
-  for (int i = 0; i <= steps; ++i) {
-    hz.push_back(std::pow(10.0, from + (to - from) * i / steps));
-    level.push_back(above(hz.back()));
-  }
-  // A sign change between samples is refined by bisection in log frequency.
-  const auto refine = [&](std::size_t i) {
-    double lo = hz[i], hi = hz[i + 1];
-    const bool risingHere = level[i] < 0;
-    for (int k = 0; k < 60; ++k) {
-      const double mid = std::sqrt(lo * hi);
-      ((above(mid) < 0) == risingHere ? lo : hi) = mid;
+// A polynomial, its coefficients from the constant up.
+using Polynomial = std::vector<double>;
+
+double valueAt(const Polynomial& p, double x) {
+  double v = 0;
+  for (auto c = p.rbegin(); c != p.rend(); ++c) v = v * x + *c;
+  return v;
+}
+
+// Where p changes between positive and not positive in [from, to] (0 < from < to), in order:
+// each place where p(x) > 0 differs on its two sides, and whether it is positive before. Between
+// two neighbouring extremes, the places where its derivative changes sign, p is monotonic and
+// changes at most once, so that none is missed, however close two lie. Found to a relative 1e-12.
+struct SignChange {
+  double x;
+  bool positiveBefore;
+};
+void signChanges(const Polynomial& p, double from, double to, std::vector<SignChange>& out) {
+  if (p.size() < 2) return;
+  Polynomial slope(p.size() - 1);
+  for (std::size_t i = 1; i < p.size(); ++i) slope[i - 1] = static_cast<double>(i) * p[i];
+  std::vector<SignChange> extremes;
+  signChanges(slope, from, to, extremes);
+  std::vector<double> points{from};
+  for (const SignChange& e : extremes) points.push_back(e.x);
+  points.push_back(to);
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    double lo = points[i], hi = points[i + 1];
+    const bool positive = valueAt(p, lo) > 0;
+    if ((valueAt(p, hi) > 0) == positive || !(lo < hi)) continue;
+    // Halving the bracket's ratio while it is wide, then Newton's steps where they stay inside
+    // it, else halving its width; the bracket keeps the side where p is as at lo.
+    double x = std::sqrt(lo) * std::sqrt(hi);
+    for (int k = 0; k < 200; ++k) {
+      const double v = valueAt(p, x);
+      ((v > 0) == positive ? lo : hi) = x;
+      double next = hi / lo > 2.0 ? std::sqrt(lo) * std::sqrt(hi) : x - v / valueAt(slope, x);
+      if (!(next > lo && next < hi)) next = lo + (hi - lo) / 2;
+      if (std::fabs(next - x) <= 1e-12 * x || hi - lo <= 1e-12 * hi) {
+        x = next;
+        break;
+      }
+      x = next;
     }
-    return std::sqrt(lo * hi);
+    out.push_back({x, positive});
+  }
+}
+
+}  // namespace
+
+double ladderLevelDb(std::span<const LadderElement> ladder, double load, double hz) {
+  return -20.0 * std::log10(std::abs(sourceOverLoad(ladder, load, hz)));
+}
+
+std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder, double load,
+                                           double lowHz, double highHz) {
+  const double from = lowHz / 100.0, to = highHz * 100.0;
+  if (!(from > 0.0) || !std::isfinite(to) || !(to >= from) || !(load > 0.0)) return std::nullopt;
+  // In t = s / w0, w0 the geometric middle of the typed frequencies, and with impedances in
+  // ohms of the load, each entry of the chain matrix is a polynomial in t and 1/t: a term t^p
+  // is kept at p + n. A series impedance z t^(+-1), an admittance y t^(+-1) across the wires.
+  const double w0 = 2.0 * std::numbers::pi * std::sqrt(lowHz) * std::sqrt(highHz);
+  const std::size_t n = ladder.size(), size = 2 * n + 1;
+  Polynomial a(size), b(size), c(size), d(size);
+  a[n] = d[n] = 1.0;
+  const auto addTimes = [&](Polynomial& into, const Polynomial& p, double factor, bool up) {
+    for (std::size_t i = up ? 0 : 1; i + (up ? 1 : 0) < size; ++i) {
+      into[up ? i + 1 : i - 1] += p[i] * factor;
+    }
+  };
+  for (const LadderElement& e : ladder) {
+    const bool capacitor = e.kind == LadderElement::Kind::Capacitor;
+    if (e.place == LadderElement::Place::Series) {
+      const double z = capacitor ? 1.0 / (w0 * e.value * load) : w0 * e.value / load;
+      addTimes(b, a, z, !capacitor);
+      addTimes(d, c, z, !capacitor);
+    } else {
+      const double y = capacitor ? w0 * e.value * load : load / (w0 * e.value);
+      addTimes(a, b, y, capacitor);
+      addTimes(c, d, y, capacitor);
+    }
+  }
+  // The source's voltage over the load's is A + B; at t = jv its squared magnitude is a
+  // polynomial in x = v^2 and 1/x. Times x^n, less twice x^n, it is positive where the level is
+  // below -3 dB (half power) and changes sign where the level crosses it.
+  Polynomial p(size);
+  for (std::size_t k = 0; k < size; ++k) {
+    for (std::size_t l = k % 2; l < size; l += 2) {
+      const double dk = a[k] + b[k], dl = a[l] + b[l];
+      const bool negative = ((k > l ? k - l : l - k) / 2) % 2 == 1;  // j^k (-j)^l
+      p[(k + l) / 2] += negative ? -dk * dl : dk * dl;
+    }
+  }
+  p[n] -= 2.0;
+  for (const double coefficient : p) {
+    if (!std::isfinite(coefficient)) return std::nullopt;
+  }
+  // Terms that are exactly zero at either end come from elements the ladder does not have;
+  // dividing by a power of x > 0 moves no root.
+  while (p.size() > 1 && p.back() == 0.0) p.pop_back();
+  const auto firstTerm = std::find_if(p.begin(), p.end(), [](double term) { return term != 0.0; });
+  p.erase(p.begin(), std::min(firstTerm, p.end() - 1));
+  const auto x = [&](double hz) {
+    return (2.0 * std::numbers::pi * hz / w0) * (2.0 * std::numbers::pi * hz / w0);
+  };
+  std::vector<SignChange> changes;
+  signChanges(p, x(from), x(to), changes);
+
+  // The polynomial's sums may cancel where a peak is sharp: each crossing is polished on the
+  // ladder itself, where it changes within a millionth of the one found.
+  const auto polished = [&](double hz, bool rising) {
+    const auto below = [&](double f) { return std::norm(sourceOverLoad(ladder, load, f)) > 2.0; };
+    double lo = hz * (1 - 1e-6), hi = hz * (1 + 1e-6);
+    if (below(lo) != rising || below(hi) == rising) return hz;
+    for (int k = 0; k < 32; ++k) {
+      const double mid = lo + (hi - lo) / 2;
+      (below(mid) == rising ? lo : hi) = mid;
+    }
+    return lo + (hi - lo) / 2;
   };
   Crossings found;
-  for (std::size_t i = 0; i + 1 < hz.size(); ++i) {
-    if (level[i] < 0 && level[i + 1] >= 0 && !found.rising) found.rising = refine(i);
-    if (level[i] >= 0 && level[i + 1] < 0) found.falling = refine(i);
+  for (const SignChange& change : changes) {
+    const double hz = w0 * std::sqrt(change.x) / (2.0 * std::numbers::pi);
+    // Rising where the level is below -3 dB before.
+    if (change.positiveBefore && !found.rising) found.rising = hz;
+    if (!change.positiveBefore) found.falling = hz;
   }
+  if (found.rising) found.rising = polished(*found.rising, true);
+  if (found.falling) found.falling = polished(*found.falling, false);
   return found;
 }
 

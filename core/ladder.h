@@ -22,15 +22,18 @@ struct LadderElement {
 double ladderLevelDb(std::span<const LadderElement> ladder, double load, double hz);
 
 // Where a section's response crosses -3 dB (half power: 1/sqrt(2) of the source's voltage), in
-// hertz: the frequency where it falls through it
-// (a low-pass's upper edge) and the one where it rises through it (a high-pass's lower edge).
-// A band-pass has both. Searched from a hundredth to a hundred times the typed frequencies;
-// where the response never reaches -3 dB there, neither is given.
+// hertz: the frequency where it falls through it (a low-pass's upper edge) and the one where it
+// rises through it (a high-pass's lower edge); a band-pass has both. Searched from a hundredth
+// of lowHz to a hundred times highHz, where every crossing is found, however narrow a peak:
+// the squared level is a ratio of polynomials in f^2, whose crossings lie one at most between
+// two neighbouring extremes. Where the response never reaches -3 dB there, neither is given.
+// Nothing where the response cannot be evaluated (values so far out of range that the
+// arithmetic overflows).
 struct Crossings {
   std::optional<double> rising;   // the lowest frequency at which it rises through -3 dB
   std::optional<double> falling;  // the highest at which it falls through it
 };
-Crossings minus3DbCrossings(std::span<const LadderElement> ladder, double load, double lowHz,
-                            double highHz);
+std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder, double load,
+                                           double lowHz, double highHz);
 
 }  // namespace kalvena

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <span>
 
 namespace kalvena {
@@ -12,9 +13,17 @@ constexpr std::array<int, 12> kE12{10, 12, 15, 18, 22, 27, 33, 39, 47, 56, 68, 8
 constexpr std::array<int, 24> kE24{10, 11, 12, 13, 15, 16, 18, 20, 22, 24, 27, 30,
                                    33, 36, 39, 43, 47, 51, 56, 62, 68, 75, 82, 91};
 
+// 10^n, exact up to 10^22; from a table, since std::pow is slow and the searches ask often.
+double powerOfTen(int n) {
+  static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  return n < static_cast<int>(std::size(kExact)) ? kExact[n] : std::pow(10.0, n);
+}
+
 // base * 10^exponent, as the double nearest that decimal while 10^|exponent| is exact.
 double scaled(int base, int exponent) {
-  const double power = std::pow(10.0, std::abs(exponent));
+  const double power = powerOfTen(std::abs(exponent));
   return exponent >= 0 ? base * power : base / power;
 }
 

@@ -19,6 +19,12 @@ using E = SecondOrderElement;
 using S = Section;
 using U = Unit;
 using V = const InputValues&;
+constexpr auto kSeries = LadderElement::Place::Series;
+constexpr auto kShunt = LadderElement::Place::Shunt;
+constexpr Rung<E> kLow[] = {{E::LowL, kSeries}, {E::LowC, kShunt}};
+constexpr Rung<E> kMiddle[] = {
+    {E::MidC1, kSeries}, {E::MidL1, kSeries}, {E::MidL2, kShunt}, {E::MidC2, kShunt}};
+constexpr Rung<E> kHigh[] = {{E::HighC, kSeries}, {E::HighL, kShunt}};
 }  // namespace
 
 // In the middle section C1 and L2 belong to the first frequency, C2 and L1 to the second.
@@ -38,5 +44,8 @@ const std::array<Formula<SecondOrderElement>, 8> kSecondOrderFormulas{{
     {E::HighL, S::High, U::Millihenry,
      [](V v) { return secondOrderInductance(v.HighFc, v.HighR); }},
 }};
+
+const std::array<Network<SecondOrderElement>, 3> kSecondOrderNetworks{
+    {{S::Low, kLow}, {S::Middle, kMiddle}, {S::High, kHigh}}};
 
 }  // namespace kalvena

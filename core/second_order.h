@@ -3,6 +3,7 @@
 #include <array>
 
 #include "calculation.h"
+#include "response.h"
 
 namespace kalvena {
 
@@ -16,6 +17,10 @@ Checked secondOrderCapacitance(double fc, double r);
 Checked secondOrderInductance(double fc, double r);
 
 extern const std::array<Formula<SecondOrderElement>, 8> kSecondOrderFormulas;
+
+// The sections as the schematics draw them: the low-pass series L, shunt C; the band-pass series
+// C1 and L1, then L2 and C2 across the wires; the high-pass series C, shunt L.
+extern const std::array<Network<SecondOrderElement>, 3> kSecondOrderNetworks;
 
 template <class Write>
 void calculateSecondOrder(const InputValues& values, Write&& write) {

@@ -26,6 +26,12 @@ using E = ThirdOrderElement;
 using S = Section;
 using U = Unit;
 using V = const InputValues&;
+constexpr auto kSeries = LadderElement::Place::Series;
+constexpr auto kShunt = LadderElement::Place::Shunt;
+constexpr Rung<E> kLow[] = {{E::LowL1, kSeries}, {E::LowC, kShunt}, {E::LowL2, kSeries}};
+constexpr Rung<E> kMiddle[] = {{E::MidC1, kSeries}, {E::MidL1, kSeries}, {E::MidL3, kShunt},
+                               {E::MidC3, kShunt},  {E::MidC2, kSeries}, {E::MidL2, kSeries}};
+constexpr Rung<E> kHigh[] = {{E::HighC1, kSeries}, {E::HighL, kShunt}, {E::HighC2, kSeries}};
 }  // namespace
 
 // The middle band-pass is a high-pass at the first frequency (C1, C2, L3) followed by a
@@ -48,5 +54,8 @@ const std::array<Formula<ThirdOrderElement>, 12> kThirdOrderFormulas{{
      [](V v) { return thirdOrderHighPassC2(v.HighFc, v.HighR); }},
     {E::HighL, S::High, U::Millihenry, [](V v) { return thirdOrderHighPassL(v.HighFc, v.HighR); }},
 }};
+
+const std::array<Network<ThirdOrderElement>, 3> kThirdOrderNetworks{
+    {{S::Low, kLow}, {S::Middle, kMiddle}, {S::High, kHigh}}};
 
 }  // namespace kalvena

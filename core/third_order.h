@@ -3,6 +3,7 @@
 #include <array>
 
 #include "calculation.h"
+#include "response.h"
 
 namespace kalvena {
 
@@ -36,6 +37,11 @@ Checked thirdOrderHighPassC2(double fc, double r);
 Checked thirdOrderHighPassL(double fc, double r);
 
 extern const std::array<Formula<ThirdOrderElement>, 12> kThirdOrderFormulas;
+
+// The sections as the schematics draw them: the low-pass series L1, shunt C, series L2; the
+// band-pass series C1 and L1, then L3 and C3 across the wires, then series C2 and L2; the
+// high-pass series C1, shunt L, series C2.
+extern const std::array<Network<ThirdOrderElement>, 3> kThirdOrderNetworks;
 
 template <class Write>
 void calculateThirdOrder(const InputValues& values, Write&& write) {

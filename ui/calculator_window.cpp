@@ -14,15 +14,19 @@ void CalculatorWindow::InputChange(const Bound<TextBox>& box, double& field) {
   MsgBox(kInputErrorText, kInputErrorTitle);
 }
 
-void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked value) {
+void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked value,
+                                  std::string_view crossings) {
   // The separator is asked anew each time, so a change of the user's settings shows at once.
   const std::string point = toolkit().decimalSeparator();
   const std::optional<std::string> text = resultText(value, point);
-  const std::optional<std::string> description = resultDescription(value, unit, point);
+  std::optional<std::string> description = resultDescription(value, unit, point);
+  if (description && !crossings.empty()) description->append("\n").append(crossings);
   box->setText(text ? *text : kOutOfRangeMarker);
   box->setDescription(description ? *description : kOutOfRangeExplanation);
   for (std::size_t i = 0; i < results_.size(); ++i) {
-    if (results_[i] == &box) written_[i] = WrittenResult{value, unit, InputValues_};
+    if (results_[i] == &box) {
+      written_[i] = WrittenResult{value, unit, InputValues_, std::string(crossings)};
+    }
   }
 }
 

@@ -3,11 +3,13 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "checked.h"
 #include "input_values.h"
 #include "parts_list.h"
+#include "response.h"
 #include "toolkit.h"
 #include "unit.h"
 
@@ -46,9 +48,17 @@ class CalculatorWindow : public Window {
   // through the nested Change, and then tells the user in the modal message box.
   void InputChange(const Bound<TextBox>& box, double& field);
   // Writes a result into its box in the user's decimal separator, and says on hover (and to
-  // a screen reader) the whole text with its unit and the nearest E12 and E24 values. A value
-  // that is not a finite number shows a marker instead, explained on hover.
-  void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value);
+  // a screen reader) the whole text with its unit, the parts nearest to it and, last, where
+  // its section crosses -3 dB (crossings, none where empty). A value that is not a finite
+  // number shows a marker instead, explained on hover.
+  void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value,
+                  std::string_view crossings = {});
+  // The crossings text of each complete section, for the values typed now.
+  template <class Element, std::size_t N, std::size_t M>
+  SectionTexts crossings(const std::array<Formula<Element>, N>& formulas,
+                         const std::array<Network<Element>, M>& networks) const {
+    return crossingsTexts(formulas, networks, InputValues_, toolkit().decimalSeparator());
+  }
   // Makes the boxes the window's output, in the order the calculation writes them, and offers
   // their parts list.
   void makeResultBoxes(Boxes boxes);

@@ -26,6 +26,7 @@ std::string partsList(std::string_view slope, std::span<const PartsSection> sect
       list.append(" ").append(in.unit);
     }
     list.append("\n");
+    if (!first->crossings.empty()) list.append(first->crossings).append("\n");
     for (const PartsElement& e : section.elements) {
       const std::optional<WrittenResult>& w = written[static_cast<std::size_t>(e.result)];
       if (!w) continue;

@@ -4,6 +4,7 @@
 // reads on its own and pastes into a spreadsheet as columns (cells separated by tabs):
 //   Kalvena, 12 dB/oct
 //   Ниски: fc 1000 Hz, Rвг 8 Ом
+//   −3 dB: 1000 Hz; E12: 966 Hz; E24: 966 Hz; E12 ×2: 1000 Hz
 //   C	14.07 µF	E12: 15 µF (+6.6 %)	E24: 15 µF (+6.6 %)
 //   L	1.8 mH	E12: 1.8 mH (-0.1 %)	E24: 1.8 mH (-0.1 %)
 // A section without results is left out; a result that overflowed is listed with its
@@ -54,6 +55,7 @@ struct WrittenResult {
   Checked value;
   Unit unit;
   InputValues inputs;
+  std::string crossings;  // where its section crosses -3 dB; empty where that is not known
 };
 
 // The list of a window whose slope is `slope` ("12 dB/oct"), from the results it has written

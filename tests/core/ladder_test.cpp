@@ -2,82 +2,294 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
-#include "preferred_values.h"
+#include "response.h"
 #include "second_order.h"
+#include "third_order.h"
 
 namespace kalvena {
 namespace {
 
-using Kind = LadderElement::Kind;
-using Place = LadderElement::Place;
+using Complex = std::complex<double>;
 
-// A value as each set of parts makes it, from the computed one in µF or mH, in farads or henries.
-using Parts = std::function<double(double)>;
-const Parts kExact = [](double v) { return v; };
-const Parts kE12 = [](double v) { return nearestPreferred(v, PreferredSeries::E12); };
-const Parts kE24 = [](double v) { return nearestPreferred(v, PreferredSeries::E24); };
-const Parts kE12Pair = [](double v) {
-  const auto pair = nearestE12Pair(v);
-  return pair ? pair->sum : nearestPreferred(v, PreferredSeries::E12);
+// A network drawn as branches between nodes, solved by its nodal equations: node 0 is ground,
+// node 1 the source at 1 V, the highest node the load's. Nothing here knows of ladders.
+struct Branch {
+  std::size_t from, to;
+  char kind;     // 'C', 'L' or 'R'
+  double value;  // farads, henries, ohms
 };
 
-// The 12 dB/oct band-pass as drawn: series C1 and L1, then L2 and C2 across the wires.
-std::vector<LadderElement> bandPass12(double fc1, double fc2, double r, const Parts& parts) {
-  const auto c = [&](double fc) { return parts(secondOrderCapacitance(fc, r).value()) * 1e-6; };
-  const auto l = [&](double fc) { return parts(secondOrderInductance(fc, r).value()) * 1e-3; };
-  return {{Kind::Capacitor, Place::Series, c(fc1)},
-          {Kind::Inductor, Place::Series, l(fc2)},
-          {Kind::Inductor, Place::Shunt, l(fc1)},
-          {Kind::Capacitor, Place::Shunt, c(fc2)}};
+Complex loadVoltage(const std::vector<Branch>& branches, double hz) {
+  std::size_t nodes = 0;
+  for (const Branch& b : branches) nodes = std::max({nodes, b.from, b.to});
+  const double w = 2 * std::acos(-1.0) * hz;
+  // Unknown nodes 2..nodes; the admittance matrix with the source's column moved right.
+  const std::size_t n = nodes - 1;
+  std::vector<std::vector<Complex>> m(n, std::vector<Complex>(n + 1));
+  for (const Branch& b : branches) {
+    const Complex y = b.kind == 'C'   ? Complex(0, w * b.value)
+                      : b.kind == 'L' ? 1.0 / Complex(0, w * b.value)
+                                      : Complex(1 / b.value);
+    for (const auto& [p, q] : {std::pair{b.from, b.to}, std::pair{b.to, b.from}}) {
+      if (p < 2) continue;
+      m[p - 2][p - 2] += y;
+      if (q >= 2) m[p - 2][q - 2] -= y;
+      if (q == 1) m[p - 2][n] += y;  // the source's 1 V
+    }
+  }
+  for (std::size_t col = 0; col < n; ++col) {  // Gaussian elimination with partial pivoting
+    std::size_t pivot = col;
+    for (std::size_t r = col + 1; r < n; ++r) {
+      if (std::abs(m[r][col]) > std::abs(m[pivot][col])) pivot = r;
+    }
+    std::swap(m[col], m[pivot]);
+    for (std::size_t r = 0; r < n; ++r) {
+      if (r == col) continue;
+      const Complex f = m[r][col] / m[col][col];
+      for (std::size_t k = col; k <= n; ++k) m[r][k] -= f * m[col][k];
+    }
+  }
+  return m[n - 1][n] / m[n - 1][n - 1];
 }
 
-TEST(Ladder, ALowPassCrossesWhereItsFormulasPutIt) {
-  // pi is 3.14 in the formulas: the 1000 Hz low-pass crosses a little below 1000 Hz.
-  const std::vector<LadderElement> lowPass = {
-      {Kind::Inductor, Place::Series, secondOrderInductance(1000, 8).value() * 1e-3},
-      {Kind::Capacitor, Place::Shunt, secondOrderCapacitance(1000, 8).value() * 1e-6}};
-  const Crossings c = minus3DbCrossings(lowPass, 8, 1000, 1000);
-  EXPECT_FALSE(c.rising);
-  ASSERT_TRUE(c.falling);
-  EXPECT_NEAR(*c.falling, 999.5, 0.5);
-  EXPECT_NEAR(ladderLevelDb(lowPass, 8, *c.falling), -10 * std::log10(2.0), 1e-9);
+// The crossings of half power, sampled densely from a thousandth of the lower to a thousand
+// times the upper frequency and bisected: the lowest rising and the highest falling one.
+Crossings nodalCrossings(const std::vector<Branch>& net, double lowHz, double highHz) {
+  const auto above = [&](double hz) { return std::norm(loadVoltage(net, hz)) - 0.5; };
+  const auto refine = [&](double lo, double hi) {
+    const bool rising = above(lo) < 0;
+    for (int k = 0; k < 60; ++k) {
+      const double mid = std::sqrt(lo * hi);
+      ((above(mid) < 0) == rising ? lo : hi) = mid;
+    }
+    return std::sqrt(lo * hi);
+  };
+  Crossings c;
+  const double step = std::pow(10.0, 1.0 / 200);
+  for (double hz = lowHz / 1000; hz < highHz * 1000; hz *= step) {
+    const bool here = above(hz) >= 0, next = above(hz * step) >= 0;
+    if (!here && next && !c.rising) c.rising = refine(hz, hz * step);
+    if (here && !next) c.falling = refine(hz, hz * step);
+  }
+  return c;
 }
 
-// The 12 dB/oct middle band: its high-pass and low-pass share a node, so that even exact values
-// do not cross at the typed frequencies; each set of parts moves the edges.
-TEST(Ladder, TheBandPassCrossesWhereItsNetworkPutsIt) {
+// Each section as its schematic draws it, in nodes; v(name) is an element's computed value in
+// µF or mH, and parts what a set of parts makes of it.
+using Value = std::function<double(const char*)>;
+std::vector<Branch> drawn(int order, Section section, const Value& v, double r) {
+  const auto c = [&](const char* n) { return v(n) * 1e-6; };
+  const auto l = [&](const char* n) { return v(n) * 1e-3; };
+  using B = Branch;
+  if (order == 12) {
+    switch (section) {
+      case Section::Low:
+        return {B{1, 2, 'L', l("LowL")}, B{2, 0, 'C', c("LowC")}, B{2, 0, 'R', r}};
+      case Section::Middle:
+        return {B{1, 2, 'C', c("MidC1")}, B{2, 3, 'L', l("MidL1")}, B{3, 0, 'L', l("MidL2")},
+                B{3, 0, 'C', c("MidC2")}, B{3, 0, 'R', r}};
+      case Section::High:
+        return {B{1, 2, 'C', c("HighC")}, B{2, 0, 'L', l("HighL")}, B{2, 0, 'R', r}};
+    }
+  }
+  switch (section) {
+    case Section::Low:
+      return {B{1, 2, 'L', l("LowL1")}, B{2, 0, 'C', c("LowC")}, B{2, 3, 'L', l("LowL2")},
+              B{3, 0, 'R', r}};
+    case Section::Middle:
+      return {B{1, 2, 'C', c("MidC1")}, B{2, 3, 'L', l("MidL1")}, B{3, 0, 'L', l("MidL3")},
+              B{3, 0, 'C', c("MidC3")}, B{3, 4, 'C', c("MidC2")}, B{4, 5, 'L', l("MidL2")},
+              B{5, 0, 'R', r}};
+    case Section::High:
+      return {B{1, 2, 'C', c("HighC1")}, B{2, 0, 'L', l("HighL")}, B{2, 3, 'C', c("HighC2")},
+              B{3, 0, 'R', r}};
+  }
+  return {};
+}
+
+// The computed values of a window by name, as the tests of its formulas know them.
+std::map<std::string, double> values12(const InputValues& v) {
+  return {{"LowC", secondOrderCapacitance(v.LowFc, v.LowR).value()},
+          {"LowL", secondOrderInductance(v.LowFc, v.LowR).value()},
+          {"MidC1", secondOrderCapacitance(v.MidFc1, v.MidR).value()},
+          {"MidC2", secondOrderCapacitance(v.MidFc2, v.MidR).value()},
+          {"MidL1", secondOrderInductance(v.MidFc2, v.MidR).value()},
+          {"MidL2", secondOrderInductance(v.MidFc1, v.MidR).value()},
+          {"HighC", secondOrderCapacitance(v.HighFc, v.HighR).value()},
+          {"HighL", secondOrderInductance(v.HighFc, v.HighR).value()}};
+}
+std::map<std::string, double> values18(const InputValues& v) {
+  return {{"LowC", thirdOrderLowPassC(v.LowFc, v.LowR).value()},
+          {"LowL1", thirdOrderLowPassL1(v.LowFc, v.LowR).value()},
+          {"LowL2", thirdOrderLowPassL2(v.LowFc, v.LowR).value()},
+          {"MidC1", thirdOrderHighPassC1(v.MidFc1, v.MidR).value()},
+          {"MidC2", thirdOrderHighPassC2(v.MidFc1, v.MidR).value()},
+          {"MidL3", thirdOrderHighPassL(v.MidFc1, v.MidR).value()},
+          {"MidC3", thirdOrderLowPassC(v.MidFc2, v.MidR).value()},
+          {"MidL1", thirdOrderLowPassL1(v.MidFc2, v.MidR).value()},
+          {"MidL2", thirdOrderLowPassL2(v.MidFc2, v.MidR).value()},
+          {"HighC1", thirdOrderHighPassC1(v.HighFc, v.HighR).value()},
+          {"HighC2", thirdOrderHighPassC2(v.HighFc, v.HighR).value()},
+          {"HighL", thirdOrderHighPassL(v.HighFc, v.HighR).value()}};
+}
+
+// Every section of both windows, with each set of parts, crosses where its nodal equations
+// say: the same crossings found, at the same frequencies.
+TEST(Response, EverySectionCrossesWhereItsNodalEquationsSay) {
+  std::vector<InputValues> cases;
+  for (const double r : {2.0, 8.0, 16.0}) {
+    for (const double fc : {20.0, 1000.0, 20000.0}) {
+      cases.push_back({fc, r, fc, fc, r, fc, r});  // fc1 = fc2
+    }
+    for (const auto& [fc1, fc2] : {std::pair{1000.0, 1100.0},
+                                   {300.0, 3000.0},
+                                   {20.0, 20000.0},
+                                   {3000.0, 300.0},
+                                   {1000.0, 900.0},
+                                   {1000.0, 1.0}}) {  // a peak 1 Hz wide
+      cases.push_back({fc1, r, fc1, fc2, r, fc2, r});
+    }
+  }
+  int compared = 0;
+  for (const int order : {12, 18}) {
+    for (const InputValues& in : cases) {
+      const std::map<std::string, double> computed = order == 12 ? values12(in) : values18(in);
+      for (const Section section : {Section::Low, Section::Middle, Section::High}) {
+        const std::optional<SectionCrossings> core =
+            order == 12
+                ? networkCrossings(kSecondOrderFormulas,
+                                   kSecondOrderNetworks[static_cast<std::size_t>(section)], in)
+                : networkCrossings(kThirdOrderFormulas,
+                                   kThirdOrderNetworks[static_cast<std::size_t>(section)], in);
+        ASSERT_TRUE(core);
+        const double r = section == Section::Low    ? in.LowR
+                         : section == Section::High ? in.HighR
+                                                    : in.MidR;
+        const double fc = section == Section::Low ? in.LowFc : in.HighFc;
+        const double lo = section == Section::Middle ? std::min(in.MidFc1, in.MidFc2) : fc;
+        const double hi = section == Section::Middle ? std::max(in.MidFc1, in.MidFc2) : fc;
+        for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
+          const auto value = [&](const char* n) {
+            return partsValue(computed.at(n), kPartsSets[s]);
+          };
+          const std::vector<Branch> net = drawn(order, section, value, r);
+          const Crossings sampled = nodalCrossings(net, lo, hi);
+          const Crossings& got = (*core)[s];
+          const std::string where = std::to_string(order) + " dB, section " +
+                                    std::to_string(static_cast<int>(section)) + ", " +
+                                    std::to_string(in.MidFc1) + "/" + std::to_string(in.MidFc2) +
+                                    " Hz, " + std::to_string(r) + " ohm, set " + std::to_string(s);
+          // Each crossing given is one: below half power just before it, above just after.
+          const auto halfPowerOrMore = [&](double hz) {
+            return std::norm(loadVoltage(net, hz)) >= 0.5;
+          };
+          for (const auto& [edge, rising] : {std::pair{got.rising, true}, {got.falling, false}}) {
+            if (!edge) continue;
+            EXPECT_EQ(halfPowerOrMore(*edge * (1 - 1e-8)), !rising) << where;
+            EXPECT_EQ(halfPowerOrMore(*edge * (1 + 1e-8)), rising) << where;
+          }
+          // Where no peak is narrower than the samples' spacing both find the same crossings;
+          // where one is, what the samples find lies within what the ladder finds.
+          const bool sharp = section == Section::Middle && in.MidFc2 == 1.0;
+          for (const auto& [g, w] :
+               {std::pair{got.rising, sampled.rising}, {got.falling, sampled.falling}}) {
+            ASSERT_TRUE(g || !w) << where;
+            if (!sharp) {
+              ASSERT_EQ(g.has_value(), w.has_value()) << where;
+              if (w) {
+                EXPECT_NEAR(*g / *w, 1.0, 1e-9) << where;
+              }
+            }
+          }
+          if (sampled.rising) {
+            EXPECT_LE(*got.rising, *sampled.rising * (1 + 1e-9)) << where;
+          }
+          if (sampled.falling) {
+            EXPECT_GE(*got.falling, *sampled.falling * (1 - 1e-9)) << where;
+          }
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 2 * 27 * 3 * 4);
+}
+
+TEST(Response, SaysWhereEachSectionCrossesForEachSetOfParts) {
   struct Row {
-    double fc1, fc2;
-    const Parts* parts;
-    long rising, falling;
+    int order;
+    Section section;
+    InputValues in;
+    const char* decimalPoint;
+    std::string text;
   };
   const Row rows[] = {
-      {300, 3000, &kExact, 275, 3273}, {300, 3000, &kE12, 276, 3487},
-      {300, 3000, &kE24, 274, 3177},   {300, 3000, &kE12Pair, 274, 3275},
-      {500, 1000, &kExact, 366, 1365},
+      // Its high-pass and low-pass share a node: even exact values miss the typed frequencies.
+      {12,
+       Section::Middle,
+       {.MidFc1 = 300, .MidFc2 = 3000, .MidR = 8},
+       ".",
+       "−3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; E12 ×2: 274 и 3275 Hz"},
+      {12,
+       Section::Middle,
+       {.MidFc1 = 500, .MidFc2 = 1000, .MidR = 8},
+       ",",
+       "−3 dB: 366 и 1365 Hz; E12: 380 и 1375 Hz; E24: 378 и 1376 Hz; E12 ×2: 367 и 1368 Hz"},
+      // pi is 3.14 in the formulas: the 1000 Hz low-pass crosses at 999.5 Hz.
+      {12,
+       Section::Low,
+       {.LowFc = 1000, .LowR = 8},
+       ",",
+       "−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz"},
+      {18,
+       Section::High,
+       {.HighFc = 1000, .HighR = 8},
+       ",",
+       "−3 dB: 999 Hz; E12: 1076 Hz; E24: 999 Hz; E12 ×2: 999 Hz"},
+      // A peak 1 Hz wide; E12 parts tune its halves apart into a sharper one, at 34.28 Hz.
+      {18,
+       Section::Middle,
+       {.MidFc1 = 1000, .MidFc2 = 1, .MidR = 8},
+       ",",
+       "−3 dB: 31 и 32 Hz; E12: 34 и 34 Hz; E24: 30 и 31 Hz; E12 ×2: 31 и 32 Hz"},
   };
   for (const Row& row : rows) {
-    const Crossings c =
-        minus3DbCrossings(bandPass12(row.fc1, row.fc2, 8, *row.parts), 8, row.fc1, row.fc2);
-    ASSERT_TRUE(c.rising && c.falling) << row.fc1 << " " << row.fc2;
-    EXPECT_EQ(std::lround(*c.rising), row.rising) << row.fc1 << " " << row.fc2;
-    EXPECT_EQ(std::lround(*c.falling), row.falling) << row.fc1 << " " << row.fc2;
+    const SectionTexts texts =
+        row.order == 12
+            ? crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, row.in, row.decimalPoint)
+            : crossingsTexts(kThirdOrderFormulas, kThirdOrderNetworks, row.in, row.decimalPoint);
+    for (const Section s : {Section::Low, Section::Middle, Section::High}) {
+      // Only the typed section is complete; the others say nothing.
+      EXPECT_EQ(texts[static_cast<std::size_t>(s)], s == row.section ? row.text : "") << row.text;
+    }
   }
 }
 
-TEST(Ladder, AResponseThatNeverReachesMinus3DbHasNoCrossing) {
-  // 1 pF in series, then 1 µH across an 8 ohm load: from 3 Hz to 1 MHz the level stays far
-  // below -3 dB, as a band-pass with parts far off their values may.
-  const std::vector<LadderElement> starved = {{Kind::Capacitor, Place::Series, 1e-12},
-                                              {Kind::Inductor, Place::Shunt, 1e-6}};
-  const Crossings c = minus3DbCrossings(starved, 8, 300, 10000);
-  EXPECT_FALSE(c.rising);
-  EXPECT_FALSE(c.falling);
+TEST(Response, SaysNothingOutOfRangeAndWhereMinus3DbIsNotReached) {
+  // The low section's values overflow; the high one's search would reach past 1.8E+308 Hz.
+  const InputValues huge{.LowFc = 1e-300, .LowR = 1e-300, .HighFc = 1e307, .HighR = 1};
+  for (const std::string& text :
+       crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, huge, ".")) {
+    EXPECT_EQ(text, "");
+  }
+  EXPECT_EQ(crossingsText(Section::Middle, SectionCrossings{}, "."),
+            "−3 dB: не се достига; E12: не се достига; E24: не се достига; E12 ×2: не се достига");
+  // 1 pF in series, then 1 µH across an 8 ohm load: the level stays far below -3 dB.
+  using K = LadderElement::Kind;
+  using P = LadderElement::Place;
+  const LadderElement starved[] = {{K::Capacitor, P::Series, 1e-12}, {K::Inductor, P::Shunt, 1e-6}};
+  const std::optional<Crossings> c = minus3DbCrossings(starved, 8, 300, 10000);
+  ASSERT_TRUE(c);
+  EXPECT_FALSE(c->rising || c->falling);
   EXPECT_LT(ladderLevelDb(starved, 8, 1000), -100);
 }
 

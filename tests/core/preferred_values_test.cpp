@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
+#include <vector>
 
 #include "result_text.h"
 #include "second_order.h"
@@ -64,6 +66,37 @@ INSTANTIATE_TEST_SUITE_P(
                     PairCase{1.11, PreferredPair{0.56, 0.56, 1.12}},
                     PairCase{1.0, std::nullopt},  // a part itself
                     PairCase{112596.62, PreferredPair{56000, 56000, 112000}}));
+
+// Every pair of E12 parts from a wide span of decades, against the search: the same distance,
+// and among pairs as near, the same smaller part; a pair only where it beats the single part.
+TEST(E12Pair, IsTheBestOfEveryPair) {
+  std::vector<double> parts;
+  for (int decade = -6; decade <= 8; ++decade) {
+    for (const double base : {1.0, 1.2, 1.5, 1.8, 2.2, 2.7, 3.3, 3.9, 4.7, 5.6, 6.8, 8.2}) {
+      parts.push_back(base * std::pow(10.0, decade));
+    }
+  }
+  for (double value = 1e-3; value < 1e6; value *= 1.0371) {
+    const double single = std::fabs(nearestPreferred(value, PreferredSeries::E12) - value);
+    double best = INFINITY, bestSmaller = 0;
+    for (const double a : parts) {
+      for (const double b : parts) {
+        if (b > a * (1 + 1e-9) || b * 10 < a * (1 - 1e-9)) continue;
+        const double distance = std::fabs(a + b - value);
+        if (distance < best - value * 1e-12) {
+          best = distance, bestSmaller = b;
+        } else if (distance <= best + value * 1e-12 && b > bestSmaller) {
+          bestSmaller = b;
+        }
+      }
+    }
+    const std::optional<PreferredPair> pair = nearestE12Pair(value);
+    ASSERT_EQ(pair.has_value(), best < single - value * 1e-12) << value;
+    if (!pair) continue;
+    EXPECT_NEAR(std::fabs(pair->sum - value), best, value * 1e-12) << value;
+    EXPECT_NEAR(pair->smaller, bestSmaller, bestSmaller * 1e-12) << value;
+  }
+}
 
 struct DescriptionCase {
   const char* what;

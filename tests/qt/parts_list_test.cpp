@@ -42,10 +42,11 @@ TEST(PartsList, TheKeysPutTheWindowsListOnTheClipboard) {
        {{"Text1", "1000"}, {"Text2", "8"}},
        "Kalvena, 12 dB/oct\n"
        "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
+       "−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz\n"
        "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
        "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\n"
        "L\t1.8 mH\tE12: 1.8 mH (-0.1 %)\tE24: 1.8 mH (-0.1 %)\n"},
-      {"a skipped middle section is left out; an overflow is explained, with no part",
+      {"a skipped middle section is left out; an overflow is explained, with no part or -3 dB",
        1,
        {{"Text9", "1000"}, {"Text12", "1"}, {"Text13", huge}},
        "Kalvena, 12 dB/oct\n"
@@ -58,6 +59,7 @@ TEST(PartsList, TheKeysPutTheWindowsListOnTheClipboard) {
        {{"Text1", "1000"}, {"Text2", "8"}},
        "Kalvena, 18 dB/oct\n"
        "Ниски: fc 1000 Hz, Rвг 8 Ом\n"
+       "−3 dB: 999 Hz; E12: 1053 Hz; E24: 952 Hz; E12 ×2: 1008 Hz\n"
        "C\t26.54 µF\tE12: 27 µF (+1.7 %)\tE24: 27 µF (+1.7 %)\t"
        "E12 ×2: 22 µF + 4.7 µF = 26.7 µF (+0.6 %)\n"
        "L1\t1.91 mH\tE12: 1.8 mH (-5.8 %)\tE24: 2 mH (+4.7 %)\t"

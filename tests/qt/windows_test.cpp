@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontInfo>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
@@ -382,6 +383,64 @@ TEST_P(WindowTest, AResultShowsAllItsDigitsInsideItsFrameAndSaysThemOnHover) {
   lowC->setFocus(Qt::TabFocusReason);
   EXPECT_EQ(lowC->selectedText(), lowC->text());
   EXPECT_EQ(lowC->cursorPosition(), 0);
+}
+
+// A result's hover text names the pair of parts to buy for it and, last, where its band really
+// crosses over; a screen reader hears the same. The tip shows the longest of them whole on the
+// screen, and is saved for a person to look at.
+TEST_P(WindowTest, AResultsHoverTextGivesItsPairAndWhereItsBandCrossesOver) {
+  const bool form1 = GetParam().form == 1;
+  const char* const typed[] = {"1000", "8", "300", "3000", "8"};
+  for (std::size_t i = 0; i < std::size(typed); ++i) {
+    replaceText(window(), GetParam().inputs[i], QString::fromLatin1(typed[i]));
+  }
+  click(window(), "Command1");
+  const QString pair = form1 ? QStringLiteral("E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)")
+                             : QStringLiteral("E12 ×2: 22 µF + 4.7 µF = 26.7 µF (+0.6 %)");
+  const QString low =
+      form1 ? QStringLiteral("−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz")
+            : QStringLiteral("−3 dB: 999 Hz; E12: 1053 Hz; E24: 952 Hz; E12 ×2: 1008 Hz");
+  const QString middle = form1
+                             ? QStringLiteral(
+                                   "−3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; "
+                                   "E12 ×2: 274 и 3275 Hz")
+                             : QStringLiteral(
+                                   "−3 dB: 275 и 3273 Hz; E12: 255 и 3160 Hz; E24: 278 и 3328 Hz; "
+                                   "E12 ×2: 276 и 3251 Hz");
+  const QString lowC = box(GetParam().results[0][0])->toolTip();
+  EXPECT_TRUE(lowC.endsWith(u'\n' + pair + u'\n' + low)) << lowC.toStdString();
+  QtTextBox* longest = nullptr;
+  for (const char* name : GetParam().results[1]) {
+    QtTextBox* b = box(name);
+    EXPECT_TRUE(b->toolTip().endsWith(u'\n' + middle))
+        << name << ": " << b->toolTip().toStdString();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(b)->text(QAccessible::Description),
+              b->toolTip())
+        << name;
+    if (!longest || b->toolTip().size() > longest->toolTip().size()) longest = b;
+  }
+  for (const char* name : GetParam().results[2]) EXPECT_EQ(box(name)->toolTip(), QString());
+
+  QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), longest->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(longest, &hover);
+  const QWidgetList shown = QApplication::topLevelWidgets();
+  const auto found = std::find_if(shown.begin(), shown.end(), [](const QWidget* w) {
+    return w->inherits("QTipLabel") && w->isVisible();
+  });
+  ASSERT_NE(found, shown.end());
+  auto* tip = qobject_cast<QLabel*>(*found);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(tip->text(), longest->toolTip());
+  EXPECT_GE(tip->width(), tip->sizeHint().width()) << "no line cut";
+  EXPECT_GE(tip->height(), tip->sizeHint().height()) << "no line cut";
+  const QRect screen = tip->screen()->availableGeometry();
+  if (tip->width() <= screen.width()) {
+    EXPECT_TRUE(screen.contains(tip->geometry())) << "on the screen where it fits";
+  }
+  const QImage picture = tip->grab().toImage();
+  EXPECT_TRUE(picture.save(
+      QStringLiteral("hover-form%1@%2x.png").arg(GetParam().form).arg(picture.devicePixelRatio())));
+  QToolTip::hideText();
 }
 
 TEST_P(WindowTest, AResultTooWideForItsBoxKeepsItsExponentInView) {

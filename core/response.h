@@ -1,0 +1,106 @@
+#pragma once
+
+// Where each band really crosses over: a section's network as its schematic draws it, with the
+// values computed for it and with the parts a builder can buy for them.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "calculation.h"
+#include "ladder.h"
+
+namespace kalvena {
+
+// The parts a section may be built of: the computed values themselves, each at its nearest E12
+// or E24 part, or at its best pair of E12 parts (its single E12 part where no pair is nearer).
+enum class PartsSet { Computed, E12, E24, E12Pair };
+inline constexpr PartsSet kPartsSets[] = {PartsSet::Computed, PartsSet::E12, PartsSet::E24,
+                                          PartsSet::E12Pair};
+
+// The value a set gives a computed value, in the same unit. value must be a positive finite
+// number.
+double partsValue(double value, PartsSet set);
+
+// An element of a section's network, from the source to the load: which result is its value,
+// and whether it is in series with the signal or across the wires.
+template <class Element>
+struct Rung {
+  Element element;
+  LadderElement::Place place;
+};
+
+template <class Element>
+struct Network {
+  Section section;
+  std::span<const Rung<Element>> rungs;
+};
+
+// A section's element as its crossings need it: its computed value in the unit shown, which
+// tells a capacitor (µF) from an inductor (mH), and its place.
+struct SectionPart {
+  Unit unit;
+  LadderElement::Place place;
+  double value;
+};
+
+// The -3 dB crossings of a section with each set of parts, in the order of kPartsSets.
+using SectionCrossings = std::array<Crossings, std::size(kPartsSets)>;
+
+// The crossings of a section of the given inputs built of parts: the low section is a low-pass
+// at LowFc into LowR, the middle a band-pass between MidFc1 and MidFc2 into MidR, the high a
+// high-pass at HighFc into HighR. Nothing where some value is not a positive finite number or
+// the response cannot be evaluated around the typed frequencies.
+std::optional<SectionCrossings> sectionCrossings(Section section,
+                                                 std::span<const SectionPart> parts,
+                                                 const InputValues& values);
+
+// What a section's result boxes say of its crossings, in whole hertz as results are written:
+//   −3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; E12 ×2: 274 и 3275 Hz
+// a low-pass gives where it falls, a high-pass where it rises, a band-pass both; "не се
+// достига" where a set never reaches -3 dB.
+std::string crossingsText(Section section, const SectionCrossings& crossings,
+                          std::string_view decimalPoint);
+
+// The crossings of a section of a window for the inputs, its values computed by the window's
+// formulas. Nothing where the section is incomplete or its crossings are not known.
+template <class Element, std::size_t N>
+std::optional<SectionCrossings> networkCrossings(const std::array<Formula<Element>, N>& formulas,
+                                                 const Network<Element>& network,
+                                                 const InputValues& values) {
+  if (!sectionComplete(values, network.section)) return std::nullopt;
+  std::array<SectionPart, N> parts{};
+  std::size_t count = 0;
+  for (const Rung<Element>& rung : network.rungs) {
+    for (const Formula<Element>& f : formulas) {
+      if (f.element != rung.element) continue;
+      const Checked value = f.value(values);
+      if (!value.ok()) return std::nullopt;
+      parts[count++] = SectionPart{f.unit, rung.place, value.value()};
+    }
+  }
+  return sectionCrossings(network.section, std::span(parts.data(), count), values);
+}
+
+// The crossings text of each section of a window, indexed by Section; empty for a section
+// whose crossings are not known.
+using SectionTexts = std::array<std::string, 3>;
+
+template <class Element, std::size_t N, std::size_t M>
+SectionTexts crossingsTexts(const std::array<Formula<Element>, N>& formulas,
+                            const std::array<Network<Element>, M>& networks,
+                            const InputValues& values, std::string_view decimalPoint) {
+  SectionTexts texts;
+  for (const Network<Element>& network : networks) {
+    if (auto c = networkCrossings(formulas, network, values)) {
+      texts[static_cast<std::size_t>(network.section)] =
+          crossingsText(network.section, *c, decimalPoint);
+    }
+  }
+  return texts;
+}
+
+}  // namespace kalvena
