@@ -112,6 +112,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   HWND hwnd() const { return hwnd_; }
   const FormLayout& layout() const { return layout_; }
   HWND tooltip() override;
+  void setTipWidth();
   HWND control(std::string_view name) const {
     for (const Control& c : controls_) {
       if (name == c.spec->name) return c.hwnd;
@@ -175,6 +176,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
         setIcons();
+        setTipWidth();
         // The controls keep the old fonts until they have the new ones.
         std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> old;
         old.swap(fonts_);
@@ -470,9 +472,15 @@ HWND FormWindow::tooltip() {
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                nullptr, instance_, nullptr);
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);  // lets the lines of a text break
+    setTipWidth();
   }
   return tooltip_;
+}
+
+void FormWindow::setTipWidth() {
+  // Wide enough for the longest line of a hover text, where its section's crossings are, at
+  // the window's DPI; a longer line breaks.
+  if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(640, dpi_, 96));
 }
 
 FormWindow* formOf(const ui::NativeWindow* window) {

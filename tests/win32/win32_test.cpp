@@ -229,6 +229,30 @@ TEST_F(Win32Test, TypedNumbersGiveTheResultsAndResultBoxesAreReadOnly) {
   EXPECT_FALSE(GetWindowLongW(at(form1(), "Text1"), GWL_STYLE) & ES_READONLY);
 }
 
+// What the window's hover-text control says for a box.
+std::string hoverText(HWND form, HWND box) {
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM found) -> BOOL {
+        wchar_t cls[32] = L"";
+        GetClassNameW(h, cls, 32);
+        if (wcscmp(cls, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(found) = h;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tip));
+  if (!tip) return "(no hover-text control)";
+  std::wstring hover(1024, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = form;
+  tool.uId = reinterpret_cast<UINT_PTR>(box);
+  tool.lpszText = hover.data();
+  SendMessageW(tip, TTM_GETTEXTW, hover.size(), reinterpret_cast<LPARAM>(&tool));
+  hover.resize(wcslen(hover.c_str()));
+  return narrow(hover);
+}
+
 TEST_F(Win32Test, ALongResultShowsItsBeginning) {
   for (const char* name : {"Text1", "Text2"}) type(form1(), name, L"1");
   click(form1(), "Command1");
@@ -241,26 +265,8 @@ TEST_F(Win32Test, ALongResultShowsItsBeginning) {
   EXPECT_GE(static_cast<short>(LOWORD(first)), 0) << "the first digit is in view";
 
   // Hovering gives the whole text and the parts to buy.
-  HWND tip = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM found) -> BOOL {
-        wchar_t cls[32] = L"";
-        GetClassNameW(h, cls, 32);
-        if (wcscmp(cls, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(found) = h;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tip));
-  ASSERT_NE(tip, nullptr);
-  std::wstring hover(512, L'\0');
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = hwndOf(form1());
-  tool.uId = reinterpret_cast<UINT_PTR>(lowC);
-  tool.lpszText = hover.data();
-  SendMessageW(tip, TTM_GETTEXTW, hover.size(), reinterpret_cast<LPARAM>(&tool));
-  hover.resize(wcslen(hover.c_str()));
-  EXPECT_EQ(narrow(hover).rfind(decimal("112596.62") + " µF\nE12: ", 0), 0u) << narrow(hover);
+  const std::string hover = hoverText(hwndOf(form1()), lowC);
+  EXPECT_EQ(hover.rfind(decimal("112596.62") + " µF\nE12: ", 0), 0u) << hover;
 }
 
 TEST_F(Win32Test, AResultTooWideForItsBoxKeepsItsExponentInView) {
@@ -524,10 +530,12 @@ TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
   click(form1(), "Command1");
-  const std::string list = "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n" +
-                           decimal(
-                               "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
-                               "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\r\n");
+  const std::string list =
+      "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n"
+      "−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz\r\n" +
+      decimal(
+          "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
+          "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\r\n");
   ctrlShiftC(toolkit, fc);
   EXPECT_EQ(narrow(clipboardText(nullptr)).rfind(list, 0), 0u) << narrow(clipboardText(nullptr));
   setClipboard(L"before");
@@ -843,11 +851,18 @@ std::map<int, Heard> heardFromAnotherProcess(Win32Toolkit& toolkit, HWND window)
 }
 
 // A screen reader hears each control's name and role from the layout, a box's text as its
-// value, and a result's parts as its description.
+// value, and a result's hover text as its description: the parts to buy and, last, where its
+// band crosses over.
 TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   Window& w = window();
-  type(w, "Text1", L"1000");
-  type(w, "Text2", L"8");
+  const bool form1 = GetParam() == 1;
+  const std::vector<std::pair<const char*, const wchar_t*>> typed = {
+      {"Text1", L"1000"},
+      {"Text2", L"8"},
+      {form1 ? "Text9" : "Text6", L"300"},
+      {form1 ? "Text10" : "Text7", L"3000"},
+      {form1 ? "Text11" : "Text8", L"8"}};
+  for (const auto& [name, digits] : typed) type(w, name, digits);
   click(w, "Command1");
   const std::map<int, Heard> heard = heardFromAnotherProcess(toolkit, hwndOf(w));
   EXPECT_TRUE(fallbacks().empty()) << fallbacks().front();
@@ -871,6 +886,20 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   const std::string lowC = text(w, "Text3");
   EXPECT_EQ(of("Text3").value, lowC);
   EXPECT_EQ(of("Text3").description.rfind(lowC + " µF|E12: ", 0), 0u) << of("Text3").description;
+  const std::string pair = decimal(form1 ? "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)"
+                                         : "E12 ×2: 22 µF + 4.7 µF = 26.7 µF (+0.6 %)");
+  EXPECT_NE(of("Text3").description.find("|" + pair + "|−3 dB: 999 Hz; "), std::string::npos)
+      << of("Text3").description;
+  const std::string middle =
+      form1 ? "−3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; E12 ×2: 274 и 3275 Hz"
+            : "−3 dB: 275 и 3273 Hz; E12: 255 и 3160 Hz; E24: 278 и 3328 Hz; E12 ×2: 276 и 3251 Hz";
+  for (const char* name :
+       form1 ? std::vector{"Text5", "Text6", "Text7", "Text8"}
+             : std::vector{"Text9", "Text10", "Text11", "Text12", "Text13", "Text14"}) {
+    EXPECT_TRUE(of(name).description.ends_with("|" + middle))
+        << name << ": " << of(name).description;
+    EXPECT_TRUE(hoverText(hwndOf(w), at(w, name)).ends_with("\n" + middle)) << name;
+  }
 }
 
 bool isPictureInk(DWORD p) { return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 192; }
