@@ -53,19 +53,22 @@ struct SignChange {
   double x;
   bool positiveBefore;
 };
-void signChanges(const Polynomial& p, double from, double to, std::vector<SignChange>& out) {
-  if (p.size() < 2) return;
+// False where p cannot be evaluated there: a value out of the range of a double.
+bool signChanges(const Polynomial& p, double from, double to, std::vector<SignChange>& out) {
+  if (p.size() < 2) return true;
   Polynomial slope(p.size() - 1);
   for (std::size_t i = 1; i < p.size(); ++i) slope[i - 1] = static_cast<double>(i) * p[i];
   std::vector<SignChange> extremes;
-  signChanges(slope, from, to, extremes);
+  if (!signChanges(slope, from, to, extremes)) return false;
   std::vector<double> points{from};
   for (const SignChange& e : extremes) points.push_back(e.x);
   points.push_back(to);
   for (std::size_t i = 0; i + 1 < points.size(); ++i) {
     double lo = points[i], hi = points[i + 1];
-    const bool positive = valueAt(p, lo) > 0;
-    if ((valueAt(p, hi) > 0) == positive || !(lo < hi)) continue;
+    const double atLo = valueAt(p, lo), atHi = valueAt(p, hi);
+    if (!std::isfinite(atLo) || !std::isfinite(atHi)) return false;
+    const bool positive = atLo > 0;
+    if ((atHi > 0) == positive || !(lo < hi)) continue;
     // Halving the bracket's ratio while it is wide, then Newton's steps where they stay inside
     // it, else halving its width; the bracket keeps the side where p is as at lo.
     double x = std::sqrt(lo) * std::sqrt(hi);
@@ -82,6 +85,7 @@ void signChanges(const Polynomial& p, double from, double to, std::vector<SignCh
     }
     out.push_back({x, positive});
   }
+  return true;
 }
 
 }  // namespace
@@ -142,7 +146,9 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
     return (2.0 * std::numbers::pi * hz / w0) * (2.0 * std::numbers::pi * hz / w0);
   };
   std::vector<SignChange> changes;
-  signChanges(p, x(from), x(to), changes);
+  if (!std::isfinite(x(to)) || !(x(from) > 0.0) || !signChanges(p, x(from), x(to), changes)) {
+    return std::nullopt;
+  }
 
   // The polynomial's sums may cancel where a peak is sharp: each crossing is polished on the
   // ladder itself, where it changes within a millionth of the one found.
@@ -165,6 +171,9 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
   }
   if (found.rising) found.rising = polished(*found.rising, true);
   if (found.falling) found.falling = polished(*found.falling, false);
+  for (const std::optional<double>& edge : {found.rising, found.falling}) {
+    if (edge && !std::isfinite(*edge)) return std::nullopt;
+  }
   return found;
 }
 
