@@ -5,7 +5,7 @@
 //   Kalvena, 12 dB/oct
 //   Ниски: fc 1000 Hz, Rвг 8 Ом
 //   −3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz
-//   C	14.07 µF	E12: 15 µF (+6.6 %)	E24: 15 µF (+6.6 %)	E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)
+//   C	14.07 µF	E12: 15 µF (+6.6 %)	E24: 15 µF (+6.6 %)	E12 ×2: 12 µF + 2.2 µF = …
 //   L	1.8 mH	E12: 1.8 mH (-0.1 %)	E24: 1.8 mH (-0.1 %)
 // A section without results is left out; a result that overflowed is listed with its
 // explanation and no part, and its section without its -3 dB line.
