@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <string>
+#include <string_view>
 
 #include "calculator_window.h"
 #include "dib.h"
@@ -132,11 +134,17 @@ class Win32Test : public testing::Test {
     SendMessageW(at(w, name), BM_CLICK, 0, 0);
   }
   static std::string text(const Window& w, const char* name) { return textOf(at(w, name)); }
-  std::string decimal(std::string s) {
-    if (const auto p = s.find('.'); p != std::string::npos) {
-      s.replace(p, 1, toolkit.decimalSeparator());
+  // A text as the program writes it in the user's decimal separator: every point replaced.
+  std::string decimal(std::string_view s) {
+    std::string written;
+    for (const char c : s) {
+      if (c == '.') {
+        written.append(toolkit.decimalSeparator());
+      } else {
+        written.push_back(c);
+      }
     }
-    return s;
+    return written;
   }
   // Handles what is waiting, as the message loop would; true when the program was ended.
   bool settle() {
