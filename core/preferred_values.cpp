@@ -59,6 +59,11 @@ std::optional<PreferredPair> nearestE12Pair(double value) {
   double bestDistance = std::fabs(nearestPreferred(value, PreferredSeries::E12) - value);
   for (int largeExponent = decade - 1; largeExponent <= decade + 1; ++largeExponent) {
     for (const int large : kE12) {
+      // Every value lies within 9.9 % of its nearest E12 part, so a pair nearer than that part
+      // sums to within 9.9 % of value, and its larger part, at least half the sum and at most
+      // 10/11 of it, lies between 0.45 and 1 times value: the others need not be tried.
+      const double larger = scaled(large, largeExponent);
+      if (larger < 0.4 * value || larger > 1.01 * value) continue;
       // The smaller part from the larger's decade or the one below.
       for (int smallExponent = largeExponent - 1; smallExponent <= largeExponent; ++smallExponent) {
         for (const int small : kE12) {
@@ -72,7 +77,7 @@ std::optional<PreferredPair> nearestE12Pair(double value) {
           const bool asNearWithLargerSmall =
               best && std::fabs(distance - bestDistance) <= tolerance && smaller > best->smaller;
           if (nearer || asNearWithLargerSmall) {
-            best = PreferredPair{scaled(large, largeExponent), smaller, sum};
+            best = PreferredPair{larger, smaller, sum};
             bestDistance = distance;
           }
         }
