@@ -48,8 +48,10 @@ packages=(
   # The README's run command under a virtual display, and the .deb's check.
   xdotool
   x11-utils
-  # A Wayland session for the tests: Weston, headless, and Qt's Wayland plugin.
+  # A Wayland session for the tests: Weston, headless, with its X server (Xwayland), and Qt's
+  # Wayland plugin.
   weston
+  xwayland
   qt6-wayland
   # What shows where two builds of a release differ, and the clean Debian a release's package
   # is tried on.
