@@ -4,7 +4,6 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
-#include <utility>
 #include <vector>
 
 namespace kalvena {
@@ -18,19 +17,16 @@ Complex timesJ(Complex a, double x) { return {-a.imag() * x, a.real() * x}; }
 // A + B / R of the ladder's chain (ABCD) matrix into a load R: the source's voltage over the
 // load's. Element by element from the source, a series impedance jX is [1 jX; 0 1] and an
 // admittance jB across the wires [1 0; jB 1]: an inductor's X is wL, a capacitor's -1/(wC).
+// The first row [A B] of the product depends on nothing else, so only it is kept.
 Complex sourceOverLoad(std::span<const LadderElement> ladder, double load, double hz) {
   const double w = 2.0 * std::numbers::pi * hz;
-  Complex a = 1.0, b = 0.0, c = 0.0, d = 1.0;
+  Complex a = 1.0, b = 0.0;
   for (const LadderElement& e : ladder) {
     const bool capacitor = e.kind == LadderElement::Kind::Capacitor;
     if (e.place == LadderElement::Place::Series) {
-      const double x = capacitor ? -1.0 / (w * e.value) : w * e.value;
-      b += timesJ(a, x);
-      d += timesJ(c, x);
+      b += timesJ(a, capacitor ? -1.0 / (w * e.value) : w * e.value);
     } else {
-      const double y = capacitor ? w * e.value : -1.0 / (w * e.value);
-      a += timesJ(b, y);
-      c += timesJ(d, y);
+      a += timesJ(b, capacitor ? w * e.value : -1.0 / (w * e.value));
     }
   }
   return a + b / load;
@@ -99,12 +95,13 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
   const double from = lowHz / 100.0, to = highHz * 100.0;
   if (!(from > 0.0) || !std::isfinite(to) || !(to >= from) || !(load > 0.0)) return std::nullopt;
   // In t = s / w0, w0 the geometric middle of the typed frequencies, and with impedances in
-  // ohms of the load, each entry of the chain matrix is a polynomial in t and 1/t: a term t^p
-  // is kept at p + n. A series impedance z t^(+-1), an admittance y t^(+-1) across the wires.
+  // ohms of the load, the entries A and B of the chain matrix's first row (as in
+  // sourceOverLoad) are polynomials in t and 1/t: a term t^p is kept at p + n. A series
+  // impedance z t^(+-1), an admittance y t^(+-1) across the wires.
   const double w0 = 2.0 * std::numbers::pi * std::sqrt(lowHz) * std::sqrt(highHz);
   const std::size_t n = ladder.size(), size = 2 * n + 1;
-  Polynomial a(size), b(size), c(size), d(size);
-  a[n] = d[n] = 1.0;
+  Polynomial a(size), b(size);
+  a[n] = 1.0;
   const auto addTimes = [&](Polynomial& into, const Polynomial& p, double factor, bool up) {
     for (std::size_t i = up ? 0 : 1; i + (up ? 1 : 0) < size; ++i) {
       into[up ? i + 1 : i - 1] += p[i] * factor;
@@ -115,22 +112,20 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
     if (e.place == LadderElement::Place::Series) {
       const double z = capacitor ? 1.0 / (w0 * e.value * load) : w0 * e.value / load;
       addTimes(b, a, z, !capacitor);
-      addTimes(d, c, z, !capacitor);
     } else {
       const double y = capacitor ? w0 * e.value * load : load / (w0 * e.value);
       addTimes(a, b, y, capacitor);
-      addTimes(c, d, y, capacitor);
     }
   }
   // The source's voltage over the load's is A + B; at t = jv its squared magnitude is a
   // polynomial in x = v^2 and 1/x. Times x^n, less twice x^n, it is positive where the level is
   // below -3 dB (half power) and changes sign where the level crosses it.
-  Polynomial p(size);
+  Polynomial sum(size), p(size);
+  for (std::size_t k = 0; k < size; ++k) sum[k] = a[k] + b[k];
   for (std::size_t k = 0; k < size; ++k) {
     for (std::size_t l = k % 2; l < size; l += 2) {
-      const double dk = a[k] + b[k], dl = a[l] + b[l];
       const bool negative = ((k > l ? k - l : l - k) / 2) % 2 == 1;  // j^k (-j)^l
-      p[(k + l) / 2] += negative ? -dk * dl : dk * dl;
+      p[(k + l) / 2] += negative ? -sum[k] * sum[l] : sum[k] * sum[l];
     }
   }
   p[n] -= 2.0;

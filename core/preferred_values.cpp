@@ -51,8 +51,7 @@ double nearestPreferred(double value, PreferredSeries series) {
 }
 
 std::optional<PreferredPair> nearestE12Pair(double value) {
-  // The larger part lies between about a third of value and a little more than value: the
-  // sum is near value, and the smaller part at most the larger. Exponents are of the tenths.
+  // Exponents are of the tenths, as in nearestPreferred.
   const int decade = static_cast<int>(std::floor(std::log10(value))) - 1;
   const double tolerance = value * 1e-12;  // how far the decimal values' doubles may be off
   std::optional<PreferredPair> best;
