@@ -51,13 +51,19 @@ class CalculatorWindow : public Window {
   // a screen reader) the whole text with its unit, the parts nearest to it and, last, where
   // its section crosses -3 dB (crossings, none where empty). A value that is not a finite
   // number shows a marker instead, explained on hover.
-  void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value,
-                  std::string_view crossings = {});
-  // The crossings text of each complete section, for the values typed now.
+  void ShowResult(const Bound<TextBox>& box, Unit unit, Checked value, std::string_view crossings);
+  // Calculates every complete section from the values typed now and shows each result in its
+  // box (boxes[element]), with its section's crossings, worked out once a section.
   template <class Element, std::size_t N, std::size_t M>
-  SectionTexts crossings(const std::array<Formula<Element>, N>& formulas,
-                         const std::array<Network<Element>, M>& networks) const {
-    return crossingsTexts(formulas, networks, InputValues_, toolkit().decimalSeparator());
+  void showResults(const std::array<Formula<Element>, N>& formulas,
+                   const std::array<Network<Element>, M>& networks,
+                   std::span<const Bound<TextBox>* const> boxes) {
+    const SectionTexts sections =
+        crossingsTexts(formulas, networks, InputValues_, toolkit().decimalSeparator());
+    calculate(formulas, InputValues_, [&](Element element, Unit unit, Checked value) {
+      ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
+                 sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
+    });
   }
   // Makes the boxes the window's output, in the order the calculation writes them, and offers
   // their parts list.

@@ -30,12 +30,7 @@ void Form1::Text12_Change() { InputChange(Text12, InputValues_.HighFc); }
 void Form1::Text13_Change() { InputChange(Text13, InputValues_.HighR); }
 
 void Form1::Command1_Click() {
-  const SectionTexts sections = crossings(kSecondOrderFormulas, kSecondOrderNetworks);
-  calculateSecondOrder(InputValues_, [&](SecondOrderElement element, Unit unit, Checked value) {
-    const Section section = sectionOf(kSecondOrderFormulas, element);
-    ShowResult(*resultBoxes_[static_cast<int>(element)], unit, value,
-               sections[static_cast<std::size_t>(section)]);
-  });
+  showResults(kSecondOrderFormulas, kSecondOrderNetworks, resultBoxes_);
 }
 
 void Form1::Command2_Click() {

@@ -30,12 +30,7 @@ void Form2::Text15_Change() { InputChange(Text15, InputValues_.HighFc); }
 void Form2::Text16_Change() { InputChange(Text16, InputValues_.HighR); }
 
 void Form2::Command1_Click() {
-  const SectionTexts sections = crossings(kThirdOrderFormulas, kThirdOrderNetworks);
-  calculateThirdOrder(InputValues_, [&](ThirdOrderElement element, Unit unit, Checked value) {
-    const Section section = sectionOf(kThirdOrderFormulas, element);
-    ShowResult(*resultBoxes_[static_cast<int>(element)], unit, value,
-               sections[static_cast<std::size_t>(section)]);
-  });
+  showResults(kThirdOrderFormulas, kThirdOrderNetworks, resultBoxes_);
 }
 
 void Form2::Command2_Click() { clear(clearOrder_); }
