@@ -83,6 +83,16 @@ const WindowCase kWindows[] = {
      "Text12"},
 };
 
+// Hovers over a widget as the mouse would, and returns the tip it shows; none where it shows none.
+QLabel* hoverOver(QWidget* w) {
+  QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(w, &hover);
+  for (QWidget* shown : QApplication::topLevelWidgets()) {
+    if (shown->inherits("QTipLabel") && shown->isVisible()) return qobject_cast<QLabel*>(shown);
+  }
+  return nullptr;
+}
+
 class WindowTest : public testing::TestWithParam<WindowCase> {
  protected:
   void SetUp() override {
@@ -421,14 +431,7 @@ TEST_P(WindowTest, AResultsHoverTextGivesItsPairAndWhereItsBandCrossesOver) {
   }
   for (const char* name : GetParam().results[2]) EXPECT_EQ(box(name)->toolTip(), QString());
 
-  QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), longest->mapToGlobal(QPoint(5, 5)));
-  QCoreApplication::sendEvent(longest, &hover);
-  const QWidgetList shown = QApplication::topLevelWidgets();
-  const auto found = std::find_if(shown.begin(), shown.end(), [](const QWidget* w) {
-    return w->inherits("QTipLabel") && w->isVisible();
-  });
-  ASSERT_NE(found, shown.end());
-  auto* tip = qobject_cast<QLabel*>(*found);
+  QLabel* tip = hoverOver(longest);
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(tip->text(), longest->toolTip());
   EXPECT_GE(tip->width(), tip->sizeHint().width()) << "no line cut";
@@ -574,15 +577,9 @@ TEST_P(WindowTest, TheWindowItsMessageAndItsHoverTextKeepTheProgramsFontUnderAny
 
   typeAll(QStringLiteral("1"));
   click(window(), "Command1");
-  QtTextBox* lowC = box(GetParam().results[0][0]);
-  QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), lowC->mapToGlobal(QPoint(5, 5)));
-  QCoreApplication::sendEvent(lowC, &hover);
-  const QWidgetList shown = QApplication::topLevelWidgets();
-  const auto tip = std::find_if(shown.begin(), shown.end(), [](const QWidget* w) {
-    return w->inherits("QTipLabel") && w->isVisible();
-  });
-  ASSERT_NE(tip, shown.end());
-  EXPECT_TRUE(isProgramFont((*tip)->font())) << (*tip)->font().toString().toStdString();
+  const QLabel* tip = hoverOver(box(GetParam().results[0][0]));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(isProgramFont(tip->font())) << tip->font().toString().toStdString();
   QToolTip::hideText();
 
   // The ruling lines stand out from the window's ground, light or dark.
