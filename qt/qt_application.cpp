@@ -7,9 +7,12 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QPluginLoader>
 #include <QStyleFactory>
 #include <QToolTip>
 #include <QTranslator>
+
+#include <cstring>
 
 #include "qt_accessible.h"
 #include "qt_painter.h"
@@ -83,6 +86,34 @@ class SunIconEngine final : public QIconEngine {
   }
 };
 
+// On a Wayland desktop whose compositor leaves title bars to the windows, Qt draws one with a
+// maximise button whatever the window allows. The program has its own, a plugin built against
+// this very version of Qt's private interface; on another version, or where it cannot be loaded,
+// Qt's stays and a warning says why. A title bar the user asked for is left alone.
+void chooseTitleBar() {
+  if (!QGuiApplication::platformName().startsWith(u"wayland") ||
+      qEnvironmentVariableIsSet("QT_WAYLAND_DECORATION")) {
+    return;
+  }
+  const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/kalvena");
+  QPluginLoader plugin(folder + QStringLiteral("/wayland-decoration-client/kalvena-title-bar.so"));
+  plugin.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+  QString problem;
+  if (std::strcmp(qVersion(), QT_VERSION_STR) != 0) {
+    problem = QStringLiteral("it was built for Qt %1, this is Qt %2")
+                  .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
+  } else if (!plugin.load()) {
+    problem = plugin.errorString();
+  }
+  if (!problem.isEmpty()) {
+    qWarning("kalvena: the program's own title bar is not used (%s); Qt's is.",
+             qUtf8Printable(problem));
+    return;
+  }
+  QCoreApplication::addLibraryPath(folder);
+  qputenv("QT_WAYLAND_DECORATION", "kalvena");
+}
+
 }  // namespace
 
 QIcon programIcon() {
@@ -121,6 +152,7 @@ void setUpApplication(QApplication& app) {
   QAccessible::installFactory(accessibleFactory);
   // The program ends when no window is loaded; the windows' Unload and End decide that.
   QApplication::setQuitOnLastWindowClosed(false);
+  chooseTitleBar();
 }
 
 }  // namespace kalvena::qt

@@ -28,6 +28,9 @@ packages=(
   ninja-build
   pkg-config
   qt6-base-dev
+  # The program's own title bar on Wayland: Qt's Wayland client and Qt's private headers.
+  qt6-wayland-dev
+  qt6-base-private-dev
   qt6-svg-dev
   libgl-dev
   libgtest-dev

@@ -10,14 +10,17 @@
 #   wayland_test.sh <kalvena executable>
 set -uo pipefail
 program=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 weston_pid=
 program_pid=
+xvfb_pid=
 cleanup() {
   [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
   [[ -n $weston_pid ]] && kill "$weston_pid" 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
 }
@@ -34,61 +37,21 @@ wait_for() {  # wait_for <seconds> <command...>
   return 1
 }
 
-# Whole on the screen: the window's ground, in the screenshot, spans the client area's size at
-# the scale, and touches no edge of the output.   whole <png> <scale>
-whole() {
+# The window in a screenshot: whole (its ground spans the client area's size at the scale and
+# touches no edge of the output), its title bar's buttons (only close: the window is of fixed
+# size; Qt's own has three) and its title, read back by OCR.
+#   window <png> <scale> [buttons]; sets `found` to what was read
+window() {
+  local buttons=${3:-1}
+  found=
   [[ -f $1 ]] || return 0  # a missing screenshot has failed already
-  python3 - "$1" "$2" <<'EOF' || fail "the window is not whole in $1"
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-scale = int(sys.argv[2])
-pos, chunks = 8, {}
-idat = b""
-while pos < len(data):
-    length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + length]
-    if kind == b"IHDR":
-        width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-    elif kind == b"IDAT":
-        idat += body
-    pos += 12 + length
-channels = {2: 3, 6: 4}[colour]
-raw = zlib.decompress(idat)
-stride = width * channels
-rows, previous = [], bytearray(stride)
-for y in range(height):
-    kind = raw[y * (stride + 1)]
-    line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for x in range(stride):
-        a = line[x - channels] if x >= channels else 0
-        b = previous[x]
-        c = previous[x - channels] if x >= channels else 0
-        if kind == 1: line[x] = (line[x] + a) & 255
-        elif kind == 2: line[x] = (line[x] + b) & 255
-        elif kind == 3: line[x] = (line[x] + (a + b) // 2) & 255
-        elif kind == 4:
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-    rows.append(line)
-    previous = line
-# The window's ground (Fusion's, 239 grey) in runs of at least a fifth of its width.
-left, top, right, bottom = width, height, -1, -1
-run_needed = 369 * scale // 5
-for y, line in enumerate(rows):
-    run = 0
-    for x in range(width):
-        r, g, b = line[x * channels:x * channels + 3]
-        run = run + 1 if (r, g, b) == (239, 239, 239) else 0
-        if run >= run_needed:
-            left, right = min(left, x - run + 1), max(right, x)
-            top, bottom = min(top, y), max(bottom, y)
-wide, high = right - left + 1, bottom - top + 1
-print(f"the window's ground spans {wide} x {high} at ({left}, {top}) of {width} x {height}")
-whole = wide >= 360 * scale and high >= 440 * scale and left > 0 and top > 0 \
-    and right < width - 1 and bottom < height - 1
-sys.exit(0 if whole else 1)
-EOF
+  found=$(python3 "$here/wayland_window.py" "$1" "$2" "$work/title.png") ||
+    fail "the window is not whole in $1: $(head -1 <<<"$found")"
+  echo "$1: $found"
+  read -r _ count _ < <(grep '^buttons' <<<"$found")
+  [[ $count == "$buttons" ]] || fail "its title bar has $count buttons, not $buttons, in $1"
+  title=$(tesseract "$work/title.png" - --psm 7 2>/dev/null | tr -d '\f' | xargs)
+  [[ $title == Kalvena ]] || fail "its title bar reads \"$title\", not Kalvena, in $1"
 }
 # Weston's screenshot of the session, into the working directory as <name>.   screenshot <name>
 screenshot() {
@@ -148,7 +111,7 @@ for scale in 1 2; do
   fi
   said=$(grep -v '^\[' "$trace")
   [[ -z $said ]] || fail "it said on stderr: $said"
-  whole "wayland-scale-$scale.png" "$scale"
+  window "wayland-scale-$scale.png" "$scale"
 
   if ((scale == 1)); then
     # Asked for X in the same session: through Xwayland, as a window of the X server's, quiet.
@@ -165,11 +128,83 @@ for scale in 1 2; do
     wait "$program_pid" 2>/dev/null
     program_pid=
     [[ -s $said ]] && fail "through Xwayland it said on stderr: $(head -3 "$said")"
-    whole xwayland-x11.png 1
+    window xwayland-x11.png 1
+  fi
+  if ((scale == 2)); then
+    # A copy of the program away from its folder has no title bar of its own: Qt's is used, and
+    # it says so.
+    mkdir -p "$work/alone"
+    cp "$program" "$work/alone/kalvena"
+    env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u DISPLAY XDG_SESSION_TYPE=wayland \
+      WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$work/alone/kalvena" >/dev/null 2>"$trace" &
+    program_pid=$!
+    wait_for 30 grep -q 'wl_surface@[0-9]*\.commit()' "$trace" || fail "alone, no window was mapped"
+    sleep 1
+    screenshot wayland-qt-title-bar.png
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+    program_pid=
+    grep -q "own title bar is not used" "$trace" ||
+      fail "alone, it did not say that its own title bar is not used"
+    window wayland-qt-title-bar.png 2 3
   fi
   kill "$weston_pid" 2>/dev/null
   wait "$weston_pid" 2>/dev/null
   weston_pid=
 done
-((failed == 0)) && echo "ok: a native Wayland window, whole at scales 1 and 2, and an X one through Xwayland"
+
+# With a pointer: Weston on an X server of its own (its X11 backend), the pointer moved by XTest.
+# Dragging the title bar moves the window by as much; its close button closes the window, and
+# with it the program.
+scale=1
+Xvfb -displayfd 3 -screen 0 1100x850x24 3>"$work/xdisplay" >/dev/null 2>&1 &
+xvfb_pid=$!
+wait_for 10 test -s "$work/xdisplay" || fail "Xvfb did not start"
+xdisplay=:$(cat "$work/xdisplay")
+socket=kalvena-pointer
+DISPLAY=$xdisplay weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 \
+  --socket="$socket" --shell=desktop-shell.so --debug >"$work/weston-pointer.log" 2>&1 &
+weston_pid=$!
+wait_for 20 test -S "$XDG_RUNTIME_DIR/$socket" ||
+  fail "weston on X did not start: $(tail -3 "$work/weston-pointer.log")"
+trace=$work/trace-pointer
+env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u DISPLAY XDG_SESSION_TYPE=wayland \
+  WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$program" >/dev/null 2>"$trace" &
+program_pid=$!
+wait_for 30 grep -q 'wl_surface@[0-9]*\.commit()' "$trace" || fail "no window was mapped on X"
+sleep 1
+# Weston's pointer follows the X pointer's moves from where it first met it: pushed into the
+# corner, the two are lined up.   pointer_to <x> <y> [xdotool commands...]
+pointer_to() {
+  DISPLAY=$xdisplay xdotool mousemove 0 0 sleep 0.3 mousemove "$1" "$2" sleep 0.3 "${@:3}"
+}
+screenshot wayland-pointer.png
+window wayland-pointer.png 1
+read -r left top _ <<<"$found"
+read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
+if [[ -n $close_y ]]; then
+  pointer_to $((left + 100)) $((top - 15)) mousedown 1 sleep 0.3 \
+    mousemove_relative 50 30 sleep 0.3 mousemove_relative 100 70 sleep 0.3 mouseup 1 \
+    sleep 0.3 mousemove 1000 700  # off the window, out of the screenshot's way
+  sleep 0.5
+  screenshot wayland-pointer-moved.png
+  window wayland-pointer-moved.png 1
+  read -r moved_left moved_top _ <<<"$found"
+  ((moved_left == left + 150 && moved_top == top + 100)) ||
+    fail "dragged by 150, 100 from $left, $top, the window is at $moved_left, $moved_top"
+  read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
+  pointer_to "$close_x" "$close_y" click 1
+  if wait_for 10 sh -c "! kill -0 $program_pid 2>/dev/null"; then
+    wait "$program_pid"
+    status=$?
+    ((status == 0)) || fail "closed by its close button, the program ended with status $status"
+  else
+    fail "its close button did not end the program"
+  fi
+  program_pid=
+fi
+said=$(grep -v '^\[' "$trace")
+[[ -z $said ]] || fail "on X it said on stderr: $said"
+
+((failed == 0)) && echo "ok: a native Wayland window with its own title bar, whole at scales 1 and 2, moved and closed by it; and an X one through Xwayland"
 exit $failed
