@@ -44,6 +44,8 @@ packages=(
   time
   file
   dpkg-dev
+  # The manual page rendered as a reader gets it.
+  man-db
   qt6-translations-l10n
   # Desktop themes that the Qt tests run under.
   qt6ct
