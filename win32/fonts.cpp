@@ -207,10 +207,28 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
   }
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  if ((c == L'.' || c == L',') && g.width == 1) {
+  if (c == L',' && g.height > 0 && g.height <= 4) {
+    // At small sizes the face's comma is a one-pixel stroke, or a few grey pixels, which the eye
+    // takes for a point or loses. It is drawn as a point two pixels square, like the full stop
+    // below, with a tail down to the left in the one row that a box has below the digits. Beside
+    // digits ten pixels high or more, that tail is too short to tell: the point stands a row
+    // higher and the tail has two rows.
+    constexpr BYTE kShort[] = {64, 64, 64, 64, 64, 0};
+    constexpr BYTE kLong[] = {64, 64, 64, 64, 0, 64, 64, 0};
+    const bool tall = glyphOf(size, L'0').height >= 10;
+    if (tall) {
+      g.coverage.assign(std::begin(kLong), std::end(kLong));
+    } else {
+      g.coverage.assign(std::begin(kShort), std::end(kShort));
+    }
+    g.width = g.pitch = 2;
+    g.height = tall ? 4 : 3;
+    g.y = tall ? 3 : 2;
+    g.advance = std::max(g.advance, g.x + 3);
+  } else if (c == L'.' && g.width == 1) {
     // At small sizes the face's point is a pixel, which the eye loses beside a digit: it is
-    // drawn two pixels wide, and a full stop two high.
-    const int height = c == L'.' && g.height == 1 ? 2 : g.height;
+    // drawn two pixels wide and two high.
+    const int height = g.height == 1 ? 2 : g.height;
     std::vector<BYTE> wider(static_cast<std::size_t>(2 * height));
     for (int y = 0; y < height; ++y) {
       wider[static_cast<std::size_t>(2 * y)] = wider[static_cast<std::size_t>(2 * y + 1)] =

@@ -60,8 +60,9 @@ void Win32Toolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {
 void Win32Toolkit::quit() { PostQuitMessage(0); }
 
 std::string Win32Toolkit::decimalSeparator() const {
-  wchar_t separator[8] = L".";
-  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  wchar_t separator[8] = L"";
+  // Where the user's settings cannot be read, or give none, a point.
+  if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1) return ".";
   return narrow(separator);
 }
 

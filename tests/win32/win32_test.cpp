@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -34,6 +35,29 @@ namespace kalvena::win32 {
 namespace {
 
 using ui::Window;
+
+// With KALVENA_TEST_DECIMAL set, the user's decimal separator is that (as a Bulgarian user's
+// regional settings give a comma) while the tests run, and what it was afterwards.
+class DecimalSeparator final : public testing::Environment {
+ public:
+  void SetUp() override {
+    const char* wanted = std::getenv("KALVENA_TEST_DECIMAL");
+    if (!wanted) return;
+    wchar_t old[8] = L"";
+    ASSERT_GT(GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, old, 8), 0);
+    previous_ = old;
+    const std::wstring separator(wanted, wanted + std::strlen(wanted));
+    ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator.c_str()));
+  }
+  void TearDown() override {
+    if (!previous_.empty()) SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, previous_.c_str());
+  }
+
+ private:
+  std::wstring previous_;
+};
+const testing::Environment* const kDecimalSeparator =
+    testing::AddGlobalTestEnvironment(new DecimalSeparator);
 
 std::string textOf(HWND h) {
   std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
