@@ -2,11 +2,11 @@
 # Debian 12 does not package. They are taken from Debian's source of the very version that is
 # installed, checked against the checksum its .dsc gives, and kept in the build folder:
 #   kalvena_qtwayland_private_headers(<out-var> <Qt version>)
-# sets <out-var> to a folder holding QtWaylandClient/private/, or to "" (with a warning) where no
-# source is known for that version or it cannot be had. A source tarball already at hand is given
-# with -DKALVENA_QTWAYLAND_SOURCE=<path>; downloads are kept in $KALVENA_CACHE (~/.cache/kalvena).
+# sets <out-var> to a folder holding QtWaylandClient/private/, or to "" (saying why in one line)
+# where no source is known for that version or none is at hand. The tarball is the one the set-up
+# step fetched into $KALVENA_CACHE (~/.cache/kalvena), or -DKALVENA_QTWAYLAND_SOURCE=<path>.
 set(KALVENA_QTWAYLAND_SOURCE "" CACHE FILEPATH
-    "Debian's qt6-wayland_<version>.orig.tar.xz; fetched from deb.debian.org when empty")
+    "Debian's qt6-wayland_<version>.orig.tar.xz; the set-up step's download when empty")
 
 function(kalvena_qtwayland_private_headers out version)
   set(${out} "" PARENT_SCOPE)
@@ -23,40 +23,30 @@ function(kalvena_qtwayland_private_headers out version)
     return()
   endif()
 
-  # Debian's orig tarballs by Qt version, and their SHA-256 as the .dsc gives it.
-  set(sha256_6.4.2 24cf1a0af751ab1637b4815d5c5f3704483d5fa7bedbd3519e6fc020d8be135f)
-  if(NOT DEFINED sha256_${version})
-    message(WARNING "No source of Qt Wayland ${version} is known: the program uses Qt's title bar on Wayland")
+  # Debian's source tarballs by version, with their checksums; the set-up step
+  # (scripts/fetch-qtwayland-source.sh) fetches the one installed into the cache. The build
+  # never downloads.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/qtwayland-sources.txt known REGEX "^${version} ")
+  if(NOT known)
+    message(NOTICE "-- No source of Qt Wayland ${version} is known: the program gets Qt's title bar on Wayland")
     return()
   endif()
-  set(sha256 ${sha256_${version}})
+  string(REGEX REPLACE "^[^ ]+ " "" sha256 "${known}")
   set(tarball "${KALVENA_QTWAYLAND_SOURCE}")
   if(NOT tarball)
     if(DEFINED ENV{KALVENA_CACHE})
-      set(cache $ENV{KALVENA_CACHE})
+      set(tarball $ENV{KALVENA_CACHE}/qt6-wayland_${version}.orig.tar.xz)
     else()
-      set(cache $ENV{HOME}/.cache/kalvena)
+      set(tarball $ENV{HOME}/.cache/kalvena/qt6-wayland_${version}.orig.tar.xz)
     endif()
-    set(tarball ${cache}/qt6-wayland_${version}.orig.tar.xz)
-    if(EXISTS ${tarball})
-      file(SHA256 ${tarball} got)
-    endif()
-    if(NOT EXISTS ${tarball} OR NOT got STREQUAL sha256)
-      set(url https://deb.debian.org/debian/pool/main/q/qt6-wayland/qt6-wayland_${version}.orig.tar.xz)
-      message(STATUS "Fetching ${url}")
-      file(DOWNLOAD ${url} ${tarball}.part EXPECTED_HASH SHA256=${sha256} STATUS status TLS_VERIFY ON)
-      list(GET status 0 code)
-      if(NOT code EQUAL 0)
-        file(REMOVE ${tarball}.part)
-        message(WARNING "Could not fetch ${url} (${status}): the program uses Qt's title bar on Wayland")
-        return()
-      endif()
-      file(RENAME ${tarball}.part ${tarball})
-    endif()
+  endif()
+  if(NOT EXISTS ${tarball})
+    message(NOTICE "-- Qt Wayland's source is not at ${tarball} (scripts/fetch-qtwayland-source.sh fetches it): the program gets Qt's title bar on Wayland")
+    return()
   endif()
   file(SHA256 ${tarball} got)
   if(NOT got STREQUAL sha256)
-    message(WARNING "${tarball} is not Debian's qt6-wayland ${version} source: the program uses Qt's title bar on Wayland")
+    message(NOTICE "-- ${tarball} is not Debian's qt6-wayland ${version} source: the program gets Qt's title bar on Wayland")
     return()
   endif()
 

@@ -12,7 +12,13 @@
 #include <QToolTip>
 #include <QTranslator>
 
-#include <cstring>
+#include <filesystem>
+#include <string>
+
+#ifdef KALVENA_QTWAYLANDCLIENT_VERSION
+#include <dlfcn.h>
+#include <link.h>
+#endif
 
 #include "qt_accessible.h"
 #include "qt_painter.h"
@@ -86,6 +92,26 @@ class SunIconEngine final : public QIconEngine {
   }
 };
 
+#ifdef KALVENA_QTWAYLANDCLIENT_VERSION
+// The version of the Qt Wayland client that Qt's Wayland plugin has loaded, from the name of the
+// library's file (libQt6WaylandClient.so.6.4.2); empty where it is not loaded or says none.
+std::string waylandClientVersion() {
+  void* library = dlopen("libQt6WaylandClient.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  if (!library) return {};
+  link_map* map = nullptr;
+  std::string version;
+  if (dlinfo(library, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) {
+    std::error_code error;
+    const std::string file =
+        std::filesystem::canonical(map->l_name, error).filename().string();
+    const std::string::size_type at = file.find(".so.");
+    if (!error && at != std::string::npos) version = file.substr(at + 4);
+  }
+  dlclose(library);
+  return version;
+}
+#endif
+
 // On a Wayland desktop whose compositor leaves title bars to the windows, Qt draws one with a
 // maximise button whatever the window allows. The program has its own, a plugin built against
 // this very version of Qt's private interface; on another version, or where it cannot be loaded,
@@ -99,12 +125,19 @@ void chooseTitleBar() {
   QPluginLoader plugin(folder + QStringLiteral("/wayland-decoration-client/kalvena-title-bar.so"));
   plugin.setLoadHints(QLibrary::ResolveAllSymbolsHint);
   QString problem;
-  if (std::strcmp(qVersion(), QT_VERSION_STR) != 0) {
-    problem = QStringLiteral("it was built for Qt %1, this is Qt %2")
-                  .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()));
+#ifdef KALVENA_QTWAYLANDCLIENT_VERSION
+  const std::string running = waylandClientVersion();
+  if (running != KALVENA_QTWAYLANDCLIENT_VERSION) {
+    problem = QStringLiteral("it was built for Qt Wayland client %1, this is %2")
+                  .arg(QStringLiteral(KALVENA_QTWAYLANDCLIENT_VERSION),
+                       running.empty() ? QStringLiteral("not known")
+                                       : QString::fromStdString(running));
   } else if (!plugin.load()) {
     problem = plugin.errorString();
   }
+#else
+  problem = QStringLiteral("it was not built");
+#endif
   if (!problem.isEmpty()) {
     qWarning("kalvena: the program's own title bar is not used (%s); Qt's is.",
              qUtf8Printable(problem));

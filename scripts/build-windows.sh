@@ -13,7 +13,15 @@ toolchain=()
 cmake -S . -B "$out/cross" -G Ninja "${toolchain[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DKALVENA_WIN32=ON -DKALVENA_WERROR=ON >/dev/null
 cmake --build "$out/cross" -j "$(nproc)"
-x86_64-w64-mingw32-strip -o "$out/kalvena.exe" "$out/cross/win32/kalvena.exe"
+# strip writes the PE header's time stamp and checksum: the time is the builder's
+# SOURCE_DATE_EPOCH, else the last commit's, else (in a source tarball, whose files carry that
+# time) the time of CMakeLists.txt, as the .deb's, so that a rebuild gives the same bytes.
+if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+  SOURCE_DATE_EPOCH=$( ([[ -e .git ]] && git log -1 --format=%ct 2>/dev/null) ||
+    stat -c %Y CMakeLists.txt)
+fi
+SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH x86_64-w64-mingw32-strip -o "$out/kalvena.exe" \
+  "$out/cross/win32/kalvena.exe"
 
 echo "== $out/kalvena.exe: $(stat -c %s "$out/kalvena.exe") bytes stripped; it imports:"
 x86_64-w64-mingw32-objdump -p "$out/kalvena.exe" | sed -n 's/^\tDLL Name: /  /p'

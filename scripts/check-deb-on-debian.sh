@@ -6,14 +6,14 @@
 # must pass inside it.
 #   check-deb-on-debian.sh <kalvena_VERSION_amd64.deb> <version>
 # The cache is $KALVENA_CACHE, or ~/.cache/kalvena. It needs root (or sudo) for the chroot, and
-# Debian's mirror the first time.
+# the Debian mirror that the machine's apt sources name, the first time.
 set -euo pipefail
 deb=$(realpath "$1")
 version=$2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KALVENA_CACHE:-$HOME/.cache/kalvena}
 base=$cache/debian12-minbase
-mirror=http://deb.debian.org/debian
+mirror=$("$source_dir/scripts/debian-mirror.sh" bookworm)
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
 as_root() { "${sudo_cmd[@]}" "$@"; }

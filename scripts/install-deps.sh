@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Kalvena need,
-# and only those that are missing. With everything present it is quiet and quick.
-#   scripts/install-deps.sh             everything
+# The set-up step, the only one that talks to the package registry: installs the Debian packages
+# that building, running and testing Kalvena need, and only those that are missing, then fetches
+# Qt Wayland's source for the title bar (scripts/fetch-qtwayland-source.sh). With everything
+# present it is quiet and quick. The build after it needs no network.
+#   scripts/install-deps.sh             everything: the tests' tools too
+#   scripts/install-deps.sh --run       what building and running the program needs, no more
 #   scripts/install-deps.sh --windows   what kalvena.exe and its tests under Wine need: no Qt
 set -euo pipefail
 
@@ -22,19 +25,32 @@ windows=(
   tesseract-ocr-bul
 )
 
-packages=(
+# Building the program and running it: its font, Qt's Bulgarian texts, Qt's Wayland plugin.
+run=(
   g++
   cmake
   ninja-build
   pkg-config
+  dpkg-dev
   qt6-base-dev
   # The program's own title bar on Wayland: Qt's Wayland client and Qt's private headers.
   qt6-wayland-dev
   qt6-base-private-dev
+  # The icon tool, built with the program.
   qt6-svg-dev
   libgl-dev
-  libgtest-dev
   fonts-liberation2
+  qt6-translations-l10n
+  qt6-wayland
+  # What the set-up step fetches Qt Wayland's source through checks the mirror's certificate.
+  ca-certificates
+)
+
+packages=(
+  "${run[@]}"
+  # The source is listed and archived by git; the tests are GoogleTest.
+  git
+  libgtest-dev
   clang-format
   clang
   libclang-rt-14-dev
@@ -43,10 +59,8 @@ packages=(
   appstream
   time
   file
-  dpkg-dev
   # The manual page rendered as a reader gets it.
   man-db
-  qt6-translations-l10n
   # Desktop themes that the Qt tests run under.
   qt6ct
   qt6-gtk-platformtheme
@@ -57,7 +71,6 @@ packages=(
   # Wayland plugin.
   weston
   xwayland
-  qt6-wayland
   # What shows where two builds of a release differ, and the clean Debian a release's package
   # is tried on.
   diffoscope-minimal
@@ -65,7 +78,12 @@ packages=(
   lintian
   "${windows[@]}"
 )
-if [[ ${1:-} == --windows ]]; then packages=("${windows[@]}"); fi
+case ${1:-} in
+  --windows) packages=("${windows[@]}") ;;
+  --run) packages=("${run[@]}") ;;
+  "") ;;
+  *) echo "install-deps.sh: unknown option $1" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -74,13 +92,12 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if ((${#missing[@]} == 0)); then
-  exit 0
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [[ ${1:-} != --windows ]]; then "$(dirname "$0")/fetch-qtwayland-source.sh"; fi

@@ -54,8 +54,10 @@ tar -xzf "$files/kalvena-$version.tar.gz" -C "$work"
 src=$work/kalvena-$version
 
 echo "== the Debian package"
+# Always with the title bar for Wayland: a release without it would differ from one with it.
 cmake -S "$src" -B "$work/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKALVENA_WERROR=ON \
-  -DKALVENA_BUILD_TESTS=OFF -DKALVENA_BUILD_BENCHMARKS=OFF >/dev/null
+  -DKALVENA_BUILD_TESTS=OFF -DKALVENA_BUILD_BENCHMARKS=OFF \
+  -DKALVENA_REQUIRE_WAYLAND_TITLE_BAR=ON >/dev/null
 cmake --build "$work/linux" -j "$(nproc)" >/dev/null
 (cd "$work" && cpack --config "$work/linux/CPackConfig.cmake" -B "$work/deb" >/dev/null)
 cp "$work/deb/kalvena_${version}_amd64.deb" "$files/"

@@ -7,6 +7,8 @@
 # on stderr but the protocol trace, and be whole in Weston's screenshot, which is kept in the
 # working directory (wayland-scale-N.png) for a person to look at. Asked for X
 # (QT_QPA_PLATFORM=xcb), it runs through Xwayland as quietly, whole (xwayland-x11.png).
+# It waits for states (a socket, a window mapped, a screenshot that shows it, a process gone),
+# each for a bounded time, never for a fixed one, and stops at the first failure.
 #   wayland_test.sh <kalvena executable>
 set -uo pipefail
 program=$(realpath "$1")
@@ -18,35 +20,51 @@ weston_pid=
 program_pid=
 xvfb_pid=
 cleanup() {
-  [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
-  [[ -n $weston_pid ]] && kill "$weston_pid" 2>/dev/null
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
+  for pid in $program_pid $weston_pid $xvfb_pid; do stop "$pid"; done
   rm -rf "$work"
 }
 trap cleanup EXIT
-failed=0
 fail() {
   echo "FAIL at scale $scale: $*"
-  failed=1
+  exit 1
 }
 wait_for() {  # wait_for <seconds> <command...>
-  local tries=$(($1 * 10))
+  local until=$((SECONDS + $1))
   shift
-  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
-  return 1
+  until "$@"; do
+    ((SECONDS < until)) || return 1
+    sleep 0.1
+  done
 }
+# Ends a process and waits until it is gone; one that ignores the request is killed.
+stop() {  # stop <pid>
+  kill "$1" 2>/dev/null
+  wait_for 10 sh -c "! kill -0 $1 2>/dev/null" || kill -9 "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+# The socket folder that a desktop's X server makes at boot (systemd-tmpfiles): Xwayland binds
+# its socket there, and a new machine without a desktop has none.
+if [[ ! -d /tmp/.X11-unix ]]; then
+  mkdir -m 1777 /tmp/.X11-unix 2>/dev/null || sudo -n install -d -m 1777 /tmp/.X11-unix ||
+    { echo "FAIL: /tmp/.X11-unix is missing and cannot be made"; exit 1; }
+fi
 
 # The window in a screenshot: whole (its ground spans the client area's size at the scale and
 # touches no edge of the output), its title bar's buttons (only close: the window is of fixed
 # size; Qt's own has three) and its title, read back by OCR.
 #   window <png> <scale> [buttons]; sets `found` to what was read
+# The screenshot is taken again until it shows the window whole, or 20 s have passed.
+#   window <png> <scale> [buttons] [left top]: the last two, where the window must stand
 window() {
-  local buttons=${3:-1}
-  found=
-  [[ -f $1 ]] || return 0  # a missing screenshot has failed already
-  found=$(python3 "$here/wayland_window.py" "$1" "$2" "$work/title.png") ||
-    fail "the window is not whole in $1: $(head -1 <<<"$found")"
+  local buttons=${3:-1} until=$((SECONDS + 20)) at
+  while :; do
+    screenshot "$1"
+    if found=$(python3 "$here/wayland_window.py" "$1" "$2" "$work/title.png"); then
+      read -r left_now top_now _ <<<"$found"
+      [[ -z ${4:-} ]] || [[ "$left_now $top_now" == "$4 $5" ]] && break
+    fi
+    ((SECONDS < until)) || fail "the window is not whole${4:+ at $4, $5} in $1: $(head -1 <<<"$found")"
+  done
   echo "$1: $found"
   read -r _ count _ < <(grep '^buttons' <<<"$found")
   [[ $count == "$buttons" ]] || fail "its title bar has $count buttons, not $buttons, in $1"
@@ -84,7 +102,7 @@ for scale in 1 2; do
   # one that is not there, which the program must not need.
   display=:198
   if ((scale == 1)); then
-    wait_for 10 grep -q 'xserver listening on display' "$work/weston-$scale.log" ||
+    wait_for 10 grep -qs 'xserver listening on display' "$work/weston-$scale.log" ||
       fail "weston started no X server: $(grep -i xwayland "$work/weston-$scale.log" | tail -2)"
     display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' \
       "$work/weston-$scale.log" | head -1)
@@ -93,14 +111,12 @@ for scale in 1 2; do
     WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$program" >/dev/null 2>"$trace" &
   program_pid=$!
   # Mapped: the toplevel's first buffer is committed.
-  if ! wait_for 30 grep -q 'xdg_toplevel.*set_app_id' "$trace" ||
-    ! wait_for 30 grep -q 'wl_surface@[0-9]*\.commit()' "$trace"; then
+  if ! wait_for 30 grep -qs 'xdg_toplevel.*set_app_id' "$trace" ||
+    ! wait_for 30 grep -qs 'wl_surface@[0-9]*\.commit()' "$trace"; then
     fail "no window was mapped: $(grep -v '^\[' "$trace" | head -3)"
   fi
-  sleep 1
-  screenshot "wayland-scale-$scale.png"
-  kill "$program_pid" 2>/dev/null
-  wait "$program_pid" 2>/dev/null
+  window "wayland-scale-$scale.png" "$scale"
+  stop "$program_pid"
   program_pid=
 
   grep -q 'set_app_id("org.kalvena.kalvena")' "$trace" || fail "app id: $(grep set_app_id "$trace")"
@@ -111,7 +127,6 @@ for scale in 1 2; do
   fi
   said=$(grep -v '^\[' "$trace")
   [[ -z $said ]] || fail "it said on stderr: $said"
-  window "wayland-scale-$scale.png" "$scale"
 
   if ((scale == 1)); then
     # Asked for X in the same session: through Xwayland, as a window of the X server's, quiet.
@@ -122,13 +137,10 @@ for scale in 1 2; do
     wait_for 30 sh -c "DISPLAY=$display xwininfo -root -tree 2>/dev/null |
       grep -q '(\"kalvena\" \"Kalvena\")  369x459'" ||
       fail "no X window of 369 x 459 under Xwayland: $(head -3 "$said")"
-    sleep 1
-    screenshot xwayland-x11.png
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
+    window xwayland-x11.png 1
+    stop "$program_pid"
     program_pid=
     [[ -s $said ]] && fail "through Xwayland it said on stderr: $(head -3 "$said")"
-    window xwayland-x11.png 1
   fi
   if ((scale == 2)); then
     # A copy of the program away from its folder has no title bar of its own: Qt's is used, and
@@ -138,18 +150,14 @@ for scale in 1 2; do
     env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u DISPLAY XDG_SESSION_TYPE=wayland \
       WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$work/alone/kalvena" >/dev/null 2>"$trace" &
     program_pid=$!
-    wait_for 30 grep -q 'wl_surface@[0-9]*\.commit()' "$trace" || fail "alone, no window was mapped"
-    sleep 1
-    screenshot wayland-qt-title-bar.png
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
+    wait_for 30 grep -qs 'wl_surface@[0-9]*\.commit()' "$trace" || fail "alone, no window was mapped"
+    window wayland-qt-title-bar.png 2 3
+    stop "$program_pid"
     program_pid=
     grep -q "own title bar is not used" "$trace" ||
       fail "alone, it did not say that its own title bar is not used"
-    window wayland-qt-title-bar.png 2 3
   fi
-  kill "$weston_pid" 2>/dev/null
-  wait "$weston_pid" 2>/dev/null
+  stop "$weston_pid"
   weston_pid=
 done
 
@@ -171,40 +179,44 @@ trace=$work/trace-pointer
 env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR -u DISPLAY XDG_SESSION_TYPE=wayland \
   WAYLAND_DISPLAY="$socket" WAYLAND_DEBUG=1 "$program" >/dev/null 2>"$trace" &
 program_pid=$!
-wait_for 30 grep -q 'wl_surface@[0-9]*\.commit()' "$trace" || fail "no window was mapped on X"
-sleep 1
-# Weston's pointer follows the X pointer's moves from where it first met it: pushed into the
-# corner, the two are lined up.   pointer_to <x> <y> [xdotool commands...]
-pointer_to() {
-  DISPLAY=$xdisplay xdotool mousemove 0 0 sleep 0.3 mousemove "$1" "$2" sleep 0.3 "${@:3}"
+wait_for 30 grep -qs 'wl_surface@[0-9]*\.commit()' "$trace" || fail "no window was mapped on X"
+# What the program is told of the pointer, and asks of the compositor, is in its protocol trace.
+seen() { grep -cE "$1" "$trace"; }
+# Waits until the trace has more lines matching a pattern than it had.   more <pattern> <count>
+more() { wait_for 10 sh -c "[ \$(grep -cE '$1' '$trace') -gt $2 ]"; }
+pointer='wl_pointer@[0-9]+\.(enter|motion)\('
+# Moves the pointer and waits until the program is told of it over its window. Weston's pointer
+# follows the X pointer's moves from where it first met it: pushed into the corner first, the two
+# are lined up (--sync: each move done by the X server before the next).
+pointer_to() {  # pointer_to <x> <y>
+  local before
+  before=$(seen "$pointer")
+  DISPLAY=$xdisplay xdotool mousemove --sync 0 0 mousemove --sync "$1" "$2"
+  more "$pointer" "$before" || fail "the program was not told of the pointer at $1, $2"
 }
-screenshot wayland-pointer.png
+x() { DISPLAY=$xdisplay xdotool "$@"; }
 window wayland-pointer.png 1
 read -r left top _ <<<"$found"
 read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
-if [[ -n $close_y ]]; then
-  pointer_to $((left + 100)) $((top - 15)) mousedown 1 sleep 0.3 \
-    mousemove_relative 50 30 sleep 0.3 mousemove_relative 100 70 sleep 0.3 mouseup 1 \
-    sleep 0.3 mousemove 1000 700  # off the window, out of the screenshot's way
-  sleep 0.5
-  screenshot wayland-pointer-moved.png
-  window wayland-pointer-moved.png 1
-  read -r moved_left moved_top _ <<<"$found"
-  ((moved_left == left + 150 && moved_top == top + 100)) ||
-    fail "dragged by 150, 100 from $left, $top, the window is at $moved_left, $moved_top"
-  read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
-  pointer_to "$close_x" "$close_y" click 1
-  if wait_for 10 sh -c "! kill -0 $program_pid 2>/dev/null"; then
-    wait "$program_pid"
-    status=$?
-    ((status == 0)) || fail "closed by its close button, the program ended with status $status"
-  else
-    fail "its close button did not end the program"
-  fi
-  program_pid=
-fi
+[[ -n $close_y ]] || fail "no close button was found"
+# Pressed on the title bar, the program asks the compositor to move the window; only then is the
+# pointer moved, and the window must stand where the drag ends.
+pointer_to $((left + 100)) $((top - 15))
+before=$(seen 'xdg_toplevel@[0-9]+\.move\(')
+x mousedown 1
+more 'xdg_toplevel@[0-9]+\.move\(' "$before" || fail "pressed on its title bar, it asked for no move"
+x mousemove_relative --sync 50 30 mousemove_relative --sync 100 70 mouseup 1
+x mousemove --sync 1000 700  # off the window, out of the screenshot's way
+window wayland-pointer-moved.png 1 1 $((left + 150)) $((top + 100))
+read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
+pointer_to "$close_x" "$close_y"
+x click 1
+wait_for 10 sh -c "! kill -0 $program_pid 2>/dev/null" || fail "its close button did not end the program"
+wait "$program_pid"
+status=$?
+program_pid=
+((status == 0)) || fail "closed by its close button, the program ended with status $status"
 said=$(grep -v '^\[' "$trace")
 [[ -z $said ]] || fail "on X it said on stderr: $said"
 
-((failed == 0)) && echo "ok: a native Wayland window with its own title bar, whole at scales 1 and 2, moved and closed by it; and an X one through Xwayland"
-exit $failed
+echo "ok: a native Wayland window with its own title bar, whole at scales 1 and 2, moved and closed by it; and an X one through Xwayland"

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "dib.h"
+#include "system_library.h"
 
 namespace kalvena::win32 {
 
@@ -53,12 +54,36 @@ std::vector<std::wstring> pairsOf(std::wstring_view characters) {
   return lines;
 }
 
+// Under Wine, in a prefix that has neither Arial nor Tahoma (as Wine makes one, with nothing
+// copied in), the Tahoma that Wine brings in its own data folder (WINEDATADIR), for this process
+// alone. The faces found there otherwise (Liberation Sans, DejaVu Sans) draw digits at the
+// window's size too close to read apart. Where the file is there and cannot be added, that is
+// noted among the fallbacks.
+void addWinesTahoma() {
+  if (fontExists(L"Arial") || fontExists(L"Tahoma")) return;
+  wchar_t data[MAX_PATH] = L"";
+  const DWORD n = GetEnvironmentVariableW(L"WINEDATADIR", data, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;  // not Wine, or a folder too long to be one
+  std::wstring folder(data, n);
+  if (folder.starts_with(L"\\??\\")) folder.erase(0, 4);
+  // Marlett too: the title bar's close box is its "r", drawn as a letter without it.
+  for (const wchar_t* name : {L"tahoma.ttf", L"marlett.ttf"}) {
+    const std::wstring file = folder + L"\\fonts\\" + name;
+    if (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    if (AddFontResourceExW(file.c_str(), FR_PRIVATE, nullptr) == 0) {
+      noteFallback("Wine's " + std::string(name, name + wcslen(name)) + " could not be added (" +
+                   std::to_string(GetLastError()) + "); the window draws in the faces it has");
+    }
+  }
+}
+
 }  // namespace
 
 const std::vector<const wchar_t*>& windowFaces() {
   static const std::vector<const wchar_t*> faces = [] {
+    addWinesTahoma();
     std::vector<const wchar_t*> installed;
-    for (const wchar_t* face : {L"Arial", L"Tahoma", L"Liberation Sans"}) {
+    for (const wchar_t* face : {L"Arial", L"Tahoma", L"Liberation Sans", L"DejaVu Sans"}) {
       if (fontExists(face)) installed.push_back(face);
     }
     // The system substitutes a face of its own for a missing one.

@@ -58,8 +58,9 @@ class Gdi {
 };
 
 // The installed faces that a window may draw with, the first its own: Arial; else Tahoma, the
-// system's dialog face, which Wine brings too and draws clearly without smoothing; else
-// Liberation Sans, which has Arial's metrics. Never empty.
+// system's dialog face, which Wine brings too and draws clearly without smoothing (added from
+// Wine's own folder where the prefix has neither); else Liberation Sans, which has Arial's
+// metrics; DejaVu Sans last, for numbers where nothing else keeps them apart. Never empty.
 const std::vector<const wchar_t*>& windowFaces();
 // The pictures' face: Arial where it is installed, else the metric-compatible Liberation Sans.
 const wchar_t* pictureFace();

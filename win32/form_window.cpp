@@ -268,8 +268,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   };
 
   // The largest size, from the window's down to the smallest allowed, and at it the first of
-  // `faces`, at which `fits(face, pixels)` holds; the smallest size of the first face where it
-  // holds for none.
+  // `faces`, at which `fits(face, pixels)` holds. Where it holds for none, the first face at the
+  // window's own size: a text a few pixels high would read no better, only smaller.
   template <class Fits>
   Sized largestFitting(const std::vector<const wchar_t*>& faces, Fits fits) {
     for (int pixels = fullPixels(); pixels >= smallestPixels(); --pixels) {
@@ -277,7 +277,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         if (fits(face, pixels)) return {face, pixels};
       }
     }
-    return {faces.front(), smallestPixels()};
+    return {faces.front(), fullPixels()};
   }
 
   // Where a label's caption may draw: its box, short of a box or button that lies over its

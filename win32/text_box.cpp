@@ -155,13 +155,20 @@ void TextBoxHandle::contextMenu(POINT at) {
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const bool selected = start != end;
   HMENU menu = CreatePopupMenu();
-  const auto item = [menu](bool on, UINT id, const wchar_t* caption) {
-    AppendMenuW(menu, static_cast<UINT>(on ? MF_STRING : MF_STRING | MF_GRAYED), id, caption);
+  // The keys stand in their column two spaces in: the system leaves only the menu face's
+  // average character between the longest caption and that column, which Wine's narrow faces
+  // (a prefix without Tahoma) turn into no room at all ("всичкоCtrl+A").
+  const auto item = [menu](bool on, UINT id, std::wstring caption) {
+    if (const std::size_t tab = caption.find(L'\t'); tab != std::wstring::npos) {
+      caption.insert(tab + 1, L"  ");
+    }
+    AppendMenuW(menu, static_cast<UINT>(on ? MF_STRING : MF_STRING | MF_GRAYED), id,
+                caption.c_str());
   };
   // In the words of the system's Bulgarian menus, with the keys that do the same.
   if (output_) {
     item(form_.hasPartsList(), kCopyList,
-         (widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C").c_str());
+         widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     item(selected, L'C', L"Копиране\tCtrl+C");
   } else {

@@ -1,6 +1,7 @@
 #include "win32_toolkit.h"
 
 #include "accessible.h"
+#include "fonts.h"
 #include "form_window.h"
 #include "gdiplus_painter.h"
 #include "picture_box.h"
@@ -33,6 +34,9 @@ std::string narrow(std::wstring_view utf16) {
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   // Before any DLL is loaded: the program's DLLs come from the system folder only.
   loadDllsFromSystemFolderOnly();
+  // The faces, Wine's own added where the prefix has none of them, before anything measures
+  // text: the system's menus measure theirs once, at their first use.
+  windowFaces();
   if (!initCommonControls()) noteFallback("the common controls' classes were not registered");
   startGdiPlus();
   registerFormClass(instance);

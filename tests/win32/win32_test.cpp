@@ -5,14 +5,18 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "calculator_window.h"
 #include "dib.h"
@@ -58,6 +62,52 @@ class DecimalSeparator final : public testing::Environment {
 };
 const testing::Environment* const kDecimalSeparator =
     testing::AddGlobalTestEnvironment(new DecimalSeparator);
+
+// A test that waits for something that never comes says so, and ends the run, after
+// KALVENA_TEST_WATCHDOG seconds (60 unless set), rather than at the runner's limit minutes later.
+class Watchdog final : public testing::EmptyTestEventListener {
+ public:
+  Watchdog() {
+    const char* set = std::getenv("KALVENA_TEST_WATCHDOG");
+    limit_ = std::chrono::seconds(set ? std::atoi(set) : 60);
+    thread_ = std::thread([this] { watch(); });
+    thread_.detach();
+  }
+  void OnTestStart(const testing::TestInfo& test) override {
+    const std::lock_guard lock(mutex_);
+    name_ = std::string(test.test_suite_name()) + "." + test.name();
+    started_ = std::chrono::steady_clock::now();
+    running_ = true;
+  }
+  void OnTestEnd(const testing::TestInfo&) override {
+    const std::lock_guard lock(mutex_);
+    running_ = false;
+  }
+
+ private:
+  void watch() {
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      const std::lock_guard lock(mutex_);
+      if (running_ && std::chrono::steady_clock::now() - started_ > limit_) {
+        std::fprintf(stderr, "\nFAIL: %s still runs after %lld s: it waits for something that does not come\n",
+                     name_.c_str(), static_cast<long long>(limit_.count()));
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+      }
+    }
+  }
+  std::mutex mutex_;
+  std::string name_;
+  std::chrono::steady_clock::time_point started_;
+  std::chrono::seconds limit_;
+  bool running_ = false;
+  std::thread thread_;
+};
+const bool kWatched = [] {
+  testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+  return true;
+}();
 
 std::string textOf(HWND h) {
   std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
@@ -520,26 +570,74 @@ std::pair<std::string, bool> firstItemOfTheMenu(HWND box) {
   return gFirstItem;
 }
 
+// The runs of inked columns, as [first, end), in a band of rows of a shot. Ink, grey where an
+// item is disabled, is well darker than the ground.
+std::vector<std::pair<int, int>> inkRunsIn(const Shot& shot, RECT band) {
+  std::vector<std::pair<int, int>> runs;
+  for (int x = std::max(0L, band.left); x < std::min<LONG>(shot.width, band.right); ++x) {
+    bool inked = false;
+    for (int y = std::max(0L, band.top); y < std::min<LONG>(shot.height, band.bottom); ++y) {
+      inked = inked || shot.at(x, y) < shot.ground - 48;
+    }
+    if (!inked) continue;
+    if (!runs.empty() && runs.back().second == x) {
+      runs.back().second = x + 1;
+    } else {
+      runs.emplace_back(x, x + 1);
+    }
+  }
+  return runs;
+}
+
 // While a box's context menu is open, reads the captions of its items (without the keys that
-// do the same) and closes it.
+// do the same) and, in its pixels, how the last item (the longest caption) stands: the gap
+// before its keys' column (where the first item's keys begin, after that item's widest gap),
+// and the widest gap between the words of its caption. Then closes it.
 std::vector<std::string> gItems;
+int gKeysGap = -1, gWordGap = -1;
 void CALLBACK readItems(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND menuWindow = FindWindowW(L"#32768", nullptr);
   if (!menuWindow || !IsWindowVisible(menuWindow)) return;
   KillTimer(nullptr, timer);
   auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
     wchar_t text[64] = L"";
     if (GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION) == 0) continue;
     std::string caption = narrow(text);
     gItems.push_back(caption.substr(0, caption.find('\t')));
   }
+  UpdateWindow(menuWindow);
+  const Shot shot = shotOf(menuWindow, 0);
+  const auto runsOfItem = [&](int i) {
+    RECT item{};
+    GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &item);
+    MapWindowPoints(nullptr, menuWindow, reinterpret_cast<POINT*>(&item), 2);
+    return inkRunsIn(shot, item);
+  };
+  const auto first = runsOfItem(0), last = runsOfItem(count - 1);
+  int keys = -1, widest = -1;
+  for (std::size_t i = 1; i < first.size(); ++i) {
+    const int gap = first[i].first - first[i - 1].second;
+    if (gap > widest) widest = gap, keys = first[i].first;
+  }
+  for (std::size_t i = 1; i < last.size(); ++i) {
+    const int gap = last[i].first - last[i - 1].second;
+    if (last[i].first == keys) {
+      gKeysGap = gap;
+    } else if (last[i].first < keys) {
+      gWordGap = std::max(gWordGap, gap);
+    }
+  }
   PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-// An input box's context menu is the program's own, in Bulgarian, as a result box's is.
+// An input box's context menu is the program's own, in Bulgarian, as a result box's is, and
+// its keys stand apart from its words, whatever faces the system has (in a prefix without
+// Tahoma, "Избиране на всичко" ran into its "Ctrl+A").
 TEST_F(Win32Test, AnInputBoxsMenuIsInBulgarian) {
   gItems.clear();
+  gKeysGap = gWordGap = -1;
   SetTimer(nullptr, 0, 20, readItems);
   HWND fc = at(form1(), "Text1");
   RECT r;
@@ -547,6 +645,8 @@ TEST_F(Win32Test, AnInputBoxsMenuIsInBulgarian) {
   SendMessageW(fc, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(fc), MAKELPARAM(r.left + 2, r.top + 2));
   EXPECT_EQ(gItems, (std::vector<std::string>{"Отмяна", "Изрязване", "Копиране", "Поставяне",
                                               "Изтриване", "Избиране на всичко"}));
+  EXPECT_GT(gWordGap, 0) << "the words of \"Избиране на всичко\" were not found";
+  EXPECT_GE(gKeysGap, gWordGap) << "its keys stand closer to \"Избиране на всичко\" than its words";
 }
 
 // The keys and a result box's menu put the window's parts list on the clipboard; with no
