@@ -102,8 +102,7 @@ std::string waylandClientVersion() {
   std::string version;
   if (dlinfo(library, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name) {
     std::error_code error;
-    const std::string file =
-        std::filesystem::canonical(map->l_name, error).filename().string();
+    const std::string file = std::filesystem::canonical(map->l_name, error).filename().string();
     const std::string::size_type at = file.find(".so.");
     if (!error && at != std::string::npos) version = file.substr(at + 4);
   }
@@ -128,10 +127,10 @@ void chooseTitleBar() {
 #ifdef KALVENA_QTWAYLANDCLIENT_VERSION
   const std::string running = waylandClientVersion();
   if (running != KALVENA_QTWAYLANDCLIENT_VERSION) {
-    problem = QStringLiteral("it was built for Qt Wayland client %1, this is %2")
-                  .arg(QStringLiteral(KALVENA_QTWAYLANDCLIENT_VERSION),
-                       running.empty() ? QStringLiteral("not known")
-                                       : QString::fromStdString(running));
+    problem =
+        QStringLiteral("it was built for Qt Wayland client %1, this is %2")
+            .arg(QStringLiteral(KALVENA_QTWAYLANDCLIENT_VERSION),
+                 running.empty() ? QStringLiteral("not known") : QString::fromStdString(running));
   } else if (!plugin.load()) {
     problem = plugin.errorString();
   }

@@ -68,7 +68,7 @@ window() {
   echo "$1: $found"
   read -r _ count _ < <(grep '^buttons' <<<"$found")
   [[ $count == "$buttons" ]] || fail "its title bar has $count buttons, not $buttons, in $1"
-  title=$(tesseract "$work/title.png" - --psm 7 2>/dev/null | tr -d '\f' | xargs)
+  title=$(OMP_THREAD_LIMIT=1 tesseract "$work/title.png" - --psm 7 2>/dev/null | tr -d '\f' | xargs)
   [[ $title == Kalvena ]] || fail "its title bar reads \"$title\", not Kalvena, in $1"
 }
 # Weston's screenshot of the session, into the working directory as <name>.   screenshot <name>

@@ -167,8 +167,7 @@ void TextBoxHandle::contextMenu(POINT at) {
   };
   // In the words of the system's Bulgarian menus, with the keys that do the same.
   if (output_) {
-    item(form_.hasPartsList(), kCopyList,
-         widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C");
+    item(form_.hasPartsList(), kCopyList, widen(ui::kCopyPartsListCaption) + L"\tCtrl+Shift+C");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     item(selected, L'C', L"Копиране\tCtrl+C");
   } else {

@@ -136,10 +136,11 @@ inline std::vector<OcrAttempt> ocrAttempts(const GreyShot& shot, const std::stri
 }
 
 // The shell command that reads the picture `base`.pgm as told and leaves the answer in
-// `base`.txt, renamed into place once it is whole.
+// `base`.txt, renamed into place once it is whole. Tesseract on one thread: the tests run
+// beside each other, and its threads would only compete with them for the cores.
 inline std::string tesseractCommand(const std::string& base, const OcrAttempt& attempt,
                                     const std::string& language) {
-  return "tesseract " + base + ".pgm " + base + "-part --psm " + attempt.psm +
+  return "OMP_THREAD_LIMIT=1 tesseract " + base + ".pgm " + base + "-part --psm " + attempt.psm +
          (attempt.digitsOnly ? " -c tessedit_char_whitelist=0123456789" : "") + " -l " + language +
          " quiet; mv " + base + "-part.txt " + base + ".txt";
 }

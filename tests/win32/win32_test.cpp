@@ -90,8 +90,10 @@ class Watchdog final : public testing::EmptyTestEventListener {
       std::this_thread::sleep_for(std::chrono::seconds(1));
       const std::lock_guard lock(mutex_);
       if (running_ && std::chrono::steady_clock::now() - started_ > limit_) {
-        std::fprintf(stderr, "\nFAIL: %s still runs after %lld s: it waits for something that does not come\n",
-                     name_.c_str(), static_cast<long long>(limit_.count()));
+        std::fprintf(
+            stderr,
+            "\nFAIL: %s still runs after %lld s: it waits for something that does not come\n",
+            name_.c_str(), static_cast<long long>(limit_.count()));
         std::fflush(stderr);
         TerminateProcess(GetCurrentProcess(), 3);
       }
