@@ -6,8 +6,10 @@
 # step that the scripts miss. The packages downloaded are kept outside the root, so that a run
 # does not download them again; everything it mounts is unmounted when it ends, also when it is
 # interrupted.
-#   scripts/test-on-new-debian.sh [command...]   (scripts/test.sh unless given, run in the clone)
-# The cache is $KALVENA_CACHE, or ~/.cache/kalvena. It needs root (or sudo) for the chroot.
+#   scripts/test-on-new-debian.sh [--source TARBALL] [command...]
+# The command is scripts/test.sh unless given, run in the clone, or with --source in the source
+# tarball unpacked (kalvena-VERSION.tar.gz, as a release gives it). The cache is $KALVENA_CACHE,
+# or ~/.cache/kalvena. It needs root (or sudo) for the chroot.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KALVENA_CACHE:-$HOME/.cache/kalvena}
@@ -15,6 +17,11 @@ base=$cache/debian12-new-machine
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
 as_root() { "${sudo_cmd[@]}" "$@"; }
+tarball=
+if [[ ${1:-} == --source ]]; then
+  tarball=$(realpath "$2")
+  shift 2
+fi
 command=("$@")
 ((${#command[@]})) || command=(scripts/test.sh)
 
@@ -86,7 +93,11 @@ fi
 
 work=$(mktemp -d)
 root=$work/root
-echo "== a fresh copy of it, with a clone of $(git -C "$source_dir" rev-parse --short HEAD)"
+if [[ -n $tarball ]]; then
+  echo "== a fresh copy of it, with $(basename "$tarball") unpacked"
+else
+  echo "== a fresh copy of it, with a clone of $(git -C "$source_dir" rev-parse --short HEAD)"
+fi
 as_root cp -a "$base" "$root"
 # The machine's certificates, for a mirror reached over HTTPS.
 if [[ -f /etc/ssl/certs/ca-certificates.crt ]]; then
@@ -102,7 +113,12 @@ mount_in "$root" -t tmpfs tmpfs /dev/shm
 mkdir -p "$cache/new-machine-apt/partial" "$cache/new-machine-downloads"
 mount_in "$root" --bind "$cache/new-machine-apt" /var/cache/apt/archives
 mount_in "$root" --bind "$cache/new-machine-downloads" /root/.cache/kalvena
-as_root git clone -q "$source_dir" "$root/src/kalvena"
+if [[ -n $tarball ]]; then
+  as_root mkdir -p "$root/src/kalvena"
+  as_root tar -xzf "$tarball" -C "$root/src/kalvena" --strip-components=1
+else
+  as_root git clone -q "$source_dir" "$root/src/kalvena"
+fi
 started=$SECONDS
 status=0
 in_root "$root" /bin/bash -c 'cd /src/kalvena && exec "$@"' run "${command[@]}" || status=$?
