@@ -14,27 +14,17 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KALVENA_CACHE:-$HOME/.cache/kalvena}
 base=$cache/debian12-minbase
 mirror=$("$source_dir/scripts/debian-mirror.sh" bookworm)
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-as_root() { "${sudo_cmd[@]}" "$@"; }
-
-mounted=()
+# shellcheck source=scripts/in-root.sh
+source "$source_dir/scripts/in-root.sh"
 root=
 cleanup() {
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do as_root umount -l "${mounted[i]}" || true; done
-  [[ -n $root ]] && as_root rm -rf "$root"
+  if [[ -n $root ]]; then
+    leave_root "$root"
+    as_root rm -rf --one-file-system "$(dirname "$root")"
+  fi
+  leave_root "$base.partial"
 }
 trap cleanup EXIT
-mount_in() {  # mount_in <chroot> <what mount takes...> <target inside>
-  local target=$1/${*: -1}
-  as_root mkdir -p "$target"
-  as_root mount "${@:2:$#-2}" "$target"
-  mounted+=("$target")
-}
-in_chroot() {  # in_chroot <chroot> <command...>
-  as_root env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
-    DEBIAN_FRONTEND=noninteractive chroot "$@"
-}
 
 if [[ ! -f $base/.kalvena-ready ]]; then
   echo "== a minimal Debian 12 in $base (once)"
@@ -42,13 +32,12 @@ if [[ ! -f $base/.kalvena-ready ]]; then
   mkdir -p "$cache"
   as_root debootstrap --variant=minbase bookworm "$base.partial" "$mirror" >/dev/null
   mount_in "$base.partial" -t proc proc /proc
-  in_chroot "$base.partial" apt-get update -qq
+  in_root "$base.partial" apt-get update -qq
   # What the window test needs, and no more: a virtual display and the tools that drive it.
-  in_chroot "$base.partial" apt-get install -y -qq --no-install-recommends \
+  in_root "$base.partial" apt-get install -y -qq --no-install-recommends \
     xvfb xauth xdotool x11-utils >"$cache/base.log" 2>&1 || { cat "$cache/base.log"; exit 1; }
-  in_chroot "$base.partial" apt-get clean
-  as_root umount -l "$base.partial/proc"
-  mounted=()
+  in_root "$base.partial" apt-get clean
+  leave_root "$base.partial"
   as_root touch "$base.partial/.kalvena-ready"
   as_root mv "$base.partial" "$base"
 fi
@@ -63,12 +52,12 @@ mkdir -p "$cache/apt-archives/partial"
 mount_in "$root" --bind "$cache/apt-archives" /var/cache/apt/archives
 as_root cp "$deb" "$root/tmp/"
 log=$(dirname "$root")/apt.log
-in_chroot "$root" apt-get install -y -qq "/tmp/$(basename "$deb")" >"$log" 2>&1 ||
+in_root "$root" apt-get install -y -qq "/tmp/$(basename "$deb")" >"$log" 2>&1 ||
   { cat "$log"; echo "FAIL: the package does not install"; exit 1; }
-answer=$(in_chroot "$root" kalvena --version)
+answer=$(in_root "$root" kalvena --version)
 [[ $answer == "Kalvena $version" ]] || { echo "FAIL: kalvena --version says: $answer"; exit 1; }
 as_root mkdir -p "$root/kalvena-test/tests" "$root/kalvena-test/packaging"
 as_root cp "$source_dir/tests/window_test.sh" "$root/kalvena-test/tests/"
 as_root cp "$source_dir/packaging/org.kalvena.kalvena.desktop" "$root/kalvena-test/packaging/"
-in_chroot "$root" /kalvena-test/tests/window_test.sh 170 kalvena
+in_root "$root" /kalvena-test/tests/window_test.sh 170 kalvena
 echo "ok: on a clean Debian 12 it installs, says $answer, and its window works"

@@ -14,9 +14,8 @@ set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KALVENA_CACHE:-$HOME/.cache/kalvena}
 base=$cache/debian12-new-machine
-sudo_cmd=()
-if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
-as_root() { "${sudo_cmd[@]}" "$@"; }
+# shellcheck source=scripts/in-root.sh
+source "$source_dir/scripts/in-root.sh"
 tarball=
 if [[ ${1:-} == --source ]]; then
   tarball=$(realpath "$2")
@@ -26,19 +25,11 @@ command=("$@")
 ((${#command[@]})) || command=(scripts/test.sh)
 
 work=
-mounted=()
 cleanup() {
   local status=$?
   trap - EXIT INT TERM
   if [[ -n $work ]]; then
-    # What the run left going inside the root (a virtual display, a Wine server) ends first.
-    for process in /proc/[0-9]*; do
-      [[ $(as_root readlink "$process/root" 2>/dev/null) == "$work/root" ]] &&
-        as_root kill -9 "${process#/proc/}" 2>/dev/null
-    done
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-      as_root umount "${mounted[i]}" 2>/dev/null || as_root umount -l "${mounted[i]}" || true
-    done
+    leave_root "$work/root"
     as_root rm -rf --one-file-system "$work"
   fi
   exit "$status"
@@ -46,16 +37,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
-mount_in() {  # mount_in <root> <what mount takes...> <target inside>
-  local target=$1/${*: -1}
-  as_root mkdir -p "$target"
-  as_root mount "${@:2:$#-2}" "$target"
-  mounted+=("$target")
-}
-in_root() {  # in_root <root> <command...>
-  as_root env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 TERM=dumb \
-    CI="${CI:-}" DEBIAN_FRONTEND=noninteractive chroot "$@"
-}
 
 # Debian's sources as this machine names them: the release, its updates and its security fixes.
 sources() {
