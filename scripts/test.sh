@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+echo "== set up in $SECONDS s"
 
 # A source tarball has no history: what needs it is skipped, and says so.
 in_git=0
