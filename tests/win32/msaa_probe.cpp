@@ -2,6 +2,8 @@
 //   msaa_probe <hwnd>       prints what MSAA says of the window and of each of its controls
 //   msaa_probe --close      waits for the program's window, prints the same, then closes it
 //   msaa_probe --load <dll> loads a DLL the way a careless program does (its own folder first)
+//   msaa_probe --hold <hwnd> takes the window's and each control's object, says "holding", and
+//                           then never answers again nor lets them go: a screen reader that hangs
 // One line per window, UTF-8, tab-separated: control id (0 for the window), name, role,
 // description, value; "-" where the call failed.
 #include <windows.h>
@@ -91,6 +93,20 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(window, WM_CLOSE, 0, 0);
     }
     status = window ? 0 : 1;
+  } else if (argc == 3 && std::wstring(argv[1]) == L"--hold") {
+    const auto window =
+        reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(argv[2], nullptr, 10)));
+    int held = 0;
+    for (HWND h = window; h;
+         h = h == window ? GetWindow(window, GW_CHILD) : GetWindow(h, GW_HWNDNEXT)) {
+      IAccessible* acc = nullptr;
+      if (SUCCEEDED(AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                               reinterpret_cast<void**>(&acc)))) {
+        ++held;  // never released
+      }
+    }
+    print("holding " + std::to_string(held) + "\n");
+    Sleep(INFINITE);
   } else if (argc == 2) {
     probeAll(reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(argv[1], nullptr, 10))));
     status = 0;

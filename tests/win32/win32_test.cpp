@@ -1036,6 +1036,67 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   }
 }
 
+// A screen reader in another process that takes the window's and every control's object and
+// then hangs, neither answering nor letting them go: the window still takes keys and clicks,
+// calculates, and is unloaded and loaded again by switching, without waiting for it.
+TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
+  wchar_t self[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command(self);
+  command.resize(command.rfind(L'\\') + 1);
+  command = L"\"" + command + L"msaa_probe.exe\" --hold " +
+            std::to_wstring(reinterpret_cast<INT_PTR>(hwndOf(form1())));
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = writeEnd;
+  PROCESS_INFORMATION probe{};
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                      nullptr, &startup, &probe);
+  CloseHandle(writeEnd);
+  ASSERT_TRUE(started);
+  // Its questions are answered while it asks them, until it says it holds the objects.
+  std::string said;
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  while (said.find('\n') == std::string::npos && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) toolkit.handle(msg);
+    DWORD waiting = 0;
+    if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
+      std::string chunk(waiting, '\0');
+      DWORD got = 0;
+      ReadFile(readEnd, chunk.data(), waiting, &got, nullptr);
+      said.append(chunk, 0, got);
+    }
+  }
+  EXPECT_EQ(said.rfind("holding ", 0), 0u) << "the probe said: " << said;
+  EXPECT_GT(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 40) << said;
+
+  type(form1(), "Text1", L"1000");
+  type(form1(), "Text2", L"8");
+  click(form1(), "Command1");
+  EXPECT_EQ(text(form1(), "Text3"), decimal("14.07"));
+  click(form1(), "Command2");  // unloads the window whose objects it holds
+  EXPECT_FALSE(settle());
+  ASSERT_NE(shell.existingForm2(), nullptr);
+  EXPECT_TRUE(form2().isLoaded());
+  click(form2(), "Command3");
+  EXPECT_FALSE(settle());
+  EXPECT_TRUE(form1().isLoaded());
+  EXPECT_EQ(WaitForSingleObject(probe.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the probe was to hang, not end";
+  TerminateProcess(probe.hProcess, 1);
+  WaitForSingleObject(probe.hProcess, 10000);
+  CloseHandle(probe.hProcess);
+  CloseHandle(probe.hThread);
+  CloseHandle(readEnd);
+}
+
 bool isPictureInk(DWORD p) { return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 192; }
 
 // The box of ink in the pixels, in logical pixels at a DPI.
