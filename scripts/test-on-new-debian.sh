@@ -75,9 +75,9 @@ fi
 work=$(mktemp -d)
 root=$work/root
 if [[ -n $tarball ]]; then
-  echo "== a fresh copy of it, with $(basename "$tarball") unpacked"
+  echo "== a fresh copy of it in $root, with $(basename "$tarball") unpacked"
 else
-  echo "== a fresh copy of it, with a clone of $(git -C "$source_dir" rev-parse --short HEAD)"
+  echo "== a fresh copy of it in $root, with a clone of $(git -C "$source_dir" rev-parse --short HEAD)"
 fi
 as_root cp -a "$base" "$root"
 # The machine's certificates, for a mirror reached over HTTPS.
@@ -102,6 +102,10 @@ else
 fi
 started=$SECONDS
 status=0
-in_root "$root" /bin/bash -c 'cd /src/kalvena && exec "$@"' run "${command[@]}" || status=$?
+# In the background, waited for: a signal to this script is handled at once, not only once the
+# command has ended (the cleanup then ends what runs inside).
+in_root "$root" /bin/bash -c 'cd /src/kalvena && echo "== running in the new root: $*" && exec "$@"' \
+  run "${command[@]}" &
+wait $! || status=$?
 echo "== on a new Debian 12: $(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s, status $status"
 exit $status

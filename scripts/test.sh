@@ -66,6 +66,9 @@ else
   echo "== skipped: the release script, twice (a release is made of a commit, and this source has no git history)"
 fi
 
+echo "== CI's new Debian 12 root, interrupted, leaves nothing mounted or running"
+tests/new_root_interrupt_test.sh
+
 echo "== the benchmarks that the README names run (their figures are not checked)"
 python3 bench/startup.py build-tests-release 1
 bench/wine_startup.sh 1
