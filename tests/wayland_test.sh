@@ -184,10 +184,12 @@ wait_for 30 grep -qs 'wl_surface@[0-9]*\.commit()' "$trace" || fail "no window w
 seen() { grep -cE "$1" "$trace"; }
 # Waits until the trace has more lines matching a pattern than it had.   more <pattern> <count>
 more() { wait_for 10 sh -c "[ \$(grep -cE '$1' '$trace') -gt $2 ]"; }
-pointer='wl_pointer@[0-9]+\.(enter|motion)\('
-# Moves the pointer and waits until the program is told of it over its window. Weston's pointer
-# follows the X pointer's moves from where it first met it: pushed into the corner first, the two
-# are lined up (--sync: each move done by the X server before the next).
+pointer='wl_pointer@[0-9]+\.enter\('
+# Moves the pointer and waits until the program is told that it entered its window: the corner
+# lies outside the window, so each move brings one new enter, which no late motion of an earlier
+# move can stand in for. Weston's pointer follows the X pointer's moves from where it first met
+# it: pushed into the corner first, the two are lined up (--sync: each move done by the X server
+# before the next).
 pointer_to() {  # pointer_to <x> <y>
   local before
   before=$(seen "$pointer")
