@@ -917,31 +917,42 @@ struct Heard {
   std::string name, role, description, value;
 };
 
-// What a screen reader in another process hears of the window and of each control, by control
-// id (0: the window). Its questions reach the window through this thread's messages, which are
-// handled while it runs.
-std::map<int, Heard> heardFromAnotherProcess(Win32Toolkit& toolkit, HWND window) {
-  wchar_t self[MAX_PATH] = L"";
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command(self);
-  command.resize(command.rfind(L'\\') + 1);
-  command =
-      L"\"" + command + L"msaa_probe.exe\" " + std::to_wstring(reinterpret_cast<INT_PTR>(window));
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = writeEnd;
-  PROCESS_INFORMATION probe{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &probe);
-  CloseHandle(writeEnd);
-  EXPECT_TRUE(started) << narrow(command);
-  std::string out;
-  const auto drain = [&] {
+// msaa_probe, the screen reader in another process, started beside this test with its output on
+// a pipe; ended, if it still runs, when it goes out of scope.
+struct Probe {
+  explicit Probe(const std::wstring& arguments) {
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command(self);
+    command.resize(command.rfind(L'\\') + 1);
+    command = L"\"" + command + L"msaa_probe.exe\" " + arguments;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writeEnd;
+    started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                             &startup, &process);
+    CloseHandle(writeEnd);
+    EXPECT_TRUE(started) << narrow(command);
+  }
+  ~Probe() {
+    if (started) {
+      TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, 10000);
+      CloseHandle(process.hProcess);
+      CloseHandle(process.hThread);
+    }
+    CloseHandle(readEnd);
+  }
+  Probe(const Probe&) = delete;
+  Probe& operator=(const Probe&) = delete;
+
+  // Appends what it has written so far, without waiting for more.
+  void readInto(std::string& out) const {
     DWORD waiting = 0;
     while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
       std::string chunk(waiting, '\0');
@@ -949,24 +960,34 @@ std::map<int, Heard> heardFromAnotherProcess(Win32Toolkit& toolkit, HWND window)
       if (!ReadFile(readEnd, chunk.data(), waiting, &got, nullptr)) break;
       out.append(chunk, 0, got);
     }
-  };
+  }
+
+  HANDLE readEnd = nullptr;
+  PROCESS_INFORMATION process{};
+  bool started = false;
+};
+
+// What a screen reader in another process hears of the window and of each control, by control
+// id (0: the window). Its questions reach the window through this thread's messages, which are
+// handled while it runs.
+std::map<int, Heard> heardFromAnotherProcess(Win32Toolkit& toolkit, HWND window) {
+  Probe probe(std::to_wstring(reinterpret_cast<INT_PTR>(window)));
+  const bool started = probe.started;
+  std::string out;
   const ULONGLONG deadline = GetTickCount64() + 60000;
   while (started && GetTickCount64() < deadline) {
-    drain();
-    if (MsgWaitForMultipleObjects(1, &probe.hProcess, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) {
+    probe.readInto(out);
+    if (MsgWaitForMultipleObjects(1, &probe.process.hProcess, FALSE, 100, QS_ALLINPUT) ==
+        WAIT_OBJECT_0) {
       break;
     }
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) toolkit.handle(msg);
   }
   if (started) {
-    EXPECT_EQ(WaitForSingleObject(probe.hProcess, 0), WAIT_OBJECT_0) << "the probe hangs";
-    TerminateProcess(probe.hProcess, 1);
-    CloseHandle(probe.hProcess);
-    CloseHandle(probe.hThread);
+    EXPECT_EQ(WaitForSingleObject(probe.process.hProcess, 0), WAIT_OBJECT_0) << "the probe hangs";
   }
-  drain();
-  CloseHandle(readEnd);
+  probe.readInto(out);
   std::map<int, Heard> heard;
   std::size_t at = 0;
   while (at < out.size()) {
@@ -1040,25 +1061,8 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
 // then hangs, neither answering nor letting them go: the window still takes keys and clicks,
 // calculates, and is unloaded and loaded again by switching, without waiting for it.
 TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
-  wchar_t self[MAX_PATH] = L"";
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command(self);
-  command.resize(command.rfind(L'\\') + 1);
-  command = L"\"" + command + L"msaa_probe.exe\" --hold " +
-            std::to_wstring(reinterpret_cast<INT_PTR>(hwndOf(form1())));
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = writeEnd;
-  PROCESS_INFORMATION probe{};
-  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &probe);
-  CloseHandle(writeEnd);
-  ASSERT_TRUE(started);
+  const Probe probe(L"--hold " + std::to_wstring(reinterpret_cast<INT_PTR>(hwndOf(form1()))));
+  ASSERT_TRUE(probe.started);
   // Its questions are answered while it asks them, until it says it holds the objects.
   std::string said;
   const ULONGLONG deadline = GetTickCount64() + 30000;
@@ -1066,13 +1070,7 @@ TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) toolkit.handle(msg);
-    DWORD waiting = 0;
-    if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
-      std::string chunk(waiting, '\0');
-      DWORD got = 0;
-      ReadFile(readEnd, chunk.data(), waiting, &got, nullptr);
-      said.append(chunk, 0, got);
-    }
+    probe.readInto(said);
   }
   EXPECT_EQ(said.rfind("holding ", 0), 0u) << "the probe said: " << said;
   EXPECT_GT(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 40) << said;
@@ -1088,13 +1086,8 @@ TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
   click(form2(), "Command3");
   EXPECT_FALSE(settle());
   EXPECT_TRUE(form1().isLoaded());
-  EXPECT_EQ(WaitForSingleObject(probe.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+  EXPECT_EQ(WaitForSingleObject(probe.process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the probe was to hang, not end";
-  TerminateProcess(probe.hProcess, 1);
-  WaitForSingleObject(probe.hProcess, 10000);
-  CloseHandle(probe.hProcess);
-  CloseHandle(probe.hThread);
-  CloseHandle(readEnd);
 }
 
 bool isPictureInk(DWORD p) { return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 192; }
