@@ -1,32 +1,102 @@
 #include "qt_accessible.h"
 
 #include <QAccessibleWidget>
+#include <QPointer>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
 
 #include "qt_controls.h"
+#include "qt_toolkit.h"
 
 namespace kalvena::qt {
 
 namespace {
 
-// What a screen reader is told. The window is a frame whose children are its controls, without
-// the drawn lines, which carry no meaning of their own.
+// A caption or picture that the window draws: no widget of its own, a child of the window's
+// interface with its name, role and place.
+class FacePartAccessible final : public QAccessibleInterface {
+ public:
+  FacePartAccessible(QWidget* form, const ui::FaceObject& part) : form_(form), part_(part) {}
+
+  bool isValid() const override { return !form_.isNull(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return form_ ? form_->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override {
+    return form_ ? QAccessible::queryAccessibleInterface(form_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? QString::fromStdString(part_.name) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    if (!form_) return {};
+    const ui::PixelRect& b = part_.bounds;
+    return QRect(form_->mapToGlobal(QPoint(b.left, b.top)), QSize(b.width, b.height));
+  }
+  QAccessible::Role role() const override {
+    return part_.role == ui::FaceObject::Role::Graphic ? QAccessible::Graphic
+                                                       : QAccessible::StaticText;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.readOnly = true;
+    if (form_ && !form_->isVisible()) s.invisible = true;
+    return s;
+  }
+
+ private:
+  QPointer<QWidget> form_;
+  ui::FaceObject part_;
+};
+
+// What a screen reader is told. The window is a frame whose children are the captions and
+// pictures it draws (without the lines, which carry no meaning of their own), then its boxes
+// and buttons.
 class FormAccessible final : public QAccessibleWidget {
  public:
   explicit FormAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
+  ~FormAccessible() override {
+    for (const QAccessible::Id id : parts_) QAccessible::deleteAccessibleInterface(id);
+  }
+  FormAccessible(const FormAccessible&) = delete;
+  FormAccessible& operator=(const FormAccessible&) = delete;
 
-  int childCount() const override { return static_cast<int>(children().size()); }
+  int childCount() const override { return static_cast<int>(parts().size() + children().size()); }
   QAccessibleInterface* child(int index) const override {
+    if (index < 0) return nullptr;
+    const auto i = static_cast<std::size_t>(index);
+    if (i < parts().size()) return QAccessible::accessibleInterface(parts_[i]);
     const std::vector<QWidget*> c = children();
-    if (index < 0 || index >= static_cast<int>(c.size())) return nullptr;
-    return QAccessible::queryAccessibleInterface(c[static_cast<std::size_t>(index)]);
+    if (i - parts_.size() >= c.size()) return nullptr;
+    return QAccessible::queryAccessibleInterface(c[i - parts_.size()]);
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
+    if (!child) return -1;
+    for (std::size_t i = 0; i < parts().size(); ++i) {
+      if (QAccessible::accessibleInterface(parts_[i]) == child) return static_cast<int>(i);
+    }
     const std::vector<QWidget*> c = children();
-    const auto it = std::find(c.begin(), c.end(), child ? child->object() : nullptr);
-    return it == c.end() ? -1 : static_cast<int>(it - c.begin());
+    const auto it = std::find(c.begin(), c.end(), child->object());
+    return it == c.end() ? -1 : static_cast<int>(parts_.size()) + static_cast<int>(it - c.begin());
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    // The boxes and buttons lie over the face.
+    for (QWidget* w : children()) {
+      QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
+      if (control && control->rect().contains(x, y)) return control;
+    }
+    // The topmost part under the point: the face draws its parts in this order.
+    for (std::size_t i = parts().size(); i-- > 0;) {
+      QAccessibleInterface* part = QAccessible::accessibleInterface(parts_[i]);
+      if (part && part->rect().contains(x, y)) return part;
+    }
+    return nullptr;
   }
 
  private:
@@ -34,10 +104,25 @@ class FormAccessible final : public QAccessibleWidget {
     std::vector<QWidget*> c;
     for (QObject* o : widget()->children()) {
       auto* w = qobject_cast<QWidget*>(o);
-      if (w && !w->isWindow() && !qobject_cast<LineControl*>(w)) c.push_back(w);
+      if (w && !w->isWindow()) c.push_back(w);
     }
     return c;
   }
+
+  // Made when first asked for: the window asks for its own interface while it is being built.
+  const std::vector<QAccessible::Id>& parts() const {
+    if (parts_.empty()) {
+      if (const ui::Face* face = faceOf(widget())) {
+        for (const ui::FaceObject& o : face->objects()) {
+          parts_.push_back(
+              QAccessible::registerAccessibleInterface(new FacePartAccessible(widget(), o)));
+        }
+      }
+    }
+    return parts_;
+  }
+
+  mutable std::vector<QAccessible::Id> parts_;
 };
 
 // A result box: text that can be read and selected, but is not editable.
@@ -96,7 +181,6 @@ class OutputBoxAccessible final : public QAccessibleWidget, public QAccessibleTe
 QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
   auto* w = qobject_cast<QWidget*>(object);
   if (!w) return nullptr;
-  if (qobject_cast<PictureBox*>(w)) return new QAccessibleWidget(w, QAccessible::Graphic);
   if (auto* box = qobject_cast<QtTextBox*>(w); box && box->isOutput()) {
     return new OutputBoxAccessible(box);
   }

@@ -16,13 +16,10 @@
 #include <memory>
 #include <unordered_map>
 
-#include "qt_painter.h"
 #include "qt_toolkit.h"
 #include "result_text.h"
 
 namespace kalvena::qt {
-
-using ui::LineSpec;
 
 namespace {
 
@@ -303,46 +300,6 @@ void QtCommandButton::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QPushButton::keyPressEvent(event);
-}
-
-PictureBox::PictureBox(const ui::Drawing* drawing, QSize bitmap, QWidget* parent)
-    : QWidget(parent), drawing_(drawing), bitmap_(bitmap) {
-  setFocusPolicy(Qt::NoFocus);
-}
-
-QImage PictureBox::render(qreal devicePixelRatio) const {
-  QImage image((QSizeF(bitmap_) * devicePixelRatio).toSize(), QImage::Format_RGB32);
-  image.setDevicePixelRatio(devicePixelRatio);
-  image.fill(Qt::white);
-  QPainter painter(&image);
-  QtPainter drawn(painter);
-  if (drawing_) drawing_->draw(drawn, bitmap_.width(), bitmap_.height());
-  return image;
-}
-
-void PictureBox::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), Qt::white);
-  painter.setClipRect(QRect(QPoint(0, 0), bitmap_));
-  QtPainter drawn(painter);
-  if (drawing_) drawing_->draw(drawn, bitmap_.width(), bitmap_.height());
-}
-
-LineControl::LineControl(const LineSpec& spec, QWidget* parent) : QWidget(parent) {
-  setObjectName(QString::fromLatin1(spec.name));
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-  setFocusPolicy(Qt::NoFocus);
-  const QPoint a(twipsToPixels(spec.x1), twipsToPixels(spec.y1));
-  const QPoint b(twipsToPixels(spec.x2), twipsToPixels(spec.y2));
-  // Both end points are drawn; the parent clips a line that runs past the client area.
-  setGeometry(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))));
-}
-
-void LineControl::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  // Black on the usual light ground; a dark desktop theme's text colour on a dark one.
-  painter.fillRect(rect(), palette().color(QPalette::WindowText));
 }
 
 }  // namespace kalvena::qt

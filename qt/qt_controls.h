@@ -1,9 +1,7 @@
 #pragma once
 
-// The widgets that the controls of a layout table become: text boxes, command buttons, picture
-// boxes and lines. Labels are QLabels.
+// The widgets that the boxes and buttons of a layout table become.
 
-#include <QImage>
 #include <QKeyEvent>
 
 #include <QLineEdit>
@@ -13,7 +11,6 @@
 #include <QWidget>
 #include <functional>
 
-#include "pictures.h"
 #include "toolkit.h"
 
 namespace kalvena::qt {
@@ -71,36 +68,6 @@ class QtCommandButton final : public QPushButton {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-};
-
-// A picture box: its drawing's bitmap at the top-left corner, unscaled, clipped to the box, on
-// a white ground. The drawing is painted at the screen's device pixel ratio, whatever it is,
-// so it is exact at any scale.
-class PictureBox final : public QWidget {
-  Q_OBJECT
-
- public:
-  PictureBox(const ui::Drawing* drawing, QSize bitmap, QWidget* parent);
-  // The whole bitmap, drawn at a device pixel ratio, as the box paints it.
-  QImage render(qreal devicePixelRatio) const;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
- private:
-  const ui::Drawing* drawing_;  // null: a blank box
-  QSize bitmap_;
-};
-
-// A line control: a widget one pixel thick along its length, painted black.
-class LineControl final : public QWidget {
-  Q_OBJECT
-
- public:
-  LineControl(const ui::LineSpec& spec, QWidget* parent);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace kalvena::qt

@@ -1,8 +1,11 @@
 #include "qt_painter.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
+
+#include <cmath>
 
 #include "qt_toolkit.h"
 
@@ -90,6 +93,82 @@ void QtPainter::text(ui::Point baseline, std::string_view utf8, ui::Anchor ancho
   p_.setFont(font);
   p_.setPen(colorOf(color));
   p_.drawText(QPointF(x, baseline.y), s);
+}
+
+namespace {
+
+QFont captionFont(int pixelSize) {
+  QFont font = programFont();
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+}  // namespace
+
+void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) {
+  p_.setFont(captionFont(pixelSize));
+  p_.setPen(colorOf(color));
+  p_.drawText(QPointF(baseline.x, baseline.y),
+              QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
+  const QFont font = captionFont(pixelSize);
+  const QFontMetricsF fm(font);
+  const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  ui::TextExtent e{fm.horizontalAdvance(s), fm.ascent(), fm.lineSpacing(), 0, 0, 0, 0};
+  // The ink as drawn: pixels more than half dark, so that the faint fringe of a smoothed
+  // stroke does not count.
+  const int pad = pixelSize;
+  QImage image(static_cast<int>(std::ceil(e.advance)) + 2 * pad, 3 * pad, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(pad, 2 * pad), s);
+  }
+  QRect ink;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(line[x]) < 128) ink |= QRect(x, y, 1, 1);
+    }
+  }
+  if (!ink.isNull()) {
+    e.inkLeft = ink.left() - pad;
+    e.inkRight = ink.right() + 1 - pad;
+    e.inkTop = ink.top() - 2 * pad;
+    e.inkBottom = ink.bottom() + 1 - 2 * pad;
+  }
+  return e;
+}
+
+void QtPainter::fill(ui::Point topLeft, double width, double height, ui::Color color) {
+  // On whole pixels, crisp at any scale.
+  p_.save();
+  p_.setRenderHint(QPainter::Antialiasing, false);
+  p_.fillRect(QRectF(topLeft.x, topLeft.y, width, height), colorOf(color));
+  p_.restore();
+}
+
+void QtPainter::beginView(ui::Point origin, double scale, double width, double height) {
+  p_.save();
+  p_.translate(origin.x, origin.y);
+  p_.scale(scale, scale);
+  p_.setClipRect(QRectF(0, 0, width, height), Qt::IntersectClip);
+}
+
+void QtPainter::endView() { p_.restore(); }
+
+QImage render(const ui::Drawing& drawing, QSize bitmap, qreal devicePixelRatio) {
+  QImage image((QSizeF(bitmap) * devicePixelRatio).toSize(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatio);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QtPainter drawn(painter);
+  drawing.draw(drawn, bitmap.width(), bitmap.height());
+  return image;
 }
 
 }  // namespace kalvena::qt

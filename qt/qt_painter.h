@@ -1,11 +1,14 @@
 #pragma once
 
-// The pictures' painter on QPainter, antialiased; the QPainter's own transform carries the
-// device pixel ratio, so that a drawing is exact at any scale.
+// The painter on QPainter: the drawings antialiased, the captions in the program's font as a
+// label draws them; the QPainter's own transform carries the device pixel ratio, so that a
+// drawing is exact at any scale.
 
+#include <QImage>
 #include <QPainter>
 
 #include "painter.h"
+#include "pictures.h"
 
 namespace kalvena::qt {
 
@@ -22,9 +25,18 @@ class QtPainter final : public ui::Painter {
            const ui::Pen& pen) override;
   void text(ui::Point baseline, std::string_view utf8, ui::Anchor anchor, double pixelSize,
             ui::Color color) override;
+  void caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) override;
+  ui::TextExtent captionExtent(std::string_view utf8, int pixelSize) override;
+  void fill(ui::Point topLeft, double width, double height, ui::Color color) override;
+  void beginView(ui::Point origin, double scale, double width, double height) override;
+  void endView() override;
 
  private:
   QPainter& p_;
 };
+
+// A drawing's whole bitmap, `bitmap` logical pixels on a white ground, drawn at a device pixel
+// ratio.
+QImage render(const ui::Drawing& drawing, QSize bitmap, qreal devicePixelRatio);
 
 }  // namespace kalvena::qt

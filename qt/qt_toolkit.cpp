@@ -2,69 +2,48 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QShortcut>
 
 #include <algorithm>
+#include <optional>
+
+#include "qt_painter.h"
 
 namespace kalvena::qt {
 
 using ui::ControlSpec;
 using ui::ControlType;
 using ui::FormLayout;
-using ui::LineSpec;
 
 namespace {
 
 QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
   QWidget* w = nullptr;
-  const QString caption = QString::fromUtf8(spec.caption);
-  const QRect rect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                   twipsToPixels(spec.height));
-  switch (spec.type) {
-    case ControlType::Label: {
-      auto* label = new QLabel(caption, parent);
-      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      // A caption wraps inside its box; in a box one line high a wrapped second line would
-      // only be cut off, so there the caption stays on its line.
-      label->setWordWrap(rect.height() >= 2 * label->fontMetrics().lineSpacing());
-      w = label;
-      break;
-    }
-    case ControlType::TextBox:
-      w = new QtTextBox(parent);
-      break;
-    case ControlType::CommandButton:
-      w = new QtCommandButton(caption, parent);
-      w->setAccessibleName(caption);
-      break;
-    case ControlType::PictureBox:
-      w = new PictureBox(ui::drawingNamed(spec.image), QSize(spec.bitmapWidth, spec.bitmapHeight),
-                         parent);
-      break;
+  if (spec.type == ControlType::TextBox) {
+    w = new QtTextBox(parent);
+  } else {
+    const QString caption = QString::fromUtf8(spec.caption);
+    w = new QtCommandButton(caption, parent);
+    w->setAccessibleName(caption);
   }
   w->setObjectName(QString::fromLatin1(spec.name));
   if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-  w->setGeometry(rect);
+  w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                 twipsToPixels(spec.height));
   return w;
 }
 
-// Builds the controls so that creation order is stacking order: labels at the bottom, lines
-// over them, then the rest; then chains the controls that take focus in tab index order.
+// Builds the boxes and buttons (the rest is the face, which the window draws) and chains them
+// in tab index order.
 void buildControls(const FormLayout& layout, QWidget* form) {
-  auto isLabel = [](const ControlSpec& c) { return c.type == ControlType::Label; };
-  for (const ControlSpec& spec : layout.controls) {
-    if (isLabel(spec)) buildControl(spec, form);
-  }
-  for (const LineSpec& line : layout.lines) new LineControl(line, form);
   std::vector<std::pair<int, QWidget*>> focusable;
   for (const ControlSpec& spec : layout.controls) {
-    if (isLabel(spec)) continue;
-    QWidget* w = buildControl(spec, form);
-    if (w->focusPolicy() & Qt::TabFocus) focusable.emplace_back(spec.tabIndex, w);
+    if (spec.type != ControlType::TextBox && spec.type != ControlType::CommandButton) continue;
+    focusable.emplace_back(spec.tabIndex, buildControl(spec, form));
   }
   std::sort(focusable.begin(), focusable.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -117,7 +96,7 @@ class CommandButtonHandle final : public ui::CommandButton {
 class FormWidget final : public QWidget, public ui::NativeWindow {
  public:
   FormWidget(const FormLayout& layout, std::function<void()> onClose)
-      : onClose_(std::move(onClose)) {
+      : layout_(&layout), onClose_(std::move(onClose)) {
     setProperty("kalvenaForm", true);
     setWindowTitle(QStringLiteral("Kalvena"));
     setAccessibleDescription(QString::fromUtf8(layout.description));
@@ -128,6 +107,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     // The twips were laid out for this font: a desktop theme's font does not apply here.
     setFont(programFont());
     buildControls(layout, this);
+    layOutFace();
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
       textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));
     }
@@ -138,6 +118,8 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
 
   ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
   ui::CommandButton* commandButton(std::string_view name) override { return find(buttons_, name); }
+  // Null while the window is being built.
+  const ui::Face* face() const { return face_ ? &*face_ : nullptr; }
 
   void show() override {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -171,6 +153,21 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
  protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QtPainter drawn(painter);
+    face_->draw(drawn);
+  }
+
+  void changeEvent(QEvent* event) override {
+    // A theme's colours, or a font that could change how a caption fits.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
+      layOutFace();
+      update();
+    }
+    QWidget::changeEvent(event);
+  }
+
   void closeEvent(QCloseEvent* event) override {
     event->accept();
     onClose_();
@@ -197,6 +194,25 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     return nullptr;
   }
 
+  // The face in logical pixels (Qt scales them), in the theme's text colour.
+  void layOutFace() {
+    const QColor ink = palette().color(QPalette::WindowText);
+    const ui::FaceScale scale{
+        twipsToPixels,
+        kFontPixels,
+        (kFontPixels * kSmallestCaptionPercent + 99) / 100,
+        1,
+        1,
+        {static_cast<std::uint8_t>(ink.red()), static_cast<std::uint8_t>(ink.green()),
+         static_cast<std::uint8_t>(ink.blue())}};
+    QImage surface(1, 1, QImage::Format_RGB32);
+    QPainter painter(&surface);
+    QtPainter measure(painter);
+    face_.emplace(*layout_, scale, measure);
+  }
+
+  const FormLayout* layout_;
+  std::optional<ui::Face> face_;
   std::function<void()> onClose_;
   PartsList parts_;
   QShortcut* shortcut_ = nullptr;
@@ -231,5 +247,10 @@ std::string QtToolkit::decimalSeparator() const {
 }
 
 QWidget* widgetOf(const ui::Window& window) { return dynamic_cast<QWidget*>(window.native()); }
+
+const ui::Face* faceOf(const QWidget* form) {
+  const auto* f = dynamic_cast<const FormWidget*>(form);
+  return f ? f->face() : nullptr;
+}
 
 }  // namespace kalvena::qt

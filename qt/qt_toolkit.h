@@ -1,7 +1,8 @@
 #pragma once
 
-// The windows' toolkit on Qt 6 Widgets: each control of a layout table becomes a widget, each
-// event of the windows a signal, and the rest of the toolkit interface maps onto Qt once here.
+// The windows' toolkit on Qt 6 Widgets: each box and button of a layout table becomes a widget,
+// the rest of it is the face that the window draws, each event of the windows is a signal, and
+// the rest of the toolkit interface maps onto Qt once here.
 
 #include <QFont>
 #include <QIcon>
@@ -10,6 +11,7 @@
 
 #include <vector>
 
+#include "face.h"
 #include "qt_controls.h"
 #include "toolkit.h"
 
@@ -36,6 +38,13 @@ class QtToolkit final : public ui::Toolkit {
 
 // The top-level widget of a loaded window; null while the window is not loaded.
 QWidget* widgetOf(const ui::Window& window);
+// The face (captions, lines, pictures) that a window's top-level widget draws; null for any
+// other widget.
+const ui::Face* faceOf(const QWidget* form);
+
+// The windows' font size in logical pixels, and the smallest a caption shrinks to, per cent.
+inline constexpr int kFontPixels = 11;
+inline constexpr int kSmallestCaptionPercent = 70;
 
 // The font of every window, its message box and its hover texts: Liberation Sans at 11 px,
 // whatever font a desktop theme gives the application.

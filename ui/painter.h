@@ -1,9 +1,9 @@
 #pragma once
 
-// What the pictures are drawn on: a small painter that each toolkit implements once (QPainter,
-// GDI+) and scales to its device, so that a drawing is exact at any scale. Coordinates are the
-// logical pixels of the picture's bitmap, x to the right and y down. A primitive is added only
-// when a drawing needs it.
+// What a window's face and its pictures are drawn on: a small painter that each toolkit
+// implements once (QPainter; GDI and GDI+) and scales to its device, so that a drawing is exact
+// at any scale. Coordinates are the pixels of the surface (a picture's logical pixels inside a
+// view), x to the right and y down. A primitive is added only when a drawing needs it.
 
 #include <cstdint>
 #include <span>
@@ -39,6 +39,19 @@ inline constexpr Pen kNoOutline{kBlack, 0, false};
 // Where a text's baseline point lies: at its start, its middle or its end.
 enum class Anchor { Start, Middle, End };
 
+// How one line of a caption lies: how far it advances, where the baseline lies below the top of
+// its line, how far apart its lines are, and where its ink is (from the start of the baseline,
+// y down; left == right where it has none).
+struct TextExtent {
+  double advance = 0;
+  double ascent = 0;
+  double lineSpacing = 0;
+  double inkLeft = 0;
+  double inkTop = 0;
+  double inkRight = 0;
+  double inkBottom = 0;
+};
+
 class Painter {
  public:
   virtual ~Painter() = default;
@@ -57,6 +70,18 @@ class Painter {
   // One line of text in the windows' face (Liberation Sans or Arial) at a pixel size.
   virtual void text(Point baseline, std::string_view utf8, Anchor anchor, double pixelSize,
                     Color color) = 0;
+
+  // What a window's face needs besides: its captions, one line each, in the window's own face
+  // at a whole pixel size, drawn as the system draws its controls' texts, and measured by the
+  // ink the painter would put down.
+  virtual void caption(Point baseline, std::string_view utf8, int pixelSize, Color color) = 0;
+  virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;
+  // A rectangle filled, without an outline.
+  virtual void fill(Point topLeft, double width, double height, Color color) = 0;
+  // Until endView(), coordinates start at `origin`, `scale` pixels a unit, and what is drawn is
+  // clipped to `width` by `height` units from there. Views do not nest.
+  virtual void beginView(Point origin, double scale, double width, double height) = 0;
+  virtual void endView() = 0;
 };
 
 }  // namespace kalvena::ui

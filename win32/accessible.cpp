@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <memory>
+#include <vector>
 
 #include "system_library.h"
 
@@ -27,10 +28,13 @@ struct Com {
       oleacc.function<decltype(::CreateStdAccessibleObject)>("CreateStdAccessibleObject");
   decltype(&::LresultFromObject) lresultFromObject =
       oleacc.function<decltype(::LresultFromObject)>("LresultFromObject");
+  decltype(&::AccessibleObjectFromWindow) objectFromWindow =
+      oleacc.function<decltype(::AccessibleObjectFromWindow)>("AccessibleObjectFromWindow");
   bool started = false;
 
   bool complete() const {
-    return initialize && uninitialize && allocString && createStandard && lresultFromObject;
+    return initialize && uninitialize && allocString && createStandard && lresultFromObject &&
+           objectFromWindow;
   }
 };
 
@@ -78,8 +82,10 @@ class Accessible final : public IAccessible {
       AddRef();
       return S_OK;
     }
-    // The proxy's window and its enumeration of children, which clients ask for.
-    if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IEnumVARIANT)) {
+    // The proxy's window and, where the window has no parts of its own, its enumeration of
+    // children (with parts, a client counts them and asks for each).
+    if (IsEqualIID(riid, IID_IOleWindow) ||
+        (IsEqualIID(riid, IID_IEnumVARIANT) && parts().empty())) {
       return standard_->QueryInterface(riid, out);
     }
     return E_NOINTERFACE;
@@ -108,6 +114,7 @@ class Accessible final : public IAccessible {
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
+    if (const AccessiblePart* part = partFor(child)) return string(part->name, out);
     const AccessibleInfo* info = infoFor(child);
     if (!info || info->name.empty()) return standard_->get_accName(child, out);
     return string(info->name, out);
@@ -128,11 +135,13 @@ class Accessible final : public IAccessible {
     return info->description.empty() ? S_FALSE : string(info->description, out);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override {
+    const AccessiblePart* part = partFor(child);
     const AccessibleInfo* info = infoFor(child);
-    if (!info || info->role == 0) return standard_->get_accRole(child, out);
+    const long role = part ? part->role : info ? info->role : 0;
+    if (role == 0) return standard_->get_accRole(child, out);
     if (!out) return E_POINTER;
     out->vt = VT_I4;
-    out->lVal = info->role;
+    out->lVal = role;
     return S_OK;
   }
 
@@ -140,12 +149,28 @@ class Accessible final : public IAccessible {
     return standard_->get_accParent(parent);
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
-    return standard_->get_accChildCount(n);
+    if (!n) return E_POINTER;
+    *n = static_cast<LONG>(parts().size() + childWindows().size());
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-    return standard_->get_accChild(child, out);
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (child.vt != VT_I4 || child.lVal < 1) return E_INVALIDARG;
+    if (partFor(child)) return S_FALSE;  // a simple element: asked by its id
+    const std::vector<HWND> windows = childWindows();
+    const auto i = static_cast<std::size_t>(child.lVal) - parts().size() - 1;
+    if (i >= windows.size()) return E_INVALIDARG;
+    return com_.objectFromWindow(windows[i], static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                 reinterpret_cast<void**>(out));
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
+    if (const AccessiblePart* part = partFor(child)) {
+      if (!out) return E_POINTER;
+      out->vt = VT_I4;
+      out->lVal = part->role == ROLE_SYSTEM_STATICTEXT ? STATE_SYSTEM_READONLY : 0;
+      return S_OK;
+    }
     return standard_->get_accState(child, out);
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
@@ -171,13 +196,34 @@ class Accessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h,
                                         VARIANT child) override {
-    return standard_->accLocation(x, y, w, h, child);
+    const AccessiblePart* part = partFor(child);
+    if (!part) return standard_->accLocation(x, y, w, h, child);
+    if (!x || !y || !w || !h) return E_POINTER;
+    POINT origin{part->bounds.left, part->bounds.top};
+    ClientToScreen(hwnd_, &origin);
+    *x = origin.x;
+    *y = origin.y;
+    *w = part->bounds.right - part->bounds.left;
+    *h = part->bounds.bottom - part->bounds.top;
+    return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
     return standard_->accNavigate(direction, start, end);
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override {
-    return standard_->accHitTest(x, y, out);
+    const HRESULT hr = standard_->accHitTest(x, y, out);
+    // Over the window itself, the part under the point, the topmost (drawn last) first.
+    if (hr != S_OK || !out || out->vt != VT_I4 || out->lVal != CHILDID_SELF) return hr;
+    POINT at{x, y};
+    ScreenToClient(hwnd_, &at);
+    const std::vector<AccessiblePart>& p = parts();
+    for (std::size_t i = p.size(); i-- > 0;) {
+      if (PtInRect(&p[i].bounds, at)) {
+        out->lVal = static_cast<LONG>(i + 1);
+        break;
+      }
+    }
+    return hr;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     return standard_->accDoDefaultAction(child);
@@ -191,6 +237,29 @@ class Accessible final : public IAccessible {
 
  private:
   ~Accessible() { standard_->Release(); }
+
+  const std::vector<AccessiblePart>& parts() const {
+    static const std::vector<AccessiblePart> none;
+    const auto* info = IsWindow(hwnd_)
+                           ? static_cast<const AccessibleInfo*>(GetPropW(hwnd_, kInfoProperty))
+                           : nullptr;
+    return info ? info->parts : none;
+  }
+  const AccessiblePart* partFor(const VARIANT& child) const {
+    const std::vector<AccessiblePart>& p = parts();
+    if (child.vt != VT_I4 || child.lVal < 1 || static_cast<std::size_t>(child.lVal) > p.size()) {
+      return nullptr;
+    }
+    return &p[static_cast<std::size_t>(child.lVal) - 1];
+  }
+  std::vector<HWND> childWindows() const {
+    std::vector<HWND> windows;
+    if (!IsWindow(hwnd_)) return windows;
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      windows.push_back(c);
+    }
+    return windows;
+  }
 
   const AccessibleInfo* infoFor(const VARIANT& child) const {
     if (!isSelf(child) || !IsWindow(hwnd_)) return nullptr;

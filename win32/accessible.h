@@ -3,7 +3,8 @@
 // What a screen reader hears of each control. Every control answers WM_GETOBJECT for its client
 // area itself (its window procedure calls answerGetObject), with a small IAccessible over the
 // system's own proxy that gives the control's name, role, description and value from the window's
-// layout; the system's proxy answers the rest (state, position, navigation). Windows' own
+// layout; the system's proxy answers the rest (state, position, navigation). The parts that a
+// window draws itself are its object's simple elements, answered here whole. Windows' own
 // annotation service is not used: Wine does not implement it, and its EDIT proxy names every box
 // after a neighbouring label.
 //
@@ -15,8 +16,17 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace kalvena::win32 {
+
+// A part of a window that is no window of its own (a caption, a picture): a simple element of
+// the window's object, numbered from 1 in this order, before the child windows.
+struct AccessiblePart {
+  std::wstring name;
+  long role = 0;  // ROLE_SYSTEM_*
+  RECT bounds{};  // in the window's client area
+};
 
 // What a control tells a screen reader. A text box's value is its text.
 struct AccessibleInfo {
@@ -24,6 +34,7 @@ struct AccessibleInfo {
   long role = 0;  // ROLE_SYSTEM_*
   std::wstring description;
   bool textIsValue = false;
+  std::vector<AccessiblePart> parts;
 };
 
 // Gives a window its description for screen readers; `info` must live until forget(hwnd),

@@ -7,14 +7,15 @@
 #include <array>
 #include <climits>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "accessible.h"
+#include "face.h"
 #include "fonts.h"
+#include "gdiplus_painter.h"
 #include "message_box.h"
-#include "picture_box.h"
-#include "pictures.h"
 #include "system_library.h"
 #include "text_box.h"
 #include "win32_toolkit.h"
@@ -47,10 +48,10 @@ struct Control {
   const ControlSpec* spec;
   HWND hwnd;
   std::unique_ptr<ControlData> data;
-  std::unique_ptr<Picture> picture;  // a picture box's
 };
 
-// One loaded window: its top-level window, its controls, and the lines it paints.
+// One loaded window: its top-level window, the controls that take input, and its face (the
+// captions, lines and pictures), which it paints itself.
 class FormWindow final : public ui::NativeWindow, public TextBoxHost {
  public:
   FormWindow(HINSTANCE instance, const FormLayout& layout, std::function<void()> onClose)
@@ -120,6 +121,11 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return nullptr;
   }
   bool isButton(HWND h) const { return find(buttons_, h) != nullptr; }
+  const ui::Face& face() const { return *face_; }
+  // The captions in the window's own face, at a size in pixels.
+  std::function<HFONT(int)> captionFont() {
+    return [this](int pixels) { return font(windowFaces().front(), pixels); };
+  }
   SpacedFace& resultFace() override { return *resultFace_; }
   HWND& changingBox() override { return changing_; }
 
@@ -135,7 +141,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   }
 
  private:
-  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  // The face is painted around the controls, never over them.
+  static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
   LRESULT message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -158,18 +165,15 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
           return 0;
         }
         break;
+      case WM_ERASEBKGND:
+        return 1;  // the paint covers the whole face
       case WM_PAINT:
         paint();
         return 0;
       case WM_CTLCOLORSTATIC: {
-        // Labels are transparent, so that a line beneath a caption stays visible; read-only
-        // boxes keep the window's ground.
+        // Read-only boxes keep the window's ground.
         auto dc = reinterpret_cast<HDC>(wp);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        if (isLabel(reinterpret_cast<HWND>(lp))) {
-          SetBkMode(dc, TRANSPARENT);
-          return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-        }
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
@@ -226,12 +230,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return nullptr;
   }
 
-  bool isLabel(HWND h) const {
-    return std::any_of(controls_.begin(), controls_.end(), [h](const Control& c) {
-      return c.hwnd == h && c.spec->type == ControlType::Label;
-    });
-  }
-
   // The title bar's and the task switcher's icons, each the size the system asks for at the
   // window's DPI, which the icon file holds drawn at that size.
   void setIcons() {
@@ -280,36 +278,13 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return {faces.front(), fullPixels()};
   }
 
-  // Where a label's caption may draw: its box, short of a box or button that lies over its
-  // right end (the caption stays a pixel clear of its frame).
-  RECT captionRoom(const ControlSpec& label) const {
-    RECT room = pixelRect(label);
-    for (const Control& c : controls_) {
-      if (c.spec->type != ControlType::TextBox && c.spec->type != ControlType::CommandButton) {
-        continue;
-      }
-      const RECT r = pixelRect(*c.spec);
-      const bool overlaps = r.top < room.bottom && room.top < r.bottom;
-      if (overlaps && r.left > room.left && r.left <= room.right) room.right = r.left - 1;
-    }
-    return room;
-  }
-
   RECT pixelRect(const ControlSpec& s) const {
     const int left = twipsToPixels(s.left, dpi_), top = twipsToPixels(s.top, dpi_);
     return {left, top, left + twipsToPixels(s.width, dpi_), top + twipsToPixels(s.height, dpi_)};
   }
 
-  // Creation order is stacking order and, among what takes focus, tab order: labels at the
-  // bottom, the pictures as the layout lists them, then the boxes and buttons by tab index.
+  // The boxes and buttons, created in tab order, which is the order of the dialog keys.
   void buildControls() {
-    std::vector<const ControlSpec*> order;
-    for (const ControlSpec& c : layout_.controls) {
-      if (c.type == ControlType::Label) order.push_back(&c);
-    }
-    for (const ControlSpec& c : layout_.controls) {
-      if (c.type == ControlType::PictureBox) order.push_back(&c);
-    }
     std::vector<const ControlSpec*> focusable;
     for (const ControlSpec& c : layout_.controls) {
       if (c.type == ControlType::TextBox || c.type == ControlType::CommandButton) {
@@ -319,20 +294,16 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     std::stable_sort(
         focusable.begin(), focusable.end(),
         [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
-    order.insert(order.end(), focusable.begin(), focusable.end());
-    const int twoLines = 2 * lineSpacing(font());
     int id = kFirstControlId;
-    for (const ControlSpec* spec : order) {
-      controls_.push_back(create(*spec, id, twoLines));
+    for (const ControlSpec* spec : focusable) {
+      controls_.push_back(create(*spec, id));
       ++id;
     }
   }
 
-  // twoLines: the height of two lines of the window's font, in pixels.
-  Control create(const ControlSpec& spec, int id, int twoLines) {
+  Control create(const ControlSpec& spec, int id) {
     const std::wstring caption = widen(spec.caption);
     auto data = std::make_unique<ControlData>();
-    std::unique_ptr<Picture> picture;
     AccessibleInfo& accessible = data->accessible;
     accessible.name = spec.accessibleName ? widen(spec.accessibleName) : caption;
     while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
@@ -340,16 +311,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     HWND h = nullptr;
     switch (spec.type) {
-      case ControlType::Label: {
-        // A caption wraps inside its box; in a box one line high a wrapped second line would
-        // only be cut off, so there the caption stays on its line.
-        const bool wraps = twipsToPixels(spec.height, dpi_) >= twoLines;
-        h = CreateWindowExW(0, L"STATIC", caption.c_str(),
-                            child | (wraps ? SS_LEFT : SS_LEFTNOWORDWRAP) | SS_NOPREFIX, 0, 0, 0, 0,
-                            hwnd_, menu, instance_, nullptr);
-        accessible.role = ROLE_SYSTEM_STATICTEXT;
-        break;
-      }
       case ControlType::TextBox:
         h = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
                             0, 0, hwnd_, menu, instance_, nullptr);
@@ -366,21 +327,16 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         buttons_.emplace_back(spec.name, std::make_unique<CommandButtonHandle>(h));
         accessible.role = ROLE_SYSTEM_PUSHBUTTON;
         break;
+      case ControlType::Label:
       case ControlType::PictureBox:
-        picture = std::make_unique<Picture>(
-            Picture{ui::drawingNamed(spec.image), spec.bitmapWidth, spec.bitmapHeight});
-        h = createPictureBox(hwnd_, menu, instance_, picture.get());
-        accessible.role = ROLE_SYSTEM_GRAPHIC;
-        break;
+        break;  // drawn on the face
     }
     describe(h, &accessible);
-    if (spec.type != ControlType::PictureBox) {
-      // The program's procedure goes in front of the class's.
-      SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data.get()));
-      data->original = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
-    }
-    return {&spec, h, std::move(data), std::move(picture)};
+    // The program's procedure goes in front of the class's.
+    SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data.get()));
+    data->original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+    return {&spec, h, std::move(data)};
   }
 
   // Places every control at the window's DPI, with its font and picture.
@@ -403,24 +359,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       MoveWindow(c.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
       const bool box = s.type == ControlType::TextBox;
       SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(box ? inputFont : font()), FALSE);
-      if (box) {
-        setNarrowMargins(c.hwnd);
-      }
-      if (s.type == ControlType::Label) {
-        // Measured at this DPI in the face the label draws with, by its ink; a caption that
-        // the rounding of the face's size makes too wide is drawn a pixel smaller.
-        const RECT room = captionRoom(s);
-        const bool wraps = !(GetWindowLongW(c.hwnd, GWL_STYLE) & SS_LEFTNOWORDWRAP);
-        const std::wstring caption = widen(s.caption);
-        const Sized fitting = largestFitting({faces.front()}, [&](const wchar_t* face, int px) {
-          const RECT need = captionInk(font(face, px), caption, room.right - room.left, wraps);
-          return need.left >= 0 && need.right <= room.right - room.left &&
-                 need.bottom <= room.bottom - room.top;
-        });
-        SendMessageW(c.hwnd, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(font(fitting.face, fitting.pixels)), FALSE);
-      }
+      if (box) setNarrowMargins(c.hwnd);
     }
+    layOutFace();
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(input.face, fullPixels(), smallestPixels());
     for (const auto& [name, box] : textBoxes_) {
@@ -432,19 +373,48 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
 
+  // The face at the window's DPI, and what a screen reader finds of it.
+  void layOutFace() {
+    const int dpi = dpi_;
+    const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
+    const ui::FaceScale scale{[dpi](int twips) { return twipsToPixels(twips, dpi); },
+                              fullPixels(),
+                              smallestPixels(),
+                              dpi / 96.0,
+                              std::max(1, MulDiv(1, dpi, 96)),
+                              {GetRValue(ink), GetGValue(ink), GetBValue(ink)}};
+    withPainter({1, 1}, 0, captionFont(),
+                [&](ui::Painter& measure, const Dib&) { face_.emplace(layout_, scale, measure); });
+    if (!face_) {
+      noteFallback("no bitmap to measure the captions on; they are drawn at the window's size");
+      return;
+    }
+    accessible_.parts.clear();
+    for (const ui::FaceObject& o : face_->objects()) {
+      const ui::PixelRect& b = o.bounds;
+      accessible_.parts.push_back(
+          {widen(o.name),
+           o.role == ui::FaceObject::Role::Graphic ? ROLE_SYSTEM_GRAPHIC : ROLE_SYSTEM_STATICTEXT,
+           {b.left, b.top, b.left + b.width, b.top + b.height}});
+    }
+  }
+
   void paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    const int width = std::max(1, MulDiv(1, dpi_, 96));
-    for (const ui::LineSpec& l : layout_.lines) {
-      const int x1 = twipsToPixels(std::min(l.x1, l.x2), dpi_);
-      const int y1 = twipsToPixels(std::min(l.y1, l.y2), dpi_);
-      const int x2 = twipsToPixels(std::max(l.x1, l.x2), dpi_);
-      const int y2 = twipsToPixels(std::max(l.y1, l.y2), dpi_);
-      // Both end points are drawn; the client area clips a line that runs past it.
-      const RECT r{x1, y1, std::max(x2 + 1, x1 + width), std::max(y2 + 1, y1 + width)};
-      FillRect(dc, &r, black);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const bool drawn =
+        face_ && withPainter({client.right, client.bottom}, GetSysColor(COLOR_BTNFACE),
+                             captionFont(), [&](ui::Painter& p, const Dib& canvas) {
+                               face_->draw(p);
+                               const RECT& r = ps.rcPaint;
+                               BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                      canvas.dc(), r.left, r.top, SRCCOPY);
+                             });
+    if (!drawn && !pictureless_) {
+      pictureless_ = true;
+      noteFallback("the window's face could not be drawn whole");
     }
     EndPaint(hwnd_, &ps);
   }
@@ -461,6 +431,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   int dpi_ = 96;
   std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> fonts_;  // by face and size
   std::unique_ptr<SpacedFace> resultFace_;
+  std::optional<ui::Face> face_;  // laid out at the window's DPI
+  bool pictureless_ = false;      // the face could not be drawn, as noted once
   std::array<HICON, 2> icons_{};  // small and big, at the window's DPI
   std::vector<Control> controls_;
   std::vector<std::pair<std::string, std::unique_ptr<TextBoxHandle>>> textBoxes_;
@@ -517,6 +489,16 @@ HWND formHwnd(const ui::NativeWindow* window) {
 HWND formControl(const ui::NativeWindow* window, std::string_view name) {
   const FormWindow* form = formOf(window);
   return form ? form->control(name) : nullptr;
+}
+
+const ui::Face* formFace(const ui::NativeWindow* window) {
+  const FormWindow* form = formOf(window);
+  return form ? &form->face() : nullptr;
+}
+
+HFONT formCaptionFont(const ui::NativeWindow* window, int pixels) {
+  FormWindow* form = formOf(window);
+  return form ? form->captionFont()(pixels) : nullptr;
 }
 
 const FormLayout* formLayout(const ui::NativeWindow* window) {

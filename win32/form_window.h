@@ -1,7 +1,8 @@
 #pragma once
 
-// The program's windows on Win32: a top-level window of the form class with its controls built
-// from the layout table, laid out in twips at the window's DPI, and the lines it paints.
+// The program's windows on Win32: a top-level window of the form class with its boxes and buttons
+// built from the layout table, laid out in twips at the window's DPI, and its face (captions,
+// lines, pictures), which it paints.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -12,6 +13,7 @@
 #include <memory>
 #include <string_view>
 
+#include "face.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {
@@ -27,6 +29,9 @@ std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui:
 HWND formHwnd(const ui::NativeWindow* window);
 HWND formControl(const ui::NativeWindow* window, std::string_view name);
 const ui::FormLayout* formLayout(const ui::NativeWindow* window);
+// Its face as it is laid out at the window's DPI: the captions, lines and pictures it paints.
+const ui::Face* formFace(const ui::NativeWindow* window);
+HFONT formCaptionFont(const ui::NativeWindow* window, int pixels);
 // Puts the parts list of the form window `root` on the clipboard; false where it has none.
 bool copyPartsListOf(HWND root);
 // Whether `control` is a button of the form window `root`.

@@ -2,6 +2,8 @@
 
 #include <gdiplus.h>
 
+#include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +38,10 @@ struct Api {
   KALVENA_GDIPLUS(GdipSetPixelOffsetMode);
   KALVENA_GDIPLUS(GdipSetTextRenderingHint);
   KALVENA_GDIPLUS(GdipScaleWorldTransform);
+  KALVENA_GDIPLUS(GdipTranslateWorldTransform);
+  KALVENA_GDIPLUS(GdipSaveGraphics);
+  KALVENA_GDIPLUS(GdipRestoreGraphics);
+  KALVENA_GDIPLUS(GdipFlush);
   KALVENA_GDIPLUS(GdipSetClipRect);
   KALVENA_GDIPLUS(GdipCreatePen1);
   KALVENA_GDIPLUS(GdipDeletePen);
@@ -68,6 +74,7 @@ struct Api {
         startup && shutdown && GdipCreateBitmapFromScan0 && GdipGetImageGraphicsContext &&
         GdipDisposeImage && GdipGraphicsClear && GdipDeleteGraphics && GdipSetSmoothingMode &&
         GdipSetPixelOffsetMode && GdipSetTextRenderingHint && GdipScaleWorldTransform &&
+        GdipTranslateWorldTransform && GdipSaveGraphics && GdipRestoreGraphics && GdipFlush &&
         GdipSetClipRect && GdipCreatePen1 && GdipDeletePen && GdipSetPenLineJoin &&
         GdipSetPenDashArray && GdipCreateSolidFill && GdipDeleteBrush && GdipDrawLine &&
         GdipDrawLines && GdipDrawArc && GdipDrawEllipse && GdipFillEllipse && GdipDrawRectangle &&
@@ -106,120 +113,209 @@ std::vector<PointF> pointsOf(std::span<const ui::Point> points) {
 
 REAL real(double v) { return static_cast<REAL>(v); }
 
-// The painter on one GDI+ graphics object, in the bitmap's logical pixels.
+}  // namespace
+
+// The painter on a bitmap: GDI+ for the drawings' shapes and texts, GDI for the captions in the
+// window's face, as the system draws its controls' texts. Each hands the bitmap to the other
+// with its work flushed.
 class GdiPlusPainter final : public ui::Painter {
  public:
-  GdiPlusPainter(const Api& api, GpGraphics* g) : api_(api), g_(g) {}
+  GdiPlusPainter(const Api* api, GpGraphics* g, HDC dc, std::function<HFONT(int)> captionFont)
+      : api_(api), g_(g), dc_(dc), captionFont_(std::move(captionFont)) {}
   ~GdiPlusPainter() override {
-    if (format_) api_.GdipDeleteStringFormat(format_);
-    if (family_) api_.GdipDeleteFontFamily(family_);
+    if (format_) api_->GdipDeleteStringFormat(format_);
+    if (family_) api_->GdipDeleteFontFamily(family_);
   }
   GdiPlusPainter(const GdiPlusPainter&) = delete;
   GdiPlusPainter& operator=(const GdiPlusPainter&) = delete;
 
   void line(ui::Point from, ui::Point to, const ui::Pen& pen) override {
+    if (!g_) return;
     GpPen* p = makePen(pen);
-    api_.GdipDrawLine(g_, p, real(from.x), real(from.y), real(to.x), real(to.y));
-    api_.GdipDeletePen(p);
+    api_->GdipDrawLine(g_, p, real(from.x), real(from.y), real(to.x), real(to.y));
+    api_->GdipDeletePen(p);
   }
   void polyline(std::span<const ui::Point> points, const ui::Pen& pen) override {
+    if (!g_) return;
     const std::vector<PointF> pts = pointsOf(points);
     GpPen* p = makePen(pen);
-    api_.GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
-    api_.GdipDeletePen(p);
+    api_->GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
+    api_->GdipDeletePen(p);
   }
   void polygon(std::span<const ui::Point> points, ui::Color fill, const ui::Pen& outline) override {
+    if (!g_) return;
     std::vector<PointF> pts = pointsOf(points);
     GpSolidFill* brush = nullptr;
-    api_.GdipCreateSolidFill(argb(fill), &brush);
-    api_.GdipFillPolygon(g_, brush, pts.data(), static_cast<INT>(pts.size()), FillModeAlternate);
-    api_.GdipDeleteBrush(brush);
+    api_->GdipCreateSolidFill(argb(fill), &brush);
+    api_->GdipFillPolygon(g_, brush, pts.data(), static_cast<INT>(pts.size()), FillModeAlternate);
+    api_->GdipDeleteBrush(brush);
     if (outline.width > 0 && !pts.empty()) {
       pts.push_back(pts.front());
       GpPen* p = makePen(outline);
-      api_.GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
-      api_.GdipDeletePen(p);
+      api_->GdipDrawLines(g_, p, pts.data(), static_cast<INT>(pts.size()));
+      api_->GdipDeletePen(p);
     }
   }
   void circle(ui::Point centre, double radius, ui::Color fill, const ui::Pen& outline) override {
+    if (!g_) return;
     const REAL x = real(centre.x - radius), y = real(centre.y - radius), d = real(2 * radius);
     GpSolidFill* brush = nullptr;
-    api_.GdipCreateSolidFill(argb(fill), &brush);
-    api_.GdipFillEllipse(g_, brush, x, y, d, d);
-    api_.GdipDeleteBrush(brush);
+    api_->GdipCreateSolidFill(argb(fill), &brush);
+    api_->GdipFillEllipse(g_, brush, x, y, d, d);
+    api_->GdipDeleteBrush(brush);
     if (outline.width > 0) {
       GpPen* p = makePen(outline);
-      api_.GdipDrawEllipse(g_, p, x, y, d, d);
-      api_.GdipDeletePen(p);
+      api_->GdipDrawEllipse(g_, p, x, y, d, d);
+      api_->GdipDeletePen(p);
     }
   }
   void rectangle(ui::Point topLeft, double width, double height, ui::Color fill) override {
+    if (!g_) return;
     GpSolidFill* brush = nullptr;
-    api_.GdipCreateSolidFill(argb(fill), &brush);
-    api_.GdipFillRectangle(g_, brush, real(topLeft.x), real(topLeft.y), real(width), real(height));
-    api_.GdipDeleteBrush(brush);
+    api_->GdipCreateSolidFill(argb(fill), &brush);
+    api_->GdipFillRectangle(g_, brush, real(topLeft.x), real(topLeft.y), real(width), real(height));
+    api_->GdipDeleteBrush(brush);
     GpPen* p = makePen({});
-    api_.GdipDrawRectangle(g_, p, real(topLeft.x), real(topLeft.y), real(width), real(height));
-    api_.GdipDeletePen(p);
+    api_->GdipDrawRectangle(g_, p, real(topLeft.x), real(topLeft.y), real(width), real(height));
+    api_->GdipDeletePen(p);
   }
   void arc(ui::Point centre, double radius, double startDegrees, double sweepDegrees,
            const ui::Pen& pen) override {
+    if (!g_) return;
     // GDI+ measures angles clockwise, as the painter does.
     GpPen* p = makePen(pen);
-    api_.GdipDrawArc(g_, p, real(centre.x - radius), real(centre.y - radius), real(2 * radius),
-                     real(2 * radius), real(startDegrees), real(sweepDegrees));
-    api_.GdipDeletePen(p);
+    api_->GdipDrawArc(g_, p, real(centre.x - radius), real(centre.y - radius), real(2 * radius),
+                      real(2 * radius), real(startDegrees), real(sweepDegrees));
+    api_->GdipDeletePen(p);
   }
   void text(ui::Point baseline, std::string_view utf8, ui::Anchor anchor, double pixelSize,
             ui::Color color) override {
+    if (!g_) return;
     const std::wstring s = widen(utf8);
     if (!family_) {
       // The face and the text layout, made once for all the drawing's texts.
-      if (api_.GdipCreateFontFamilyFromName(pictureFace(), nullptr, &family_) != Ok) return;
-      api_.GdipGetCellAscent(family_, FontStyleRegular, &ascent_);
-      api_.GdipGetEmHeight(family_, FontStyleRegular, &em_);
+      if (api_->GdipCreateFontFamilyFromName(pictureFace(), nullptr, &family_) != Ok) return;
+      api_->GdipGetCellAscent(family_, FontStyleRegular, &ascent_);
+      api_->GdipGetEmHeight(family_, FontStyleRegular, &em_);
       // Without the padding that GDI+ puts around a text by default.
-      api_.GdipStringFormatGetGenericTypographic(&format_);
+      api_->GdipStringFormatGetGenericTypographic(&format_);
     }
     GpFont* font = nullptr;
     GpSolidFill* brush = nullptr;
-    api_.GdipCreateFont(family_, real(pixelSize), FontStyleRegular, UnitWorld, &font);
-    api_.GdipCreateSolidFill(argb(color), &brush);
+    api_->GdipCreateFont(family_, real(pixelSize), FontStyleRegular, UnitWorld, &font);
+    api_->GdipCreateSolidFill(argb(color), &brush);
     const RectF unbounded(0, 0, 0, 0);
     RectF bounds{};
-    api_.GdipMeasureString(g_, s.c_str(), static_cast<INT>(s.size()), font, &unbounded, format_,
-                           &bounds, nullptr, nullptr);
+    api_->GdipMeasureString(g_, s.c_str(), static_cast<INT>(s.size()), font, &unbounded, format_,
+                            &bounds, nullptr, nullptr);
     double x = baseline.x;
     if (anchor == ui::Anchor::Middle) x -= bounds.Width / 2;
     if (anchor == ui::Anchor::End) x -= bounds.Width;
     // GDI+ places a text by the top of its line; the baseline lies the face's ascent below.
     const RectF at(real(x), real(baseline.y - pixelSize * ascent_ / em_), 0, 0);
-    api_.GdipDrawString(g_, s.c_str(), static_cast<INT>(s.size()), font, &at, format_, brush);
-    api_.GdipDeleteBrush(brush);
-    api_.GdipDeleteFont(font);
+    api_->GdipDrawString(g_, s.c_str(), static_cast<INT>(s.size()), font, &at, format_, brush);
+    api_->GdipDeleteBrush(brush);
+    api_->GdipDeleteFont(font);
+  }
+
+  void caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) override {
+    HFONT font = captionFont_(pixelSize);
+    if (!font) return;
+    const std::wstring s = widen(utf8);
+    if (g_) api_->GdipFlush(g_, FlushIntentionSync);
+    HGDIOBJ old = SelectObject(dc_, font);
+    SetTextColor(dc_, RGB(color.red, color.green, color.blue));
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextAlign(dc_, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
+    const POINT at = device(baseline);
+    ExtTextOutW(dc_, at.x, at.y, 0, nullptr, s.c_str(), static_cast<UINT>(s.size()), nullptr);
+    SelectObject(dc_, old);
+    GdiFlush();
+  }
+  ui::TextExtent captionExtent(std::string_view utf8, int pixelSize) override {
+    HFONT font = captionFont_(pixelSize);
+    if (!font) return {};
+    const std::wstring s = widen(utf8);
+    HGDIOBJ old = SelectObject(dc_, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc_, &tm);
+    SIZE size{};
+    GetTextExtentPoint32W(dc_, s.c_str(), static_cast<int>(s.size()), &size);
+    SelectObject(dc_, old);
+    // Measured by the ink it puts down: Wine draws unsmoothed text wider than its extents say.
+    const RECT ink = captionInk(font, s, size.cx + 64, false);
+    const double ascent = tm.tmAscent;
+    return {static_cast<double>(size.cx),
+            ascent,
+            static_cast<double>(tm.tmHeight),
+            static_cast<double>(ink.left),
+            -ascent,
+            static_cast<double>(ink.right),
+            ink.bottom - ascent};
+  }
+  void fill(ui::Point topLeft, double width, double height, ui::Color color) override {
+    if (g_) api_->GdipFlush(g_, FlushIntentionSync);
+    const POINT a = device(topLeft), b = device({topLeft.x + width, topLeft.y + height});
+    RECT r{a.x, a.y, b.x, b.y};
+    if (view_) IntersectRect(&r, &r, &clip_);
+    const Gdi<HBRUSH> brush(CreateSolidBrush(RGB(color.red, color.green, color.blue)));
+    FillRect(dc_, &r, brush.get());
+    GdiFlush();
+  }
+  void beginView(ui::Point origin, double scale, double width, double height) override {
+    if (g_) {
+      api_->GdipSaveGraphics(g_, &saved_);
+      api_->GdipTranslateWorldTransform(g_, real(origin.x), real(origin.y), MatrixOrderPrepend);
+      api_->GdipScaleWorldTransform(g_, real(scale), real(scale), MatrixOrderPrepend);
+      api_->GdipSetClipRect(g_, 0, 0, real(width), real(height), CombineModeIntersect);
+    }
+    origin_ = origin;
+    scale_ = scale;
+    view_ = true;
+    const POINT end = device({width, height});
+    clip_ = {static_cast<LONG>(origin.x), static_cast<LONG>(origin.y), end.x, end.y};
+    SaveDC(dc_);
+    IntersectClipRect(dc_, clip_.left, clip_.top, clip_.right, clip_.bottom);
+  }
+  void endView() override {
+    RestoreDC(dc_, -1);
+    if (g_) api_->GdipRestoreGraphics(g_, saved_);
+    origin_ = {0, 0};
+    scale_ = 1;
+    view_ = false;
   }
 
  private:
+  POINT device(ui::Point p) const {
+    return {static_cast<LONG>(std::lround(origin_.x + p.x * scale_)),
+            static_cast<LONG>(std::lround(origin_.y + p.y * scale_))};
+  }
+
   GpPen* makePen(const ui::Pen& pen) const {
     GpPen* p = nullptr;
-    api_.GdipCreatePen1(argb(pen.color), real(pen.width), UnitWorld, &p);
-    api_.GdipSetPenLineJoin(p, LineJoinRound);
+    api_->GdipCreatePen1(argb(pen.color), real(pen.width), UnitWorld, &p);
+    api_->GdipSetPenLineJoin(p, LineJoinRound);
     if (pen.dashed) {
       // Two pixels drawn, two left out; GDI+ counts in pen widths.
       const REAL dash[] = {real(2 / pen.width), real(2 / pen.width)};
-      api_.GdipSetPenDashArray(p, dash, 2);
+      api_->GdipSetPenDashArray(p, dash, 2);
     }
     return p;
   }
 
-  const Api& api_;
+  const Api* api_;  // null, with g_, where GDI+ is not running
   GpGraphics* g_;
+  HDC dc_;
+  std::function<HFONT(int)> captionFont_;
+  ui::Point origin_{0, 0};
+  double scale_ = 1;
+  bool view_ = false;
+  RECT clip_{};
+  GraphicsState saved_ = 0;
   GpFontFamily* family_ = nullptr;
   GpStringFormat* format_ = nullptr;
   UINT16 ascent_ = 0, em_ = 1;
 };
-
-}  // namespace
 
 void startGdiPlus() {
   if (!gApi) gApi.emplace();
@@ -227,37 +323,46 @@ void startGdiPlus() {
 
 void endGdiPlus() { gApi.reset(); }
 
-bool drawOn(HDC dc, const ui::Drawing& drawing, int width, int height, int dpi, SIZE area) {
-  if (!gApi || !gApi->token || area.cx <= 0 || area.cy <= 0) return false;
-  // Drawn on a bitmap of the area's pixels, then copied: GDI+ smooths what it draws on a bitmap
-  // everywhere (Wine's does not where it draws on a window), and the box never flickers.
-  const Dib canvas(area.cx, area.cy);
+bool withPainter(SIZE size, COLORREF ground, const std::function<HFONT(int)>& captionFont,
+                 const std::function<void(ui::Painter&, const Dib&)>& use) {
+  if (size.cx <= 0 || size.cy <= 0) return false;
+  // GDI+ draws on a bitmap rather than on the window: it smooths what it draws on a bitmap
+  // everywhere (Wine's does not where it draws on a window), and nothing flickers.
+  const Dib canvas(size.cx, size.cy);
+  if (!canvas.ok()) return false;
+  const Gdi<HBRUSH> brush(CreateSolidBrush(ground));
+  const RECT all{0, 0, size.cx, size.cy};
+  FillRect(canvas.dc(), &all, brush.get());
+  GdiFlush();
+  const bool drawing = gApi && gApi->token;
   GpBitmap* bitmap = nullptr;
   GpGraphics* g = nullptr;
-  const bool ready =
-      canvas.ok() &&
-      gApi->GdipCreateBitmapFromScan0(area.cx, area.cy, area.cx * 4, PixelFormat32bppRGB,
+  if (drawing &&
+      gApi->GdipCreateBitmapFromScan0(size.cx, size.cy, size.cx * 4, PixelFormat32bppRGB,
                                       reinterpret_cast<BYTE*>(canvas.pixels()), &bitmap) == Ok &&
-      gApi->GdipGetImageGraphicsContext(bitmap, &g) == Ok;
-  if (ready) {
-    gApi->GdipGraphicsClear(g, 0xFFFFFFFF);
+      gApi->GdipGetImageGraphicsContext(bitmap, &g) == Ok) {
     gApi->GdipSetSmoothingMode(g, SmoothingModeAntiAlias);
     // Pixel centres at half units, as in the drawings' coordinates.
     gApi->GdipSetPixelOffsetMode(g, PixelOffsetModeHalf);
     gApi->GdipSetTextRenderingHint(g, TextRenderingHintAntiAlias);
-    const REAL scale = static_cast<REAL>(dpi) / 96;
-    gApi->GdipScaleWorldTransform(g, scale, scale, MatrixOrderPrepend);
-    gApi->GdipSetClipRect(g, 0, 0, static_cast<REAL>(width), static_cast<REAL>(height),
-                          CombineModeIntersect);
-    {
-      GdiPlusPainter painter(*gApi, g);
-      drawing.draw(painter, width, height);
-    }
-    gApi->GdipDeleteGraphics(g);
-    BitBlt(dc, 0, 0, area.cx, area.cy, canvas.dc(), 0, 0, SRCCOPY);
   }
+  {
+    // Without GDI+ (noted when it failed to start) the captions and lines are drawn still.
+    GdiPlusPainter painter(g ? &*gApi : nullptr, g, canvas.dc(), captionFont);
+    use(painter, canvas);
+  }
+  if (g) gApi->GdipDeleteGraphics(g);
   if (bitmap) gApi->GdipDisposeImage(bitmap);
-  return ready;
+  return g != nullptr;
+}
+
+bool drawOn(HDC dc, const ui::Drawing& drawing, int width, int height, int dpi, SIZE area) {
+  return withPainter(area, RGB(255, 255, 255), {}, [&](ui::Painter& p, const Dib& canvas) {
+    p.beginView({0, 0}, dpi / 96.0, width, height);
+    drawing.draw(p, width, height);
+    p.endView();
+    BitBlt(dc, 0, 0, area.cx, area.cy, canvas.dc(), 0, 0, SRCCOPY);
+  });
 }
 
 }  // namespace kalvena::win32

@@ -1,14 +1,17 @@
 #pragma once
 
-// The pictures' painter on GDI+, antialiased, scaled from the bitmap's logical pixels to the
-// window's DPI, with text in the windows' face. GDI+ is loaded from the system folder when the
-// toolkit starts.
+// The painter on Win32: a bitmap of device pixels, GDI+ for the drawings' shapes and texts
+// (antialiased, a view scaled to the window's DPI), GDI for the captions in the window's face.
+// GDI+ is loaded from the system folder when the toolkit starts.
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 
+#include <functional>
+
+#include "dib.h"
 #include "painter.h"
 #include "pictures.h"
 
@@ -18,6 +21,12 @@ namespace kalvena::win32 {
 // ends it.
 void startGdiPlus();
 void endGdiPlus();
+
+// Gives `use` a painter on a bitmap of `size` device pixels filled with `ground`, and the
+// bitmap, to copy where it belongs. Captions are drawn in captionFont(pixels). False where GDI+
+// is not running (captions and fills are drawn still) or there is no bitmap (nothing is).
+bool withPainter(SIZE size, COLORREF ground, const std::function<HFONT(int)>& captionFont,
+                 const std::function<void(ui::Painter&, const Dib&)>& use);
 
 // Draws a drawing on a device context at a DPI: an area of `area` device pixels at the top-left
 // corner, white, with the drawing's bitmap (`width` by `height` logical pixels) at its top-left

@@ -4,7 +4,6 @@
 #include "fonts.h"
 #include "form_window.h"
 #include "gdiplus_painter.h"
-#include "picture_box.h"
 #include "system_library.h"
 #include "text_box.h"
 
@@ -40,7 +39,6 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   if (!initCommonControls()) noteFallback("the common controls' classes were not registered");
   startGdiPlus();
   registerFormClass(instance);
-  registerPictureClass(instance);
 }
 
 Win32Toolkit::~Win32Toolkit() {
@@ -110,6 +108,12 @@ HWND controlOf(const ui::Window& window, std::string_view name) {
 }
 
 const ui::FormLayout* layoutOf(const ui::Window& window) { return formLayout(window.native()); }
+
+const ui::Face* faceOf(const ui::Window& window) { return formFace(window.native()); }
+
+HFONT captionFontOf(const ui::Window& window, int pixels) {
+  return formCaptionFont(window.native(), pixels);
+}
 
 std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "face.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {
@@ -59,6 +60,9 @@ HWND hwndOf(const ui::Window& window);
 HWND controlOf(const ui::Window& window, std::string_view name);
 // The layout that a loaded window was built from; null while the window is not loaded.
 const ui::FormLayout* layoutOf(const ui::Window& window);
+// The face that a loaded window paints, and the font its captions take at a size in pixels.
+const ui::Face* faceOf(const ui::Window& window);
+HFONT captionFontOf(const ui::Window& window, int pixels);
 // What a result box draws of its text (UTF-8): all of it, or, where it is too wide for the
 // box, its beginning and its end with "…" between.
 std::string shownTextOf(HWND box);

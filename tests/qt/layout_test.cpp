@@ -1,9 +1,9 @@
 // The two windows as laid out: positions, captions, stacking, focus, pictures, names.
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontInfo>
 #include <QImage>
-#include <QLabel>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "qt_painter.h"
 #include "shell.h"
 #include "ui_test_support.h"
 
@@ -33,6 +34,10 @@ class LayoutTest : public testing::TestWithParam<int> {
   }
   QWidget* control(const char* name) {
     return widget(window())->findChild<QWidget*>(QString::fromLatin1(name));
+  }
+  const ControlSpec* specOf(const char* name) {
+    const FaceObject* drawn = faceObject(window(), name);
+    return drawn ? drawn->spec : nullptr;
   }
 
   QtToolkit toolkit;
@@ -59,23 +64,47 @@ TEST_P(LayoutTest, ControlsSitWhereTheTwipsPutThem) {
       {2, "Picture5", {136, 176, 137, 57}}, {2, "Command4", {352, 456, 41, 17}},
       {2, "Line8", {408, 8, 1, 473}},
   };
+  // The lines are drawn in the theme's text colour, clipped to the window.
+  const QImage image = widget(window())->grab().toImage();
+  const QColor ink = widget(window())->palette().color(QPalette::WindowText);
   for (const Rect& r : rects) {
     if (r.form != GetParam()) continue;
-    ASSERT_NE(control(r.name), nullptr) << r.name;
-    EXPECT_EQ(control(r.name)->geometry(), r.pixels) << r.name;
+    if (const FaceObject* drawn = faceObject(window(), r.name)) {
+      EXPECT_EQ(rectOf(drawn->bounds), r.pixels) << r.name;
+    } else if (std::string_view(r.name).starts_with("Line")) {
+      const QRect shown = r.pixels & QRect(QPoint(0, 0), widget(window())->size());
+      int off = 0;
+      // Each logical pixel's middle, in the device's pixels.
+      const qreal dpr = image.devicePixelRatio();
+      const auto device = [dpr](int v) { return static_cast<int>((v + 0.5) * dpr); };
+      for (int y = shown.top(); y <= shown.bottom(); ++y) {
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+          off += image.pixelColor(device(x), device(y)) != ink;
+        }
+      }
+      EXPECT_EQ(off, 0) << r.name << " is drawn whole";
+    } else {
+      ASSERT_NE(control(r.name), nullptr) << r.name;
+      EXPECT_EQ(control(r.name)->geometry(), r.pixels) << r.name;
+    }
   }
 }
 
-// The rightmost column and lowest row of ink, drawn unclipped; a pixel counts as ink when
-// it is more than half dark, so the faint anti-aliased fringe does not.
-QPoint inkExtent(const QFont& font, const QString& text) {
-  QImage image(600, 60, QImage::Format_RGB32);
+// A caption as the window draws it, alone, on white: its first line's top at (0, 0).
+QImage captionAlone(const Face::Caption& c) {
+  QImage image(600, 80, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  painter.drawText(image.rect(), Qt::AlignLeft | Qt::AlignTop, text);
-  painter.end();
+  qt::QtPainter p(painter);
+  for (std::size_t i = 0; i < c.lines.size(); ++i) {
+    p.caption({0, static_cast<double>(i) * c.lineSpacing + c.ascent}, c.lines[i], c.pixels, kBlack);
+  }
+  return image;
+}
+
+// The rightmost column and lowest row of ink; a pixel counts as ink when it is more than half
+// dark, so the faint anti-aliased fringe does not.
+QPoint inkExtent(const QImage& image) {
   QPoint extent(-1, -1);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
@@ -87,26 +116,21 @@ QPoint inkExtent(const QFont& font, const QString& text) {
 }
 
 TEST_P(LayoutTest, NoCaptionIsClipped) {
-  int labels = 0;
-  for (const QLabel* label : widget(window())->findChildren<QLabel*>()) {
-    ++labels;
-    const QString name = label->objectName();
-    if (label->wordWrap()) {
-      const int oneLine = label->fontMetrics().lineSpacing();
-      const int needed = label->heightForWidth(label->width());
-      EXPECT_LE(needed, label->height()) << name.toStdString();
-      EXPECT_GT(needed, oneLine) << name.toStdString() << ": the notice takes two lines";
-      continue;
-    }
-    const QPoint ink = inkExtent(label->font(), label->text());
-    EXPECT_LT(ink.x(), label->width()) << name.toStdString() << " " << label->text().toStdString();
-    EXPECT_LT(ink.y(), label->height()) << name.toStdString();
+  int captions = 0;
+  for (const Face::Caption& c : qt::faceOf(widget(window()))->captions()) {
+    ++captions;
+    const QPoint ink = inkExtent(captionAlone(c));
+    EXPECT_LT(ink.x(), c.box.width) << c.spec->name << " " << c.spec->caption;
+    EXPECT_LT(ink.y(), c.box.height) << c.spec->name;
+    EXPECT_EQ(c.pixels, qt::kFontPixels) << c.spec->name << " is drawn at the window's size";
+    const bool notice = std::string_view(c.spec->name) == (GetParam() == 1 ? "Label2" : "Label3");
+    EXPECT_EQ(c.lines.size(), notice ? 2u : 1u) << c.spec->name << ": the notice takes two lines";
   }
-  EXPECT_EQ(labels, GetParam() == 1 ? 42 : 50);
+  EXPECT_EQ(captions, GetParam() == 1 ? 42 : 50);
 }
 
 TEST_P(LayoutTest, TextIsLiberationSansAtElevenPixels) {
-  for (const char* name : {"Label1", "Text1", "Command1"}) {
+  for (const char* name : {"Text1", "Command1"}) {
     const QFontInfo font(control(name)->font());
     EXPECT_EQ(font.family(), QStringLiteral("Liberation Sans")) << name;
     EXPECT_EQ(font.pixelSize(), 11) << name;
@@ -135,13 +159,22 @@ TEST_P(LayoutTest, CaptionsAreExact) {
       {2, "Label33", QStringLiteral("L3")},
       {2, "Label48", QStringLiteral("\u00B5F")},
   };
+  // As drawn: each line of the caption.
+  const auto drawn = [&](const char* name) {
+    QStringList lines;
+    for (const Face::Caption& c : qt::faceOf(widget(window()))->captions()) {
+      if (std::string_view(c.spec->name) != name) continue;
+      for (const std::string& line : c.lines) lines << QString::fromStdString(line);
+    }
+    return lines.join(u' ');
+  };
   for (const Caption& c : captions) {
     if (c.form != GetParam()) continue;
-    EXPECT_EQ(qobject_cast<QLabel*>(control(c.name))->text(), c.text) << c.name;
+    EXPECT_EQ(drawn(c.name), c.text) << c.name;
   }
   if (GetParam() == 2) {
-    for (const QLabel* label : widget(window())->findChildren<QLabel*>()) {
-      EXPECT_FALSE(label->text().endsWith(u' ')) << label->objectName().toStdString();
+    for (const Face::Caption& c : qt::faceOf(widget(window()))->captions()) {
+      EXPECT_FALSE(drawn(c.spec->name).endsWith(u' ')) << c.spec->name;
     }
   }
 }
@@ -189,14 +222,15 @@ TEST_P(LayoutTest, PicturesAreDrawnAtTheScreensPixelRatioAndFillTheirBoxes) {
   QDir().mkpath(out);
   for (int i = 0; i < 6; ++i) {
     const QByteArray name = "Picture" + QByteArray::number(i + 1);
-    auto* picture = qobject_cast<PictureBox*>(control(name.constData()));
-    ASSERT_NE(picture, nullptr) << name.constData();
-    const qreal dpr = picture->devicePixelRatioF();
-    const QImage image = picture->render(dpr);
+    const ControlSpec* spec = specOf(name.constData());
+    ASSERT_NE(spec, nullptr) << name.constData();
+    const Drawing& drawing = *drawingNamed(spec->image);
+    const QSize bitmap(spec->bitmapWidth, spec->bitmapHeight);
+    const qreal dpr = widget(window())->devicePixelRatioF();
+    const QImage image = qt::render(drawing, bitmap, dpr);
     EXPECT_EQ(image.size(), (QSizeF(sizes[GetParam() - 1][i]) * dpr).toSize()) << name.constData();
-    EXPECT_EQ(picture->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white)) << name.constData();
-    const QImage unscaled = picture->render(1);
+    const QImage unscaled = qt::render(drawing, bitmap, 1);
     const QRectF ink = inkOf(image), ink1x = inkOf(unscaled);
     ASSERT_FALSE(ink1x.isEmpty()) << name.constData() << " draws nothing";
     for (const auto& [edge, at1x] : {std::pair{ink.left(), ink1x.left()},
@@ -208,22 +242,31 @@ TEST_P(LayoutTest, PicturesAreDrawnAtTheScreensPixelRatioAndFillTheirBoxes) {
     const QString file =
         out + QString::number(GetParam()) + QLatin1Char('_') + QString::fromLatin1(name);
     unscaled.save(file + QStringLiteral(".png"));
-    picture->render(2).save(file + QStringLiteral("@2x.png"));
+    qt::render(drawing, bitmap, 2).save(file + QStringLiteral("@2x.png"));
   }
 }
 
 // Nothing of a drawing lies where its box does not show it: past the box's right or bottom
-// edge, or under a control stacked over the box. Ink is anything clearly darker than white.
+// edge, under a picture the face draws over it, or under a box or button. Ink is anything
+// clearly darker than white.
 TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
-  const QObjectList& z = widget(window())->children();  // bottom to top
-  for (const PictureBox* picture : widget(window())->findChildren<PictureBox*>()) {
-    QRegion shown(picture->rect());
-    for (auto it = std::find(z.begin(), z.end(), picture) + 1; it != z.end(); ++it) {
-      if (auto* over = qobject_cast<QWidget*>(*it)) {
-        shown -= over->geometry().translated(-picture->pos());
+  const std::vector<FaceObject>& parts = qt::faceOf(widget(window()))->objects();
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].role != FaceObject::Role::Graphic) continue;
+    const QRect box = rectOf(parts[i].bounds);
+    QRegion shown(QRect(QPoint(0, 0), box.size()));
+    for (std::size_t j = i + 1; j < parts.size(); ++j) {
+      if (parts[j].role == FaceObject::Role::Graphic) {
+        shown -= rectOf(parts[j].bounds).translated(-box.topLeft());
       }
     }
-    const QImage image = picture->render(picture->devicePixelRatioF());
+    for (const QWidget* over : widget(window())->findChildren<QWidget*>()) {
+      shown -= over->geometry().translated(-box.topLeft());
+    }
+    const ControlSpec* spec = parts[i].spec;
+    const QImage image =
+        qt::render(*drawingNamed(spec->image), QSize(spec->bitmapWidth, spec->bitmapHeight),
+                   widget(window())->devicePixelRatioF());
     const qreal dpr = image.devicePixelRatio();
     QRect lost;
     for (int y = 0; y < image.height(); ++y) {
@@ -232,34 +275,62 @@ TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
         if (qGray(image.pixel(x, y)) < 192 && !shown.contains(at)) lost |= QRect(at, QSize(1, 1));
       }
     }
-    EXPECT_TRUE(lost.isNull()) << picture->objectName().toStdString() << " loses ink in x "
-                               << lost.left() << ".." << lost.right() << ", y " << lost.top()
-                               << ".." << lost.bottom();
+    EXPECT_TRUE(lost.isNull()) << parts[i].spec->name << " loses ink in x " << lost.left() << ".."
+                               << lost.right() << ", y " << lost.top() << ".." << lost.bottom();
   }
 }
 
-TEST_P(LayoutTest, LabelsAndLinesLieBeneathTheOtherControls) {
-  const QObjectList& z = widget(window())->children();  // bottom to top
-  auto depth = [&](const char* name) {
-    return std::find_if(z.begin(), z.end(),
-                        [&](const QObject* o) { return o->objectName() == QLatin1String(name); }) -
-           z.begin();
-  };
-  const char* notice = GetParam() == 1 ? "Label2" : "Label3";
-  const char* rule = GetParam() == 1 ? "Line3" : "Line5";
-  for (const char* label : {notice, "Label4", "Label5"})
-    EXPECT_LT(depth(label), depth(rule)) << label;
-  EXPECT_LT(depth(rule), depth("Text1"));
-  EXPECT_LT(depth(rule), depth("Picture1"));
-  EXPECT_LT(depth(rule), depth("Command1"));
-  // The schematics over the graphs; Picture6 on top of its row, over Picture5 over Picture4.
-  for (const char* graph : {"Picture1", "Picture2", "Picture3"}) {
-    EXPECT_LT(depth(graph), depth("Picture4")) << graph;
+// What the face draws, in order: captions, then lines, then the pictures, each picture over
+// those before it. Read from the painter's recording.
+class Order final : public Painter {
+ public:
+  std::vector<std::string> drawn;
+  void line(Point, Point, const Pen&) override {}
+  void polyline(std::span<const Point>, const Pen&) override {}
+  void polygon(std::span<const Point>, Color, const Pen&) override {}
+  void circle(Point, double, Color, const Pen&) override {}
+  void rectangle(Point, double, double, Color) override {}
+  void arc(Point, double, double, double, const Pen&) override {}
+  void text(Point, std::string_view, Anchor, double, Color) override {}
+  void caption(Point, std::string_view utf8, int, Color) override {
+    drawn.push_back("caption " + std::string(utf8));
   }
-  EXPECT_LT(depth("Picture1"), depth("Picture2"));
-  EXPECT_LT(depth("Picture2"), depth("Picture3"));
-  EXPECT_LT(depth("Picture4"), depth("Picture5"));
-  EXPECT_LT(depth("Picture5"), depth("Picture6"));
+  TextExtent captionExtent(std::string_view, int) override { return {}; }
+  void fill(Point at, double, double, Color c) override {
+    drawn.push_back(c == kWhite ? "ground" : "line at " + std::to_string(int(at.y)));
+  }
+  void beginView(Point at, double, double, double) override {
+    drawn.push_back("view at " + std::to_string(int(at.x)) + "," + std::to_string(int(at.y)));
+  }
+  void endView() override {}
+};
+
+TEST_P(LayoutTest, CaptionsLieBeneathTheLinesAndThePicturesInTheirOrder) {
+  Order order;
+  qt::faceOf(widget(window()))->draw(order);
+  const auto first = [&](const std::string& what) {
+    return std::find(order.drawn.begin(), order.drawn.end(), what) - order.drawn.begin();
+  };
+  const auto picture = [&](const char* name) {
+    const QRect r = rectOf(faceObject(window(), name)->bounds);
+    return first("view at " + std::to_string(r.left()) + "," + std::to_string(r.top()));
+  };
+  // The notice, and the rule under it (both windows: 960 twips down).
+  const char* noticeName = GetParam() == 1 ? "Label2" : "Label3";
+  std::string notice;
+  for (const Face::Caption& c : qt::faceOf(widget(window()))->captions()) {
+    if (std::string_view(c.spec->name) == noticeName) notice = "caption " + c.lines.front();
+  }
+  const std::string rule = "line at 64";
+  const auto end = static_cast<std::ptrdiff_t>(order.drawn.size());
+  EXPECT_LT(first(notice), first(rule));
+  EXPECT_LT(first(rule), picture("Picture1"));
+  EXPECT_LT(picture("Picture1"), picture("Picture2"));
+  EXPECT_LT(picture("Picture2"), picture("Picture3"));
+  EXPECT_LT(picture("Picture3"), picture("Picture4"));
+  EXPECT_LT(picture("Picture4"), picture("Picture5"));
+  EXPECT_LT(picture("Picture5"), picture("Picture6"));
+  EXPECT_LT(picture("Picture6"), end);
 }
 
 TEST_P(LayoutTest, ScreenReadersCanNameEveryBoxPictureAndButton) {
@@ -281,15 +352,22 @@ TEST_P(LayoutTest, ScreenReadersCanNameEveryBoxPictureAndButton) {
       {2, "Text19", QStringLiteral("Високи L mH")},
       {2, "Command3", QStringLiteral("смяна 12 <- 18 dB/oct")},
   };
+  QAccessibleInterface* form = QAccessible::queryAccessibleInterface(widget(window()));
   for (const Named& n : named) {
     if (n.form != GetParam()) continue;
-    EXPECT_EQ(control(n.name)->accessibleName(), n.accessible) << n.name;
+    int index = -1;
+    QAccessibleInterface* c = faceObject(window(), n.name, &index)
+                                  ? form->child(index)
+                                  : QAccessible::queryAccessibleInterface(control(n.name));
+    ASSERT_NE(c, nullptr) << n.name;
+    EXPECT_EQ(c->text(QAccessible::Name), n.accessible) << n.name;
   }
   QStringList names;
-  for (const QWidget* w : widget(window())->findChildren<QWidget*>()) {
-    if (qobject_cast<const QLabel*>(w) || qobject_cast<const LineControl*>(w)) continue;
-    EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
-    names << w->accessibleName();
+  for (int i = 0; i < form->childCount(); ++i) {
+    QAccessibleInterface* c = form->child(i);
+    if (c->role() == QAccessible::StaticText) continue;
+    EXPECT_FALSE(c->text(QAccessible::Name).isEmpty()) << i;
+    names << c->text(QAccessible::Name);
   }
   names.removeDuplicates();
   EXPECT_EQ(names.size(), GetParam() == 1 ? 15 + 6 + 4 : 19 + 6 + 4) << "every name is distinct";

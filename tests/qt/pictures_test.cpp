@@ -70,6 +70,12 @@ class Recorder final : public Painter {
     labels.push_back({std::string(utf8), QRectF(x + ink.x() / scale_, baseline.y + ink.y() / scale_,
                                                 ink.width() / scale_, ink.height() / scale_)});
   }
+  // A window's face is not drawn here.
+  void caption(Point, std::string_view, int, Color) override {}
+  TextExtent captionExtent(std::string_view, int) override { return {}; }
+  void fill(Point, double, double, Color) override {}
+  void beginView(Point, double, double, double) override {}
+  void endView() override {}
 
  private:
   void add(Point a, Point b, double width) {

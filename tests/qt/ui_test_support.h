@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "input_values.h"
@@ -19,8 +20,6 @@
 
 namespace kalvena::ui::test {
 
-using qt::LineControl;
-using qt::PictureBox;
 using qt::QtTextBox;
 using qt::QtToolkit;
 
@@ -40,6 +39,20 @@ inline std::vector<double> fields(const InputValues& v) {
 }
 
 inline const std::vector<double> kAllZero(7, 0.0);
+
+// A caption or picture that the window draws, by its name in the layout, and its index among
+// the children of the window's accessible interface; null where the face has none of that name.
+inline const FaceObject* faceObject(const Window& w, const char* name, int* index = nullptr) {
+  const std::vector<FaceObject>& all = qt::faceOf(widget(w))->objects();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (std::string_view(all[i].spec->name) != name) continue;
+    if (index) *index = static_cast<int>(i);
+    return &all[i];
+  }
+  return nullptr;
+}
+
+inline QRect rectOf(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 inline QtTextBox* box(const Window& w, const char* name) {
   return widget(w)->findChild<QtTextBox*>(QString::fromLatin1(name));

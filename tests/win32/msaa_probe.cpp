@@ -5,7 +5,9 @@
 //   msaa_probe --hold <hwnd> takes the window's and each control's object, says "holding", and
 //                           then never answers again nor lets them go: a screen reader that hangs
 // One line per window, UTF-8, tab-separated: control id (0 for the window), name, role,
-// description, value; "-" where the call failed.
+// description, value; "-" where the call failed. Then one line for each part of the window that
+// is no window of its own (a simple element: a caption, a picture): minus its child id, name,
+// role, state, and its place on the screen as "left,top,width,height".
 #include <windows.h>
 // After windows.h.
 #include <oleacc.h>
@@ -68,8 +70,47 @@ void probe(HWND hwnd, int id) {
   print(std::to_string(id) + "\t" + n + "\t" + r + "\t" + d + "\t" + v + "\n");
 }
 
+void probeParts(HWND window) {
+  IAccessible* acc = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&acc)))) {
+    return;
+  }
+  LONG count = 0;
+  acc->get_accChildCount(&count);
+  for (LONG i = 1; i <= count; ++i) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = i;
+    IDispatch* object = nullptr;
+    if (acc->get_accChild(child, &object) != S_FALSE) {
+      if (object) object->Release();
+      continue;  // a window of its own, probed by its handle
+    }
+    BSTR name = nullptr;
+    const HRESULT named = acc->get_accName(child, &name);  // asked before its string is read
+    const std::string n = field(named, name);
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    const bool hasRole = SUCCEEDED(acc->get_accRole(child, &role)) && role.vt == VT_I4;
+    const bool hasState = SUCCEEDED(acc->get_accState(child, &state)) && state.vt == VT_I4;
+    LONG x = 0, y = 0, w = 0, h = 0;
+    const bool placed = SUCCEEDED(acc->accLocation(&x, &y, &w, &h, child));
+    print(std::to_string(-i) + "\t" + n + "\t" + (hasRole ? std::to_string(role.lVal) : "-") +
+          "\t" + (hasState ? std::to_string(state.lVal) : "-") + "\t" +
+          (placed ? std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
+                        std::to_string(h)
+                  : "-") +
+          "\n");
+  }
+  acc->Release();
+}
+
 void probeAll(HWND window) {
   probe(window, 0);
+  probeParts(window);
   for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     probe(c, GetDlgCtrlID(c));
   }

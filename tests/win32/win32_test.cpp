@@ -210,6 +210,15 @@ class Win32Test : public testing::Test {
     SendMessageW(at(w, name), BM_CLICK, 0, 0);
   }
   static std::string text(const Window& w, const char* name) { return textOf(at(w, name)); }
+  // A caption or picture that the window draws, as a screen reader finds it.
+  static const ui::FaceObject& faceObject(const Window& w, const char* name) {
+    const std::vector<ui::FaceObject>& all = faceOf(w)->objects();
+    const auto it = std::find_if(all.begin(), all.end(), [&](const ui::FaceObject& o) {
+      return std::string_view(o.spec->name) == name;
+    });
+    if (it == all.end()) throw std::logic_error(std::string("no ") + name + " on the face");
+    return *it;
+  }
   // A text as the program writes it in the user's decimal separator: every point replaced.
   std::string decimal(std::string_view s) {
     std::string written;
@@ -692,7 +701,14 @@ TEST_F(Win32Test, ControlsSitAtTheirTwipsAtTheScreensDpi) {
       {"Label1", {240, 0, 5175, 255}},
   };
   for (const auto& [name, t] : twips) {
-    const RECT got = clientRectOf(at(form1(), name.c_str()));
+    RECT got{};
+    if (name.starts_with("Command") || name.starts_with("Text")) {
+      got = clientRectOf(at(form1(), name.c_str()));
+    } else {
+      // Drawn on the window: where the face puts it.
+      const ui::PixelRect r = faceObject(form1(), name.c_str()).bounds;
+      got = {r.left, r.top, r.left + r.width, r.top + r.height};
+    }
     const RECT want{px(t[0]), px(t[1]), px(t[0]) + px(t[2]), px(t[1]) + px(t[3])};
     EXPECT_TRUE(EqualRect(&got, &want)) << name << " at " << dpi << " DPI: " << got.left << ","
                                         << got.top << " " << got.right << "," << got.bottom;
@@ -731,15 +747,6 @@ TEST_F(Win32Test, TheIconHasTheSizeOfTheDpiInFullColour) {
   }
 }
 
-std::wstring classOf(HWND h) {
-  wchar_t cls[32] = L"";
-  GetClassNameW(h, cls, 32);
-  return cls;
-}
-bool isLabel(HWND h) { return _wcsicmp(classOf(h).c_str(), L"Static") == 0; }
-bool isBox(HWND h) { return _wcsicmp(classOf(h).c_str(), L"Edit") == 0; }
-bool isButton(HWND h) { return _wcsicmp(classOf(h).c_str(), L"Button") == 0; }
-
 // Both windows, each checked at the screen's DPI.
 class EachWindow : public Win32Test, public testing::WithParamInterface<int> {
  protected:
@@ -761,54 +768,54 @@ std::vector<DWORD> pixelsOf(SIZE size, const std::function<void(HDC)>& draw) {
   return {canvas.pixels(), canvas.pixels() + canvas.size()};
 }
 
-// Where a label's caption inks when drawn as the label draws it, unclipped, on a white bitmap
-// (the text functions' extents are not what Wine draws).
-RECT inkOf(HWND label, const std::wstring& caption, int width) {
-  const SIZE size{1200, 120};
-  const bool wraps = !(GetWindowLongW(label, GWL_STYLE) & SS_LEFTNOWORDWRAP);
-  const std::vector<DWORD> pixels = pixelsOf(size, [&](HDC dc) {
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SetBkMode(dc, TRANSPARENT);
-    RECT room{0, 0, width, size.cy};
-    DrawTextW(dc, caption.c_str(), -1, &room,
-              DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
-    SelectObject(dc, old);
-  });
-  RECT ink{0, 0, 0, 0};
-  for (LONG y = 0; y < size.cy; ++y) {
-    for (LONG x = 0; x < size.cx; ++x) {
-      if ((pixels[static_cast<std::size_t>(y * size.cx + x)] & 0xFFFFFFu) != 0xFFFFFFu) {
-        ink.right = std::max(ink.right, x + 1);
-        ink.bottom = y + 1;
-      }
-    }
-  }
+// Where a caption inks when drawn as the window draws it, unclipped, on a white bitmap: its
+// first line's top at (0, 0).
+RECT inkOf(const Window& w, const ui::Face::Caption& c) {
+  const int margin = 16;
+  const SIZE size{1200, 160};
+  RECT ink{LONG_MAX, 0, 0, 0};
+  withPainter(
+      size, RGB(255, 255, 255), [&](int px) { return captionFontOf(w, px); },
+      [&](ui::Painter& p, const Dib& canvas) {
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
+          p.caption({margin, static_cast<double>(i) * c.lineSpacing + c.ascent}, c.lines[i],
+                    c.pixels, ui::kBlack);
+        }
+        GdiFlush();
+        for (LONG y = 0; y < size.cy; ++y) {
+          for (LONG x = 0; x < size.cx; ++x) {
+            if ((canvas.pixels()[y * size.cx + x] & 0xFFFFFFu) == 0xFFFFFFu) continue;
+            ink.left = std::min(ink.left, x - margin);
+            ink.right = std::max(ink.right, x - margin + 1);
+            ink.bottom = y + 1;
+          }
+        }
+      });
   return ink;
 }
 
-// A caption is drawn whole at every DPI: its ink fits inside its label and stays a pixel clear
+// A caption is drawn whole at every DPI: its ink fits inside its box and stays a pixel clear
 // of the boxes and buttons.
 TEST_P(EachWindow, NoCaptionIsCut) {
-  HWND form = hwndOf(window());
-  int labels = 0;
-  for (HWND c = GetWindow(form, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    if (!isLabel(c)) continue;
-    ++labels;
-    const RECT box = clientRectOf(c);
-    const std::wstring caption = widen(textOf(c));
-    RECT need = inkOf(c, caption, box.right - box.left);
-    OffsetRect(&need, box.left, box.top);
-    const std::string name = narrow(caption);
-    EXPECT_LE(need.right, box.right) << name;
-    EXPECT_LE(need.bottom, box.bottom) << name;
+  Window& w = window();
+  HWND form = hwndOf(w);
+  int captions = 0;
+  for (const ui::Face::Caption& c : faceOf(w)->captions()) {
+    ++captions;
+    const std::string name = c.spec->caption;
+    RECT need = inkOf(w, c);
+    ASSERT_LT(need.left, need.right) << name << " draws nothing";
+    EXPECT_GE(need.left, 0) << name;
+    OffsetRect(&need, c.box.left, c.box.top);
+    EXPECT_LE(need.right, c.box.left + c.box.width) << name;
+    EXPECT_LE(need.bottom, c.box.top + c.box.height) << name;
     for (HWND o = GetWindow(form, GW_CHILD); o; o = GetWindow(o, GW_HWNDNEXT)) {
-      if (!isBox(o) && !isButton(o)) continue;
       RECT frame = clientRectOf(o), touching;
       frame.left -= 1;
       EXPECT_FALSE(IntersectRect(&touching, &need, &frame)) << name << " touches a box";
     }
   }
-  EXPECT_GE(labels, 40);
+  EXPECT_GE(captions, 40);
 }
 
 // What OCR (tesseract) reads in a shot, told nothing of what to expect but that a lone
@@ -1023,9 +1030,23 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   EXPECT_TRUE(fallbacks().empty()) << fallbacks().front();
   ASSERT_TRUE(heard.contains(0)) << "the probe heard nothing";
   EXPECT_EQ(heard.at(0).description, GetParam() == 1 ? "12 dB/oct" : "18 dB/oct");
+  // A caption or picture is a part of the window's object, in the order of the face.
+  const std::vector<ui::FaceObject>& parts = faceOf(w)->objects();
   const auto of = [&](const char* name) -> const Heard& {
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      if (std::string_view(parts[i].spec->name) == name) return heard.at(-static_cast<int>(i + 1));
+    }
     return heard.at(GetDlgCtrlID(at(w, name)));
   };
+  POINT origin{0, 0};
+  ClientToScreen(hwndOf(w), &origin);
+  for (const ui::FaceObject& part : parts) {
+    const ui::PixelRect& b = part.bounds;
+    EXPECT_EQ(of(part.spec->name).value,
+              std::to_string(origin.x + b.left) + "," + std::to_string(origin.y + b.top) + "," +
+                  std::to_string(b.width) + "," + std::to_string(b.height))
+        << part.spec->name << " is told where it is";
+  }
   for (const ui::ControlSpec& c : layoutOf(w)->controls) {
     std::string name = c.accessibleName ? c.accessibleName : c.caption;
     while (name.ends_with(' ')) name.pop_back();
@@ -1073,7 +1094,8 @@ TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
     probe.readInto(said);
   }
   EXPECT_EQ(said.rfind("holding ", 0), 0u) << "the probe said: " << said;
-  EXPECT_GT(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 40) << said;
+  // The window and its 15 boxes and 4 buttons.
+  EXPECT_EQ(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 20) << said;
 
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
@@ -1116,12 +1138,10 @@ TEST_P(EachWindow, PicturesFillTheirBoxesAtEveryDpiAndLoseNoInk) {
   for (const ui::ControlSpec& c : layoutOf(w)->controls) {
     if (c.type != ui::ControlType::PictureBox) continue;
     ++pictures;
-    HWND box = at(w, c.name);
-    RECT client;
-    GetClientRect(box, &client);
-    const SIZE size{client.right, client.bottom};
-    const std::vector<DWORD> drawn = pixelsOf(size, [box](HDC dc) {
-      SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const ui::PixelRect& bounds = faceObject(w, c.name).bounds;
+    const SIZE size{bounds.width, bounds.height};
+    const std::vector<DWORD> drawn = pixelsOf(size, [&](HDC dc) {
+      drawOn(dc, *ui::drawingNamed(c.image), c.bitmapWidth, c.bitmapHeight, dpi, size);
     });
     // At 96 DPI, on a bitmap as large as the drawing, as the reference.
     const SIZE whole{c.bitmapWidth, c.bitmapHeight};
@@ -1140,10 +1160,18 @@ TEST_P(EachWindow, PicturesFillTheirBoxesAtEveryDpiAndLoseNoInk) {
     if (fills(at96.bottom - at96.top, shown.bottom)) {
       EXPECT_TRUE(fills(ink.bottom - ink.top, shown.bottom)) << c.name << " at " << dpi << " DPI";
     }
-    // Under the controls stacked over the box.
-    const RECT boxRect = clientRectOf(box);
-    for (HWND over = GetWindow(box, GW_HWNDPREV); over; over = GetWindow(over, GW_HWNDPREV)) {
-      RECT hidden = clientRectOf(over);
+    // Under the pictures stacked over the box: those the face draws after it.
+    const auto rectOf = [](const ui::PixelRect& r) {
+      return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
+    };
+    const RECT boxRect = rectOf(bounds);
+    const std::vector<ui::FaceObject>& parts = faceOf(w)->objects();
+    for (auto over =
+             std::find_if(parts.begin(), parts.end(),
+                          [&](const ui::FaceObject& o) { return &o == &faceObject(w, c.name); }) +
+             1;
+         over != parts.end(); ++over) {
+      RECT hidden = rectOf(over->bounds);
       if (!IntersectRect(&hidden, &hidden, &boxRect)) continue;
       OffsetRect(&hidden, -boxRect.left, -boxRect.top);
       for (LONG y = hidden.top; y < hidden.bottom; ++y) {

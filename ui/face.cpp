@@ -1,0 +1,128 @@
+#include "face.h"
+
+#include <algorithm>
+
+#include "pictures.h"
+
+namespace kalvena::ui {
+
+namespace {
+
+std::string_view trimmedEnd(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// The caption broken at spaces into lines no wider than `width`, as the system wraps a label's
+// text: a word that does not fit on its own stays whole on its line.
+std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int pixels,
+                                 int width) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t at = 0;
+  while (at < caption.size()) {
+    const std::size_t space = caption.find(' ', at);
+    const std::size_t end = space == std::string_view::npos ? caption.size() : space;
+    const std::string_view word = caption.substr(at, end - at);
+    const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+    if (!line.empty() && measure.captionExtent(trimmedEnd(candidate), pixels).advance > width) {
+      lines.push_back(line);
+      line = std::string(word);
+    } else {
+      line = candidate;
+    }
+    at = end + 1;
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
+}
+
+bool takesInput(ControlType t) { return t == ControlType::TextBox || t == ControlType::CommandButton; }
+
+}  // namespace
+
+Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
+    : layout_(layout), scale_(scale) {
+  const auto rectOf = [&](const ControlSpec& s) {
+    return PixelRect{scale_.pixels(s.left), scale_.pixels(s.top), scale_.pixels(s.width),
+                     scale_.pixels(s.height)};
+  };
+  const double oneLine = measure.captionExtent("Ag", scale_.fontPixels).lineSpacing;
+  for (const ControlSpec& spec : layout.controls) {
+    if (spec.type != ControlType::Label) continue;
+    const PixelRect box = rectOf(spec);
+    // Where the caption may ink: its box, short of what lies over its right end.
+    int roomWidth = box.width;
+    for (const ControlSpec& other : layout.controls) {
+      if (!takesInput(other.type)) continue;
+      const PixelRect r = rectOf(other);
+      const bool overlaps = r.top < box.top + box.height && box.top < r.top + r.height;
+      if (overlaps && r.left > box.left && r.left <= box.left + roomWidth) {
+        roomWidth = r.left - 1 - box.left;
+      }
+    }
+    const bool wraps = box.height >= 2 * oneLine;
+    Caption fitted{&spec, box, scale_.fontPixels, {}, 0, 0};
+    for (int px = scale_.fontPixels; px >= scale_.smallestPixels; --px) {
+      Caption c{&spec, box, px, {}, 0, 0};
+      c.lines = wraps ? wrapped(measure, spec.caption, px, roomWidth)
+                      : std::vector<std::string>{spec.caption};
+      bool fits = true;
+      for (std::size_t i = 0; i < c.lines.size(); ++i) {
+        const TextExtent e = measure.captionExtent(c.lines[i], px);
+        c.ascent = e.ascent;
+        c.lineSpacing = e.lineSpacing;
+        const double bottom = static_cast<double>(i) * e.lineSpacing + e.ascent + e.inkBottom;
+        if (e.inkLeft < 0 || e.inkRight > roomWidth || bottom > box.height) fits = false;
+      }
+      if (px == scale_.fontPixels) fitted = c;
+      if (fits) {
+        fitted = std::move(c);
+        break;
+      }
+    }
+    captions_.push_back(std::move(fitted));
+    objects_.push_back({&spec, std::string(trimmedEnd(spec.caption)),
+                        FaceObject::Role::StaticText, box});
+  }
+  for (const ControlSpec& spec : layout.controls) {
+    if (spec.type != ControlType::PictureBox) continue;
+    objects_.push_back({&spec, spec.accessibleName ? spec.accessibleName : "",
+                        FaceObject::Role::Graphic, rectOf(spec)});
+  }
+}
+
+void Face::draw(Painter& p) const {
+  for (const Caption& c : captions_) {
+    // Clipped to its box, as a label's text is.
+    p.beginView({double(c.box.left), double(c.box.top)}, 1, c.box.width, c.box.height);
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      p.caption({0, static_cast<double>(i) * c.lineSpacing + c.ascent}, c.lines[i], c.pixels,
+                scale_.ink);
+    }
+    p.endView();
+  }
+  for (const LineSpec& l : layout_.lines) {
+    // Both end points are drawn; the surface clips a line that runs past it.
+    const int x1 = scale_.pixels(std::min(l.x1, l.x2)), x2 = scale_.pixels(std::max(l.x1, l.x2));
+    const int y1 = scale_.pixels(std::min(l.y1, l.y2)), y2 = scale_.pixels(std::max(l.y1, l.y2));
+    p.fill({double(x1), double(y1)}, std::max(x2 + 1 - x1, scale_.lineWidth),
+           std::max(y2 + 1 - y1, scale_.lineWidth), scale_.ink);
+  }
+  for (const FaceObject& o : objects_) {
+    if (o.role != FaceObject::Role::Graphic) continue;
+    const ControlSpec* spec = o.spec;
+    const PixelRect& b = o.bounds;
+    p.fill({double(b.left), double(b.top)}, b.width, b.height, kWhite);
+    const Drawing* drawing = drawingNamed(spec->image);
+    if (!drawing) continue;
+    // The bitmap at the box's top-left corner, unscaled, clipped to the box.
+    const double k = scale_.pictureScale;
+    p.beginView({double(b.left), double(b.top)}, k, std::min<double>(spec->bitmapWidth, b.width / k),
+                std::min<double>(spec->bitmapHeight, b.height / k));
+    drawing->draw(p, spec->bitmapWidth, spec->bitmapHeight);
+    p.endView();
+  }
+}
+
+}  // namespace kalvena::ui

@@ -1,0 +1,80 @@
+#pragma once
+
+// A window's face: what never changes on it, its captions, lines and pictures. The windows' own
+// code lays it out once at the window's scale and draws it in one pass on the painter, in the
+// stacking order of the layout table: captions at the bottom, lines over them, the pictures over
+// both as the table lists them. A toolkit makes native controls only for what takes input.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "painter.h"
+#include "toolkit.h"
+
+namespace kalvena::ui {
+
+// How a toolkit's surface measures: where a twip of the layout falls in its pixels, the
+// window's font size and the smallest a caption may shrink to, how many pixels a picture's
+// logical pixel takes, how thick a line is, and the colour of text and lines.
+struct FaceScale {
+  std::function<int(int)> pixels;
+  int fontPixels = 11;
+  int smallestPixels = 8;
+  double pictureScale = 1;
+  int lineWidth = 1;
+  Color ink = kBlack;
+};
+
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// A control of the face as a screen reader finds it: its row in the layout, what it is called
+// (a caption without its trailing spaces; a picture's description), its kind and where it lies
+// on the surface.
+struct FaceObject {
+  enum class Role { StaticText, Graphic };
+  const ControlSpec* spec;
+  std::string name;
+  Role role;
+  PixelRect bounds;
+};
+
+class Face {
+ public:
+  // Lays the face out, measuring on `measure`: each caption at the largest size, from the
+  // window's down to the smallest, whose ink fits its box short of a box or button that lies
+  // over its right end, a pixel clear of it; a box two lines high wraps its caption at spaces.
+  // Where no size fits, the window's own: a text a few pixels high would read no better.
+  Face(const FormLayout& layout, const FaceScale& scale, Painter& measure);
+
+  // Draws every caption, line and picture; the ground is the toolkit's.
+  void draw(Painter& painter) const;
+  const std::vector<FaceObject>& objects() const { return objects_; }
+  const FaceScale& scale() const { return scale_; }
+
+  // A caption as it is drawn: its lines, its size and where the first baseline starts.
+  struct Caption {
+    const ControlSpec* spec;
+    PixelRect box;
+    int pixels;
+    std::vector<std::string> lines;
+    double ascent;
+    double lineSpacing;
+  };
+  const std::vector<Caption>& captions() const { return captions_; }
+
+ private:
+  const FormLayout& layout_;
+  FaceScale scale_;
+  std::vector<Caption> captions_;
+  std::vector<FaceObject> objects_;
+};
+
+}  // namespace kalvena::ui
