@@ -64,6 +64,11 @@ packages=(
   # Desktop themes that the Qt tests run under.
   qt6ct
   qt6-gtk-platformtheme
+  # A screen reader's view from another process: the accessibility bus and its Python client.
+  at-spi2-core
+  dbus-daemon
+  python3-gi
+  gir1.2-atspi-2.0
   # The README's run command under a virtual display, and the .deb's check.
   xdotool
   x11-utils
