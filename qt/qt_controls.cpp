@@ -17,7 +17,7 @@
 #include <unordered_map>
 
 #include "qt_toolkit.h"
-#include "result_text.h"
+#include "result_layout.h"
 
 namespace kalvena::qt {
 
@@ -29,13 +29,12 @@ constexpr qreal kOutputTextIndent = 2;
 constexpr int kSmallestPercent = 70;
 
 // A character drawn once in black on a clear image at a device pixel ratio, its origin on a
-// whole device pixel, and where its ink lies: the columns it covers by a quarter or more (the
-// faint edge of a smoothed stroke beside a clear gap does not join two characters).
+// whole device pixel, and where its ink lies (pixels covered a quarter or more: the faint edge
+// of a smoothed stroke beside a clear gap does not join two characters).
 struct Glyph {
   QImage image;
   QPoint origin;  // in the image, in device pixels
-  int left = 0;   // the ink's first column, from the origin
-  int right = 0;  // one past its last
+  ui::GlyphInk ink;
 };
 
 const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
@@ -47,7 +46,7 @@ const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
   const QFontMetricsF fm(font);
   const int pad = static_cast<int>(std::ceil(fm.height() * dpr));
   const int width = static_cast<int>(std::ceil(fm.horizontalAdvance(c) * dpr)) + 2 * pad;
-  Glyph g{QImage(width, 2 * pad, QImage::Format_ARGB32_Premultiplied), QPoint(pad, pad)};
+  Glyph g{QImage(width, 2 * pad, QImage::Format_ARGB32_Premultiplied), QPoint(pad, pad), {}};
   g.image.fill(Qt::transparent);
   {
     // Drawn at the device's size in an image of scale 1, so that nothing is scaled afterwards.
@@ -57,101 +56,95 @@ const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
     painter.setFont(device);
     painter.setPen(Qt::black);
     painter.drawText(g.origin, QString(c));
+    g.ink.advance = static_cast<int>(std::lround(QFontMetricsF(device).horizontalAdvance(c)));
   }
   // A smoothed point at 8 to 11 pixels is a pale grey blur that the eye passes over ("0.8"
   // reads as "08"): the decimal separator's pixels are either ink or ground.
   const bool separator = c == u'.' || c == u',';
-  g.left = width;
+  QRect ink;
   for (int y = 0; y < g.image.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(g.image.scanLine(y));
     for (int x = 0; x < width; ++x) {
       if (separator) line[x] = qAlpha(line[x]) < 64 ? qRgba(0, 0, 0, 0) : qRgba(0, 0, 0, 255);
-      if (qAlpha(line[x]) < 64) continue;
-      g.left = std::min(g.left, x - pad);
-      g.right = std::max(g.right, x - pad + 1);
+      if (qAlpha(line[x]) >= 64) ink |= QRect(x - pad, y - pad, 1, 1);
     }
   }
-  if (g.right <= g.left) g.left = g.right = 0;  // a space
+  if (!ink.isNull()) {
+    g.ink.left = ink.left();
+    g.ink.right = ink.right() + 1;
+    g.ink.top = ink.top();
+    g.ink.bottom = ink.bottom() + 1;
+  }
   return known.emplace(key, std::move(g)).first->second;
 }
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-// A result's text as its box draws it, a character at a time: each digit's ink a device pixel
-// (two from 200 %) clear of the next, twice that around a point, comma, sign or "…", so that no
-// two characters run into each other however the font is smoothed. Antialiased narrow faces
-// drew "00" as one shape and dropped the point of "0.8".
-struct SpacedText {
-  QFont font;
-  qreal dpr = 1;
-  QString text;
-  std::vector<int> origins;  // each character's origin, in device pixels from the start
-  std::vector<const Glyph*> glyphs;
-  int width = 0;  // from the first ink to the last, in device pixels
-
-  SpacedText(QFont f, qreal ratio, QString t) : font(std::move(f)), dpr(ratio), text(std::move(t)) {
-    const int gap = std::max(1, static_cast<int>(std::floor(dpr)));
-    int cursor = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const Glyph& g = glyphOf(font, dpr, text[i]);
-      if (i > 0) cursor += isDigit(text[i - 1]) && isDigit(text[i]) ? gap : 2 * gap;
-      origins.push_back(cursor - g.left);
-      glyphs.push_back(&g);
-      cursor += g.right - g.left;
-    }
-    width = cursor;
+// A result box's face at its sizes, from its own down to kSmallestPercent of it, at a device
+// pixel ratio. Unhinted: hinted to whole pixels, an 8 at 11 pixels reads as a B, and a 3 at 8
+// as a 2.
+class BoxGlyphs final : public ui::GlyphSource {
+ public:
+  BoxGlyphs(const QFont& font, qreal dpr) : font_(font), dpr_(dpr) {
+    largest_ = font.pixelSize() > 0 ? font.pixelSize() : 11;
+    font_.setHintingPreference(QFont::PreferNoHinting);
+    font_.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the layout's own
   }
-  // Where the ink of character i begins and ends, in device pixels from the start.
-  int left(qsizetype i) const { return at(i) + glyphs[static_cast<std::size_t>(i)]->left; }
-  int right(qsizetype i) const { return at(i) + glyphs[static_cast<std::size_t>(i)]->right; }
-  int at(qsizetype i) const { return origins[static_cast<std::size_t>(i)]; }
-
-  // Draws the text in a colour with its baseline's start at a device pixel. The glyphs are
-  // put together in an image of the device's pixels, which is laid on the box unscaled.
-  void draw(QPainter& painter, QPoint start, const QColor& colour) const {
-    if (text.isEmpty()) return;
-    const int pad = glyphs.front()->origin.y();
-    QImage line(width + 2 * pad, 2 * pad, QImage::Format_ARGB32_Premultiplied);
-    line.fill(Qt::transparent);
-    QPainter onLine(&line);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const Glyph& g = *glyphs[static_cast<std::size_t>(i)];
-      onLine.drawImage(QPoint(pad + at(i), pad) - g.origin, g.image);
-    }
-    onLine.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    onLine.fillRect(line.rect(), colour);
-    onLine.end();
-    line.setDevicePixelRatio(dpr);
-    painter.drawImage(QPointF(start - QPoint(pad, pad)) / dpr, line);
+  int sizeCount() const override { return largest_ - (largest_ * kSmallestPercent + 99) / 100 + 1; }
+  ui::GlyphInk ink(int size, std::string_view character) override {
+    return glyph(size, QString::fromUtf8(character.data(), std::ssize(character)).front()).ink;
   }
+  bool smoothed(int) const override { return true; }  // antialiased at every size
+  const Glyph& glyph(int size, QChar c) const {
+    QFont f = font_;
+    f.setPixelSize(largest_ - size);
+    return glyphOf(f, dpr_, c);
+  }
+  QFont font(int size) const {
+    QFont f = font_;
+    f.setPixelSize(largest_ - size);
+    return f;
+  }
+  qreal dpr() const { return dpr_; }
+
+ private:
+  QFont font_;
+  qreal dpr_;
+  int largest_;
 };
 
-// The largest size of the box's font, from its own down, at which the text fits the width (in
-// device pixels); below that, the text cut with "…" at the smallest size.
-SpacedText fitted(const QFont& font, qreal dpr, const QString& text, int available) {
-  const int size = font.pixelSize() > 0 ? font.pixelSize() : 11;
-  const int smallest = (size * kSmallestPercent + 99) / 100;
-  QFont f = font;
-  // Unhinted: hinted to whole pixels, an 8 at 11 pixels reads as a B, and a 3 at 8 as a 2.
-  f.setHintingPreference(QFont::PreferNoHinting);
-  f.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the drawing's own
-  for (int pixels = size; pixels >= smallest; --pixels) {
-    f.setPixelSize(pixels);
-    SpacedText spaced(f, dpr, text);
-    if (spaced.width <= available) return spaced;
-  }
-  const std::string cut = fitResultText(text.toStdString(), available, [&](std::string_view s) {
-    return SpacedText(f, dpr, QString::fromUtf8(s.data(), std::ssize(s))).width;
-  });
-  return SpacedText(f, dpr, QString::fromStdString(cut));
+// What a result box draws of its text, in the room it has past the frame and a pixel of space
+// on either side, in device pixels: a clear column a device pixel wide, two from 200 %.
+ui::ResultLine layOut(const QLineEdit& box, BoxGlyphs& glyphs) {
+  const qreal dpr = glyphs.dpr();
+  const int available = static_cast<int>(std::floor((box.width() - 2 * kOutputTextIndent) * dpr));
+  return ui::layOutResult(box.text().toStdString(), available,
+                          std::max(1, static_cast<int>(std::floor(dpr))), glyphs);
 }
 
-// What a result box draws of its text, in the room it has past the frame and a pixel of space
-// on either side.
-SpacedText layOut(const QLineEdit& box) {
-  const qreal dpr = box.devicePixelRatioF();
-  const int available = static_cast<int>(std::floor((box.width() - 2 * kOutputTextIndent) * dpr));
-  return fitted(box.font(), dpr, box.text(), available);
+// Draws a laid-out text in a colour with its baseline's start at a device pixel. The glyphs are
+// put together in an image of the device's pixels, which is laid on the box unscaled.
+void draw(QPainter& painter, const ui::ResultLine& line, const BoxGlyphs& glyphs, QPoint start,
+          const QColor& colour) {
+  if (line.characters.empty()) return;
+  const int pad = glyphs.glyph(line.size, u'0').origin.y();
+  QImage image(line.width + 2 * pad, 2 * pad, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter onLine(&image);
+  for (const ui::PlacedCharacter& c : line.characters) {
+    const QPoint origin(pad + c.origin, pad);
+    for (const ui::PixelBox& b : c.shape) {
+      onLine.fillRect(QRect(origin + QPoint(b.x, b.y), QSize(b.width, b.height)), Qt::black);
+    }
+    if (!c.shape.empty()) continue;
+    const QString q = QString::fromStdString(c.character);
+    if (q.size() != 1) continue;
+    const Glyph& g = glyphs.glyph(line.size, q.front());
+    onLine.drawImage(origin - g.origin, g.image);
+  }
+  onLine.setCompositionMode(QPainter::CompositionMode_SourceIn);
+  onLine.fillRect(image.rect(), colour);
+  onLine.end();
+  image.setDevicePixelRatio(glyphs.dpr());
+  painter.drawImage(QPointF(start - QPoint(pad, pad)) / glyphs.dpr(), image);
 }
 
 }  // namespace
@@ -240,23 +233,27 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   const QPalette& p = palette();
   painter.fillRect(rect(), p.color(QPalette::Base));
   const qreal dpr = devicePixelRatioF();
-  const SpacedText shown = layOut(*this);
-  const QFontMetricsF fm(shown.font, this);
+  BoxGlyphs glyphs(font(), dpr);
+  const ui::ResultLine shown = layOut(*this, glyphs);
+  const QFontMetricsF fm(glyphs.font(shown.size), this);
   const QPoint start(static_cast<int>(std::lround(kOutputTextIndent * dpr)),
                      static_cast<int>(std::lround((height() + fm.capHeight()) / 2.0 * dpr)));
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
   QColor ink = p.color(QPalette::Text);
-  if (hasSelectedText() && !shown.text.isEmpty()) {
+  if (hasSelectedText() && !shown.characters.empty()) {
     // Of a shortened text, a selection of any part marks all that is shown.
-    const bool whole = shown.text == text();
-    const qsizetype from = whole ? selectionStart() : 0;
-    const qsizetype to = whole ? selectionEnd() : shown.text.size();
-    const qreal x0 = (start.x() + shown.left(from)) / dpr - 1;
-    const qreal x1 = (start.x() + shown.right(to - 1)) / dpr + 1;
+    const bool whole = shown.text() == text().toStdString();
+    const auto from = static_cast<std::size_t>(whole ? selectionStart() : 0);
+    const auto to = static_cast<std::size_t>(whole ? selectionEnd() : std::ssize(shown.characters));
+    const auto inkAt = [&](std::size_t i) {
+      return glyphs.ink(shown.size, shown.characters[i].character);
+    };
+    const qreal x0 = (start.x() + shown.characters[from].origin + inkAt(from).left) / dpr - 1;
+    const qreal x1 = (start.x() + shown.characters[to - 1].origin + inkAt(to - 1).right) / dpr + 1;
     painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
     ink = p.color(QPalette::HighlightedText);
   }
-  shown.draw(painter, start, ink);
+  draw(painter, shown, glyphs, start, ink);
   painter.setClipping(false);
   // A frame a shade off the ground: darker on a light one, lighter on a dark one.
   const QColor ground = p.color(QPalette::Window);
@@ -288,7 +285,11 @@ void QtTextBox::contextMenuEvent(QContextMenuEvent* event) {
   menu->exec(event->globalPos());
 }
 
-QString QtTextBox::shownText() const { return output_ ? layOut(*this).text : text(); }
+QString QtTextBox::shownText() const {
+  if (!output_) return text();
+  BoxGlyphs glyphs(font(), devicePixelRatioF());
+  return QString::fromStdString(layOut(*this, glyphs).text());
+}
 
 QtCommandButton::QtCommandButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {}

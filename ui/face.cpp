@@ -37,7 +37,9 @@ std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int
   return lines;
 }
 
-bool takesInput(ControlType t) { return t == ControlType::TextBox || t == ControlType::CommandButton; }
+bool takesInput(ControlType t) {
+  return t == ControlType::TextBox || t == ControlType::CommandButton;
+}
 
 }  // namespace
 
@@ -82,8 +84,8 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
       }
     }
     captions_.push_back(std::move(fitted));
-    objects_.push_back({&spec, std::string(trimmedEnd(spec.caption)),
-                        FaceObject::Role::StaticText, box});
+    objects_.push_back(
+        {&spec, std::string(trimmedEnd(spec.caption)), FaceObject::Role::StaticText, box});
   }
   for (const ControlSpec& spec : layout.controls) {
     if (spec.type != ControlType::PictureBox) continue;
@@ -118,7 +120,8 @@ void Face::draw(Painter& p) const {
     if (!drawing) continue;
     // The bitmap at the box's top-left corner, unscaled, clipped to the box.
     const double k = scale_.pictureScale;
-    p.beginView({double(b.left), double(b.top)}, k, std::min<double>(spec->bitmapWidth, b.width / k),
+    p.beginView({double(b.left), double(b.top)}, k,
+                std::min<double>(spec->bitmapWidth, b.width / k),
                 std::min<double>(spec->bitmapHeight, b.height / k));
     drawing->draw(p, spec->bitmapWidth, spec->bitmapHeight);
     p.endView();

@@ -5,6 +5,7 @@
 
 #include "dib.h"
 #include "system_library.h"
+#include "win32_toolkit.h"
 
 namespace kalvena::win32 {
 
@@ -191,7 +192,7 @@ bool numbersStandApart(const wchar_t* face, int pixels) {
   return at->second;
 }
 
-SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest) {
+SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest, int gap) : gap_(gap) {
   for (int pixels = largest; pixels >= std::min(smallest, largest); --pixels) {
     fonts_.push_back(std::make_unique<Gdi<HFONT>>(makeFont(face, pixels)));
     smoothed_.push_back(pixels >= kSmoothedPixels);
@@ -218,7 +219,6 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
     g.y = metrics.gmptGlyphOrigin.y;
     g.width = static_cast<int>(metrics.gmBlackBoxX);
     g.height = static_cast<int>(metrics.gmBlackBoxY);
-    g.pitch = g.width;
     g.coverage.assign(static_cast<std::size_t>(g.width * g.height), 0);
     // Rows of whole 32-bit words: a byte a pixel (0 to 64), or a bit a pixel, highest first.
     const int rowBytes = smoothed_[size] ? (g.width + 3) & ~3 : ((g.width + 31) / 32) * 4;
@@ -232,119 +232,64 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
   }
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  if (c == L',' && g.height > 0 && g.height <= 4) {
-    // At small sizes the face's comma is a one-pixel stroke, or a few grey pixels, which the eye
-    // takes for a point or loses. It is drawn as a point two pixels square, like the full stop
-    // below, with a tail down to the left in the one row that a box has below the digits. Beside
-    // digits ten pixels high or more, that tail is too short to tell: the point stands a row
-    // higher and the tail has two rows.
-    constexpr BYTE kShort[] = {64, 64, 64, 64, 64, 0};
-    constexpr BYTE kLong[] = {64, 64, 64, 64, 0, 64, 64, 0};
-    const bool tall = glyphOf(size, L'0').height >= 10;
-    if (tall) {
-      g.coverage.assign(std::begin(kLong), std::end(kLong));
-    } else {
-      g.coverage.assign(std::begin(kShort), std::end(kShort));
-    }
-    g.width = g.pitch = 2;
-    g.height = tall ? 4 : 3;
-    g.y = tall ? 3 : 2;
-    g.advance = std::max(g.advance, g.x + 3);
-  } else if (c == L'.' && g.width == 1) {
-    // At small sizes the face's point is a pixel, which the eye loses beside a digit: it is
-    // drawn two pixels wide and two high.
-    const int height = g.height == 1 ? 2 : g.height;
-    std::vector<BYTE> wider(static_cast<std::size_t>(2 * height));
-    for (int y = 0; y < height; ++y) {
-      wider[static_cast<std::size_t>(2 * y)] = wider[static_cast<std::size_t>(2 * y + 1)] =
-          g.coverage[static_cast<std::size_t>(std::min(y, g.height - 1))];
-    }
-    g.coverage = std::move(wider);
-    g.width = g.pitch = 2;
-    g.y += height - g.height;
-    g.height = height;
-    g.advance = std::max(g.advance, g.x + 3);
-  }
-  // Its ink, for spacing: the columns where some pixel is covered a quarter or more. A column
-  // between two glyphs then holds less than a quarter of each, less than half in all, which
-  // the eye does not take for part of a stroke.
-  int left = INT_MAX, right = INT_MIN;
+  // Its ink: the pixels covered a quarter or more. A column between two glyphs then holds less
+  // than a quarter of each, less than half in all, which the eye does not take for a stroke.
+  g.ink.advance = g.advance;
+  int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
   for (int y = 0; y < g.height; ++y) {
     for (int x = 0; x < g.width; ++x) {
-      if (g.coverage[static_cast<std::size_t>(y * g.pitch + x)] >= 16) {
+      if (g.coverage[static_cast<std::size_t>(y * g.width + x)] >= 16) {
         left = std::min(left, x);
         right = std::max(right, x + 1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
       }
     }
   }
   if (right > left) {
-    g.left = g.x + left;
-    g.right = g.x + right;
+    g.ink.left = g.x + left;
+    g.ink.right = g.x + right;
+    g.ink.top = top - g.y;
+    g.ink.bottom = bottom - g.y;
   }
   return g;
 }
 
-LaidText SpacedFace::layOutAt(std::size_t size, std::wstring_view text, bool tight) {
-  LaidText laid{size, {}, 0};
-  int pen = 0;
-  int lastInk = INT_MIN;   // the column after the last ink so far
-  wchar_t before = L'\0';  // the character before
-  for (const wchar_t c : text) {
-    const Glyph& g = glyphOf(size, c);
-    const bool inked = g.right > g.left;
-    int origin = pen;
-    if (inked && lastInk != INT_MIN) {
-      // Columns without ink between: one between digits, two on each side of anything else,
-      // so that a decimal point stands apart.
-      const int gap = isDigit(c) && isDigit(before) ? 1 : 2;
-      const int clear = lastInk + gap - g.left;
-      origin = tight ? clear : std::max(origin, clear);
-    }
-    if (inked && lastInk == INT_MIN) origin = std::max(origin, -g.left);
-    laid.origins.push_back(origin);
-    pen = origin + g.advance;
-    if (inked) lastInk = origin + g.right;
-    before = c;
-    laid.width = std::max(laid.width, inked ? lastInk : pen);
-  }
-  return laid;
+ui::GlyphInk SpacedFace::ink(int size, std::string_view character) {
+  const std::wstring c = widen(character);
+  return c.size() == 1 ? glyphOf(static_cast<std::size_t>(size), c[0]).ink : ui::GlyphInk{};
 }
 
-LaidText SpacedFace::layOut(std::wstring_view text, int width, bool* fits) {
-  for (std::size_t size = 0; size < fonts_.size(); ++size) {
-    for (const bool tight : {false, true}) {
-      LaidText laid = layOutAt(size, text, tight);
-      if (laid.width <= width) {
-        if (fits) *fits = true;
-        return laid;
-      }
-    }
-  }
-  if (fits) *fits = false;
-  return layOutAt(fonts_.size() - 1, text, true);
-}
-
-void SpacedFace::draw(HDC dc, const RECT& room, int left, int baseline, std::wstring_view text,
-                      const LaidText& laid, COLORREF ink, COLORREF ground) {
+void SpacedFace::draw(HDC dc, const RECT& room, int left, int baseline, const ui::ResultLine& line,
+                      COLORREF ink, COLORREF ground) {
   const Dib canvas(room.right - room.left, room.bottom - room.top);
   if (!canvas.ok()) return;
   std::fill_n(canvas.pixels(), canvas.size(),
               DWORD{GetRValue(ground)} << 16 | DWORD{GetGValue(ground)} << 8 | GetBValue(ground));
   const auto blend = [](int from, int to, int a) { return (from * (64 - a) + to * a) / 64; };
-  for (std::size_t i = 0; i < text.size() && i < laid.origins.size(); ++i) {
-    const Glyph& g = glyphOf(laid.size, text[i]);
-    const int gx = left - room.left + laid.origins[i] + g.x, gy = baseline - room.top - g.y;
+  // Covers a pixel of the room, `a` of 64, in the ink.
+  const auto cover = [&](int x, int y, int a) {
+    if (a == 0 || x < 0 || x >= canvas.width() || y < 0 || y >= canvas.height()) return;
+    DWORD& p = canvas.pixels()[y * canvas.width() + x];
+    const int r = blend(static_cast<int>(p >> 16 & 0xFF), GetRValue(ink), a);
+    const int gr = blend(static_cast<int>(p >> 8 & 0xFF), GetGValue(ink), a);
+    const int b = blend(static_cast<int>(p & 0xFF), GetBValue(ink), a);
+    p = static_cast<DWORD>(r << 16 | gr << 8 | b);
+  };
+  for (const ui::PlacedCharacter& c : line.characters) {
+    const int ox = left - room.left + c.origin, oy = baseline - room.top;
+    for (const ui::PixelBox& b : c.shape) {
+      for (int y = 0; y < b.height; ++y) {
+        for (int x = 0; x < b.width; ++x) cover(ox + b.x + x, oy + b.y + y, 64);
+      }
+    }
+    if (!c.shape.empty()) continue;
+    const std::wstring w = widen(c.character);
+    if (w.size() != 1) continue;
+    const Glyph& g = glyphOf(static_cast<std::size_t>(line.size), w[0]);
     for (int y = 0; y < g.height; ++y) {
-      if (gy + y < 0 || gy + y >= canvas.height()) continue;
       for (int x = 0; x < g.width; ++x) {
-        if (gx + x < 0 || gx + x >= canvas.width()) continue;
-        const int a = g.coverage[static_cast<std::size_t>(y * g.pitch + x)];
-        if (a == 0) continue;
-        DWORD& p = canvas.pixels()[(gy + y) * canvas.width() + gx + x];
-        const int r = blend(static_cast<int>(p >> 16 & 0xFF), GetRValue(ink), a);
-        const int gr = blend(static_cast<int>(p >> 8 & 0xFF), GetGValue(ink), a);
-        const int b = blend(static_cast<int>(p & 0xFF), GetBValue(ink), a);
-        p = static_cast<DWORD>(r << 16 | gr << 8 | b);
+        cover(ox + g.x + x, oy - g.y + y, g.coverage[static_cast<std::size_t>(y * g.width + x)]);
       }
     }
   }

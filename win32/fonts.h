@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "dib.h"
+#include "result_layout.h"
 
 namespace kalvena::win32 {
 
@@ -85,47 +86,43 @@ bool charactersStandApart(HFONT font, std::wstring_view characters);
 // Whether the digits and separators of a number stand apart in a face at a size.
 bool numbersStandApart(const wchar_t* face, int pixels);
 
-// A text laid out to be drawn a character at a time: the size it is drawn at (an index into
-// its face's sizes), each character's origin from the left of the text, and how wide its ink is.
-struct LaidText {
-  std::size_t size = 0;
-  std::vector<int> origins;
-  int width = 0;
-};
-
-// A face at its sizes from a largest down to a smallest, in which a result box lays its text
-// out and draws it a character at a time, so that no character's ink touches its neighbour's:
-// each at its advance where that keeps them apart, else a column clear of the ink before it.
-// The glyphs are the face's own, smoothed from kSmoothedPixels up whatever the system's
-// setting (a crisp glyph of that size has steps and gaps that make a 9 read as a 3), and crisp
-// below it (smoothed, a stroke spreads over two grey columns and a digit's bowl opens).
-class SpacedFace {
+// A face at its sizes from a largest down to a smallest, which a result box's text is laid out
+// in (ui::layOutResult) and drawn with a character at a time. The glyphs are the face's own,
+// smoothed from kSmoothedPixels up whatever the system's setting (a crisp glyph of that size
+// has steps and gaps that make a 9 read as a 3), and crisp below it (smoothed, a stroke spreads
+// over two grey columns and a digit's bowl opens).
+class SpacedFace final : public ui::GlyphSource {
  public:
-  SpacedFace(const wchar_t* face, int largest, int smallest);
-  // The text at the largest size, first at the advances and then tightly, at which it is at
-  // most `width` wide; at the smallest size, tightly, where it fits at none (`fits` false).
-  LaidText layOut(std::wstring_view text, int width, bool* fits = nullptr);
-  // Draws a laid-out text with its first origin at `left` and its baseline at `baseline`, in
+  // gap: a clear column's width in pixels at the window's DPI.
+  SpacedFace(const wchar_t* face, int largest, int smallest, int gap);
+  ui::ResultLine layOut(std::string_view utf8, int width) {
+    return ui::layOutResult(utf8, width, gap_, *this);
+  }
+  // Draws a laid-out text with its room's start at `left` and its baseline at `baseline`, in
   // `ink` over `ground`, within `room` of the device context.
-  void draw(HDC dc, const RECT& room, int left, int baseline, std::wstring_view text,
-            const LaidText& laid, COLORREF ink, COLORREF ground);
+  void draw(HDC dc, const RECT& room, int left, int baseline, const ui::ResultLine& line,
+            COLORREF ink, COLORREF ground);
   // The largest font, whose line the text keeps at every size (its baseline and height).
   HFONT largest() const { return fonts_.front()->get(); }
+
+  int sizeCount() const override { return static_cast<int>(fonts_.size()); }
+  ui::GlyphInk ink(int size, std::string_view character) override;
+  bool smoothed(int size) const override { return smoothed_[static_cast<std::size_t>(size)]; }
 
  private:
   struct Glyph {
     int advance = 0;
-    int left = 0, right = 0;  // the inked columns from the origin, right exclusive; none: equal
-    int x = 0, y = 0;         // the top-left of its coverage from the origin, up from the baseline
-    int width = 0, height = 0, pitch = 0;
-    std::vector<BYTE> coverage;  // 0 to 64 a pixel, rows of `pitch`
+    int x = 0, y = 0;  // the top-left of its coverage from the origin, up from the baseline
+    int width = 0, height = 0;
+    std::vector<BYTE> coverage;  // 0 to 64 a pixel, rows of `width`
+    ui::GlyphInk ink;
   };
   const Glyph& glyphOf(std::size_t size, wchar_t c);
-  LaidText layOutAt(std::size_t size, std::wstring_view text, bool tight);
 
   std::vector<std::unique_ptr<Gdi<HFONT>>> fonts_;  // largest first
   std::vector<std::map<wchar_t, Glyph>> glyphs_;    // made on first use
   std::vector<bool> smoothed_;
+  int gap_;
 };
 
 }  // namespace kalvena::win32

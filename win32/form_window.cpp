@@ -363,7 +363,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     }
     layOutFace();
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
-    resultFace_ = std::make_unique<SpacedFace>(input.face, fullPixels(), smallestPixels());
+    resultFace_ = std::make_unique<SpacedFace>(input.face, fullPixels(), smallestPixels(),
+                                               std::max(1, dpi_ / 96));
     for (const auto& [name, box] : textBoxes_) {
       if (!box->isOutput()) continue;
       SendMessageW(box->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(resultFace_->largest()),

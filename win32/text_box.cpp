@@ -13,9 +13,6 @@ namespace kalvena::win32 {
 
 namespace {
 
-// What a result box shows of its text, laid out on its window's spaced face: all of it, at the
-// largest size at which it fits, or, where it fits at none, its beginning and its end with "…"
-// between at the smallest.
 // Where a box's EDIT draws its text.
 RECT formatOf(HWND box) {
   RECT format{};
@@ -23,23 +20,9 @@ RECT formatOf(HWND box) {
   return format;
 }
 
-struct ShownResult {
-  std::wstring text;
-  LaidText laid;
-};
-
-ShownResult shownResult(HWND box, SpacedFace& face, const RECT& format) {
-  ShownResult shown{windowText(box), {}};
-  const int width = format.right - format.left;
-  bool fits = false;
-  shown.laid = face.layOut(shown.text, width, &fits);
-  if (!fits) {
-    shown.text = widen(fitResultText(narrow(shown.text), width, [&face](std::string_view s) {
-      return static_cast<double>(face.layOut(widen(s), -1).width);
-    }));
-    shown.laid = face.layOut(shown.text, width);
-  }
-  return shown;
+// What a result box shows of its text, laid out on its window's spaced face.
+ui::ResultLine shownResult(HWND box, SpacedFace& face, const RECT& format) {
+  return face.layOut(narrow(windowText(box)), format.right - format.left);
 }
 
 // A result box is painted by its EDIT control, frame and all; then its text is drawn again by
@@ -47,7 +30,7 @@ ShownResult shownResult(HWND box, SpacedFace& face, const RECT& format) {
 // touches its neighbour's. It keeps the baseline of the box's own font at every size.
 void drawResult(HWND box, SpacedFace& face) {
   const RECT format = formatOf(box);
-  const ShownResult shown = shownResult(box, face, format);
+  const ui::ResultLine shown = shownResult(box, face, format);
   HDC dc = GetDC(box);
   // The window gives the colours and the ground of a read-only box.
   auto ground = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(box), WM_CTLCOLORSTATIC,
@@ -68,15 +51,14 @@ void drawResult(HWND box, SpacedFace& face) {
   RECT room = inside;
   DWORD start = 0, end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  if (start != end && GetFocus() == box && !shown.text.empty()) {
+  if (start != end && GetFocus() == box && !shown.characters.empty()) {
     // A selection of any part marks all that is shown, as a copy takes what is selected.
     FillRect(dc, &inside, ground);
-    room.right = std::min(inside.right, format.left + shown.laid.width + 1);
+    room.right = std::min(inside.right, format.left + shown.width + 1);
     inkColour = GetSysColor(COLOR_HIGHLIGHTTEXT);
     groundBehind = GetSysColor(COLOR_HIGHLIGHT);
   }
-  face.draw(dc, room, format.left, format.top + line.tmAscent, shown.text, shown.laid, inkColour,
-            groundBehind);
+  face.draw(dc, room, format.left, format.top + line.tmAscent, shown, inkColour, groundBehind);
   ReleaseDC(box, dc);
 }
 
@@ -95,7 +77,7 @@ std::wstring windowText(HWND h) {
 std::wstring shownTextIn(HWND box) {
   const auto* data = reinterpret_cast<const ControlData*>(GetWindowLongPtrW(box, GWLP_USERDATA));
   if (!data || !data->box || !data->box->isOutput()) return windowText(box);
-  return shownResult(box, data->box->resultFace(), formatOf(box)).text;
+  return widen(shownResult(box, data->box->resultFace(), formatOf(box)).text());
 }
 
 std::string TextBoxHandle::text() const {

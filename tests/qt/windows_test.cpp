@@ -362,7 +362,9 @@ TEST_P(WindowTest, EveryNumberReadsAsItsValue) {
       boxes.insert(boxes.end(), section.begin(), section.end());
     }
     for (const char* name : boxes) {
-      const QString shown = box(name)->shownText();
+      // At most nine characters, which every box shows whole: what the box must show is the
+      // text the program wrote, not what its own layout chose to show.
+      const QString shown = box(name)->text();
       const kalvena::test::GreyShot shot = shotOf(box(name));
       EXPECT_EQ(ocrRead(shot), shown.toStdString()) << name;
       EXPECT_EQ(kalvena::test::inkRuns(shot), shown.size())

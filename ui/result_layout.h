@@ -1,0 +1,69 @@
+#pragma once
+
+// Where each character of a result goes in its box, decided once for both toolkits from the ink
+// of the glyphs that the toolkit rasterises: every digit's ink a clear column (two from 200 %)
+// from the next, twice that around a point, comma, sign or "…", at the largest size that fits,
+// a size smaller where nine characters need it, and below the smallest the beginning and the
+// end with "…" between. Where a face's point or comma is a stroke one pixel wide or a few grey
+// pixels, which the eye takes for another mark or loses, the separator is drawn as a shape of
+// whole pixels, unless that alone would cost the digits a size, or the digits are small and
+// smoothed.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvena::ui {
+
+// A glyph as the toolkit draws it at a size, in device pixels from its origin on the baseline
+// (y down): its advance and the box of its ink, right and bottom exclusive (no ink: left ==
+// right). A pixel is ink where a quarter of it or more is covered.
+struct GlyphInk {
+  int advance = 0;
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+};
+
+// What a result box's toolkit offers: a face at a few sizes, the largest first.
+class GlyphSource {
+ public:
+  virtual int sizeCount() const = 0;
+  // character: one character, UTF-8.
+  virtual GlyphInk ink(int size, std::string_view character) = 0;
+  // Whether the glyphs at a size are drawn with grey, smoothed edges.
+  virtual bool smoothed(int size) const = 0;
+
+ protected:
+  ~GlyphSource() = default;
+};
+
+// Whole pixels, from a character's origin on the baseline, y down.
+struct PixelBox {
+  int x;
+  int y;
+  int width;
+  int height;
+  friend bool operator==(const PixelBox&, const PixelBox&) = default;
+};
+
+struct PlacedCharacter {
+  std::string character;  // UTF-8
+  int origin;             // from the start of the room, in device pixels
+  // Where not empty, drawn in place of the glyph: a separator's shape.
+  std::vector<PixelBox> shape;
+};
+
+struct ResultLine {
+  int size = 0;  // among the source's sizes
+  std::vector<PlacedCharacter> characters;
+  int width = 0;     // from the start of the room to the end of the last ink
+  bool fits = true;  // false: cut with "…" at the smallest size, and still wider than the room
+  std::string text() const;
+};
+
+// The result laid out in `available` device pixels; gap is a clear column's width in them.
+ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSource& glyphs);
+
+}  // namespace kalvena::ui
