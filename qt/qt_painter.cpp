@@ -113,10 +113,15 @@ void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize
 }
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
-  const QFont font = captionFont(pixelSize);
-  const QFontMetricsF fm(font);
+  const QFontMetricsF fm(captionFont(pixelSize));
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  ui::TextExtent e{fm.horizontalAdvance(s), fm.ascent(), fm.lineSpacing(), 0, 0, 0, 0};
+  return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
+}
+
+ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
+  const QFont font = captionFont(pixelSize);
+  const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  ui::TextExtent e = captionExtent(utf8, pixelSize);
   // The ink as drawn: pixels more than half dark, so that the faint fringe of a smoothed
   // stroke does not count.
   const int pad = pixelSize;

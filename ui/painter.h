@@ -40,11 +40,13 @@ inline constexpr Pen kNoOutline{kBlack, 0, false};
 enum class Anchor { Start, Middle, End };
 
 // How one line of a caption lies: how far it advances, where the baseline lies below the top of
-// its line, how far apart its lines are, and where its ink is (from the start of the baseline,
-// y down; left == right where it has none).
+// its line and how far the face reaches below it, how far apart its lines are, and (measured
+// only where asked for) where its ink is, from the start of the baseline, y down; left == right
+// where it has none.
 struct TextExtent {
   double advance = 0;
   double ascent = 0;
+  double descent = 0;
   double lineSpacing = 0;
   double inkLeft = 0;
   double inkTop = 0;
@@ -75,7 +77,8 @@ class Painter {
   // at a whole pixel size, drawn as the system draws its controls' texts, and measured by the
   // ink the painter would put down.
   virtual void caption(Point baseline, std::string_view utf8, int pixelSize, Color color) = 0;
-  virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;
+  virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;  // without the ink
+  virtual TextExtent captionInk(std::string_view utf8, int pixelSize) = 0;
   // A rectangle filled, without an outline.
   virtual void fill(Point topLeft, double width, double height, Color color) = 0;
   // Until endView(), coordinates start at `origin`, `scale` pixels a unit, and what is drawn is

@@ -63,8 +63,8 @@ Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, bool shaped) {
 
 // At one size: each character at its advance where that keeps it clear of the ink before, or
 // (tight) right after that clear column.
-ResultLine placed(GlyphSource& glyphs, int size, const std::vector<std::string_view>& text,
-                  int gap, bool tight, bool shaped) {
+ResultLine placed(GlyphSource& glyphs, int size, const std::vector<std::string_view>& text, int gap,
+                  bool tight, bool shaped) {
   ResultLine line{size, {}, 0, true};
   int pen = 0;
   int lastInk = INT_MIN;  // the column after the ink so far

@@ -242,16 +242,20 @@ class GdiPlusPainter final : public ui::Painter {
     SIZE size{};
     GetTextExtentPoint32W(dc_, s.c_str(), static_cast<int>(s.size()), &size);
     SelectObject(dc_, old);
+    return {static_cast<double>(size.cx), static_cast<double>(tm.tmAscent),
+            static_cast<double>(tm.tmDescent), static_cast<double>(tm.tmHeight)};
+  }
+  ui::TextExtent captionInk(std::string_view utf8, int pixelSize) override {
+    ui::TextExtent e = captionExtent(utf8, pixelSize);
+    HFONT font = captionFont_(pixelSize);
+    if (!font) return e;
     // Measured by the ink it puts down: Wine draws unsmoothed text wider than its extents say.
-    const RECT ink = captionInk(font, s, size.cx + 64, false);
-    const double ascent = tm.tmAscent;
-    return {static_cast<double>(size.cx),
-            ascent,
-            static_cast<double>(tm.tmHeight),
-            static_cast<double>(ink.left),
-            -ascent,
-            static_cast<double>(ink.right),
-            ink.bottom - ascent};
+    const RECT ink = win32::captionInk(font, widen(utf8), static_cast<int>(e.advance) + 64, false);
+    e.inkLeft = ink.left;
+    e.inkTop = -e.ascent;
+    e.inkRight = ink.right;
+    e.inkBottom = ink.bottom - e.ascent;
+    return e;
   }
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override {
     if (g_) api_->GdipFlush(g_, FlushIntentionSync);

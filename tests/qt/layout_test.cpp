@@ -296,6 +296,7 @@ class Order final : public Painter {
     drawn.push_back("caption " + std::string(utf8));
   }
   TextExtent captionExtent(std::string_view, int) override { return {}; }
+  TextExtent captionInk(std::string_view, int) override { return {}; }
   void fill(Point at, double, double, Color c) override {
     drawn.push_back(c == kWhite ? "ground" : "line at " + std::to_string(int(at.y)));
   }
