@@ -1,0 +1,95 @@
+// Where a result's characters go, on a face whose glyphs are known: the rule that both toolkits
+// draw by, without a toolkit.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "result_layout.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+// Digits 5 pixels wide and 8 high that advance by 7; the separators as a face at a small size
+// draws them. Each smaller size is a pixel narrower a digit.
+class Face final : public GlyphSource {
+ public:
+  Face(GlyphInk point, GlyphInk comma, int sizes = 2, bool smooth = false)
+      : point_(point), comma_(comma), sizes_(sizes), smooth_(smooth) {}
+  int sizeCount() const override { return sizes_; }
+  bool smoothed(int) const override { return smooth_; }
+  GlyphInk ink(int size, std::string_view c) override {
+    if (c == ".") return point_;
+    if (c == ",") return comma_;
+    if (c == "…") return {8, 1, 7, -1, 0};
+    const int w = 5 - size;
+    return {w + 2, 0, w, -8, 0};
+  }
+
+ private:
+  GlyphInk point_, comma_;
+  int sizes_;
+  bool smooth_;
+};
+
+std::vector<int> originsOf(const ResultLine& line) {
+  std::vector<int> out;
+  for (const PlacedCharacter& c : line.characters) out.push_back(c.origin);
+  return out;
+}
+
+constexpr GlyphInk kPoint1x2{3, 1, 2, -2, 0}, kPoint1x1{3, 1, 2, -1, 0}, kComma{3, 1, 2, -1, 2};
+
+TEST(ResultLayout, DigitsStandAColumnApartAndASeparatorTwo) {
+  Face face(kPoint1x1, kComma);
+  // At the advances where they keep the clear columns: the point two clear of the 2 before it.
+  const ResultLine line = layOutResult("12.5", 100, 1, face);
+  EXPECT_EQ(line.text(), "12.5");
+  EXPECT_EQ(originsOf(line), (std::vector<int>{0, 7, 14, 18}));
+  EXPECT_EQ(line.width, 23);
+  EXPECT_TRUE(line.characters[2].shape.empty()) << "a point of one pixel stays";
+  // Where the advances do not fit: tight, each ink right after its clear columns.
+  const ResultLine tight = layOutResult("12.5", 21, 1, face);
+  EXPECT_EQ(originsOf(tight), (std::vector<int>{0, 6, 12, 16}));
+  EXPECT_EQ(tight.size, 0);
+  EXPECT_EQ(layOutResult("12.5", 20, 1, face).size, 1) << "a size smaller";
+}
+
+TEST(ResultLayout, ASeparatorThatReadsAsAnotherMarkIsDrawnAsAShape) {
+  struct Case {
+    const char* text;
+    GlyphInk point;
+    bool smooth;
+    std::vector<PixelBox> shape;
+  };
+  const Case cases[] = {
+      {"1.5", kPoint1x2, false, {{1, -2, 2, 2}}},                // a stroke two high: as wide
+      {"1,5", kPoint1x1, false, {{1, -2, 2, 2}, {1, 0, 1, 1}}},  // a comma: a point and a tail
+      {"1,5", kPoint1x1, true, {}},  // beside small smoothed digits the face's own stays
+  };
+  for (const Case& c : cases) {
+    Face face(c.point, kComma, 2, c.smooth);
+    EXPECT_EQ(layOutResult(c.text, 100, 1, face).characters[1].shape, c.shape) << c.text;
+  }
+}
+
+TEST(ResultLayout, AShapeThatAloneCostsASizeGivesWayToTheFacesOwn) {
+  Face face(kPoint1x2, kComma);
+  // "11.11", tight: 28 pixels with the point drawn two wide, 27 with the face's own.
+  EXPECT_EQ(layOutResult("11.11", 28, 1, face).characters[2].shape.size(), 1u);
+  const ResultLine line = layOutResult("11.11", 27, 1, face);
+  EXPECT_EQ(line.size, 0) << "the digits keep their size";
+  EXPECT_TRUE(line.characters[2].shape.empty());
+}
+
+TEST(ResultLayout, ATextTooWideIsCutInTheMiddleAndKeepsItsExponent) {
+  Face face(kPoint1x1, kComma);
+  const ResultLine cut = layOutResult("1.2345678E+22", 50, 1, face);
+  EXPECT_FALSE(cut.text().find("…") == std::string::npos) << cut.text();
+  EXPECT_TRUE(cut.text().ends_with("E+22")) << cut.text();
+  EXPECT_EQ(cut.size, 1) << "at the smallest size";
+  EXPECT_LE(cut.width, 50);
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test
