@@ -93,11 +93,7 @@ class BoxGlyphs final : public ui::GlyphSource {
     return glyph(size, QString::fromUtf8(character.data(), std::ssize(character)).front()).ink;
   }
   bool smoothed(int) const override { return true; }  // antialiased at every size
-  const Glyph& glyph(int size, QChar c) const {
-    QFont f = font_;
-    f.setPixelSize(largest_ - size);
-    return glyphOf(f, dpr_, c);
-  }
+  const Glyph& glyph(int size, QChar c) const { return glyphOf(font(size), dpr_, c); }
   QFont font(int size) const {
     QFont f = font_;
     f.setPixelSize(largest_ - size);
@@ -131,8 +127,8 @@ void draw(QPainter& painter, const ui::ResultLine& line, const BoxGlyphs& glyphs
   QPainter onLine(&image);
   for (const ui::PlacedCharacter& c : line.characters) {
     const QPoint origin(pad + c.origin, pad);
-    for (const ui::PixelBox& b : c.shape) {
-      onLine.fillRect(QRect(origin + QPoint(b.x, b.y), QSize(b.width, b.height)), Qt::black);
+    for (const ui::PixelRect& b : c.shape) {
+      onLine.fillRect(QRect(origin + QPoint(b.left, b.top), QSize(b.width, b.height)), Qt::black);
     }
     if (!c.shape.empty()) continue;
     const QString q = QString::fromStdString(c.character);
@@ -245,11 +241,8 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
     const bool whole = shown.text() == text().toStdString();
     const auto from = static_cast<std::size_t>(whole ? selectionStart() : 0);
     const auto to = static_cast<std::size_t>(whole ? selectionEnd() : std::ssize(shown.characters));
-    const auto inkAt = [&](std::size_t i) {
-      return glyphs.ink(shown.size, shown.characters[i].character);
-    };
-    const qreal x0 = (start.x() + shown.characters[from].origin + inkAt(from).left) / dpr - 1;
-    const qreal x1 = (start.x() + shown.characters[to - 1].origin + inkAt(to - 1).right) / dpr + 1;
+    const qreal x0 = (start.x() + shown.characters[from].inkLeft) / dpr - 1;
+    const qreal x1 = (start.x() + shown.characters[to - 1].inkRight) / dpr + 1;
     painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
     ink = p.color(QPalette::HighlightedText);
   }

@@ -42,7 +42,7 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
 void buildControls(const FormLayout& layout, QWidget* form) {
   std::vector<std::pair<int, QWidget*>> focusable;
   for (const ControlSpec& spec : layout.controls) {
-    if (spec.type != ControlType::TextBox && spec.type != ControlType::CommandButton) continue;
+    if (!ui::takesInput(spec.type)) continue;
     focusable.emplace_back(spec.tabIndex, buildControl(spec, form));
   }
   std::sort(focusable.begin(), focusable.end(),

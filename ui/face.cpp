@@ -37,10 +37,6 @@ std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int
   return lines;
 }
 
-bool takesInput(ControlType t) {
-  return t == ControlType::TextBox || t == ControlType::CommandButton;
-}
-
 }  // namespace
 
 Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)

@@ -27,14 +27,6 @@ struct FaceScale {
   Color ink = kBlack;
 };
 
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
 // A control of the face as a screen reader finds it: its row in the layout, what it is called
 // (a caption without its trailing spaces; a picture's description), its kind and where it lies
 // on the surface.

@@ -36,6 +36,15 @@ struct Pen {
 
 inline constexpr Pen kNoOutline{kBlack, 0, false};
 
+// Whole pixels: a rectangle's top-left corner and its size.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 // Where a text's baseline point lies: at its start, its middle or its end.
 enum class Anchor { Start, Middle, End };
 

@@ -25,24 +25,32 @@ std::vector<std::string_view> charactersOf(std::string_view utf8) {
 // A character's ink, and the shape it is drawn as where its own is too small to read.
 struct Ink {
   GlyphInk glyph;
-  std::vector<PixelBox> shape;
+  std::vector<PixelRect> shape;
 };
 
-Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, bool shaped) {
+// How separators are drawn at a size: as the face's own, or as shapes beside digits small or not.
+enum class Separators { Own, ShapesBesideSmallDigits, ShapesBesideLargeDigits };
+
+Separators separatorsAt(GlyphSource& glyphs, int size, bool shaped) {
+  const GlyphInk zero = glyphs.ink(size, "0");
+  const bool small = zero.bottom - zero.top < 10;
+  // Beside smoothed digits under ten pixels high, whose grey strokes a solid shape outweighs
+  // (the eye, and OCR, take the 3 before it for a 2), the face's own separator stays.
+  if (!shaped || (small && glyphs.smoothed(size))) return Separators::Own;
+  return small ? Separators::ShapesBesideSmallDigits : Separators::ShapesBesideLargeDigits;
+}
+
+Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, Separators separators) {
   Ink ink{glyphs.ink(size, c), {}};
   GlyphInk& g = ink.glyph;
   const int height = g.bottom - g.top;
-  // Beside smoothed digits under ten pixels high, whose grey strokes a solid shape outweighs
-  // (the eye, and OCR, take the 3 before it for a 2), the face's own separator stays.
-  const GlyphInk zero = glyphs.ink(size, "0");
-  const bool small = zero.bottom - zero.top < 10;
-  if (g.right <= g.left || !shaped || (small && glyphs.smoothed(size))) return ink;
+  if (g.right <= g.left || separators == Separators::Own) return ink;
   if (c == "," && height <= 4) {
     // A one-pixel stroke or a few grey pixels reads as a point or not at all: a point two pixels
     // square with a tail down to the left in the row below the digits; beside digits ten
     // pixels high or more, the point a row higher and the tail two rows long.
     const int x = g.left;
-    if (!small) {
+    if (separators == Separators::ShapesBesideLargeDigits) {
       ink.shape = {{x, -3, 2, 2}, {x + 1, -1, 1, 1}, {x, 0, 1, 1}};
       g.top = -3;
     } else {
@@ -66,11 +74,12 @@ Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, bool shaped) {
 ResultLine placed(GlyphSource& glyphs, int size, const std::vector<std::string_view>& text, int gap,
                   bool tight, bool shaped) {
   ResultLine line{size, {}, 0, true};
+  const Separators separators = separatorsAt(glyphs, size, shaped);
   int pen = 0;
   int lastInk = INT_MIN;  // the column after the ink so far
   std::string_view before;
   for (const std::string_view c : text) {
-    Ink ink = inkOf(glyphs, size, c, shaped);
+    Ink ink = inkOf(glyphs, size, c, separators);
     const GlyphInk& g = ink.glyph;
     const bool inked = g.right > g.left;
     int origin = pen;
@@ -79,7 +88,8 @@ ResultLine placed(GlyphSource& glyphs, int size, const std::vector<std::string_v
       origin = tight ? clear : std::max(origin, clear);
     }
     if (inked && lastInk == INT_MIN) origin = tight ? -g.left : std::max(origin, -g.left);
-    line.characters.push_back({std::string(c), origin, std::move(ink.shape)});
+    line.characters.push_back(
+        {std::string(c), origin, std::move(ink.shape), origin + g.left, origin + g.right});
     pen = origin + g.advance;
     if (inked) lastInk = origin + g.right;
     before = c;

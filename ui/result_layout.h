@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "painter.h"
+
 namespace kalvena::ui {
 
 // A glyph as the toolkit draws it at a size, in device pixels from its origin on the baseline
@@ -39,20 +41,15 @@ class GlyphSource {
   ~GlyphSource() = default;
 };
 
-// Whole pixels, from a character's origin on the baseline, y down.
-struct PixelBox {
-  int x;
-  int y;
-  int width;
-  int height;
-  friend bool operator==(const PixelBox&, const PixelBox&) = default;
-};
-
 struct PlacedCharacter {
   std::string character;  // UTF-8
   int origin;             // from the start of the room, in device pixels
-  // Where not empty, drawn in place of the glyph: a separator's shape.
-  std::vector<PixelBox> shape;
+  // Where not empty, drawn in place of the glyph: a separator's shape, in whole pixels from the
+  // origin on the baseline, y down.
+  std::vector<PixelRect> shape;
+  // The columns its ink (or its shape) covers, from the start of the room, right exclusive.
+  int inkLeft = 0;
+  int inkRight = 0;
 };
 
 struct ResultLine {

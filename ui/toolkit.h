@@ -16,6 +16,11 @@ namespace kalvena::ui {
 
 enum class ControlType { Label, TextBox, CommandButton, PictureBox };
 
+// The controls that take input and focus, which a toolkit makes native; the rest is the face.
+constexpr bool takesInput(ControlType t) {
+  return t == ControlType::TextBox || t == ControlType::CommandButton;
+}
+
 // One control of a window, as the window's layout table gives it. Positions and sizes are
 // in twips from the top-left corner of the client area; texts are UTF-8.
 struct ControlSpec {

@@ -278,9 +278,9 @@ void SpacedFace::draw(HDC dc, const RECT& room, int left, int baseline, const ui
   };
   for (const ui::PlacedCharacter& c : line.characters) {
     const int ox = left - room.left + c.origin, oy = baseline - room.top;
-    for (const ui::PixelBox& b : c.shape) {
+    for (const ui::PixelRect& b : c.shape) {
       for (int y = 0; y < b.height; ++y) {
-        for (int x = 0; x < b.width; ++x) cover(ox + b.x + x, oy + b.y + y, 64);
+        for (int x = 0; x < b.width; ++x) cover(ox + b.left + x, oy + b.top + y, 64);
       }
     }
     if (!c.shape.empty()) continue;

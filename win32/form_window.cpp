@@ -121,7 +121,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return nullptr;
   }
   bool isButton(HWND h) const { return find(buttons_, h) != nullptr; }
-  const ui::Face& face() const { return *face_; }
+  // Null where the face could not be laid out.
+  const ui::Face* face() const { return face_ ? &*face_ : nullptr; }
   // The captions in the window's own face, at a size in pixels.
   std::function<HFONT(int)> captionFont() {
     return [this](int pixels) { return font(windowFaces().front(), pixels); };
@@ -287,7 +288,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   void buildControls() {
     std::vector<const ControlSpec*> focusable;
     for (const ControlSpec& c : layout_.controls) {
-      if (c.type == ControlType::TextBox || c.type == ControlType::CommandButton) {
+      if (ui::takesInput(c.type)) {
         focusable.push_back(&c);
       }
     }
@@ -387,7 +388,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     withPainter({1, 1}, 0, captionFont(),
                 [&](ui::Painter& measure, const Dib&) { face_.emplace(layout_, scale, measure); });
     if (!face_) {
-      noteFallback("no bitmap to measure the captions on; they are drawn at the window's size");
+      noteFallback("no bitmap to measure the captions on; the window's face is not drawn");
       return;
     }
     accessible_.parts.clear();
@@ -494,7 +495,7 @@ HWND formControl(const ui::NativeWindow* window, std::string_view name) {
 
 const ui::Face* formFace(const ui::NativeWindow* window) {
   const FormWindow* form = formOf(window);
-  return form ? &form->face() : nullptr;
+  return form ? form->face() : nullptr;
 }
 
 HFONT formCaptionFont(const ui::NativeWindow* window, int pixels) {

@@ -60,7 +60,7 @@ TEST(ResultLayout, ASeparatorThatReadsAsAnotherMarkIsDrawnAsAShape) {
     const char* text;
     GlyphInk point;
     bool smooth;
-    std::vector<PixelBox> shape;
+    std::vector<PixelRect> shape;
   };
   const Case cases[] = {
       {"1.5", kPoint1x2, false, {{1, -2, 2, 2}}},                // a stroke two high: as wide
