@@ -1,5 +1,7 @@
 #include "calculator_window.h"
 
+#include <algorithm>
+
 #include "check_number.h"
 #include "result_text.h"
 
@@ -32,6 +34,10 @@ void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked 
 
 void CalculatorWindow::makeResultBoxes(Boxes boxes) {
   for (const Bound<TextBox>* box : boxes) (*box)->setOutput();
+  for (const Bound<TextBox>* box : textBoxes()) {
+    if (std::find(boxes.begin(), boxes.end(), box) != boxes.end()) continue;
+    (*box)->setInputRule([](std::string_view text) { return inputFieldValue(text).has_value(); });
+  }
   results_ = boxes;
   written_.assign(boxes.size(), std::nullopt);
   native()->onCopyPartsList([this] { return partsList(); });

@@ -66,7 +66,7 @@ class CalculatorWindow : public Window {
     });
   }
   // Makes the boxes the window's output, in the order the calculation writes them, and offers
-  // their parts list.
+  // their parts list; every other box is an input box, under the input rule.
   void makeResultBoxes(Boxes boxes);
   // Empties the boxes in the order given, then zeroes the record.
   void clear(Boxes boxes);

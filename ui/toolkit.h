@@ -71,6 +71,11 @@ class TextBox {
   // What hovering over the box shows, and what a screen reader reads as its description.
   virtual void setDescription(std::string_view utf8) = 0;
   virtual void onChange(std::function<void()> handler) = 0;
+  // The rule that an input box's text must meet. A toolkit whose box must never take a text
+  // the rule rejects (Win32: Wine's EDIT may crash laying out a rejected Cyrillic letter) asks
+  // it of what a keystroke or paste would make, and raises Change with that text instead; one
+  // whose box takes any text leaves the rejecting to Change and need not ask.
+  virtual void setInputRule(std::function<bool(std::string_view)> accepts) { (void)accepts; }
 
  protected:
   ~TextBox() = default;
@@ -173,6 +178,8 @@ class Window {
 
   void MsgBox(std::string_view text, std::string_view title);
   Toolkit& toolkit() const { return toolkit_; }
+  // Every text box the window binds.
+  std::span<Bound<TextBox>* const> textBoxes() const { return textBoxes_; }
 
  private:
   template <class Control>

@@ -171,7 +171,12 @@ class Accessible final : public IAccessible {
       out->lVal = part->role == ROLE_SYSTEM_STATICTEXT ? STATE_SYSTEM_READONLY : 0;
       return S_OK;
     }
-    return standard_->get_accState(child, out);
+    const HRESULT answer = standard_->get_accState(child, out);
+    if (SUCCEEDED(answer) && out && out->vt == VT_I4 && infoFor(child) &&
+        infoFor(child)->readOnly) {
+      out->lVal |= STATE_SYSTEM_READONLY;
+    }
+    return answer;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
     return standard_->get_accHelp(child, out);

@@ -34,6 +34,7 @@ struct AccessibleInfo {
   long role = 0;  // ROLE_SYSTEM_*
   std::wstring description;
   bool textIsValue = false;
+  bool readOnly = false;  // a box that takes no typing
   std::vector<AccessiblePart> parts;
 };
 

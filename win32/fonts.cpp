@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "dib.h"
+#include "owned.h"
 #include "system_library.h"
 #include "win32_toolkit.h"
 
@@ -12,7 +13,8 @@ namespace kalvena::win32 {
 namespace {
 
 bool fontExists(const wchar_t* face) {
-  HDC dc = GetDC(nullptr);
+  const WindowDc screen;
+  HDC dc = screen.get();
   LOGFONTW lf{};
   lf.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
@@ -24,18 +26,7 @@ bool fontExists(const wchar_t* face) {
         return 0;
       },
       reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
   return found;
-}
-
-TEXTMETRICW metricsOf(HFONT font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return tm;
 }
 
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -80,6 +71,15 @@ void addWinesTahoma() {
 
 }  // namespace
 
+TEXTMETRICW metricsOf(HFONT font) {
+  const WindowDc screen;
+  HGDIOBJ old = SelectObject(screen.get(), font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(screen.get(), &tm);
+  SelectObject(screen.get(), old);
+  return tm;
+}
+
 const std::vector<const wchar_t*>& windowFaces() {
   static const std::vector<const wchar_t*> faces = [] {
     addWinesTahoma();
@@ -108,18 +108,34 @@ HFONT makeFont(const wchar_t* face, int pixels) {
   return CreateFontIndirectW(&lf);
 }
 
+HFONT WindowFonts::font(const wchar_t* face, int pixels) {
+  Gdi<HFONT>& f = fonts_[{face, pixels}];
+  if (!f.get()) f = makeFont(face, pixels);
+  return f.get();
+}
+
+WindowFonts::Sized WindowFonts::largestFitting(const std::vector<const wchar_t*>& faces,
+                                               bool (*fits)(const wchar_t*, int)) const {
+  for (int pixels = fullPixels(); pixels >= smallestPixels(); --pixels) {
+    for (const wchar_t* face : faces) {
+      if (fits(face, pixels)) return {face, pixels};
+    }
+  }
+  return {faces.front(), fullPixels()};
+}
+
 int lineSpacing(HFONT font) {
   const TEXTMETRICW tm = metricsOf(font);
   return tm.tmHeight + tm.tmExternalLeading;
 }
 
 int textWidth(HFONT font, std::wstring_view text) {
-  HDC dc = GetDC(nullptr);
+  const WindowDc screen;
+  HDC dc = screen.get();
   HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
   GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return size.cx;
 }
 
@@ -206,7 +222,8 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
   Glyph& g = at->second;
   HFONT font = fonts_[size]->get();
   g.advance = textWidth(font, std::wstring_view(&c, 1));
-  HDC dc = GetDC(nullptr);
+  const WindowDc screen;
+  HDC dc = screen.get();
   HGDIOBJ old = SelectObject(dc, font);
   const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
   GLYPHMETRICS metrics{};
@@ -231,7 +248,6 @@ const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
     }
   }
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   // Its ink: the pixels covered a quarter or more. A column between two glyphs then holds less
   // than a quarter of each, less than half in all, which the eye does not take for a stroke.
   g.ink.advance = g.advance;

@@ -9,6 +9,7 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -68,6 +69,7 @@ const wchar_t* pictureFace();
 // The face at a height in device pixels (its em, as a negative LOGFONT height gives it).
 HFONT makeFont(const wchar_t* face, int pixels);
 int lineSpacing(HFONT font);
+TEXTMETRICW metricsOf(HFONT font);
 int textWidth(HFONT font, std::wstring_view text);
 // The rectangle that a label's caption inks, from the top-left of a room `width` wide: the
 // caption drawn as the label draws it, unclipped, on a bitmap, and its ink found. Measured
@@ -85,6 +87,31 @@ inline bool isInk(DWORD pixel) {
 bool charactersStandApart(HFONT font, std::wstring_view characters);
 // Whether the digits and separators of a number stand apart in a face at a size.
 bool numbersStandApart(const wchar_t* face, int pixels);
+
+// The faces a window draws with at its DPI, each size made once.
+class WindowFonts {
+ public:
+  explicit WindowFonts(int dpi) : dpi_(dpi) {}
+  HFONT font(const wchar_t* face, int pixels);
+  // The window's own face at its size.
+  HFONT font() { return font(windowFaces().front(), fullPixels()); }
+  int fullPixels() const { return MulDiv(kFontPixels, dpi_, 96); }
+  int smallestPixels() const { return std::max(1, fullPixels() * kSmallestPercent / 100); }
+
+  struct Sized {
+    const wchar_t* face;
+    int pixels;
+  };
+  // The largest size, from the window's down to the smallest allowed, and at it the first of
+  // `faces`, at which `fits(face, pixels)` holds. Where it holds for none, the first face at the
+  // window's own size: a text a few pixels high would read no better, only smaller.
+  Sized largestFitting(const std::vector<const wchar_t*>& faces,
+                       bool (*fits)(const wchar_t*, int)) const;
+
+ private:
+  int dpi_;
+  std::map<std::pair<const wchar_t*, int>, Gdi<HFONT>> fonts_;  // by face and size
+};
 
 // A face at its sizes from a largest down to a smallest, which a result box's text is laid out
 // in (ui::layOutResult) and drawn with a character at a time. The glyphs are the face's own,

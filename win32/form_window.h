@@ -24,14 +24,8 @@ void registerFormClass(HINSTANCE instance);
 std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui::FormLayout& layout,
                                                    std::function<void()> onClose);
 
-// Of a window that createFormWindow made (null otherwise): its top-level window, a control by
-// its name in the layout, its layout.
+// The top-level window of a window that createFormWindow made; null for any other.
 HWND formHwnd(const ui::NativeWindow* window);
-HWND formControl(const ui::NativeWindow* window, std::string_view name);
-const ui::FormLayout* formLayout(const ui::NativeWindow* window);
-// Its face as it is laid out at the window's DPI: the captions, lines and pictures it paints.
-const ui::Face* formFace(const ui::NativeWindow* window);
-HFONT formCaptionFont(const ui::NativeWindow* window, int pixels);
 // Puts the parts list of the form window `root` on the clipboard; false where it has none.
 bool copyPartsListOf(HWND root);
 // Whether `control` is a button of the form window `root`.

@@ -58,11 +58,48 @@ SystemLibrary::~SystemLibrary() {
   if (module_) FreeLibrary(module_);
 }
 
-bool initCommonControls() {
+namespace {
+
+const SystemLibrary& commonControls() {
   static const SystemLibrary comctl32{L"comctl32.dll"};
-  const auto init = comctl32.function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
+  return comctl32;
+}
+
+// The common controls' subclassing, looked up once.
+struct Subclassing {
+  decltype(&::SetWindowSubclass) set =
+      commonControls().function<decltype(::SetWindowSubclass)>("SetWindowSubclass");
+  decltype(&::DefSubclassProc) next =
+      commonControls().function<decltype(::DefSubclassProc)>("DefSubclassProc");
+  decltype(&::RemoveWindowSubclass) remove =
+      commonControls().function<decltype(::RemoveWindowSubclass)>("RemoveWindowSubclass");
+};
+
+const Subclassing& subclassing() {
+  static const Subclassing functions;
+  return functions;
+}
+
+}  // namespace
+
+bool initCommonControls() {
+  const auto init =
+      commonControls().function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   return init && init(&classes);
 }
+
+bool subclass(HWND control, SUBCLASSPROC proc, DWORD_PTR data) {
+  const Subclassing& s = subclassing();
+  if (s.set && s.next && s.remove && s.set(control, proc, 0, data)) return true;
+  noteFallback("a control could not be subclassed; it works as its class makes it alone");
+  return false;
+}
+
+LRESULT nextProc(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  return subclassing().next(control, msg, wp, lp);
+}
+
+void unsubclass(HWND control, SUBCLASSPROC proc) { subclassing().remove(control, proc, 0); }
 
 }  // namespace kalvena::win32

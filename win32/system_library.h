@@ -11,6 +11,8 @@
 #endif
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <bit>
 #include <string>
 #include <vector>
@@ -45,6 +47,14 @@ class SystemLibrary {
 // The common controls (version 6, which the manifest asks for), loaded on first use, and their
 // classes registered (the hover texts' among them); false where that fails.
 bool initCommonControls();
+
+// Puts `proc` in front of a control's class procedure, with `data` for it (the common controls'
+// SetWindowSubclass); false, and noted, where they could not be had.
+bool subclass(HWND control, SUBCLASSPROC proc, DWORD_PTR data);
+// For a subclass procedure: the procedures after it (DefSubclassProc).
+LRESULT nextProc(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+// For a subclass procedure on WM_NCDESTROY: takes it out again.
+void unsubclass(HWND control, SUBCLASSPROC proc);
 
 // What failed among the platform calls the program relies on, and what it did instead, one
 // line each, in the order it first happened; empty when everything worked. Tests read it.

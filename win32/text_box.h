@@ -1,9 +1,10 @@
 #pragma once
 
-// The text boxes: single-line EDIT controls. An input box checks what is typed or pasted before
-// the EDIT takes it; a result box is read-only, in a narrower face, shows the beginning of its
-// text, drawn by the program a character at a time (its beginning and end around "…" where it
-// is too wide), and a hover text.
+// The text boxes. An input box is an EDIT control, subclassed: it checks what is typed or
+// pasted before the EDIT takes it (input_box.cpp). A result box is a control of the program's
+// own class, drawn whole by its paint: read-only, its text a character at a time in a narrower
+// face from its beginning (its beginning and end around "…" where it is too wide), selected
+// whole or not at all, with a hover text (result_box.cpp).
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -33,43 +34,50 @@ class TextBoxHost {
   // Whether the window shows a result to list; and puts its parts list on the clipboard.
   virtual bool hasPartsList() = 0;
   virtual bool copyPartsList() = 0;
+  // Puts a result box in the place of an input box: its id, place, size and tab order.
+  virtual HWND replaceWithResultBox(HWND input, void* data) = 0;
 
  protected:
   ~TextBoxHost() = default;
 };
 
-// The windows' handle on an EDIT control.
+// The windows' handle on a text box.
 class TextBoxHandle final : public ui::TextBox {
  public:
-  TextBoxHandle(TextBoxHost& form, HWND hwnd, AccessibleInfo& accessible)
-      : form_(form), hwnd_(hwnd), accessible_(accessible) {}
+  TextBoxHandle(TextBoxHost& form, HWND hwnd, AccessibleInfo& accessible);
 
   std::string text() const override;
   void setText(std::string_view utf8) override;
   void setOutput() override;
   void setDescription(std::string_view utf8) override;
   void onChange(std::function<void()> handler) override { change_ = std::move(handler); }
+  void setInputRule(std::function<bool(std::string_view)> accepts) override {
+    accepts_ = std::move(accepts);
+  }
 
-  // EN_CHANGE: the box's Change handler runs.
+  // The box's Change handler runs (an input box's EN_CHANGE).
   void changed();
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
   SpacedFace& resultFace() { return form_.resultFace(); }
+  // Whether all of a result box's text is selected (it is all or nothing).
+  bool selected() const { return selected_; }
+  void select(bool all);
 
-  // Whether the box handles a message itself, not its EDIT: a key pressed with Ctrl (a letter's
-  // shortcut acts, by the key's letter on a US keyboard where the layout's key is no Latin
-  // letter, and no character is typed), or, in an input box, a text typed or pasted that the
-  // input rule rejects (the box has then handled it as a rejected change).
-  bool handlesItself(UINT msg, WPARAM wp, LPARAM lp);
-  // A result box's hover text follows the mouse over the box.
-  void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
+  // The edit of a shortcut's letter (A: select all, C: copy, X: cut, V: paste, Z: undo); a
+  // result box only selects and copies. False for any other letter.
+  bool edit(wchar_t letter);
   // A box's context menu, in Bulgarian, at a point of the screen (-1, -1: from the keyboard):
   // a result box's offers the window's parts list first, then copying; an input box's, what
   // an edit box offers.
   void contextMenu(POINT at);
-  // The edit of a shortcut's letter (A: select all, C: copy, X: cut, V: paste, Z: undo); a
-  // result box only selects and copies. False for any other letter.
-  bool edit(wchar_t letter);
+  // Whether an input box handles a message itself, not its EDIT: a key pressed with Ctrl (a
+  // letter's shortcut acts, by the key's letter on a US keyboard where the layout's key is no
+  // Latin letter, and no character is typed), or a text typed or pasted that the input rule
+  // rejects (the box has then handled it as a rejected change).
+  bool handlesItself(UINT msg, WPARAM wp, LPARAM lp);
+  // A result box's hover text follows the mouse over the box.
+  void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
   // Whether typing or pasting the inserted text over the selection would give the box a text
@@ -78,29 +86,27 @@ class TextBoxHandle final : public ui::TextBox {
   // crash while laying out a run of text that begins with certain Cyrillic letters, before
   // EN_CHANGE.
   bool rejectsInsertion(std::wstring_view inserted);
-  void showBeginning();
+  bool hasSelection() const;
 
   TextBoxHost& form_;
   HWND hwnd_;
   bool output_ = false;
+  bool selected_ = false;                // a result box's
   std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
   std::wstring description_;
   AccessibleInfo& accessible_;  // what a screen reader hears of the box
   std::function<void()> change_;
+  std::function<bool(std::string_view)> accepts_;
 };
 
-// What the program keeps of each control: what a screen reader hears of it, and for a label, box
-// or button the procedure that the control's class gave it and, for a text box, the box.
-struct ControlData {
-  WNDPROC original = nullptr;
-  AccessibleInfo accessible;
-  TextBoxHandle* box = nullptr;
-};
+// An input box's subclass procedure (its data: its TextBoxHandle), and a button's (its data:
+// nothing), each in front of the class's own.
+LRESULT CALLBACK inputBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
+LRESULT CALLBACK buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
 
-// Every label, box and button runs through here before its class's own procedure (the classes
-// leave a control's user data to the program, which keeps its ControlData there): a screen
-// reader's question, and for a text box the input check or the drawing of a shortened result.
-LRESULT CALLBACK controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+// The result boxes' class, and the window of one: created with its TextBoxHandle as its data.
+inline constexpr wchar_t kResultBoxClass[] = L"KalvenaResult";
+void registerResultBoxClass(HINSTANCE instance);
 
 // The letter of a shortcut's key: its virtual key where that is a Latin letter, else the letter
 // on a US keyboard of its scan code (a Cyrillic layout under Wine), else none.

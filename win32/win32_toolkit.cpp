@@ -39,6 +39,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   if (!initCommonControls()) noteFallback("the common controls' classes were not registered");
   startGdiPlus();
   registerFormClass(instance);
+  registerResultBoxClass(instance);
 }
 
 Win32Toolkit::~Win32Toolkit() {
@@ -99,20 +100,6 @@ int Win32Toolkit::run() {
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) handle(msg);
   destroyDue();
   return static_cast<int>(msg.wParam);
-}
-
-HWND hwndOf(const ui::Window& window) { return formHwnd(window.native()); }
-
-HWND controlOf(const ui::Window& window, std::string_view name) {
-  return formControl(window.native(), name);
-}
-
-const ui::FormLayout* layoutOf(const ui::Window& window) { return formLayout(window.native()); }
-
-const ui::Face* faceOf(const ui::Window& window) { return formFace(window.native()); }
-
-HFONT captionFontOf(const ui::Window& window, int pixels) {
-  return formCaptionFont(window.native(), pixels);
 }
 
 std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }

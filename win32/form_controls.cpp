@@ -1,0 +1,138 @@
+#include "form_controls.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+
+#include "system_library.h"
+#include "win32_toolkit.h"
+
+namespace kalvena::win32 {
+
+using ui::ControlSpec;
+using ui::ControlType;
+
+namespace {
+
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+
+}  // namespace
+
+FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
+                           TextBoxHost& host)
+    : window_(window), instance_(instance) {
+  std::vector<const ControlSpec*> focusable;
+  for (const ControlSpec& c : layout.controls) {
+    if (ui::takesInput(c.type)) focusable.push_back(&c);
+  }
+  std::stable_sort(
+      focusable.begin(), focusable.end(),
+      [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+  int id = kFirstControlId;
+  for (const ControlSpec* spec : focusable) controls_.push_back(make(*spec, id++, host));
+}
+
+FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBoxHost& host) {
+  const std::wstring caption = widen(spec.caption);
+  Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr};
+  AccessibleInfo& accessible = *c.accessible;
+  accessible.name = spec.accessibleName ? widen(spec.accessibleName) : caption;
+  while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
+  const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  if (spec.type == ControlType::TextBox) {
+    c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                             window_, menu, instance_, nullptr);
+    c.box = std::make_unique<TextBoxHandle>(host, c.hwnd, accessible);
+    accessible.role = ROLE_SYSTEM_TEXT;
+    accessible.textIsValue = true;
+  } else {
+    c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, 0, 0, 0, 0,
+                             window_, menu, instance_, nullptr);
+    c.button = std::make_unique<CommandButtonHandle>();
+    subclass(c.hwnd, buttonProc, 0);
+    accessible.role = ROLE_SYSTEM_PUSHBUTTON;
+  }
+  describe(c.hwnd, &accessible);
+  return c;
+}
+
+const FormControls::Control* FormControls::find(std::string_view name) const {
+  for (const Control& c : controls_) {
+    if (name == c.spec->name) return &c;
+  }
+  return nullptr;
+}
+
+const FormControls::Control* FormControls::find(HWND h) const {
+  for (const Control& c : controls_) {
+    if (c.hwnd == h) return &c;
+  }
+  return nullptr;
+}
+
+ui::TextBox* FormControls::textBox(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? c->box.get() : nullptr;
+}
+
+ui::CommandButton* FormControls::commandButton(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? c->button.get() : nullptr;
+}
+
+HWND FormControls::control(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? c->hwnd : nullptr;
+}
+
+bool FormControls::isButton(HWND h) const {
+  const Control* c = find(h);
+  return c && c->button;
+}
+
+void FormControls::command(HWND from, int code) const {
+  const Control* c = find(from);
+  if (!c) return;
+  // A result box raises Change itself when the program sets its text.
+  if (code == EN_CHANGE && c->box && !c->box->isOutput()) c->box->changed();
+  if (code == BN_CLICKED && c->button) c->button->clicked();
+}
+
+void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
+  for (const Control& c : controls_) {
+    const ControlSpec& s = *c.spec;
+    MoveWindow(c.hwnd, twipsToPixels(s.left, dpi), twipsToPixels(s.top, dpi),
+               twipsToPixels(s.width, dpi), twipsToPixels(s.height, dpi), FALSE);
+    if (c.box && c.box->isOutput()) continue;
+    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
+    if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
+  }
+}
+
+HWND FormControls::replaceWithResultBox(HWND input, void* data) {
+  RECT r{};
+  GetWindowRect(input, &r);
+  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+  HWND box = CreateWindowExW(0, kResultBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r.left,
+                             r.top, r.right - r.left, r.bottom - r.top, window_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(input))),
+                             instance_, data);
+  if (!box) {
+    noteFallback("a result box could not be made; the input box shows the result read-only");
+    SendMessageW(input, EM_SETREADONLY, TRUE, 0);
+    return input;
+  }
+  // In the input box's place in the tab order, which is the order of the windows.
+  SetWindowPos(box, input, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  for (Control& c : controls_) {
+    if (c.hwnd != input) continue;
+    c.hwnd = box;
+    c.accessible->readOnly = true;
+    DestroyWindow(input);
+    describe(box, c.accessible.get());
+  }
+  return box;
+}
+
+}  // namespace kalvena::win32

@@ -1,0 +1,69 @@
+#pragma once
+
+// A window's boxes and buttons: made from its layout in tab order (the order of the dialog
+// keys), each with its handle and what a screen reader hears of it, and placed in twips at the
+// window's DPI. The rest of the layout is the window's face.
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "accessible.h"
+#include "text_box.h"
+#include "toolkit.h"
+
+namespace kalvena::win32 {
+
+class CommandButtonHandle final : public ui::CommandButton {
+ public:
+  void onClick(std::function<void()> handler) override { click_ = std::move(handler); }
+  void clicked() const {
+    if (click_) click_();
+  }
+
+ private:
+  std::function<void()> click_;
+};
+
+class FormControls {
+ public:
+  FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout, TextBoxHost& host);
+
+  ui::TextBox* textBox(std::string_view name) const;
+  ui::CommandButton* commandButton(std::string_view name) const;
+  HWND control(std::string_view name) const;
+  bool isButton(HWND h) const;
+  // A control's WM_COMMAND: an input box's EN_CHANGE raises its Change, a button's click its
+  // Click.
+  void command(HWND from, int code) const;
+  // Places every control at a DPI, the input boxes in `boxFont` and the buttons in
+  // `buttonFont` (a result box draws in the window's result face).
+  void place(int dpi, HFONT boxFont, HFONT buttonFont) const;
+  // A result box in the place of an input box: its id, place, size and tab order, and what a
+  // screen reader hears of it, read-only. The input box goes.
+  HWND replaceWithResultBox(HWND input, void* data);
+
+ private:
+  struct Control {
+    const ui::ControlSpec* spec;
+    HWND hwnd;
+    std::unique_ptr<AccessibleInfo> accessible;
+    std::unique_ptr<TextBoxHandle> box;
+    std::unique_ptr<CommandButtonHandle> button;
+  };
+  Control make(const ui::ControlSpec& spec, int id, TextBoxHost& host);
+  const Control* find(std::string_view name) const;
+  const Control* find(HWND h) const;
+
+  HWND window_;
+  HINSTANCE instance_;
+  std::vector<Control> controls_;
+};
+
+}  // namespace kalvena::win32
