@@ -21,14 +21,21 @@ using namespace Gdiplus;
 namespace flat = Gdiplus::DllExports;
 
 // GDI+'s flat functions, by name from the DLL.
-#define KALVENA_GDIPLUS(name) decltype(&flat::name) name = dll.function<decltype(flat::name)>(#name)
+#define KALVENA_GDIPLUS(name) \
+  decltype(&flat::name) name = have(dll.function<decltype(flat::name)>(#name))
 
 struct Api {
   SystemLibrary dll{L"gdiplus.dll"};
+  int missing = 0;  // functions not found
+  template <class Function>
+  Function have(Function f) {
+    if (!f) ++missing;
+    return f;
+  }
   decltype(&Gdiplus::GdiplusStartup) startup =
-      dll.function<decltype(Gdiplus::GdiplusStartup)>("GdiplusStartup");
+      have(dll.function<decltype(Gdiplus::GdiplusStartup)>("GdiplusStartup"));
   decltype(&Gdiplus::GdiplusShutdown) shutdown =
-      dll.function<decltype(Gdiplus::GdiplusShutdown)>("GdiplusShutdown");
+      have(dll.function<decltype(Gdiplus::GdiplusShutdown)>("GdiplusShutdown"));
   KALVENA_GDIPLUS(GdipCreateBitmapFromScan0);
   KALVENA_GDIPLUS(GdipGetImageGraphicsContext);
   KALVENA_GDIPLUS(GdipDisposeImage);
@@ -70,20 +77,8 @@ struct Api {
   ULONG_PTR token = 0;
 
   Api() {
-    const bool complete =
-        startup && shutdown && GdipCreateBitmapFromScan0 && GdipGetImageGraphicsContext &&
-        GdipDisposeImage && GdipGraphicsClear && GdipDeleteGraphics && GdipSetSmoothingMode &&
-        GdipSetPixelOffsetMode && GdipSetTextRenderingHint && GdipScaleWorldTransform &&
-        GdipTranslateWorldTransform && GdipSaveGraphics && GdipRestoreGraphics && GdipFlush &&
-        GdipSetClipRect && GdipCreatePen1 && GdipDeletePen && GdipSetPenLineJoin &&
-        GdipSetPenDashArray && GdipCreateSolidFill && GdipDeleteBrush && GdipDrawLine &&
-        GdipDrawLines && GdipDrawArc && GdipDrawEllipse && GdipFillEllipse && GdipDrawRectangle &&
-        GdipFillRectangle && GdipFillPolygon && GdipCreateFontFamilyFromName &&
-        GdipDeleteFontFamily && GdipCreateFont && GdipDeleteFont && GdipGetCellAscent &&
-        GdipGetEmHeight && GdipStringFormatGetGenericTypographic && GdipDeleteStringFormat &&
-        GdipMeasureString && GdipDrawString;
     GdiplusStartupInput input{};
-    if (!complete || startup(&token, &input, nullptr) != Ok) {
+    if (missing > 0 || startup(&token, &input, nullptr) != Ok) {
       token = 0;
       noteFallback("GDI+ could not be started; the pictures stay blank");
     }
