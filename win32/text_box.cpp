@@ -112,9 +112,23 @@ void TextBoxHandle::contextMenu(POINT at) {
   }
 }
 
+namespace {
+
+// Another program may hold the clipboard for a moment (Wine's own clipboard manager does,
+// each time the clipboard changes, to offer it to X): ask again for a fifth of a second.
+bool openClipboard(HWND owner) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
 std::wstring clipboardText(HWND owner) {
   std::wstring text;
-  if (!OpenClipboard(owner)) return text;
+  if (!openClipboard(owner)) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
       text = chars;
@@ -138,7 +152,7 @@ bool putOnClipboard(HWND owner, std::wstring_view text) {
     std::copy(lines.c_str(), lines.c_str() + lines.size() + 1, chars);
     GlobalUnlock(data);
   }
-  if (!OpenClipboard(owner)) {
+  if (!openClipboard(owner)) {
     GlobalFree(data);
     return false;
   }
