@@ -172,8 +172,8 @@ class Accessible final : public IAccessible {
       return S_OK;
     }
     const HRESULT answer = standard_->get_accState(child, out);
-    if (SUCCEEDED(answer) && out && out->vt == VT_I4 && infoFor(child) &&
-        infoFor(child)->readOnly) {
+    const AccessibleInfo* info = infoFor(child);
+    if (SUCCEEDED(answer) && out && out->vt == VT_I4 && info && info->readOnly) {
       out->lVal |= STATE_SYSTEM_READONLY;
     }
     return answer;
@@ -243,11 +243,14 @@ class Accessible final : public IAccessible {
  private:
   ~Accessible() { standard_->Release(); }
 
+  // What the window says of itself; null once it is gone.
+  const AccessibleInfo* windowInfo() const {
+    if (!IsWindow(hwnd_)) return nullptr;
+    return static_cast<const AccessibleInfo*>(GetPropW(hwnd_, kInfoProperty));
+  }
   const std::vector<AccessiblePart>& parts() const {
     static const std::vector<AccessiblePart> none;
-    const auto* info = IsWindow(hwnd_)
-                           ? static_cast<const AccessibleInfo*>(GetPropW(hwnd_, kInfoProperty))
-                           : nullptr;
+    const AccessibleInfo* info = windowInfo();
     return info ? info->parts : none;
   }
   const AccessiblePart* partFor(const VARIANT& child) const {
@@ -267,8 +270,7 @@ class Accessible final : public IAccessible {
   }
 
   const AccessibleInfo* infoFor(const VARIANT& child) const {
-    if (!isSelf(child) || !IsWindow(hwnd_)) return nullptr;
-    return static_cast<const AccessibleInfo*>(GetPropW(hwnd_, kInfoProperty));
+    return isSelf(child) ? windowInfo() : nullptr;
   }
   HRESULT string(const std::wstring& s, BSTR* out) const {
     if (!out) return E_POINTER;

@@ -69,8 +69,6 @@ void addWinesTahoma() {
   }
 }
 
-}  // namespace
-
 TEXTMETRICW metricsOf(HFONT font) {
   const WindowDc screen;
   HGDIOBJ old = SelectObject(screen.get(), font);
@@ -79,6 +77,8 @@ TEXTMETRICW metricsOf(HFONT font) {
   SelectObject(screen.get(), old);
   return tm;
 }
+
+}  // namespace
 
 const std::vector<const wchar_t*>& windowFaces() {
   static const std::vector<const wchar_t*> faces = [] {
@@ -214,6 +214,7 @@ SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest, int gap) 
     smoothed_.push_back(pixels >= kSmoothedPixels);
   }
   glyphs_.resize(fonts_.size());
+  line_ = metricsOf(fonts_.front()->get());
 }
 
 const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {

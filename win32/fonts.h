@@ -69,7 +69,6 @@ const wchar_t* pictureFace();
 // The face at a height in device pixels (its em, as a negative LOGFONT height gives it).
 HFONT makeFont(const wchar_t* face, int pixels);
 int lineSpacing(HFONT font);
-TEXTMETRICW metricsOf(HFONT font);
 int textWidth(HFONT font, std::wstring_view text);
 // The rectangle that a label's caption inks, from the top-left of a room `width` wide: the
 // caption drawn as the label draws it, unclipped, on a bitmap, and its ink found. Measured
@@ -129,8 +128,10 @@ class SpacedFace final : public ui::GlyphSource {
   // `ink` over `ground`, within `room` of the device context.
   void draw(HDC dc, const RECT& room, int left, int baseline, const ui::ResultLine& line,
             COLORREF ink, COLORREF ground);
-  // The largest font, whose line the text keeps at every size (its baseline and height).
+  // The largest font, whose line the text keeps at every size (its baseline and height), and
+  // that line's measures.
   HFONT largest() const { return fonts_.front()->get(); }
+  const TEXTMETRICW& line() const { return line_; }
 
   int sizeCount() const override { return static_cast<int>(fonts_.size()); }
   ui::GlyphInk ink(int size, std::string_view character) override;
@@ -149,6 +150,7 @@ class SpacedFace final : public ui::GlyphSource {
   std::vector<std::unique_ptr<Gdi<HFONT>>> fonts_;  // largest first
   std::vector<std::map<wchar_t, Glyph>> glyphs_;    // made on first use
   std::vector<bool> smoothed_;
+  TEXTMETRICW line_{};
   int gap_;
 };
 

@@ -125,11 +125,11 @@ HWND FormControls::replaceWithResultBox(HWND input, void* data) {
   }
   // In the input box's place in the tab order, which is the order of the windows.
   SetWindowPos(box, input, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  DestroyWindow(input);
   for (Control& c : controls_) {
     if (c.hwnd != input) continue;
     c.hwnd = box;
     c.accessible->readOnly = true;
-    DestroyWindow(input);
     describe(box, c.accessible.get());
   }
   return box;

@@ -5,18 +5,14 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "accessible.h"
-#include "face.h"
 #include "fonts.h"
 #include "form_controls.h"
 #include "form_face.h"
-#include "gdiplus_painter.h"
 #include "message_box.h"
 #include "owned.h"
 #include "system_library.h"

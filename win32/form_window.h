@@ -13,7 +13,6 @@
 #include <memory>
 #include <string_view>
 
-#include "face.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {

@@ -29,8 +29,8 @@ bool TextBoxHandle::rejectsInsertion(std::wstring_view inserted) {
 }
 
 bool TextBoxHandle::handlesItself(UINT msg, WPARAM wp, LPARAM lp) {
-  // Ctrl without Alt (Ctrl+Alt is AltGr) never types: its keys act, here by their letter.
-  const bool control = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+  // A key with Ctrl acts, here by its letter.
+  const bool control = controlHeld();
   if (control && msg == WM_CHAR) return true;
   if (control && msg == WM_KEYDOWN) return edit(shortcutLetter(wp, lp));
   // The context menu's paste, Ctrl+V's character from a program, and Shift+Insert (which Wine's

@@ -23,10 +23,10 @@ struct TextPlace {
   int baseline;
 };
 
-TextPlace placeIn(HWND box, HFONT font) {
+TextPlace placeIn(HWND box, const SpacedFace& face) {
   RECT client{};
   GetClientRect(box, &client);
-  const TEXTMETRICW line = metricsOf(font);
+  const TEXTMETRICW& line = face.line();
   const int side = GetSystemMetrics(SM_CXBORDER) + 1 + 1, above = GetSystemMetrics(SM_CYBORDER) + 1;
   RECT format{client.left + side, client.top, client.right - side, 0};
   if (client.bottom - client.top >= line.tmHeight + 2 * above) format.top += above;
@@ -53,7 +53,7 @@ void paint(HWND h, TextBoxHandle& box) {
   FillRect(dc, &client, ground);
   FrameRect(dc, &client, GetSysColorBrush(COLOR_WINDOWFRAME));
   SpacedFace& face = box.resultFace();
-  const TextPlace place = placeIn(h, face.largest());
+  const TextPlace place = placeIn(h, face);
   const ui::ResultLine shown = shownResult(h, box, place.format);
   // The text never reaches the frame.
   RECT inside = client;
@@ -74,15 +74,14 @@ void paint(HWND h, TextBoxHandle& box) {
 
 // The focused box shows a caret where its text begins.
 void showCaret(HWND h, TextBoxHandle& box) {
-  const TextPlace place = placeIn(h, box.resultFace().largest());
+  const TextPlace place = placeIn(h, box.resultFace());
   CreateCaret(h, nullptr, 1, place.format.bottom - place.format.top);
   SetCaretPos(place.format.left, place.format.top);
   ShowCaret(h);
 }
 
 LRESULT key(HWND h, TextBoxHandle& box, WPARAM key, LPARAM lp) {
-  // Ctrl without Alt (Ctrl+Alt is AltGr): its keys act by their letter.
-  if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+  if (controlHeld()) {
     box.edit(shortcutLetter(key, lp));
     return 0;
   }
@@ -189,7 +188,7 @@ std::wstring shownTextIn(HWND h) {
   GetClassNameW(h, cls, 32);
   TextBoxHandle* box = wcscmp(cls, kResultBoxClass) == 0 ? boxOf(h) : nullptr;
   if (!box) return windowText(h);
-  const TextPlace place = placeIn(h, box->resultFace().largest());
+  const TextPlace place = placeIn(h, box->resultFace());
   return widen(shownResult(h, *box, place.format).text());
 }
 

@@ -36,7 +36,6 @@ std::string TextBoxHandle::text() const {
 bool TextBoxHandle::edit(wchar_t letter) {
   if (std::wstring_view(L"ACXVZ").find(letter) == std::wstring_view::npos) return false;
   // A result box is read-only: it selects and copies, nothing more.
-  if (output_ && letter != L'A' && letter != L'C') return true;
   if (output_) {
     if (letter == L'A') select(true);
     // The copy takes what is selected, which in a result box is all of it or nothing.
@@ -162,6 +161,8 @@ bool putOnClipboard(HWND owner, std::wstring_view text) {
   CloseClipboard();
   return given;
 }
+
+bool controlHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
 
 wchar_t shortcutLetter(WPARAM key, LPARAM lp) {
   if (key >= 'A' && key <= 'Z') return static_cast<wchar_t>(key);

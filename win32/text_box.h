@@ -108,6 +108,9 @@ LRESULT CALLBACK buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DW
 inline constexpr wchar_t kResultBoxClass[] = L"KalvenaResult";
 void registerResultBoxClass(HINSTANCE instance);
 
+// Whether Ctrl is held without Alt (Ctrl+Alt is AltGr, which types): a key then acts, never
+// types.
+bool controlHeld();
 // The letter of a shortcut's key: its virtual key where that is a Latin letter, else the letter
 // on a US keyboard of its scan code (a Cyrillic layout under Wine), else none.
 wchar_t shortcutLetter(WPARAM key, LPARAM lp);
@@ -118,7 +121,7 @@ std::wstring clipboardText(HWND owner);
 // could not be had.
 bool putOnClipboard(HWND owner, std::wstring_view text);
 
-// One pixel between a box's frame and its text, so that a nine-character result fits.
+// One pixel between an input box's frame and its text, as a result box keeps it.
 void setNarrowMargins(HWND edit);
 std::wstring windowText(HWND h);
 // What a result box draws of its text: all of it, or, where it is wider than the box at the
