@@ -44,7 +44,24 @@ Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, Separators separato
   Ink ink{glyphs.ink(size, c), {}};
   GlyphInk& g = ink.glyph;
   const int height = g.bottom - g.top;
-  if (g.right <= g.left || separators == Separators::Own) return ink;
+  const bool inked = g.right > g.left;
+  // Whatever the face's own separators look like, a mark it draws nothing for, or an ellipsis
+  // too narrow for three dots, would show the digits as another number ("2.25…" as "225.").
+  if (c == "…" && g.right - g.left < 5) {
+    // Three dots a column apart, on the digits' lowest row.
+    const int x = inked ? g.left : 0;
+    ink.shape = {{x, -1, 1, 1}, {x + 2, -1, 1, 1}, {x + 4, -1, 1, 1}};
+    g = {std::max(g.advance, x + 6), x, x + 5, -1, 0};
+    return ink;
+  }
+  if (!inked && (c == "." || c == ",")) {
+    // A point two pixels square on the baseline; a comma's with a tail below it.
+    ink.shape = {{0, -2, 2, 2}};
+    if (c == ",") ink.shape.push_back({0, 0, 1, 1});
+    g = {std::max(g.advance, 3), 0, 2, -2, c == "," ? 1 : 0};
+    return ink;
+  }
+  if (!inked || separators == Separators::Own) return ink;
   if (c == "," && height <= 4) {
     // A one-pixel stroke or a few grey pixels reads as a point or not at all: a point two pixels
     // square with a tail down to the left in the row below the digits; beside digits ten

@@ -7,7 +7,8 @@
 // end with "…" between. Where a face's point or comma is a stroke one pixel wide or a few grey
 // pixels, which the eye takes for another mark or loses, the separator is drawn as a shape of
 // whole pixels, unless that alone would cost the digits a size, or the digits are small and
-// smoothed.
+// smoothed; a separator the face draws no ink for at all, and an ellipsis too narrow for three
+// dots, always are.
 
 #include <string>
 #include <string_view>

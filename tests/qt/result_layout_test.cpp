@@ -14,20 +14,21 @@ namespace {
 // draws them. Each smaller size is a pixel narrower a digit.
 class Face final : public GlyphSource {
  public:
-  Face(GlyphInk point, GlyphInk comma, int sizes = 2, bool smooth = false)
-      : point_(point), comma_(comma), sizes_(sizes), smooth_(smooth) {}
+  Face(GlyphInk point, GlyphInk comma, int sizes = 2, bool smooth = false,
+       GlyphInk ellipsis = {8, 1, 7, -1, 0})
+      : point_(point), comma_(comma), ellipsis_(ellipsis), sizes_(sizes), smooth_(smooth) {}
   int sizeCount() const override { return sizes_; }
   bool smoothed(int) const override { return smooth_; }
   GlyphInk ink(int size, std::string_view c) override {
     if (c == ".") return point_;
     if (c == ",") return comma_;
-    if (c == "…") return {8, 1, 7, -1, 0};
+    if (c == "…") return ellipsis_;
     const int w = 5 - size;
     return {w + 2, 0, w, -8, 0};
   }
 
  private:
-  GlyphInk point_, comma_;
+  GlyphInk point_, comma_, ellipsis_;
   int sizes_;
   bool smooth_;
 };
@@ -39,6 +40,7 @@ std::vector<int> originsOf(const ResultLine& line) {
 }
 
 constexpr GlyphInk kPoint1x2{3, 1, 2, -2, 0}, kPoint1x1{3, 1, 2, -1, 0}, kComma{3, 1, 2, -1, 2};
+constexpr GlyphInk kNoInk{2, 0, 0, 0, 0}, kDot{3, 1, 2, -1, 0};
 
 TEST(ResultLayout, DigitsStandAColumnApartAndASeparatorTwo) {
   Face face(kPoint1x1, kComma);
@@ -61,15 +63,27 @@ TEST(ResultLayout, ASeparatorThatReadsAsAnotherMarkIsDrawnAsAShape) {
     GlyphInk point;
     bool smooth;
     std::vector<PixelRect> shape;
+    GlyphInk comma = kComma;
+    GlyphInk ellipsis = {8, 1, 7, -1, 0};
   };
   const Case cases[] = {
       {"1.5", kPoint1x2, false, {{1, -2, 2, 2}}},                // a stroke two high: as wide
       {"1,5", kPoint1x1, false, {{1, -2, 2, 2}, {1, 0, 1, 1}}},  // a comma: a point and a tail
       {"1,5", kPoint1x1, true, {}},  // beside small smoothed digits the face's own stays
+      // A separator with no ink at all is drawn, beside smoothed digits too.
+      {"1.5", kNoInk, true, {{0, -2, 2, 2}}},
+      {"1,5", kPoint1x1, false, {{0, -2, 2, 2}, {0, 0, 1, 1}}, kNoInk},
+      // An ellipsis of one dot would read as a point: three dots a column apart.
+      {"1…5", kPoint1x1, true, {{1, -1, 1, 1}, {3, -1, 1, 1}, {5, -1, 1, 1}}, kComma, kDot},
+      {"1…5", kPoint1x1, false, {}},  // one wide enough for its dots stays
   };
   for (const Case& c : cases) {
-    Face face(c.point, kComma, 2, c.smooth);
-    EXPECT_EQ(layOutResult(c.text, 100, 1, face).characters[1].shape, c.shape) << c.text;
+    Face face(c.point, c.comma, 2, c.smooth, c.ellipsis);
+    const ResultLine line = layOutResult(c.text, 100, 1, face);
+    ASSERT_EQ(line.characters.size(), 3u) << c.text;
+    EXPECT_EQ(line.characters[1].shape, c.shape) << c.text;
+    // The digit after the mark stands its clear columns beyond the mark's ink.
+    EXPECT_GE(line.characters[2].inkLeft, line.characters[1].inkRight + 2) << c.text;
   }
 }
 
