@@ -9,17 +9,25 @@ run=$1 kalvena=$2 switches=${3:-500}
 warm=40 allowed=160
 export KALVENA_WINE_DPI=96
 
+# wine-run.sh execs Wine, which becomes kalvena.exe in the same process: the job is the program.
 "$run" "$kalvena" &
-trap 'wineserver -k 2>/dev/null || true' EXIT
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
 
-window() { xdotool search --onlyvisible --name '^Kalvena$' 2>/dev/null | head -1 || true; }
-for _ in $(seq 200); do [[ -n $(window) ]] && break; sleep 0.1; done
-[[ -n $(window) ]] || { echo "FAIL: no window"; exit 1; }
-pid=
-for p in $(pgrep -f kalvena.exe); do
-  [[ $(cat "/proc/$p/comm" 2>/dev/null) == kalvena.exe ]] && pid=$p
-done
-[[ -n $pid ]] || { echo "FAIL: no kalvena.exe process"; exit 1; }
+# Only this process's window (Wine sets _NET_WM_PID), never one that an earlier test on the same
+# display is still closing; the search is asked again where a window is between map and unmap.
+window() {
+  local w
+  for _ in $(seq 50); do
+    w=$(xdotool search --pid "$pid" --onlyvisible --name '^Kalvena$' 2>/dev/null | head -1 || true)
+    [[ -n $w ]] && { echo "$w"; return; }
+    kill -0 "$pid" 2>/dev/null || return
+    sleep 0.1
+  done
+}
+for _ in 1 2 3 4 5 6; do [[ -n $(window) ]] && break; done
+[[ -n $(window) ]] || { echo "FAIL: no window of kalvena.exe (process $pid) within 30 s"; exit 1; }
+[[ $(cat "/proc/$pid/comm" 2>/dev/null) == kalvena.exe ]] || { echo "FAIL: process $pid is not kalvena.exe"; exit 1; }
 # The least of a few readings a tenth of a second apart: a heap that a switch has just grown
 # and not yet trimmed is not kept memory.
 rss() {
