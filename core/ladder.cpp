@@ -90,6 +90,10 @@ double ladderLevelDb(std::span<const LadderElement> ladder, double load, double 
   return -20.0 * std::log10(std::abs(sourceOverLoad(ladder, load, hz)));
 }
 
+std::complex<double> ladderResponse(std::span<const LadderElement> ladder, double load, double hz) {
+  return 1.0 / sourceOverLoad(ladder, load, hz);
+}
+
 std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder, double load,
                                            double lowHz, double highHz) {
   const double from = lowHz / 100.0, to = highHz * 100.0;
@@ -118,30 +122,40 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
     }
   }
   // The source's voltage over the load's is A + B; at t = jv its squared magnitude is a
-  // polynomial in x = v^2 and 1/x. Times x^n, less twice x^n, it is positive where the level is
-  // below -3 dB (half power) and changes sign where the level crosses it.
-  Polynomial sum(size), p(size);
+  // polynomial q in x = v^2 and 1/x, kept times x^n. Less twice x^n, it is positive where the
+  // level is below -3 dB (half power) and changes sign where the level crosses it. The level's
+  // extremes are those of q / x^n, where x q' - n q changes sign.
+  Polynomial sum(size), q(size);
   for (std::size_t k = 0; k < size; ++k) sum[k] = a[k] + b[k];
   for (std::size_t k = 0; k < size; ++k) {
     for (std::size_t l = k % 2; l < size; l += 2) {
       const bool negative = ((k > l ? k - l : l - k) / 2) % 2 == 1;  // j^k (-j)^l
-      p[(k + l) / 2] += negative ? -sum[k] * sum[l] : sum[k] * sum[l];
+      q[(k + l) / 2] += negative ? -sum[k] * sum[l] : sum[k] * sum[l];
     }
   }
+  Polynomial p = q, slope(size);
   p[n] -= 2.0;
-  for (const double coefficient : p) {
-    if (!std::isfinite(coefficient)) return std::nullopt;
+  for (std::size_t k = 0; k < size; ++k) {
+    slope[k] = (static_cast<double>(k) - static_cast<double>(n)) * q[k];
   }
-  // Terms that are exactly zero at either end come from elements the ladder does not have;
-  // dividing by a power of x > 0 moves no root.
-  while (p.size() > 1 && p.back() == 0.0) p.pop_back();
-  const auto firstTerm = std::find_if(p.begin(), p.end(), [](double term) { return term != 0.0; });
-  p.erase(p.begin(), std::min(firstTerm, p.end() - 1));
   const auto x = [&](double hz) {
     return (2.0 * std::numbers::pi * hz / w0) * (2.0 * std::numbers::pi * hz / w0);
   };
-  std::vector<SignChange> changes;
-  if (!std::isfinite(x(to)) || !(x(from) > 0.0) || !signChanges(p, x(from), x(to), changes)) {
+  const auto hzOf = [&](double at) { return w0 * std::sqrt(at) / (2.0 * std::numbers::pi); };
+  // Terms that are exactly zero at either end come from elements the ladder does not have;
+  // dividing by a power of x > 0 moves no root.
+  const auto changesOf = [&](Polynomial poly, std::vector<SignChange>& out) {
+    for (const double coefficient : poly) {
+      if (!std::isfinite(coefficient)) return false;
+    }
+    while (poly.size() > 1 && poly.back() == 0.0) poly.pop_back();
+    const auto first = std::find_if(poly.begin(), poly.end(), [](double t) { return t != 0.0; });
+    poly.erase(poly.begin(), std::min(first, poly.end() - 1));
+    return signChanges(poly, x(from), x(to), out);
+  };
+  std::vector<SignChange> changes, extremes;
+  if (!std::isfinite(x(to)) || !(x(from) > 0.0) || !changesOf(p, changes) ||
+      !changesOf(slope, extremes)) {
     return std::nullopt;
   }
 
@@ -158,14 +172,26 @@ std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder
     return lo + (hi - lo) / 2;
   };
   Crossings found;
-  for (const SignChange& change : changes) {
-    const double hz = w0 * std::sqrt(change.x) / (2.0 * std::numbers::pi);
-    // Rising where the level is below -3 dB before.
-    if (change.positiveBefore && !found.rising) found.rising = hz;
-    if (!change.positiveBefore) found.falling = hz;
+  // At the search's start the level is at -3 dB or above where the first change falls.
+  if (changes.empty() ? valueAt(p, x(from)) <= 0 : !changes.front().positiveBefore) {
+    found.stretches.push_back({});
   }
-  if (found.rising) found.rising = polished(*found.rising, true);
-  if (found.falling) found.falling = polished(*found.falling, false);
+  for (const SignChange& change : changes) {
+    const double hz = hzOf(change.x);
+    // Rising where the level is below -3 dB before.
+    if (change.positiveBefore) {
+      if (!found.rising) found.rising = polished(hz, true);
+      found.stretches.push_back({polished(hz, true), std::nullopt});
+    } else {
+      found.falling = polished(hz, false);
+      found.stretches.back().to = found.falling;
+    }
+  }
+  for (const SignChange& e : extremes) {
+    // q / x^n falls before a peak of the level and rises before a dip.
+    const double hz = hzOf(e.x);
+    (e.positiveBefore ? found.dips : found.peaks).push_back({hz, ladderLevelDb(ladder, load, hz)});
+  }
   for (const std::optional<double>& edge : {found.rising, found.falling}) {
     if (edge && !std::isfinite(*edge)) return std::nullopt;
   }

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calculation.h"
 #include "ladder.h"
@@ -50,57 +51,97 @@ struct SectionPart {
 // The -3 dB crossings of a section with each set of parts, in the order of kPartsSets.
 using SectionCrossings = std::array<Crossings, std::size(kPartsSets)>;
 
-// The crossings of a section of the given inputs built of parts: the low section is a low-pass
-// at LowFc into LowR, the middle a band-pass between MidFc1 and MidFc2 into MidR, the high a
-// high-pass at HighFc into HighR. Nothing where some value is not a positive finite number or
-// the response cannot be evaluated around the typed frequencies.
-std::optional<SectionCrossings> sectionCrossings(Section section,
-                                                 std::span<const SectionPart> parts,
-                                                 const InputValues& values);
+// A calculated section as it is built: its elements from the source to the load with their
+// computed values, its load, and the frequencies typed for it, the lower first. The low
+// section is a low-pass at LowFc into LowR, the middle a band-pass between MidFc1 and MidFc2
+// into MidR, the high a high-pass at HighFc into HighR.
+struct BuiltSection {
+  Section section = Section::Low;
+  std::vector<SectionPart> parts;
+  double load = 0;
+  double lowHz = 0;
+  double highHz = 0;
+  // Its network with the parts of a set, in farads and henries.
+  std::vector<LadderElement> ladder(PartsSet set) const;
+};
+
+// A section of the given inputs built of parts; nothing where some value is not a positive
+// finite number.
+std::optional<BuiltSection> builtSection(Section section, std::vector<SectionPart> parts,
+                                         const InputValues& values);
+
+// The crossings of a built section with each set of parts. Nothing where the response cannot
+// be evaluated around the typed frequencies.
+std::optional<SectionCrossings> sectionCrossings(const BuiltSection& built);
 
 // What a section's result boxes say of its crossings, in whole hertz as results are written:
 //   −3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; E12 ×2: 274 и 3275 Hz
 // a low-pass gives where it falls, a high-pass where it rises, a band-pass both; "не се
-// достига" where a set never reaches -3 dB.
+// достига" where a set never reaches -3 dB. A band whose level dips below -3 dB inside it
+// gives each stretch and the dip ("346–358 и 371–391 Hz, спад −4.3 dB при 364 Hz"), and a
+// peak above +0.5 dB is said ("връх +0.97 dB при 1180 Hz").
 std::string crossingsText(Section section, const SectionCrossings& crossings,
                           std::string_view decimalPoint);
 
-// The crossings of a section of a window for the inputs, its values computed by the window's
-// formulas. Nothing where the section is incomplete or its crossings are not known.
+// A peak is said where it rises more than this above the source, in dB.
+inline constexpr double kSaidPeakDb = 0.5;
+
+// A level in dB as the texts give it: signed, to two decimals below 1 dB and to one above
+// ("+0.97", "−4.3"), with the minus sign of print.
+std::string levelText(double db, std::string_view decimalPoint);
+
+// The section of a window for the inputs, its values computed by the window's formulas.
+// Nothing where the section is incomplete or a value is out of range.
 template <class Element, std::size_t N>
-std::optional<SectionCrossings> networkCrossings(const std::array<Formula<Element>, N>& formulas,
-                                                 const Network<Element>& network,
-                                                 const InputValues& values) {
+std::optional<BuiltSection> networkSection(const std::array<Formula<Element>, N>& formulas,
+                                           const Network<Element>& network,
+                                           const InputValues& values) {
   if (!sectionComplete(values, network.section)) return std::nullopt;
-  std::array<SectionPart, N> parts{};
-  std::size_t count = 0;
+  std::vector<SectionPart> parts;
   for (const Rung<Element>& rung : network.rungs) {
     for (const Formula<Element>& f : formulas) {
       if (f.element != rung.element) continue;
       const Checked value = f.value(values);
       if (!value.ok()) return std::nullopt;
-      parts[count++] = SectionPart{f.unit, rung.place, value.value()};
+      parts.push_back(SectionPart{f.unit, rung.place, value.value()});
     }
   }
-  return sectionCrossings(network.section, std::span(parts.data(), count), values);
+  return builtSection(network.section, std::move(parts), values);
 }
 
-// The crossings text of each section of a window, indexed by Section; empty for a section
-// whose crossings are not known.
+// Every section of a window as built, indexed by Section; nothing for one not calculated.
+using BuiltSections = std::array<std::optional<BuiltSection>, 3>;
+
+template <class Element, std::size_t N, std::size_t M>
+BuiltSections networkSections(const std::array<Formula<Element>, N>& formulas,
+                              const std::array<Network<Element>, M>& networks,
+                              const InputValues& values) {
+  BuiltSections sections;
+  for (const Network<Element>& network : networks) {
+    sections[static_cast<std::size_t>(network.section)] = networkSection(formulas, network, values);
+  }
+  return sections;
+}
+
+template <class Element, std::size_t N>
+std::optional<SectionCrossings> networkCrossings(const std::array<Formula<Element>, N>& formulas,
+                                                 const Network<Element>& network,
+                                                 const InputValues& values) {
+  const std::optional<BuiltSection> built = networkSection(formulas, network, values);
+  if (!built) return std::nullopt;
+  return sectionCrossings(*built);
+}
+
+// The crossings text of each section, indexed by Section; empty for a section whose crossings
+// are not known.
 using SectionTexts = std::array<std::string, 3>;
+SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint);
 
 template <class Element, std::size_t N, std::size_t M>
 SectionTexts crossingsTexts(const std::array<Formula<Element>, N>& formulas,
                             const std::array<Network<Element>, M>& networks,
                             const InputValues& values, std::string_view decimalPoint) {
-  SectionTexts texts;
-  for (const Network<Element>& network : networks) {
-    if (auto c = networkCrossings(formulas, network, values)) {
-      texts[static_cast<std::size_t>(network.section)] =
-          crossingsText(network.section, *c, decimalPoint);
-    }
-  }
-  return texts;
+  return crossingsTexts(networkSections(formulas, networks, values), decimalPoint);
 }
 
 }  // namespace kalvena

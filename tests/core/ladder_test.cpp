@@ -61,9 +61,13 @@ Complex loadVoltage(const std::vector<Branch>& branches, double hz) {
   return m[n - 1][n] / m[n - 1][n - 1];
 }
 
-// The crossings of half power, sampled densely from a thousandth of the lower to a thousand
-// times the upper frequency and bisected: the lowest rising and the highest falling one.
-Crossings nodalCrossings(const std::vector<Branch>& net, double lowHz, double highHz) {
+// The crossings of half power, sampled densely and bisected: the lowest rising and the highest
+// falling one, and how many stretches lie at half power or above.
+struct Sampled {
+  std::optional<double> rising, falling;
+  std::size_t stretches = 0;  // at half power or above
+};
+Sampled nodalCrossings(const std::vector<Branch>& net, double lowHz, double highHz) {
   const auto above = [&](double hz) { return std::norm(loadVoltage(net, hz)) - 0.5; };
   const auto refine = [&](double lo, double hi) {
     const bool rising = above(lo) < 0;
@@ -73,10 +77,13 @@ Crossings nodalCrossings(const std::vector<Branch>& net, double lowHz, double hi
     }
     return std::sqrt(lo * hi);
   };
-  Crossings c;
+  Sampled c;
   const double step = std::pow(10.0, 1.0 / 200);
-  for (double hz = lowHz / 1000; hz < highHz * 1000; hz *= step) {
+  // Searched where the ladder's search looks, a hundredth of the lower to a hundredfold the upper.
+  if (above(lowHz / 100) >= 0) c.stretches = 1;
+  for (double hz = lowHz / 100; hz < highHz * 100; hz *= step) {
     const bool here = above(hz) >= 0, next = above(hz * step) >= 0;
+    if (!here && next) ++c.stretches;
     if (!here && next && !c.rising) c.rising = refine(hz, hz * step);
     if (here && !next) c.falling = refine(hz, hz * step);
   }
@@ -182,7 +189,7 @@ TEST(Response, EverySectionCrossesWhereItsNodalEquationsSay) {
             return partsValue(computed.at(n), kPartsSets[s]);
           };
           const std::vector<Branch> net = drawn(order, section, value, r);
-          const Crossings sampled = nodalCrossings(net, lo, hi);
+          const Sampled sampled = nodalCrossings(net, lo, hi);
           const Crossings& got = (*core)[s];
           const std::string where = std::to_string(order) + " dB, section " +
                                     std::to_string(static_cast<int>(section)) + ", " +
@@ -209,6 +216,33 @@ TEST(Response, EverySectionCrossesWhereItsNodalEquationsSay) {
                 EXPECT_NEAR(*g / *w, 1.0, 1e-9) << where;
               }
             }
+          }
+          // Each peak and dip given is one, at the level the nodal equations give there, and
+          // each stretch lies at -3 dB or above between its ends.
+          const auto db = [&](double hz) {
+            return 20 * std::log10(std::abs(loadVoltage(net, hz)));
+          };
+          for (const auto& [extremes, peak] : {std::pair{&got.peaks, true}, {&got.dips, false}}) {
+            for (const Extreme& e : *extremes) {
+              EXPECT_NEAR(e.db, db(e.hz), 1e-6) << where;
+              for (const double side : {1 - 1e-4, 1 + 1e-4}) {
+                const double there = db(e.hz * side);
+                EXPECT_TRUE(peak ? there <= e.db + 1e-6 : there >= e.db - 1e-6)
+                    << where << " at " << e.hz;
+              }
+            }
+          }
+          for (std::size_t i = 0; i < got.stretches.size(); ++i) {
+            const Stretch& st = got.stretches[i];
+            if (st.from && st.to) {
+              EXPECT_TRUE(halfPowerOrMore(std::sqrt(*st.from * *st.to))) << where;
+            }
+            if (i > 0) {
+              EXPECT_LT(*got.stretches[i - 1].to, *st.from) << where;
+            }
+          }
+          if (!sharp) {
+            EXPECT_EQ(got.stretches.size(), sampled.stretches) << where;
           }
           if (sampled.rising) {
             EXPECT_LE(*got.rising, *sampled.rising * (1 + 1e-9)) << where;
@@ -260,7 +294,23 @@ TEST(Response, SaysWhereEachSectionCrossesForEachSetOfParts) {
        Section::Middle,
        {.MidFc1 = 1000, .MidFc2 = 1, .MidR = 8},
        ",",
-       "−3 dB: 31 и 32 Hz; E12: 34 и 34 Hz; E24: 30 и 31 Hz; E12 ×2: 31 и 32 Hz"},
+       "−3 dB: 31 и 32 Hz; E12: 34 и 34 Hz, връх +30,3 dB при 34 Hz; E24: ≈30 и ≈31 Hz, спад "
+       "−12,3 dB при 31 Hz, връх +10,9 dB при 31 Hz; E12 ×2: 31 и 32 Hz, връх +1,3 dB при 32 Hz"},
+      // Typed in reverse, E12 parts split the band in two around a dip.
+      {18,
+       Section::Middle,
+       {.MidFc1 = 3000, .MidFc2 = 50, .MidR = 8},
+       ".",
+       "−3 dB: 363 и 413 Hz; E12: 346–358 и 371–391 Hz, спад −4.3 dB при 364 Hz, връх +2.1 dB "
+       "при 350 Hz, връх +4.4 dB при 383 Hz; E24: 365 и 414 Hz; E12 ×2: 363 и 413 Hz, връх "
+       "+0.73 dB при 375 Hz"},
+      // A peak below 1 dB is given to two decimals; one of 0.5 dB or less is not said.
+      {18,
+       Section::Middle,
+       {.MidFc1 = 1000, .MidFc2 = 1010, .MidR = 2},
+       ".",
+       "−3 dB: 619 и 1629 Hz; E12: 614 и 1626 Hz, връх +0.97 dB при 753 Hz; E24: 634 и 1633 Hz; "
+       "E12 ×2: 623 и 1639 Hz"},
   };
   for (const Row& row : rows) {
     const SectionTexts texts =
