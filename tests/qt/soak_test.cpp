@@ -2,6 +2,7 @@
 // AddressSanitizer this also proves that nothing leaks or is used after it is freed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -36,23 +37,36 @@ void switchWindows(Shell& shell, int i) {
 }
 
 // Switching between the windows keeps no memory: after 50 switches that warm up what Qt keeps
-// once (fonts, styles, glyph caches), 500 more leave the private memory within 256 KiB.
+// once (fonts, styles, glyph caches), three rounds of 250 more each, and at least one round
+// leaves the private memory within 128 KiB. Memory kept by every switch grows every round; a
+// heap or cache that grows once, at a moment that a loaded machine moves (CI saw 956 KiB
+// within one run of 500), grows in one round only.
 TEST(Soak, WindowSwitchesKeepNoMemory) {
   if (KALVENA_SANITIZED) GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine";
   QtToolkit toolkit;
   Shell shell{toolkit};
   shell.start();
-  const auto switchOnce = [&](int i) {
-    switchWindows(shell, i);
-    const Window& now = i % 2 == 0 ? static_cast<const Window&>(*shell.existingForm2())
-                                   : static_cast<const Window&>(*shell.existingForm1());
-    ASSERT_NE(widget(now), nullptr) << "switch " << i;
+  int i = 0;
+  const auto switchTimes = [&](int times) {
+    for (const int end = i + times; i < end; ++i) {
+      switchWindows(shell, i);
+      const Window& now = i % 2 == 0 ? static_cast<const Window&>(*shell.existingForm2())
+                                     : static_cast<const Window&>(*shell.existingForm1());
+      ASSERT_NE(widget(now), nullptr) << "switch " << i;
+    }
   };
-  for (int i = 0; i < 50; ++i) switchOnce(i);
-  const long before = privateKiB();
-  ASSERT_GT(before, 0);
-  for (int i = 50; i < 550; ++i) switchOnce(i);
-  EXPECT_LE(privateKiB() - before, 256) << "KiB more after 500 switches, from " << before;
+  switchTimes(50);
+  long least = 0;
+  std::string rounds;
+  for (int round = 0; round < 3; ++round) {
+    const long before = privateKiB();
+    ASSERT_GT(before, 0);
+    switchTimes(250);
+    const long grown = privateKiB() - before;
+    least = round == 0 ? grown : std::min(least, grown);
+    rounds += " " + std::to_string(grown);
+  }
+  EXPECT_LE(least, 128) << "KiB more in each round of 250 switches:" << rounds;
 }
 
 TEST(Soak, SwitchesAndKeystrokesLeaveNothingBehind) {
