@@ -98,4 +98,25 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
          (advice.reverseMiddle ? reversed + ", " + same : same + ", " + reversed);
 }
 
+std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint) {
+  static constexpr const char* kSetNames[] = {"Точни стойности", "E12", "E24", "E12 ×2"};
+  std::string lines;
+  std::optional<bool> advised;
+  for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
+    const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, kPartsSets[s]));
+    if (!advice) return {};
+    if (!advised) {
+      advised = advice->reverseMiddle;
+      lines.append(polarityText(*advice)).append("\n");
+    }
+    lines.append(kSetNames[s]).append(": ");
+    if (advice->reverseMiddle != *advised) {
+      lines.append(advice->reverseMiddle ? "с тези части обърнете полярността; "
+                                         : "с тези части в една полярност; ");
+    }
+    lines.append(deviationsText(*advice, decimalPoint)).append("\n");
+  }
+  return lines;
+}
+
 }  // namespace kalvena

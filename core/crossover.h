@@ -64,4 +64,12 @@ std::string polarityText(const PolarityAdvice& advice);
 // in each polarity, the advised one first.
 std::string deviationsText(const PolarityAdvice& advice, std::string_view decimalPoint);
 
+// What a parts list says of the sum: the advice for the computed values, then for each set of
+// parts the sum's largest deviation in each polarity, and the advice where it differs:
+//   Средният говорител: обърнете полярността (+ към −)
+//   Точни стойности: сумата 20 Hz–20 kHz: обърнат +3.4 dB, в една полярност −21.0 dB
+//   E12: …
+// Empty where nothing is advised.
+std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint);
+
 }  // namespace kalvena

@@ -153,6 +153,22 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
   return withDecimalPoint(plainText(value.value()), decimalPoint);
 }
 
+std::optional<std::string> listedValueText(Checked value, std::string_view decimalPoint) {
+  if (!value.ok()) return std::nullopt;
+  const double v = value.value();
+  const std::string plain = plainText(v);
+  // The digits that count: those after the leading zeros and the point.
+  const std::size_t first = plain.find_first_not_of("0.");
+  const std::size_t counted =
+      first == std::string::npos
+          ? 0
+          : plain.size() - first - (plain.find('.', first) == std::string::npos ? 0 : 1);
+  if (!(v > 0) || counted >= 3 || plain.find('E') != std::string::npos) {
+    return withDecimalPoint(plain, decimalPoint);
+  }
+  return withDecimalPoint(threeSignificant(v), decimalPoint);
+}
+
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint) {
   if (!value.ok()) return std::nullopt;
@@ -187,8 +203,11 @@ std::optional<std::string> preferredPairPart(Checked value, Unit unit,
   const auto part = [&](double x) {
     return withDecimalPoint(preferredText(x), decimalPoint) + " " + std::string(u);
   };
-  return "E12 ×2: " + part(pair->larger) + " + " + part(pair->smaller) + " = " + part(pair->sum) +
-         " (" + withDecimalPoint(percentText((pair->sum - v) / v * 100.0), decimalPoint) + " %)";
+  // Capacitors add in parallel, inductors in series: the words say which.
+  const bool capacitor = unit == Unit::Microfarad;
+  return "E12 ×2: " + part(pair->larger) + (capacitor ? " ∥ " : " + ") + part(pair->smaller) +
+         (capacitor ? " (успоредно)" : " (последователно)") + " = " + part(pair->sum) + " (" +
+         withDecimalPoint(percentText((pair->sum - v) / v * 100.0), decimalPoint) + " %)";
 }
 
 std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeries series,

@@ -11,6 +11,11 @@
 
 namespace kalvena {
 
+// A value as the parts list gives it: at least three significant digits, so that none reads
+// as 0 and each part's deviation follows from the figure shown: 14.07 as the box shows it,
+// 1.80 for its 1.8 (1.7998), 0.0225 for its 0.02. Nothing when resultText has no text.
+std::optional<std::string> listedValueText(Checked value, std::string_view decimalPoint);
+
 // The text a result box shows for a value: rounded to two decimals, at most 15 significant
 // digits, no trailing zeros (1.8, 20), no group separators, and decimalPoint between the
 // whole and the fractional part. From 10^15 up the value is written in exponent form with
@@ -25,7 +30,7 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
 //   14.07 µF
 //   E12: 15 µF (+6.6 %)
 //   E24: 15 µF (+6.6 %)
-//   E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)
+//   E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)
 // A value that is not positive has no preferred value. Nothing when resultText has no text.
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint);
@@ -38,7 +43,9 @@ std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeri
 
 // The best pair of E12 parts for a value, where it lies nearer than the single E12 part, with
 // its sum and that sum's deviation from the value, as a hover text gives it:
-// "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)". Nothing otherwise (nearestE12Pair).
+// "E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)" for capacitors, which go in
+// parallel, "2.7 mH + 0.33 mH (последователно) = …" for inductors, which go in series.
+// Nothing otherwise (nearestE12Pair).
 std::optional<std::string> preferredPairPart(Checked value, Unit unit,
                                              std::string_view decimalPoint);
 

@@ -46,6 +46,7 @@ void CalculatorWindow::makeResultBoxes(Boxes boxes) {
 void CalculatorWindow::Form_Load() {
   InputValues_ = {};
   written_.assign(results_.size(), std::nullopt);
+  built_ = {};
 }
 
 void CalculatorWindow::clear(Boxes boxes) {
@@ -55,11 +56,13 @@ void CalculatorWindow::clear(Boxes boxes) {
   }
   InputValues_ = {};
   written_.assign(results_.size(), std::nullopt);
+  built_ = {};
 }
 
 std::string CalculatorWindow::partsList() const {
-  return ui::partsList(layout().description, partsSections(), written_,
-                       toolkit().decimalSeparator());
+  const std::string point = toolkit().decimalSeparator();
+  return ui::partsList(layout().description, partsSections(), written_, point,
+                       polarityLines(built_, point));
 }
 
 }  // namespace kalvena::ui

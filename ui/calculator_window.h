@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "checked.h"
+#include "crossover.h"
 #include "input_values.h"
 #include "parts_list.h"
 #include "response.h"
@@ -58,8 +59,12 @@ class CalculatorWindow : public Window {
   void showResults(const std::array<Formula<Element>, N>& formulas,
                    const std::array<Network<Element>, M>& networks,
                    std::span<const Bound<TextBox>* const> boxes) {
-    const SectionTexts sections =
-        crossingsTexts(formulas, networks, InputValues_, toolkit().decimalSeparator());
+    const BuiltSections built = networkSections(formulas, networks, InputValues_);
+    const SectionTexts sections = crossingsTexts(built, toolkit().decimalSeparator());
+    // A section skipped keeps what it showed, and so what it is built of.
+    for (std::size_t s = 0; s < built.size(); ++s) {
+      if (sectionComplete(InputValues_, static_cast<Section>(s))) built_[s] = built[s];
+    }
     calculate(formulas, InputValues_, [&](Element element, Unit unit, Checked value) {
       ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
@@ -77,6 +82,7 @@ class CalculatorWindow : public Window {
  private:
   Boxes results_;
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
+  BuiltSections built_;  // what each section's shown results build; nothing where none is
 };
 
 }  // namespace kalvena::ui

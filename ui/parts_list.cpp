@@ -7,7 +7,7 @@ namespace kalvena::ui {
 
 std::string partsList(std::string_view slope, std::span<const PartsSection> sections,
                       std::span<const std::optional<WrittenResult>> written,
-                      std::string_view decimalPoint) {
+                      std::string_view decimalPoint, std::string_view ending) {
   std::string list;
   for (const PartsSection& section : sections) {
     const WrittenResult* first = nullptr;
@@ -36,7 +36,8 @@ std::string partsList(std::string_view slope, std::span<const PartsSection> sect
         list.append(kOutOfRangeMarker).append("\t").append(kOutOfRangeExplanation).append("\n");
         continue;
       }
-      list.append(*text).append(" ").append(unitText(w->unit));
+      list.append(listedValueText(w->value, decimalPoint).value_or(*text));
+      list.append(" ").append(unitText(w->unit));
       for (const PreferredSeries series : {PreferredSeries::E12, PreferredSeries::E24}) {
         if (auto part = preferredPart(w->value, w->unit, series, decimalPoint)) {
           list.append("\t").append(*part);
@@ -49,7 +50,8 @@ std::string partsList(std::string_view slope, std::span<const PartsSection> sect
     }
   }
   if (list.empty()) return list;
-  return "Kalvena, " + std::string(slope) + "\n" + list;
+  list.append(ending);
+  return "Kalvena, " + std::string(slope) + "\n" + kLevelsNote + "\n" + list;
 }
 
 }  // namespace kalvena::ui

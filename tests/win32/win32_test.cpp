@@ -688,12 +688,12 @@ TEST_F(Win32Test, TheKeysAndTheMenuCopyThePartsList) {
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
   click(form1(), "Command1");
-  const std::string list =
-      "Kalvena, 12 dB/oct\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n"
-      "−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz\r\n" +
-      decimal(
-          "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
-          "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)\r\n");
+  const std::string list = "Kalvena, 12 dB/oct\r\n" + std::string(ui::kLevelsNote) +
+                           "\r\nНиски: fc 1000 Hz, Rвг 8 Ом\r\n"
+                           "−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz\r\n" +
+                           decimal(
+                               "C\t14.07 µF\tE12: 15 µF (+6.6 %)\tE24: 15 µF (+6.6 %)\t"
+                               "E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)\r\n");
   ctrlShiftC(toolkit, fc);
   EXPECT_EQ(narrow(clipboardText(nullptr)).rfind(list, 0), 0u) << narrow(clipboardText(nullptr));
   setClipboard(L"before");
@@ -1077,8 +1077,8 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   const std::string lowC = text(w, "Text3");
   EXPECT_EQ(of("Text3").value, lowC);
   EXPECT_EQ(of("Text3").description.rfind(lowC + " µF|E12: ", 0), 0u) << of("Text3").description;
-  const std::string pair = decimal(form1 ? "E12 ×2: 12 µF + 2.2 µF = 14.2 µF (+0.9 %)"
-                                         : "E12 ×2: 22 µF + 4.7 µF = 26.7 µF (+0.6 %)");
+  const std::string pair = decimal(form1 ? "E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)"
+                                         : "E12 ×2: 22 µF ∥ 4.7 µF (успоредно) = 26.7 µF (+0.6 %)");
   EXPECT_NE(of("Text3").description.find("|" + pair + "|−3 dB: 999 Hz; "), std::string::npos)
       << of("Text3").description;
   const std::string middle =
