@@ -101,9 +101,12 @@ std::string hertzText(double hz, std::string_view decimalPoint) {
   return resultText(std::round(hz), decimalPoint).value_or("?");
 }
 
+}  // namespace
+
 // One set's crossings: its edges, or its stretches where there is more than one, then its dips
 // below -3 dB between them and its peaks above +0.5 dB.
-std::string setText(Section section, const Crossings& c, std::string_view decimalPoint) {
+std::string crossingsSetText(Section section, const Crossings& c,
+                             std::string_view decimalPoint) {
   std::vector<std::string> edges;
   if (c.stretches.size() > 1) {
     for (const Stretch& s : c.stretches) {
@@ -147,15 +150,13 @@ std::string setText(Section section, const Crossings& c, std::string_view decima
   return text;
 }
 
-}  // namespace
-
 std::string crossingsText(Section section, const SectionCrossings& crossings,
                           std::string_view decimalPoint) {
   static constexpr const char* kLabels[] = {"−3 dB: ", "E12: ", "E24: ", "E12 ×2: "};
   std::string text;
   for (std::size_t s = 0; s < crossings.size(); ++s) {
     if (s > 0) text.append("; ");
-    text.append(kLabels[s]).append(setText(section, crossings[s], decimalPoint));
+    text.append(kLabels[s]).append(crossingsSetText(section, crossings[s], decimalPoint));
   }
   return text;
 }

@@ -83,6 +83,11 @@ std::optional<SectionCrossings> sectionCrossings(const BuiltSection& built);
 std::string crossingsText(Section section, const SectionCrossings& crossings,
                           std::string_view decimalPoint);
 
+// What one set's crossings say, as in crossingsText without its label: "999 Hz", "346–358 и
+// 371–391 Hz, спад −4.3 dB при 364 Hz", "не се достига".
+std::string crossingsSetText(Section section, const Crossings& crossings,
+                             std::string_view decimalPoint);
+
 // A peak is said where it rises more than this above the source, in dB.
 inline constexpr double kSaidPeakDb = 0.5;
 

@@ -177,6 +177,8 @@ int controlLetter(const QKeyEvent& event) {
   if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) return event.key();
   // X and Wayland give a key's code as xkb numbers it: the kernel's code plus 8.
   switch (event.nativeScanCode()) {
+    case 27:
+      return Qt::Key_R;
     case 38:
       return Qt::Key_A;
     case 52:

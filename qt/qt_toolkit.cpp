@@ -3,15 +3,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
+#include <QToolTip>
 
 #include <algorithm>
 #include <optional>
 
 #include "qt_painter.h"
+#include "qt_response.h"
 
 namespace kalvena::qt {
 
@@ -152,6 +157,25 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     parts_ = parts;
   }
 
+  void setResponseView(ui::ResponseView view) override {
+    responseView_ = std::move(view);
+    auto* keys = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(keys, &QShortcut::activated, this, [this] { openResponse(); });
+  }
+  void updateResponseView() override {
+    if (response_) response_->refresh();
+  }
+  // The response view where it has been opened, for the tests.
+  ResponseWindow* responseWindow() const { return response_; }
+
+  void openResponse() {
+    if (!responseView_) return;
+    if (!response_) response_ = new ResponseWindow(this, *responseView_);
+    response_->show();
+    response_->raise();
+    response_->activateWindow();
+  }
+
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
@@ -168,6 +192,36 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     QWidget::changeEvent(event);
   }
 
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) {
+      const auto* help = static_cast<QHelpEvent*>(event);
+      if (pictureAt(help->pos())) {
+        QToolTip::showText(help->globalPos(), QString::fromUtf8(ui::kPictureHint), this);
+      } else {
+        QToolTip::hideText();
+      }
+      return true;
+    }
+    return QWidget::event(event);
+  }
+
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    if (pictureAt(event->position().toPoint())) {
+      openResponse();
+      return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+  }
+
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (!pictureAt(event->pos()) || !responseView_) return;
+    QMenu menu(this);
+    QAction* open = menu.addAction(QString::fromUtf8(ui::kOpenResponseCaption));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));  // shown, as Copy's is
+    connect(open, &QAction::triggered, this, [this] { openResponse(); });
+    menu.exec(event->globalPos());
+  }
+
   void closeEvent(QCloseEvent* event) override {
     event->accept();
     onClose_();
@@ -176,6 +230,12 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   // Ctrl+Shift+C by the physical key, where the layout gives it a letter the shortcut does not
   // know (a Bulgarian layout alone); with a Latin letter the shortcut has taken it already.
   void keyPressEvent(QKeyEvent* event) override {
+    if (controlLetter(*event) == Qt::Key_R && event->key() != Qt::Key_R &&
+        !(event->modifiers() & Qt::ShiftModifier)) {
+      event->accept();
+      openResponse();
+      return;
+    }
     if (controlLetter(*event) == Qt::Key_C && event->key() != Qt::Key_C &&
         (event->modifiers() & Qt::ShiftModifier) && shortcut_) {
       event->accept();
@@ -192,6 +252,16 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
       if (n == name) return &h;
     }
     return nullptr;
+  }
+
+  // Whether a picture of the face lies at a point of the window.
+  bool pictureAt(QPoint at) const {
+    if (!face_) return false;
+    for (const ui::FaceObject& o : face_->objects()) {
+      const QRect r(o.bounds.left, o.bounds.top, o.bounds.width, o.bounds.height);
+      if (o.role == ui::FaceObject::Role::Graphic && r.contains(at)) return true;
+    }
+    return false;
   }
 
   // The face in logical pixels (Qt scales them), in the theme's text colour.
@@ -216,6 +286,8 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   std::function<void()> onClose_;
   PartsList parts_;
   QShortcut* shortcut_ = nullptr;
+  std::optional<ui::ResponseView> responseView_;
+  QPointer<ResponseWindow> response_;
   std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;
   std::vector<std::pair<std::string, CommandButtonHandle>> buttons_;
 };

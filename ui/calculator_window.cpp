@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check_number.h"
+#include "response_plot.h"
 #include "result_text.h"
 
 namespace kalvena::ui {
@@ -41,6 +42,15 @@ void CalculatorWindow::makeResultBoxes(Boxes boxes) {
   results_ = boxes;
   written_.assign(boxes.size(), std::nullopt);
   native()->onCopyPartsList([this] { return partsList(); });
+  native()->setResponseView({kResponseTitle, kPartsSetNames,
+                             [this](Painter& painter, double width, double height, int choice) {
+                               drawResponsePlot(painter, width, height, built_, kPartsSets[choice],
+                                                toolkit().decimalSeparator());
+                             },
+                             [this](int choice) {
+                               return responseDescription(built_, kPartsSets[choice],
+                                                          toolkit().decimalSeparator());
+                             }});
 }
 
 void CalculatorWindow::Form_Load() {
@@ -57,6 +67,7 @@ void CalculatorWindow::clear(Boxes boxes) {
   InputValues_ = {};
   written_.assign(results_.size(), std::nullopt);
   built_ = {};
+  native()->updateResponseView();
 }
 
 std::string CalculatorWindow::partsList() const {

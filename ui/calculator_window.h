@@ -69,6 +69,7 @@ class CalculatorWindow : public Window {
       ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
     });
+    native()->updateResponseView();
   }
   // Makes the boxes the window's output, in the order the calculation writes them, and offers
   // their parts list; every other box is an input box, under the input rule.

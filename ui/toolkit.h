@@ -89,6 +89,24 @@ class CommandButton {
   ~CommandButton() = default;
 };
 
+class Painter;
+
+// What a window's response view shows: a plot drawn by `draw` at the size it has, for the choice
+// of parts made in it (an index into `choices`, the first chosen at first), and described to a
+// screen reader by `describe`.
+struct ResponseView {
+  const char* title;
+  std::span<const char* const> choices;
+  std::function<void(Painter&, double width, double height, int choice)> draw;
+  std::function<std::string(int choice)> describe;
+};
+
+// What opens it: a double click on a picture, the pictures' context menu, and the keys.
+inline constexpr const char* kOpenResponseCaption = "Честотна характеристика на трите ленти";
+inline constexpr const char* kOpenResponseKeys = "Ctrl+R";
+inline constexpr const char* kPictureHint =
+    "Двоен клик или Ctrl+R: честотна характеристика на трите ленти с техните части";
+
 // One loaded window on the screen, with the controls its layout table gave it.
 class NativeWindow {
  public:
@@ -105,6 +123,14 @@ class NativeWindow {
   // menu, put list() on the clipboard. Where list() is empty they do nothing: the item is
   // disabled, and the clipboard keeps what it had.
   virtual void onCopyPartsList(std::function<std::string()> list) = 0;
+  // Gives the window its response view: a window of its own, not modal, owned by this one and
+  // closed with it. It opens (or comes to the front) by a double click on a picture, the item
+  // kOpenResponseCaption of a picture's context menu, and Ctrl+R; a picture's hover text says
+  // so (kPictureHint). Its choices are radio buttons, taken by mouse and keyboard; Ctrl+C in it
+  // copies the plot as an image.
+  virtual void setResponseView(ResponseView view) = 0;
+  // Draws the response view anew where it is open: what it shows has changed.
+  virtual void updateResponseView() = 0;
 };
 
 inline constexpr const char* kCopyPartsListCaption = "Копирай списъка с части";

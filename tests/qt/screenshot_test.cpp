@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,26 @@ TEST(Screenshot, BothWindowsAreGrabbedAtTheirClientSize) {
   click(*shell.existingForm1(), "Command2");
   settle();
   calculateAndGrab(*shell.existingForm2(), QSize(409, 483), QStringLiteral("form2.png"));
+}
+
+// The response window of the 12 dB/oct window for a whole three-way crossover, with E12 parts.
+TEST(Screenshot, TheResponseWindowIsGrabbed) {
+  QtToolkit toolkit;
+  Shell shell{toolkit};
+  shell.start();
+  const Window& w = *shell.existingForm1();
+  const char* typed[][2] = {{"Text1", "300"}, {"Text2", "8"},     {"Text9", "300"},
+                            {"Text10", "3000"}, {"Text11", "8"}, {"Text12", "3000"},
+                            {"Text13", "8"}};
+  for (const auto& [name, text] : typed) type(w, name, QString::fromLatin1(text));
+  click(w, "Command1");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(widget(w)));
+  QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
+  auto* response = widget(w)->findChild<QWidget*>(QStringLiteral("ResponseWindow"));
+  ASSERT_NE(response, nullptr);
+  response->findChild<QAbstractButton*>(QStringLiteral("Choice1"))->click();
+  settle();
+  EXPECT_TRUE(response->grab().save(QStringLiteral("response.png")));
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "qt_response.h"
+
+#include <QAccessible>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "qt_controls.h"
+#include "qt_painter.h"
+#include "qt_toolkit.h"
+
+namespace kalvena::qt {
+
+// The plot's surface: drawn whole by the windows' code, and named and described as a graphic.
+class ResponseWindow::Plot final : public QWidget {
+ public:
+  Plot(ResponseWindow& window) : QWidget(&window), window_(window) {
+    setMinimumSize(480, 300);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+  void draw(QPainter& painter) const {
+    QtPainter drawn(painter);
+    window_.view_.draw(drawn, width(), height(), window_.choice());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    draw(painter);
+  }
+
+ private:
+  ResponseWindow& window_;
+};
+
+namespace {
+
+// A choice of parts: the arrow keys that move the focus between the choices choose, too, as
+// radio buttons do on every desktop; tabbing in comes to the one chosen.
+class ChoiceButton final : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QRadioButton::focusInEvent(event);
+    const Qt::FocusReason why = event->reason();
+    if ((why == Qt::TabFocusReason || why == Qt::BacktabFocusReason) && !isChecked()) {
+      setChecked(true);
+    }
+  }
+};
+
+}  // namespace
+
+ResponseWindow::ResponseWindow(QWidget* owner, ui::ResponseView view)
+    : QWidget(owner, Qt::Window), view_(std::move(view)) {
+  setObjectName(QStringLiteral("ResponseWindow"));
+  setWindowTitle(QString::fromUtf8(view_.title));
+  setWindowIcon(programIcon());
+  setFont(programFont());
+  auto* column = new QVBoxLayout(this);
+  auto* row = new QHBoxLayout;
+  choices_ = new QButtonGroup(this);
+  for (std::size_t i = 0; i < view_.choices.size(); ++i) {
+    auto* button = new ChoiceButton(QString::fromUtf8(view_.choices[i]), this);
+    button->setObjectName(QStringLiteral("Choice%1").arg(i));
+    choices_->addButton(button, static_cast<int>(i));
+    row->addWidget(button);
+  }
+  row->addStretch();
+  choices_->button(0)->setChecked(true);
+  connect(choices_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    if (on) refresh();
+  });
+  plot_ = new Plot(*this);
+  plot_->setObjectName(QStringLiteral("Plot"));
+  plot_->setAccessibleName(QString::fromUtf8(view_.title));
+  column->addLayout(row);
+  column->addWidget(plot_, 1);
+  resize(720, 480);
+  refresh();
+}
+
+int ResponseWindow::choice() const { return std::max(choices_->checkedId(), 0); }
+
+void ResponseWindow::refresh() {
+  const QString description = QString::fromStdString(view_.describe(choice()));
+  if (plot_->accessibleDescription() != description) {
+    plot_->setAccessibleDescription(description);
+    QAccessibleEvent event(plot_, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+  }
+  plot_->update();
+}
+
+QImage ResponseWindow::plotImage() const {
+  const qreal ratio = plot_->devicePixelRatioF();
+  QImage image(plot_->size() * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  plot_->draw(painter);
+  return image;
+}
+
+void ResponseWindow::keyPressEvent(QKeyEvent* event) {
+  // Ctrl+C by the physical key, whatever letter the layout gives it.
+  if (controlLetter(*event) == Qt::Key_C && !(event->modifiers() & Qt::ShiftModifier)) {
+    QGuiApplication::clipboard()->setImage(plotImage());
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace kalvena::qt

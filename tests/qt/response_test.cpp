@@ -1,0 +1,247 @@
+// The response window of both windows: opened from a picture by mouse, menu and keys, its
+// choices taken by keyboard, its plot copied, following the window's results and closed with it;
+// and the plot's curves, read back from the painter, where the nodal equations put them.
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "form1.h"
+#include "form2.h"
+#include "nodal.h"
+#include "qt_response.h"
+#include "response_plot.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+using qt::ResponseWindow;
+
+ResponseWindow* responseOf(const Window& w) {
+  return widget(w)->findChild<ResponseWindow*>(QStringLiteral("ResponseWindow"));
+}
+
+QString describedAs(const Window& w) {
+  return responseOf(w)->findChild<QWidget*>(QStringLiteral("Plot"))->accessibleDescription();
+}
+
+QPoint middleOf(const Window& w, const char* picture) {
+  return rectOf(faceObject(w, picture)->bounds).center();
+}
+
+// Both windows: typed values for every band, as a builder would, in the window's box names.
+struct Case {
+  int form;
+  std::vector<std::pair<const char*, const char*>> typed;
+  const char* lowDescription;  // what the plot says of the low band with exact values
+};
+
+TEST(Response, OpensFromAPictureFollowsItsWindowAndClosesWithIt) {
+  const Case cases[] = {
+      {1,
+       {{"Text1", "300"},
+        {"Text2", "8"},
+        {"Text9", "300"},
+        {"Text10", "3000"},
+        {"Text11", "8"},
+        {"Text12", "3000"},
+        {"Text13", "8"}},
+       "Ниски −3 dB: 300 Hz."},
+      {2,
+       {{"Text1", "300"},
+        {"Text2", "8"},
+        {"Text6", "300"},
+        {"Text7", "3000"},
+        {"Text8", "8"},
+        {"Text15", "3000"},
+        {"Text16", "8"}},
+       "Ниски −3 dB: 300 Hz."},
+  };
+  for (const Case& c : cases) {
+    App app;
+    app.shell.start();
+    Window* w = app.shell.existingForm1();
+    if (c.form == 2) {
+      click(*w, "Command2");
+      settle();
+      w = app.shell.existingForm2();
+    }
+    for (const auto& [name, text] : c.typed) replaceText(*w, name, QString::fromUtf8(text));
+    click(*w, "Command1");
+
+    // A double click on a picture opens it, not modal, beside the window.
+    ASSERT_EQ(responseOf(*w), nullptr);
+    QTest::mouseDClick(widget(*w), Qt::LeftButton, {}, middleOf(*w, "Picture2"));
+    ResponseWindow* response = responseOf(*w);
+    ASSERT_NE(response, nullptr) << c.form;
+    EXPECT_TRUE(response->isVisible());
+    EXPECT_FALSE(response->isModal());
+    EXPECT_EQ(response->windowTitle(), QStringLiteral("Честотна характеристика"));
+    const std::string exact = describedAs(*w).toStdString();
+    EXPECT_EQ(exact.rfind("Части: Точни стойности. Ниски −3 dB: ", 0), 0u) << exact;
+    EXPECT_NE(exact.find("Средният говорител: "), std::string::npos) << exact;
+
+    // The choices by keyboard: the arrow moves to E12, and the plot says so.
+    // The window just switched to may take its activation late: asked until it holds.
+    for (int i = 0; i < 50 && QApplication::activeWindow() != response; ++i) {
+      response->activateWindow();
+      settle();
+    }
+    ASSERT_EQ(QApplication::activeWindow(), response);
+    auto* first = response->findChild<QRadioButton*>(QStringLiteral("Choice0"));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Right);
+    EXPECT_EQ(response->choice(), 1);
+    EXPECT_EQ(describedAs(*w).toStdString().rfind("Части: E12. ", 0), 0u);
+
+    // Ctrl+C copies the plot as an image.
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(response, Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), response->plotImage().size());
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32),
+              response->plotImage().convertToFormat(QImage::Format_RGB32));
+
+    // It follows the window: after a clear no band is calculated.
+    click(*w, c.form == 1 ? "Command4" : "Command2");
+    EXPECT_NE(describedAs(*w).indexOf(QStringLiteral("Ниски: не е изчислен.")), -1);
+    EXPECT_EQ(describedAs(*w).indexOf(QStringLiteral("Средният говорител")), -1);
+
+    // Ctrl+R and the pictures' menu bring it back to the front; it is still the one window.
+    widget(*w)->activateWindow();
+    QTest::keyClick(widget(*w), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(responseOf(*w), response);
+    EXPECT_EQ(widget(*w)->findChildren<QWidget*>(QStringLiteral("ResponseWindow")).size(), 1);
+    QString item;
+    QKeySequence keys;
+    QTimer::singleShot(0, [&] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        item = menu->actions().value(0)->text();
+        keys = menu->actions().value(0)->shortcut();
+        menu->close();
+      }
+    });
+    const QPoint at = middleOf(*w, "Picture4");
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget(*w)->mapToGlobal(at));
+    QApplication::sendEvent(widget(*w), &menu);
+    EXPECT_EQ(item, QStringLiteral("Честотна характеристика на трите ленти"));
+    EXPECT_EQ(keys, QKeySequence(QStringLiteral("Ctrl+R")));
+
+    // It closes with its window.
+    const QPointer<ResponseWindow> open = response;
+    click(*w, c.form == 1 ? "Command2" : "Command3");
+    settle();
+    EXPECT_TRUE(open.isNull());
+  }
+}
+
+// A painter that keeps the plot's polylines with their colours.
+class Recorder final : public Painter {
+ public:
+  struct Curve {
+    Color color;
+    bool dashed;
+    std::vector<Point> points;
+  };
+  std::vector<Curve> curves;
+  Point origin{0, 0};
+
+  void polyline(std::span<const Point> points, const Pen& pen) override {
+    Curve c{pen.color, pen.dashed, {}};
+    for (const Point& p : points) c.points.push_back({p.x + origin.x, p.y + origin.y});
+    curves.push_back(std::move(c));
+  }
+  void beginView(Point o, double, double, double) override { origin = o; }
+  void endView() override { origin = {0, 0}; }
+  void line(Point, Point, const Pen&) override {}
+  void polygon(std::span<const Point>, Color, const Pen&) override {}
+  void circle(Point, double, Color, const Pen&) override {}
+  void rectangle(Point, double, double, Color) override {}
+  void arc(Point, double, double, double, const Pen&) override {}
+  void text(Point, std::string_view, Anchor, double, Color) override {}
+  void caption(Point, std::string_view, int, Color) override {}
+  TextExtent captionExtent(std::string_view, int) override { return {}; }
+  TextExtent captionInk(std::string_view, int) override { return {}; }
+  void fill(Point, double, double, Color) override {}
+};
+
+// Every drawn column of each band and of both sums lies within a pixel of the level the nodal
+// equations give there, with each set of parts, in both windows.
+TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
+  const InputValues in{.LowFc = 250,
+                       .LowR = 8,
+                       .MidFc1 = 280,
+                       .MidFc2 = 3200,
+                       .MidR = 6,
+                       .HighFc = 3000,
+                       .HighR = 4};
+  for (const int order : {12, 18}) {
+    const BuiltSections sections =
+        order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in)
+                    : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in);
+    const auto computed = order == 12 ? nodal::values12(in) : nodal::values18(in);
+    for (const PartsSet set : kPartsSets) {
+      Recorder recorder;
+      const double width = 720, height = 440;
+      drawResponsePlot(recorder, width, height, sections, set, ".");
+      const PlotFrame frame = plotFrame(width, height);
+      const auto value = [&](const char* n) { return partsValue(computed.at(n), set); };
+      const std::vector<nodal::Branch> nets[] = {
+          nodal::drawn(order, Section::Low, value, in.LowR),
+          nodal::drawn(order, Section::Middle, value, in.MidR),
+          nodal::drawn(order, Section::High, value, in.HighR)};
+      const auto db = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
+      const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, set));
+      ASSERT_TRUE(advice);
+      // Three bands, the other sum and the advised one, each in runs inside the frame.
+      std::vector<bool> seen(5);
+      int compared = 0;
+      for (const Recorder::Curve& curve : recorder.curves) {
+        for (const Point& p : curve.points) {
+          const double hz = frame.hz(std::min(p.x, frame.right));
+          const std::complex<double> l = nodal::loadVoltage(nets[0], hz),
+                                     m = nodal::loadVoltage(nets[1], hz),
+                                     h = nodal::loadVoltage(nets[2], hz);
+          double level = 0;
+          if (curve.color == kBandColors[0]) {
+            seen[0] = true;
+            level = db(l);
+          } else if (curve.color == kBandColors[1]) {
+            seen[1] = true;
+            level = db(m);
+          } else if (curve.color == kBandColors[2]) {
+            seen[2] = true;
+            level = db(h);
+          } else {
+            seen[curve.dashed ? 3 : 4] = true;
+            // The solid sum is the advised polarity, the dashed one the other.
+            const bool reversed = curve.dashed != advice->reverseMiddle;
+            level = db(reversed ? l - m + h : l + m + h);
+          }
+          const double y = frame.y(level);
+          // Where a run leaves the frame it ends on the edge, between two columns.
+          if (y < frame.top - 1 || y > frame.bottom + 1) {
+            EXPECT_TRUE(p.y == frame.top || p.y == frame.bottom) << hz;
+            continue;
+          }
+          EXPECT_NEAR(p.y, y, 1.0)
+              << order << " dB/oct, set " << static_cast<int>(set) << ", " << hz << " Hz";
+          ++compared;
+        }
+      }
+      EXPECT_GT(compared, 5 * 400);
+      EXPECT_EQ(seen, std::vector<bool>(5, true));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test
