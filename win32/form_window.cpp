@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <array>
@@ -15,6 +16,7 @@
 #include "form_face.h"
 #include "message_box.h"
 #include "owned.h"
+#include "response_window.h"
 #include "system_library.h"
 #include "text_box.h"
 #include "win32_toolkit.h"
@@ -43,6 +45,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     layOut();
   }
   ~FormWindow() override {
+    response_.reset();
     tooltip_.reset();
     if (hwnd_) DestroyWindow(hwnd_);
   }
@@ -85,6 +88,17 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     if (focus && IsChild(hwnd_, focus)) SetFocus(focus);
   }
 
+  void setResponseView(ui::ResponseView view) override { responseView_ = std::move(view); }
+  void updateResponseView() override {
+    if (response_) response_->refresh();
+  }
+  void openResponse() {
+    if (!responseView_) return;
+    if (!response_) response_ = std::make_unique<ResponseWindow>(instance_, hwnd_, *responseView_);
+    response_->show();
+  }
+  ResponseWindow* response() const { return response_.get(); }
+
   HWND hwnd() const { return hwnd_; }
   const FormLayout& layout() const { return layout_; }
   HWND tooltip() override;
@@ -125,6 +139,12 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       case WM_CLOSE:
         onClose_();
         return 0;
+      case WM_LBUTTONDBLCLK:
+        if (pictureAt({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) openResponse();
+        return 0;
+      case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wp) == hwnd_ && pictureMenu(lp)) return 0;
+        break;
       case WM_ACTIVATE:
         // The focused control is kept while the user is elsewhere and given back on return,
         // as a dialog does; the window itself would otherwise take the keyboard.
@@ -173,6 +193,65 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return DefWindowProcW(hwnd_, msg, wp, lp);
   }
 
+  // Whether a picture of the face lies at a point of the client area.
+  bool pictureAt(POINT at) const {
+    const ui::Face* f = face();
+    if (!f) return false;
+    for (const ui::FaceObject& o : f->objects()) {
+      const RECT r{o.bounds.left, o.bounds.top, o.bounds.left + o.bounds.width,
+                   o.bounds.top + o.bounds.height};
+      if (o.role == ui::FaceObject::Role::Graphic && PtInRect(&r, at)) return true;
+    }
+    return false;
+  }
+
+  // A picture's context menu, at a point on the screen (or, from the keyboard, at the window's
+  // corner): the response window. False where no picture lies there.
+  bool pictureMenu(LPARAM lp) {
+    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (at.x == -1 && at.y == -1) return false;
+    POINT client = at;
+    ScreenToClient(hwnd_, &client);
+    if (!pictureAt(client) || !responseView_) return false;
+    OwnedMenu menu(CreatePopupMenu());
+    if (!menu.get()) {
+      noteFallback("no context menu for a picture");
+      return false;
+    }
+    const std::wstring item =
+        widen(ui::kOpenResponseCaption) + L"\t" + widen(ui::kOpenResponseKeys);
+    AppendMenuW(menu.get(), MF_STRING, 1, item.c_str());
+    if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
+                       nullptr) == 1) {
+      openResponse();
+    }
+    return true;
+  }
+
+  // Each picture's hover text: what opens the response window.
+  void addPictureTips() {
+    HWND tip = tooltip();
+    const ui::Face* f = face();
+    if (!tip || !f) return;
+    pictureTip_ = widen(ui::kPictureHint);
+    UINT_PTR id = kFirstPictureTip;
+    for (const ui::FaceObject& o : f->objects()) {
+      if (o.role != ui::FaceObject::Role::Graphic) continue;
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.uFlags = TTF_SUBCLASS;
+      info.hwnd = hwnd_;
+      info.uId = id++;
+      info.rect = {o.bounds.left, o.bounds.top, o.bounds.left + o.bounds.width,
+                   o.bounds.top + o.bounds.height};
+      info.lpszText = pictureTip_.data();
+      SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+      if (!SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+        noteFallback("a picture's hover text could not be added");
+      }
+    }
+  }
+
   // The title bar's and the task switcher's icons, each the size the system asks for at the
   // window's DPI, which the icon file holds drawn at that size.
   void setIcons() {
@@ -203,6 +282,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     const WindowFonts::Sized input = fonts_->largestFitting(faces, numbersStandApart);
     controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
+    addPictureTips();
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(input.face, fonts_->fullPixels(),
                                                fonts_->smallestPixels(), std::max(1, dpi_ / 96));
@@ -224,6 +304,10 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   FormFace face_;                   // laid out at the window's DPI
   std::array<OwnedIcon, 2> icons_;  // small and big, at the window's DPI
   std::optional<FormControls> controls_;
+  std::optional<ui::ResponseView> responseView_;
+  std::unique_ptr<ResponseWindow> response_;  // made when first opened
+  std::wstring pictureTip_;
+  static constexpr UINT_PTR kFirstPictureTip = 0x7000;
 };
 
 HWND FormWindow::tooltip() {
@@ -252,6 +336,7 @@ FormWindow* formOf(const ui::NativeWindow* window) {
 void registerFormClass(HINSTANCE instance) {
   WNDCLASSEXW form{};
   form.cbSize = sizeof form;
+  form.style = CS_DBLCLKS;  // a double click on a picture opens the response window
   form.lpfnWndProc = FormWindow::proc;
   form.hInstance = instance;
   form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
@@ -299,6 +384,17 @@ HFONT captionFontOf(const ui::Window& window, int pixels) {
 bool copyPartsListOf(HWND root) {
   auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
   return form && form->copyPartsList();
+}
+
+bool openResponseOf(HWND root) {
+  auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  if (form) form->openResponse();
+  return form != nullptr;
+}
+
+ResponseWindow* responseOf(const ui::Window& window) {
+  const FormWindow* form = formOf(window.native());
+  return form ? form->response() : nullptr;
 }
 
 bool isFormButton(HWND root, HWND control) {

@@ -27,6 +27,8 @@ std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui:
 HWND formHwnd(const ui::NativeWindow* window);
 // Puts the parts list of the form window `root` on the clipboard; false where it has none.
 bool copyPartsListOf(HWND root);
+// Opens (or brings to the front) the response window of the form window `root`.
+bool openResponseOf(HWND root);
 // Whether `control` is a button of the form window `root`.
 bool isFormButton(HWND root, HWND control);
 

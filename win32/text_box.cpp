@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "owned.h"
 #include "system_library.h"
@@ -162,6 +163,34 @@ bool putOnClipboard(HWND owner, std::wstring_view text) {
   return given;
 }
 
+bool putBitmapOnClipboard(HWND owner, const Dib& dib) {
+  // A device-independent bitmap of 32-bit pixels, its bottom row first.
+  BITMAPINFOHEADER header{sizeof header, dib.width(), dib.height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const std::size_t row = static_cast<std::size_t>(dib.width()) * 4;
+  HGLOBAL data =
+      GlobalAlloc(GMEM_MOVEABLE, sizeof header + row * static_cast<std::size_t>(dib.height()));
+  if (!data) return false;
+  if (auto* bytes = static_cast<unsigned char*>(GlobalLock(data))) {
+    std::memcpy(bytes, &header, sizeof header);
+    GdiFlush();
+    for (int y = 0; y < dib.height(); ++y) {
+      std::memcpy(
+          bytes + sizeof header + row * static_cast<std::size_t>(dib.height() - 1 - y),
+          dib.pixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dib.width()), row);
+    }
+    GlobalUnlock(data);
+  }
+  if (!openClipboard(owner)) {
+    GlobalFree(data);
+    return false;
+  }
+  EmptyClipboard();
+  const bool given = SetClipboardData(CF_DIB, data) != nullptr;
+  if (!given) GlobalFree(data);
+  CloseClipboard();
+  return given;
+}
+
 bool controlHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
 
 wchar_t shortcutLetter(WPARAM key, LPARAM lp) {
@@ -178,6 +207,8 @@ wchar_t shortcutLetter(WPARAM key, LPARAM lp) {
       return L'X';
     case 0x2C:
       return L'Z';
+    case 0x13:
+      return L'R';
     default:
       return 0;
   }

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "accessible.h"
+#include "dib.h"
 #include "fonts.h"
 #include "toolkit.h"
 
@@ -120,6 +121,8 @@ std::wstring clipboardText(HWND owner);
 // Puts a text on the clipboard, its lines ended as Windows ends them; false where the clipboard
 // could not be had.
 bool putOnClipboard(HWND owner, std::wstring_view text);
+// Puts a bitmap on the clipboard as CF_DIB; false where the clipboard could not be had.
+bool putBitmapOnClipboard(HWND owner, const Dib& dib);
 
 // One pixel between an input box's frame and its text, as a result box keeps it.
 void setNarrowMargins(HWND edit);

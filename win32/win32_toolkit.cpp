@@ -4,6 +4,7 @@
 #include "fonts.h"
 #include "form_window.h"
 #include "gdiplus_painter.h"
+#include "response_window.h"
 #include "system_library.h"
 #include "text_box.h"
 
@@ -40,6 +41,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   startGdiPlus();
   registerFormClass(instance);
   registerResultBoxClass(instance);
+  registerResponseClasses(instance);
 }
 
 Win32Toolkit::~Win32Toolkit() {
@@ -79,6 +81,22 @@ void Win32Toolkit::handle(MSG& msg) {
       shortcutLetter(msg.wParam, msg.lParam) == L'C') {
     copyPartsListOf(root);  // with no result, the clipboard keeps what it has
     return;
+  }
+  const wchar_t letter = msg.message == WM_KEYDOWN ? shortcutLetter(msg.wParam, msg.lParam) : 0;
+  if (ours && letter == L'R' && controlHeld() && GetKeyState(VK_SHIFT) >= 0) {
+    openResponseOf(root);
+    return;
+  }
+  if (ResponseWindow* response = responseWindowOf(root)) {
+    // The response window: Ctrl+C copies its plot; Tab and the arrows move between its choices.
+    if (letter == L'C' && controlHeld() && GetKeyState(VK_SHIFT) >= 0) {
+      if (!response->copyPlot()) noteFallback("the response plot could not be copied");
+      return;
+    }
+    if (IsDialogMessageW(root, &msg)) {
+      destroyDue();
+      return;
+    }
   }
   if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
     if (isFormButton(root, msg.hwnd)) {

@@ -63,6 +63,9 @@ const ui::FormLayout* layoutOf(const ui::Window& window);
 // The face that a loaded window paints, and the font its captions take at a size in pixels.
 const ui::Face* faceOf(const ui::Window& window);
 HFONT captionFontOf(const ui::Window& window, int pixels);
+// The response window of a loaded window where it has been opened; null otherwise.
+class ResponseWindow;
+ResponseWindow* responseOf(const ui::Window& window);
 // What a result box draws of its text (UTF-8): all of it, or, where it is too wide for the
 // box, its beginning and its end with "…" between.
 std::string shownTextOf(HWND box);

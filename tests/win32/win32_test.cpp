@@ -26,6 +26,7 @@
 #include "gdiplus_painter.h"
 #include "ocr_picture.h"
 #include "pictures.h"
+#include "response_window.h"
 #include "shell.h"
 #include "system_library.h"
 #include "text_box.h"
@@ -586,13 +587,13 @@ void CALLBACK chooseFirstItem(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
-std::pair<std::string, bool> firstItemOfTheMenu(HWND box) {
+std::pair<std::string, bool> firstItemOfTheMenu(HWND box, std::optional<POINT> at = {}) {
   gFirstItem = {};
   SetTimer(nullptr, 0, 20, chooseFirstItem);
   RECT r;
   GetWindowRect(box, &r);
-  SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box),
-               MAKELPARAM(r.left + 2, r.top + 2));
+  const POINT where = at ? *at : POINT{r.left + 2, r.top + 2};
+  SendMessageW(box, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(box), MAKELPARAM(where.x, where.y));
   return gFirstItem;
 }
 
@@ -1090,6 +1091,85 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
     EXPECT_TRUE(of(name).description.ends_with("|" + middle))
         << name << ": " << of(name).description;
     EXPECT_TRUE(hoverText(hwndOf(w), at(w, name)).ends_with("\n" + middle)) << name;
+  }
+}
+
+// The response window of both windows: a double click on a picture opens it, a screen reader in
+// another process hears what the plot says, the arrows choose the parts, Ctrl+C copies the plot
+// as a bitmap, it follows Изчисли and Изчисти, Ctrl+R and the pictures' menu bring it back, and
+// it closes with its window.
+TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
+  for (const int form : {1, 2}) {
+    Window& w = form == 1 ? form1() : form2();
+    const char* const inputs[] = {"Text1",
+                                  "Text2",
+                                  form == 1 ? "Text9" : "Text6",
+                                  form == 1 ? "Text10" : "Text7",
+                                  form == 1 ? "Text11" : "Text8",
+                                  form == 1 ? "Text12" : "Text15",
+                                  form == 1 ? "Text13" : "Text16"};
+    const wchar_t* const typed[] = {L"300", L"8", L"300", L"3000", L"8", L"3000", L"8"};
+    for (std::size_t i = 0; i < std::size(inputs); ++i) type(w, inputs[i], typed[i]);
+    click(w, "Command1");
+    const ui::PixelRect picture = faceObject(w, "Picture2").bounds;
+    POINT middle{picture.left + picture.width / 2, picture.top + picture.height / 2};
+    ASSERT_EQ(responseOf(w), nullptr);
+    SendMessageW(hwndOf(w), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(middle.x, middle.y));
+    ResponseWindow* response = responseOf(w);
+    ASSERT_NE(response, nullptr) << form;
+    const HWND opened = response->hwnd();
+    EXPECT_TRUE(IsWindowVisible(opened));
+    EXPECT_EQ(GetWindow(opened, GW_OWNER), hwndOf(w));
+    EXPECT_EQ(textOf(opened), "Честотна характеристика");
+
+    const std::string exact = heardFromAnotherProcess(toolkit, opened)[200].description;
+    EXPECT_EQ(exact.rfind("Части: Точни стойности. Ниски −3 dB: ", 0), 0u) << exact;
+    EXPECT_NE(exact.find("Средният говорител: "), std::string::npos) << exact;
+
+    // The arrow moves to E12 and chooses it.
+    HWND first = GetDlgItem(opened, 100);
+    SetFocus(first);
+    key(first, VK_RIGHT);
+    settle();
+    EXPECT_EQ(response->choice(), 1);
+
+    // Ctrl+C copies the plot, the size it is drawn.
+    setClipboard(L"before");
+    ctrlKey(toolkit, GetDlgItem(opened, 101), 'C', 0x2E, L'\x03', false);
+    RECT plot{};
+    GetClientRect(response->plot(), &plot);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    if (HANDLE data = GetClipboardData(CF_DIB)) {
+      const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+      EXPECT_EQ(header->biWidth, plot.right);
+      EXPECT_EQ(header->biHeight, plot.bottom);
+      GlobalUnlock(data);
+    } else {
+      ADD_FAILURE() << "no bitmap on the clipboard";
+    }
+    CloseClipboard();
+
+    // It follows the window: after a clear no band is calculated.
+    click(w, form == 1 ? "Command4" : "Command2");
+    const std::string cleared = heardFromAnotherProcess(toolkit, opened)[200].description;
+    EXPECT_EQ(cleared.rfind("Части: E12. Ниски: не е изчислен.", 0), 0u) << cleared;
+
+    // Ctrl+R and the pictures' menu bring the same window back.
+    ShowWindow(opened, SW_HIDE);
+    ctrlKey(toolkit, at(w, "Text1"), 'R', 0x13, L'\x12', false);
+    EXPECT_TRUE(IsWindowVisible(opened));
+    ShowWindow(opened, SW_HIDE);
+    ClientToScreen(hwndOf(w), &middle);
+    EXPECT_EQ(firstItemOfTheMenu(hwndOf(w), middle),
+              std::pair(std::string("Честотна характеристика на трите ленти"), true));
+    settle();
+    EXPECT_TRUE(IsWindowVisible(opened));
+    EXPECT_EQ(responseOf(w), response);
+
+    // It closes with its window.
+    click(w, form == 1 ? "Command2" : "Command3");
+    settle();
+    EXPECT_FALSE(IsWindow(opened));
   }
 }
 

@@ -1,0 +1,253 @@
+#include "response_window.h"
+
+#include <oleacc.h>
+
+#include <string>
+#include <vector>
+
+#include "accessible.h"
+#include "dib.h"
+#include "fonts.h"
+#include "gdiplus_painter.h"
+#include "system_library.h"
+#include "text_box.h"
+#include "win32_toolkit.h"
+
+namespace kalvena::win32 {
+
+namespace {
+
+constexpr wchar_t kPlotClass[] = L"KalvenaResponsePlot";
+constexpr int kFirstChoiceId = 100;
+constexpr INT_PTR kPlotId = 200;
+// Logical pixels: the window's first size, the row of choices, each choice's width.
+constexpr int kWidth = 720, kHeight = 480, kChoicesHeight = 32, kChoiceWidth = 130;
+
+int logical(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+}  // namespace
+
+struct ResponseWindow::State {
+  ResponseWindow* self = nullptr;
+  ui::ResponseView view;
+  HWND hwnd = nullptr;
+  HWND plot = nullptr;
+  std::vector<HWND> choices;
+  int choice = 0;
+  int dpi = 96;
+  std::unique_ptr<WindowFonts> fonts;
+  AccessibleInfo plotInfo;  // what a screen reader hears of the plot
+
+  // The plot at its size in device pixels, on a bitmap; nothing where it cannot be drawn.
+  std::unique_ptr<Dib> render() {
+    RECT r{};
+    GetClientRect(plot, &r);
+    const SIZE size{std::max(r.right, 1L), std::max(r.bottom, 1L)};
+    std::unique_ptr<Dib> copy;
+    const double scale = dpi / 96.0;
+    // The legend is spaced by its labels' widths, measured in the window's face.
+    const auto face = [this](int pixels) { return fonts->font(windowFaces().front(), pixels); };
+    const bool drawn =
+        withPainter(size, RGB(255, 255, 255), face, [&](ui::Painter& p, const Dib& d) {
+          view.draw(p, size.cx / scale, size.cy / scale, choice);
+          GdiFlush();
+          copy = std::make_unique<Dib>(d.width(), d.height());
+          if (copy->ok()) std::copy(d.pixels(), d.pixels() + d.size(), copy->pixels());
+        });
+    if (!drawn || !copy || !copy->ok()) {
+      noteFallback("the response plot could not be drawn");
+      return nullptr;
+    }
+    return copy;
+  }
+
+  void layOut() {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      SetWindowPos(choices[i], nullptr, logical(10 + static_cast<int>(i) * kChoiceWidth, dpi),
+                   logical(8, dpi), logical(kChoiceWidth - 6, dpi), logical(20, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SendMessageW(choices[i], WM_SETFONT, reinterpret_cast<WPARAM>(fonts->font()), TRUE);
+    }
+    const int top = logical(kChoicesHeight, dpi);
+    SetWindowPos(plot, nullptr, 0, top, client.right, std::max(client.bottom - top, 1L),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(plot, nullptr, FALSE);
+  }
+
+  static LRESULT CALLBACK windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      SetWindowLongPtrW(
+          h, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    switch (msg) {
+      case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kFirstChoiceId &&
+            LOWORD(wp) < kFirstChoiceId + static_cast<int>(self->choices.size())) {
+          self->choice = LOWORD(wp) - kFirstChoiceId;
+          self->refreshPlot();
+        }
+        return 0;
+      case WM_SIZE:
+        if (self->plot) self->layOut();
+        return 0;
+      case WM_CLOSE:
+        ShowWindow(h, SW_HIDE);  // closed by the user, it keeps its choice until shown again
+        return 0;
+      case WM_DPICHANGED: {
+        self->dpi = HIWORD(wp);
+        self->fonts = std::make_unique<WindowFonts>(self->dpi);
+        const auto* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(h, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        self->layOut();
+        return 0;
+      }
+      case WM_NCDESTROY:
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        self->hwnd = nullptr;
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+  }
+
+  static LRESULT CALLBACK plotProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      SetWindowLongPtrW(
+          h, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(h, msg, wp, lp);
+    switch (msg) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        if (const std::unique_ptr<Dib> drawn = self->render()) {
+          BitBlt(dc, 0, 0, drawn->width(), drawn->height(), drawn->dc(), 0, 0, SRCCOPY);
+        } else {
+          FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
+        }
+        EndPaint(h, &ps);
+        return 0;
+      }
+      case WM_GETOBJECT:
+        if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
+        break;
+      case WM_NCDESTROY:
+        forget(h);
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+  }
+
+  void refreshPlot() {
+    const std::wstring description = widen(view.describe(choice));
+    if (description != plotInfo.description) {
+      plotInfo.description = description;
+      NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, plot, OBJID_CLIENT, CHILDID_SELF);
+    }
+    InvalidateRect(plot, nullptr, FALSE);
+  }
+};
+
+void registerResponseClasses(HINSTANCE instance) {
+  WNDCLASSEXW window{};
+  window.cbSize = sizeof window;
+  window.lpfnWndProc = ResponseWindow::State::windowProc;
+  window.hInstance = instance;
+  window.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  window.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  window.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  window.lpszClassName = kResponseClass;
+  RegisterClassExW(&window);
+  WNDCLASSEXW plot = window;
+  plot.lpfnWndProc = ResponseWindow::State::plotProc;
+  plot.hIcon = nullptr;
+  plot.hbrBackground = nullptr;
+  plot.lpszClassName = kPlotClass;
+  RegisterClassExW(&plot);
+}
+
+ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView view)
+    : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  s.self = this;
+  s.view = std::move(view);
+  s.dpi = static_cast<int>(GetDpiForWindow(owner));
+  s.fonts = std::make_unique<WindowFonts>(s.dpi);
+  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT frame{0, 0, logical(kWidth, s.dpi), logical(kHeight, s.dpi)};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(s.dpi));
+  s.hwnd = CreateWindowExW(0, kResponseClass, widen(s.view.title).c_str(), kStyle, CW_USEDEFAULT,
+                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,
+                           nullptr, instance, &s);
+  if (!s.hwnd) {
+    noteFallback("the response window could not be made");
+    return;
+  }
+  for (std::size_t i = 0; i < s.view.choices.size(); ++i) {
+    // The first starts the group and is the one Tab stops at; the arrows move and choose.
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+    s.choices.push_back(CreateWindowExW(
+        0, L"BUTTON", widen(s.view.choices[i]).c_str(), style, 0, 0, 10, 10, s.hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChoiceId + static_cast<int>(i))),
+        instance, nullptr));
+  }
+  SendMessageW(s.choices.front(), BM_SETCHECK, BST_CHECKED, 0);
+  s.plot = CreateWindowExW(0, kPlotClass, widen(s.view.title).c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
+                           10, 10, s.hwnd, reinterpret_cast<HMENU>(kPlotId), instance, &s);
+  s.plotInfo.name = widen(s.view.title);
+  s.plotInfo.role = ROLE_SYSTEM_GRAPHIC;
+  s.plotInfo.description = widen(s.view.describe(0));
+  describe(s.plot, &s.plotInfo);
+  s.layOut();
+}
+
+ResponseWindow::~ResponseWindow() {
+  if (state_->hwnd) DestroyWindow(state_->hwnd);
+}
+
+void ResponseWindow::show() {
+  if (!state_->hwnd) return;
+  ShowWindow(state_->hwnd, IsIconic(state_->hwnd) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(state_->hwnd);
+  if (!IsChild(state_->hwnd, GetFocus())) {
+    SetFocus(state_->choices[static_cast<std::size_t>(state_->choice)]);
+  }
+}
+
+void ResponseWindow::refresh() {
+  if (state_->hwnd) state_->refreshPlot();
+}
+
+HWND ResponseWindow::hwnd() const { return state_->hwnd; }
+HWND ResponseWindow::plot() const { return state_->plot; }
+int ResponseWindow::choice() const { return state_->choice; }
+
+bool ResponseWindow::copyPlot() {
+  const std::unique_ptr<Dib> drawn = state_->hwnd ? state_->render() : nullptr;
+  return drawn && putBitmapOnClipboard(state_->hwnd, *drawn);
+}
+
+ResponseWindow* responseWindowOf(HWND root) {
+  wchar_t cls[32] = L"";
+  if (!root || !GetClassNameW(root, cls, 32) || wcscmp(cls, kResponseClass) != 0) return nullptr;
+  const auto* s =
+      reinterpret_cast<const ResponseWindow::State*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  return s ? s->self : nullptr;
+}
+
+}  // namespace kalvena::win32
