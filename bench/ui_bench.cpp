@@ -1,9 +1,13 @@
 // What a user waits for, measured on the real windows (offscreen): one keystroke's Change
-// handling, a full calculation of each window, and a switch between the windows.
+// handling, a full calculation of each window, a switch between the windows, and the response
+// window: from the double click on a picture to its first frame, and a redraw for other parts.
 #include <benchmark/benchmark.h>
 
 #include "form1.h"
 #include "form2.h"
+#include "qt_response.h"
+
+#include <QAbstractButton>
 #include "ui_test_support.h"
 
 namespace {
@@ -79,6 +83,60 @@ void BM_Switch(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Switch)->Unit(benchmark::kMillisecond);
+
+// The 12 dB/oct window with a whole three-way crossover calculated.
+void calculated(const kalvena::ui::Window& w) {
+  for (const auto& [name, text] : {std::pair{"Text1", "300"},
+                                   {"Text2", "8"},
+                                   {"Text9", "300"},
+                                   {"Text10", "3000"},
+                                   {"Text11", "8"},
+                                   {"Text12", "3000"},
+                                   {"Text13", "8"}}) {
+    type(w, name, QString::fromLatin1(text));
+  }
+  button(w, "Command1")->click();
+}
+
+kalvena::qt::ResponseWindow* responseOf(const kalvena::ui::Window& w) {
+  return widget(w)->findChild<kalvena::qt::ResponseWindow*>(QStringLiteral("ResponseWindow"));
+}
+
+// A double click on a picture, to the response window's first frame drawn; the window is made
+// anew each time.
+void BM_OpenResponse(benchmark::State& state) {
+  App app;
+  app.shell.start();
+  const kalvena::ui::Window& w = *app.shell.existingForm1();
+  calculated(w);
+  const QPoint picture = rectOf(faceObject(w, "Picture2")->bounds).center();
+  for (auto _ : state) {
+    QTest::mouseDClick(widget(w), Qt::LeftButton, {}, picture);
+    benchmark::DoNotOptimize(responseOf(w)->grab());
+    state.PauseTiming();
+    delete responseOf(w);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenResponse)->Unit(benchmark::kMillisecond);
+
+// Another set of parts chosen, to the plot drawn anew.
+void BM_RedrawForOtherParts(benchmark::State& state) {
+  App app;
+  app.shell.start();
+  const kalvena::ui::Window& w = *app.shell.existingForm1();
+  calculated(w);
+  QTest::mouseDClick(widget(w), Qt::LeftButton, {},
+                     rectOf(faceObject(w, "Picture2")->bounds).center());
+  kalvena::qt::ResponseWindow* response = responseOf(w);
+  int choice = 0;
+  for (auto _ : state) {
+    choice = (choice + 1) % 4;
+    response->findChild<QAbstractButton*>(QStringLiteral("Choice%1").arg(choice))->click();
+    benchmark::DoNotOptimize(response->grab());
+  }
+}
+BENCHMARK(BM_RedrawForOtherParts)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -181,7 +181,6 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
     entry(reversed ? "Сума, средният обърнат" : "Сума", {kSumColor, 2, false});
     if (advice) entry("Другата полярност", {kOtherSum, 1, true});
   }
-  painter.endView();
 }
 
 std::string responseDescription(const BuiltSections& sections, PartsSet set,

@@ -221,6 +221,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     const std::wstring item =
         widen(ui::kOpenResponseCaption) + L"\t" + widen(ui::kOpenResponseKeys);
     AppendMenuW(menu.get(), MF_STRING, 1, item.c_str());
+    // The menu tracks the window that is active: the window it belongs to is made so.
+    SetForegroundWindow(hwnd_);
     if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
                        nullptr) == 1) {
       openResponse();

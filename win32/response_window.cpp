@@ -49,7 +49,10 @@ struct ResponseWindow::State {
     const auto face = [this](int pixels) { return fonts->font(windowFaces().front(), pixels); };
     const bool drawn =
         withPainter(size, RGB(255, 255, 255), face, [&](ui::Painter& p, const Dib& d) {
+          // The plot is drawn in logical pixels, which the view takes to the window's DPI.
+          p.beginView({0, 0}, scale, size.cx / scale, size.cy / scale);
           view.draw(p, size.cx / scale, size.cy / scale, choice);
+          p.endView();
           GdiFlush();
           copy = std::make_unique<Dib>(d.width(), d.height());
           if (copy->ok()) std::copy(d.pixels(), d.pixels() + d.size(), copy->pixels());

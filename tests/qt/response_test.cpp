@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QRadioButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "nodal.h"
+#include "ocr_read.h"
 #include "qt_response.h"
 #include "response_plot.h"
 #include "ui_test_support.h"
@@ -77,7 +79,11 @@ TEST(Response, OpensFromAPictureFollowsItsWindowAndClosesWithIt) {
     for (const auto& [name, text] : c.typed) replaceText(*w, name, QString::fromUtf8(text));
     click(*w, "Command1");
 
-    // A double click on a picture opens it, not modal, beside the window.
+    // A picture's hover text says what opens it; a double click on a picture does, not modal.
+    const QPoint graph = middleOf(*w, "Picture1");
+    QHelpEvent hover(QEvent::ToolTip, graph, widget(*w)->mapToGlobal(graph));
+    QApplication::sendEvent(widget(*w), &hover);
+    EXPECT_EQ(QToolTip::text().toStdString(), kPictureHint);
     ASSERT_EQ(responseOf(*w), nullptr);
     QTest::mouseDClick(widget(*w), Qt::LeftButton, {}, middleOf(*w, "Picture2"));
     ResponseWindow* response = responseOf(*w);
@@ -242,6 +248,61 @@ TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
     }
   }
 }
+
+// A strip of an image, in logical pixels, in grey.
+kalvena::test::GreyShot stripOf(const QImage& image, QRect logical) {
+  const qreal ratio = image.devicePixelRatio();
+  const QRect r(QPoint(qRound(logical.left() * ratio), qRound(logical.top() * ratio)),
+                QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)));
+  kalvena::test::GreyShot shot{r.width(), r.height(), {}};
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) shot.grey.push_back(qGray(image.pixel(x, y)));
+  }
+  shot.findGround();
+  return shot;
+}
+
+// The plot's texts read by OCR as written, at each scale the windows are tested at: the advice,
+// the legend, and the frequencies under the axis. OCR gives a hyphen for the minus sign.
+class ResponseText : public testing::TestWithParam<int> {};
+
+TEST_P(ResponseText, ThePlotsTextsReadAsWritten) {
+  App app;
+  app.shell.start();
+  const Window& w = *app.shell.existingForm1();
+  for (const auto& [name, text] : {std::pair{"Text1", "300"},
+                                   {"Text2", "8"},
+                                   {"Text9", "300"},
+                                   {"Text10", "3000"},
+                                   {"Text11", "8"},
+                                   {"Text12", "3000"},
+                                   {"Text13", "8"}}) {
+    replaceText(w, name, QString::fromLatin1(text));
+  }
+  click(w, "Command1");
+  QTest::mouseDClick(widget(w), Qt::LeftButton, {}, middleOf(w, "Picture2"));
+  ASSERT_NE(responseOf(w), nullptr);
+  const QImage plot = responseOf(w)->plotImage().convertToFormat(QImage::Format_RGB32);
+  const int width = qRound(plot.width() / plot.devicePixelRatio());
+  const PlotFrame frame = plotFrame(width, plot.height() / plot.devicePixelRatio());
+  struct Strip {
+    QRect where;
+    const char* language;
+    std::string text;
+  };
+  const Strip strips[] = {
+      {QRect(4, 3, 420, 17), "bul", "Средният говорител: обърнете полярността (+ към -)"},
+      {QRect(29, 41, 48, 17), "bul", "Ниски"},
+      {QRect(int(frame.x(1000)) - 30, int(frame.bottom) + 2, 60, 17), "eng", "1kHz"},
+      {QRect(int(frame.x(10000)) - 30, int(frame.bottom) + 2, 60, 17), "eng", "10kHz"},
+  };
+  for (const Strip& s : strips) {
+    std::string read = ocrRead(stripOf(plot, s.where), s.language);
+    EXPECT_NE(read.find(s.text), std::string::npos) << "read: " << read;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, ResponseText, testing::Values(1));
 
 }  // namespace
 }  // namespace kalvena::ui::test

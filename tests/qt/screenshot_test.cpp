@@ -37,7 +37,7 @@ TEST(Screenshot, TheResponseWindowIsGrabbed) {
   Shell shell{toolkit};
   shell.start();
   const Window& w = *shell.existingForm1();
-  const char* typed[][2] = {{"Text1", "300"}, {"Text2", "8"},     {"Text9", "300"},
+  const char* typed[][2] = {{"Text1", "300"},   {"Text2", "8"},  {"Text9", "300"},
                             {"Text10", "3000"}, {"Text11", "8"}, {"Text12", "3000"},
                             {"Text13", "8"}};
   for (const auto& [name, text] : typed) type(w, name, QString::fromLatin1(text));

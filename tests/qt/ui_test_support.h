@@ -4,9 +4,12 @@
 // it, click it, and answer the modal message box.
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 

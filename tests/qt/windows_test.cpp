@@ -19,6 +19,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "ocr_picture.h"
+#include "ocr_read.h"
 #include "ui_test_support.h"
 
 namespace kalvena::ui::test {
@@ -311,36 +312,6 @@ kalvena::test::GreyShot shotOf(QLineEdit* box) {
   }
   shot.ground = whole.ground;
   return shot;
-}
-
-// What OCR (tesseract) reads in a box's shot, told nothing of what to expect.
-std::string ocrRead(const kalvena::test::GreyShot& shot) {
-  std::string read;
-  for (const kalvena::test::OcrAttempt& attempt : kalvena::test::ocrAttempts(shot, "eng")) {
-    QTemporaryDir dir;
-    const std::string base = dir.filePath(QStringLiteral("box")).toStdString();
-    QFile picture(QString::fromStdString(base + ".pgm"));
-    const std::string pgm = kalvena::test::ocrPicture(shot, attempt.copies);
-    if (!picture.open(QIODevice::WriteOnly) ||
-        picture.write(pgm.data(), std::ssize(pgm)) != std::ssize(pgm)) {
-      ADD_FAILURE() << "cannot write " << base;
-      return {};
-    }
-    picture.close();
-    QProcess tesseract;
-    tesseract.start(QStringLiteral("sh"),
-                    {QStringLiteral("-c"), QString::fromStdString(kalvena::test::tesseractCommand(
-                                               base, attempt, "eng"))});
-    QFile answer(QString::fromStdString(base + ".txt"));
-    if (!tesseract.waitForFinished(60000) || !answer.open(QIODevice::ReadOnly)) {
-      ADD_FAILURE() << "tesseract gave no answer: "
-                    << tesseract.readAllStandardError().toStdString();
-      return {};
-    }
-    read = kalvena::test::cleanedAnswer(answer.readAll().toStdString(), attempt, "eng");
-    if (!read.empty()) break;
-  }
-  return read;
 }
 
 // Every number in the window reads as its value, as a person reads the screen: each input and

@@ -1159,6 +1159,7 @@ TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
     ctrlKey(toolkit, at(w, "Text1"), 'R', 0x13, L'\x12', false);
     EXPECT_TRUE(IsWindowVisible(opened));
     ShowWindow(opened, SW_HIDE);
+    settle();
     ClientToScreen(hwndOf(w), &middle);
     EXPECT_EQ(firstItemOfTheMenu(hwndOf(w), middle),
               std::pair(std::string("Честотна характеристика на трите ленти"), true));
