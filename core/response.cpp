@@ -105,8 +105,7 @@ std::string hertzText(double hz, std::string_view decimalPoint) {
 
 // One set's crossings: its edges, or its stretches where there is more than one, then its dips
 // below -3 dB between them and its peaks above +0.5 dB.
-std::string crossingsSetText(Section section, const Crossings& c,
-                             std::string_view decimalPoint) {
+std::string crossingsSetText(Section section, const Crossings& c, std::string_view decimalPoint) {
   std::vector<std::string> edges;
   if (c.stretches.size() > 1) {
     for (const Stretch& s : c.stretches) {

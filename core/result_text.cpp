@@ -189,12 +189,16 @@ std::optional<std::string> resultDescription(Checked value, Unit unit,
   for (const PreferredSeries series : {PreferredSeries::E12, PreferredSeries::E24}) {
     text.append("\n").append(*preferredPart(value, unit, series, decimalPoint));
   }
-  if (auto pair = preferredPairPart(value, unit, decimalPoint)) text.append("\n").append(*pair);
+  // Drawn in the system's face, which may lack "∥" (Tahoma has none): two bars say it too.
+  if (auto pair = preferredPairPart(value, unit, decimalPoint, "||")) {
+    text.append("\n").append(*pair);
+  }
   return text;
 }
 
 std::optional<std::string> preferredPairPart(Checked value, Unit unit,
-                                             std::string_view decimalPoint) {
+                                             std::string_view decimalPoint,
+                                             std::string_view parallel) {
   if (!value.ok() || !(value.value() > 0)) return std::nullopt;
   const double v = value.value();
   const std::optional<PreferredPair> pair = nearestE12Pair(v);
@@ -205,8 +209,9 @@ std::optional<std::string> preferredPairPart(Checked value, Unit unit,
   };
   // Capacitors add in parallel, inductors in series: the words say which.
   const bool capacitor = unit == Unit::Microfarad;
-  return "E12 ×2: " + part(pair->larger) + (capacitor ? " ∥ " : " + ") + part(pair->smaller) +
-         (capacitor ? " (успоредно)" : " (последователно)") + " = " + part(pair->sum) + " (" +
+  return "E12 ×2: " + part(pair->larger) + " " + std::string(capacitor ? parallel : "+") + " " +
+         part(pair->smaller) + (capacitor ? " (успоредно)" : " (последователно)") + " = " +
+         part(pair->sum) + " (" +
          withDecimalPoint(percentText((pair->sum - v) / v * 100.0), decimalPoint) + " %)";
 }
 

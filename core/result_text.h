@@ -30,7 +30,7 @@ std::optional<std::string> resultText(Checked value, std::string_view decimalPoi
 //   14.07 µF
 //   E12: 15 µF (+6.6 %)
 //   E24: 15 µF (+6.6 %)
-//   E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)
+//   E12 ×2: 12 µF || 2.2 µF (успоредно) = 14.2 µF (+0.9 %)
 // A value that is not positive has no preferred value. Nothing when resultText has no text.
 std::optional<std::string> resultDescription(Checked value, Unit unit,
                                              std::string_view decimalPoint);
@@ -45,9 +45,10 @@ std::optional<std::string> preferredPart(Checked value, Unit unit, PreferredSeri
 // its sum and that sum's deviation from the value, as a hover text gives it:
 // "E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)" for capacitors, which go in
 // parallel, "2.7 mH + 0.33 mH (последователно) = …" for inductors, which go in series.
-// Nothing otherwise (nearestE12Pair).
+// Nothing otherwise (nearestE12Pair). `parallel` is the sign between capacitors.
 std::optional<std::string> preferredPairPart(Checked value, Unit unit,
-                                             std::string_view decimalPoint);
+                                             std::string_view decimalPoint,
+                                             std::string_view parallel = "∥");
 
 // What a box shows of a result text that may be wider than the box: the text itself where it
 // fits; otherwise its beginning and its end with "…" between, so that it never reads as

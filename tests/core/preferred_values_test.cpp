@@ -119,13 +119,13 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptionCase{"12 dB/oct low C, 1000 Hz, 8 ohm", secondOrderCapacitance(1000, 8),
                         Unit::Microfarad, ",",
                         "14,07 µF\nE12: 15 µF (+6,6 %)\nE24: 15 µF (+6,6 %)\n"
-                        "E12 ×2: 12 µF ∥ 2,2 µF (успоредно) = 14,2 µF (+0,9 %)"},
+                        "E12 ×2: 12 µF || 2,2 µF (успоредно) = 14,2 µF (+0,9 %)"},
         DescriptionCase{"12 dB/oct low L, 1000 Hz, 8 ohm: 1.8014", secondOrderInductance(1000, 8),
                         Unit::Millihenry, ".",
                         "1.8 mH\nE12: 1.8 mH (-0.1 %)\nE24: 1.8 mH (-0.1 %)"},
         DescriptionCase{"a nine-digit result", 112596.6219, Unit::Microfarad, ".",
                         "112596.62 µF\nE12: 120000 µF (+6.6 %)\nE24: 110000 µF (-2.3 %)\n"
-                        "E12 ×2: 56000 µF ∥ 56000 µF (успоредно) = 112000 µF (-0.5 %)"},
+                        "E12 ×2: 56000 µF || 56000 µF (успоредно) = 112000 µF (-0.5 %)"},
         // Shown as 0.21, the value is 0.2123: 0.22 is its nearest E24 value, not 0.2.
         DescriptionCase{"18 dB/oct middle L2, 3000 Hz, 8 ohm", thirdOrderLowPassL2(3000, 8),
                         Unit::Millihenry, ",",
@@ -135,12 +135,12 @@ INSTANTIATE_TEST_SUITE_P(
         DescriptionCase{"12 dB/oct high C, 100000 Hz, 80 ohm", secondOrderCapacitance(100000, 80),
                         Unit::Microfarad, ".",
                         "0.01 µF\n≈ 0.0141 µF\nE12: 0.015 µF (+6.6 %)\nE24: 0.015 µF (+6.6 %)\n"
-                        "E12 ×2: 0.012 µF ∥ 0.0022 µF (успоредно) = 0.0142 µF (+0.9 %)"},
+                        "E12 ×2: 0.012 µF || 0.0022 µF (успоредно) = 0.0142 µF (+0.9 %)"},
         // Shown as 0, it still has a value and a part to buy.
         DescriptionCase{"12 dB/oct high C, 100000 Hz, 277 ohm", secondOrderCapacitance(100000, 277),
                         Unit::Microfarad, ",",
                         "0 µF\n≈ 0,00406 µF\nE12: 0,0039 µF (-4,1 %)\nE24: 0,0039 µF (-4,1 %)\n"
-                        "E12 ×2: 0,0033 µF ∥ 0,00082 µF (успоредно) = 0,00412 µF (+1,4 %)"},
+                        "E12 ×2: 0,0033 µF || 0,00082 µF (успоредно) = 0,00412 µF (+1,4 %)"},
         // Three significant digits, the last a zero: not the value shown again.
         DescriptionCase{"0.45 mH", 0.44996, Unit::Millihenry, ".",
                         "0.45 mH\n≈ 0.450 mH\nE12: 0.47 mH (+4.5 %)\nE24: 0.43 mH (-4.4 %)\n"

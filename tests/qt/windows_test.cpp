@@ -379,8 +379,8 @@ TEST_P(WindowTest, AResultsHoverTextGivesItsPairAndWhereItsBandCrossesOver) {
   }
   click(window(), "Command1");
   const QString pair =
-      form1 ? QStringLiteral("E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)")
-            : QStringLiteral("E12 ×2: 22 µF ∥ 4.7 µF (успоредно) = 26.7 µF (+0.6 %)");
+      form1 ? QStringLiteral("E12 ×2: 12 µF || 2.2 µF (успоредно) = 14.2 µF (+0.9 %)")
+            : QStringLiteral("E12 ×2: 22 µF || 4.7 µF (успоредно) = 26.7 µF (+0.6 %)");
   const QString low =
       form1 ? QStringLiteral("−3 dB: 999 Hz; E12: 999 Hz; E24: 999 Hz; E12 ×2: 1000 Hz")
             : QStringLiteral("−3 dB: 999 Hz; E12: 1053 Hz; E24: 952 Hz; E12 ×2: 1008 Hz");

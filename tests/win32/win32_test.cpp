@@ -1078,8 +1078,9 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
   const std::string lowC = text(w, "Text3");
   EXPECT_EQ(of("Text3").value, lowC);
   EXPECT_EQ(of("Text3").description.rfind(lowC + " µF|E12: ", 0), 0u) << of("Text3").description;
-  const std::string pair = decimal(form1 ? "E12 ×2: 12 µF ∥ 2.2 µF (успоредно) = 14.2 µF (+0.9 %)"
-                                         : "E12 ×2: 22 µF ∥ 4.7 µF (успоредно) = 26.7 µF (+0.6 %)");
+  const std::string pair =
+      decimal(form1 ? "E12 ×2: 12 µF || 2.2 µF (успоредно) = 14.2 µF (+0.9 %)"
+                    : "E12 ×2: 22 µF || 4.7 µF (успоредно) = 26.7 µF (+0.6 %)");
   EXPECT_NE(of("Text3").description.find("|" + pair + "|−3 dB: 999 Hz; "), std::string::npos)
       << of("Text3").description;
   const std::string middle =
@@ -1121,6 +1122,22 @@ TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
     EXPECT_TRUE(IsWindowVisible(opened));
     EXPECT_EQ(GetWindow(opened, GW_OWNER), hwndOf(w));
     EXPECT_EQ(textOf(opened), "Честотна характеристика");
+
+    // The plot's advice reads by OCR as written, at the test's DPI (a hyphen for the minus).
+    const int dpi = static_cast<int>(GetDpiForWindow(opened));
+    const Shot whole = shotOf(response->plot(), 0);
+    Shot advice{MulDiv(420, dpi, 96), MulDiv(17, dpi, 96), {}};
+    for (int y = MulDiv(3, dpi, 96); y < MulDiv(3, dpi, 96) + advice.height; ++y) {
+      for (int x = MulDiv(4, dpi, 96); x < MulDiv(4, dpi, 96) + advice.width; ++x) {
+        advice.grey.push_back(whole.at(x, y));
+      }
+    }
+    advice.findGround();
+    const std::string read = ocrRead(advice, {}, "bul");
+    // 12 dB/oct halves cancel in phase; 18 dB/oct ones add to a flat sum either way.
+    const std::string advised = form == 1 ? "Средният говорител: обърнете полярността (+ към -)"
+                                          : "Средният говорител: в една полярност с другите";
+    EXPECT_NE(read.find(advised), std::string::npos) << "read: " << read << " at " << dpi << " DPI";
 
     const std::string exact = heardFromAnotherProcess(toolkit, opened)[200].description;
     EXPECT_EQ(exact.rfind("Части: Точни стойности. Ниски −3 dB: ", 0), 0u) << exact;
