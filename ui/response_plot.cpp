@@ -37,9 +37,7 @@ std::string dbLabel(int db) {
 // A section's crossings with the set's parts; nothing where it is not built or not known.
 std::optional<Crossings> crossingsOf(const std::optional<BuiltSection>& built, PartsSet set) {
   if (!built) return std::nullopt;
-  const std::optional<SectionCrossings> all = sectionCrossings(*built);
-  if (!all) return std::nullopt;
-  return (*all)[indexOf(set)];
+  return minus3DbCrossings(built->ladder(set), built->load, built->lowHz, built->highHz);
 }
 
 }  // namespace

@@ -139,6 +139,17 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       case WM_CLOSE:
         onClose_();
         return 0;
+      case WM_MOUSEMOVE:
+        // The pictures' hover texts are made when the mouse first comes over the window: a
+        // hover-text control costs a window's start-up under Wine.
+        if (!pictureTipsAdded_) {
+          pictureTipsAdded_ = true;
+          addPictureTips();
+          MSG move{hwnd_, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+          if (tooltip_.get())
+            SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+        }
+        break;
       case WM_LBUTTONDBLCLK:
         if (pictureAt({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) openResponse();
         return 0;
@@ -284,7 +295,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     const WindowFonts::Sized input = fonts_->largestFitting(faces, numbersStandApart);
     controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
-    addPictureTips();
+    if (pictureTipsAdded_) addPictureTips();
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(input.face, fonts_->fullPixels(),
                                                fonts_->smallestPixels(), std::max(1, dpi_ / 96));
@@ -309,6 +320,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::optional<ui::ResponseView> responseView_;
   std::unique_ptr<ResponseWindow> response_;  // made when first opened
   std::wstring pictureTip_;
+  bool pictureTipsAdded_ = false;
   static constexpr UINT_PTR kFirstPictureTip = 0x7000;
 };
 
