@@ -4,10 +4,13 @@ usage: atspi_read.py <form1_layout.cpp> <form2_layout.cpp>
 
 Finds the program's window on the accessibility bus and checks that every caption and picture
 of the layout table is there, as a label or an image with its text and its place (twips / 15
-from the window's corner), then presses the switch button as a screen reader's user would and
-checks the other window the same way. Prints what it found; exits with 1 on any mismatch.
+from the window's corner); types a three-way crossover into its boxes, calculates, opens the
+response window with a double click on a picture and reads what its plot says; then presses
+the switch button as a screen reader's user would and checks the other window the same way.
+Prints what it found; exits with 1 on any mismatch.
 """
 import re
+import subprocess
 import sys
 import time
 
@@ -34,7 +37,7 @@ def layout(path):
     return rows
 
 
-def window(timeout=30):
+def window(timeout=30, title="Kalvena"):
     deadline = time.time() + timeout
     while time.time() < deadline:
         desktop = Atspi.get_desktop(0)
@@ -44,10 +47,54 @@ def window(timeout=30):
                 continue
             for j in range(app.get_child_count()):
                 frame = app.get_child_at_index(j)
-                if frame is not None and frame.get_name() == "Kalvena" and \
+                if frame is not None and frame.get_name() == title and \
                         frame.get_state_set().contains(Atspi.StateType.SHOWING):
                     return frame
         time.sleep(0.2)
+    return None
+
+
+def descendants(node):
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def response(found):
+    """Types a three-way crossover, calculates, double-clicks the middle graph and returns what
+    the response window's plot says (its description); None where something is missing."""
+    boxes = {name: c for role, name, _, c in found if role == "text"}
+    typed = {"Ниски fc Hz": "300", "Ниски Rвг Ом": "8", "Средни fc1 Hz": "300",
+             "Средни fc2 Hz": "3000", "Средни Rвг Ом": "8", "Високи fc Hz": "3000",
+             "Високи Rвг Ом": "8"}
+    for name, text in typed.items():
+        if name not in boxes:
+            print(f"FAIL: no box {name}")
+            return None
+        boxes[name].get_editable_text_iface().set_text_contents(text)
+    calculate = [c for role, name, _, c in found if role == "push button" and name == "Изчисли"]
+    graph = [c for role, name, _, c in found
+             if role == "image" and name == "Честотна характеристика на лентовия филтър"]
+    if not calculate or not graph:
+        print("FAIL: no calculate button or middle graph")
+        return None
+    calculate[0].do_action(0)
+    time.sleep(0.5)
+    e = graph[0].get_extents(Atspi.CoordType.SCREEN)
+    # A real double click on the X display (AT-SPI's own pointer events need a registry that
+    # sees the display, which the test's session bus does not).
+    subprocess.run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2),
+                    "click", "--repeat", "2", "--delay", "80", "1"], check=True)
+    plot_window = window(10, "Честотна характеристика")
+    if plot_window is None:
+        print("FAIL: the response window did not open")
+        return None
+    for node in descendants(plot_window):
+        if node.get_description().startswith("Части: "):
+            return node.get_description()
+    print("FAIL: the response window's plot says nothing")
     return None
 
 
@@ -87,6 +134,14 @@ def main():
         print("FAIL: no window on the accessibility bus")
         return 1
     failures, found = check(frame, first, "12 dB/oct")
+    said = response(found)
+    print(f"the response plot says: {said!r}")
+    # 12 dB/oct halves cancel in phase: the middle driver goes reversed.
+    for want in ("Части: Точни стойности. Ниски −3 dB: 300 Hz.",
+                 "Средният говорител: обърнете полярността (+ към −)"):
+        if said is None or want not in said:
+            print(f"FAIL: the response plot does not say {want!r}")
+            failures += 1
     switch = [c for role, name, _, c in found if role == "push button" and "->" in name]
     if not switch:
         print("FAIL: no switch button")
