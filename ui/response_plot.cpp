@@ -16,6 +16,7 @@ constexpr Color kOutside{240, 240, 240};  // beyond the audible range
 constexpr Color kHalfPower{120, 120, 120};
 constexpr Color kOtherSum{95, 95, 95};
 constexpr Color kLabelInk{60, 60, 60};
+constexpr double kHalfPowerDb = -3.0103;  // 10 log10(1/2): where every crossing is
 
 std::size_t indexOf(PartsSet set) {
   for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
@@ -118,7 +119,7 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
   const Crossover crossover(sections, set);
   const std::optional<PolarityAdvice> advice = middlePolarity(crossover);
   const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
-  painter.line({f.left, f.y(-3.0103)}, {f.right, f.y(-3.0103)}, {kHalfPower, 1, true});
+  painter.line({f.left, f.y(kHalfPowerDb)}, {f.right, f.y(kHalfPowerDb)}, {kHalfPower, 1, true});
   for (std::size_t s = 0; s < sections.size(); ++s) {
     if (!crossover.has(static_cast<Section>(s))) continue;
     curve([&](double hz) { return dbOf(crossover.response(static_cast<Section>(s), hz)); },
@@ -141,7 +142,7 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
     for (const Stretch& stretch : c->stretches) {
       for (const std::optional<double>& edge : {stretch.from, stretch.to}) {
         if (!edge || *edge < kPlotLowHz || *edge > kPlotHighHz) continue;
-        const Point at{f.x(*edge), f.y(-3.0103)};
+        const Point at{f.x(*edge), f.y(kHalfPowerDb)};
         painter.circle(at, 3, kWhite, {kBandColors[s], 1.5, false});
         painter.text({at.x, at.y + 16 + 12.0 * static_cast<double>(s)},
                      std::to_string(static_cast<long long>(std::llround(*edge))), Anchor::Middle,

@@ -23,7 +23,8 @@ constexpr INT_PTR kPlotId = 200;
 // Logical pixels: the window's first size, the row of choices, each choice's width.
 constexpr int kWidth = 720, kHeight = 480, kChoicesHeight = 32, kChoiceWidth = 130;
 
-int logical(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+// Logical pixels at a DPI, in the device's.
+int device(int logical, int dpi) { return MulDiv(logical, dpi, 96); }
 
 }  // namespace
 
@@ -68,12 +69,12 @@ struct ResponseWindow::State {
     RECT client{};
     GetClientRect(hwnd, &client);
     for (std::size_t i = 0; i < choices.size(); ++i) {
-      SetWindowPos(choices[i], nullptr, logical(10 + static_cast<int>(i) * kChoiceWidth, dpi),
-                   logical(8, dpi), logical(kChoiceWidth - 6, dpi), logical(20, dpi),
+      SetWindowPos(choices[i], nullptr, device(10 + static_cast<int>(i) * kChoiceWidth, dpi),
+                   device(8, dpi), device(kChoiceWidth - 6, dpi), device(20, dpi),
                    SWP_NOZORDER | SWP_NOACTIVATE);
       SendMessageW(choices[i], WM_SETFONT, reinterpret_cast<WPARAM>(fonts->font()), TRUE);
     }
-    const int top = logical(kChoicesHeight, dpi);
+    const int top = device(kChoicesHeight, dpi);
     SetWindowPos(plot, nullptr, 0, top, client.right, std::max(client.bottom - top, 1L),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(plot, nullptr, FALSE);
@@ -191,7 +192,7 @@ ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView 
   s.dpi = static_cast<int>(GetDpiForWindow(owner));
   s.fonts = std::make_unique<WindowFonts>(s.dpi);
   constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT frame{0, 0, logical(kWidth, s.dpi), logical(kHeight, s.dpi)};
+  RECT frame{0, 0, device(kWidth, s.dpi), device(kHeight, s.dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(s.dpi));
   s.hwnd = CreateWindowExW(0, kResponseClass, widen(s.view.title).c_str(), kStyle, CW_USEDEFAULT,
                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,
