@@ -104,7 +104,8 @@ class FormAccessible final : public QAccessibleWidget {
     std::vector<QWidget*> c;
     for (QObject* o : widget()->children()) {
       auto* w = qobject_cast<QWidget*>(o);
-      if (w && !w->isWindow()) c.push_back(w);
+      // A picture's place in the tab order is no object of its own: the picture is.
+      if (w && !w->isWindow() && !w->property("kalvenaPictureFocus").toBool()) c.push_back(w);
     }
     return c;
   }
@@ -185,6 +186,10 @@ QAccessibleInterface* accessibleFactory(const QString&, QObject* object) {
     return new OutputBoxAccessible(box);
   }
   if (w->isWindow() && w->property("kalvenaForm").toBool()) return new FormAccessible(w);
+  // A picture that has the focus is heard as the picture.
+  if (w->property("kalvenaPictureFocus").toBool()) {
+    return new QAccessibleWidget(w, QAccessible::Graphic);
+  }
   return nullptr;
 }
 

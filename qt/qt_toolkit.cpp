@@ -42,11 +42,20 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
   return w;
 }
 
-// Builds the boxes and buttons (the rest is the face, which the window draws) and chains them
-// in tab index order.
-void buildControls(const FormLayout& layout, QWidget* form) {
+// Builds the boxes and buttons (the rest is the face, which the window draws) and each
+// picture's place in the tab order, and chains them in tab index order.
+void buildControls(const FormLayout& layout, QWidget* form, const std::function<void()>& open) {
   std::vector<std::pair<int, QWidget*>> focusable;
   for (const ControlSpec& spec : layout.controls) {
+    if (spec.type == ControlType::PictureBox) {
+      auto* picture = new PictureFocus(form, open);
+      picture->setObjectName(QString::fromLatin1(spec.name));
+      picture->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+      picture->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top),
+                           twipsToPixels(spec.width), twipsToPixels(spec.height));
+      focusable.emplace_back(spec.tabIndex, picture);
+      continue;
+    }
     if (!ui::takesInput(spec.type)) continue;
     focusable.emplace_back(spec.tabIndex, buildControl(spec, form));
   }
@@ -111,7 +120,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     setWindowIcon(programIcon());
     // The twips were laid out for this font: a desktop theme's font does not apply here.
     setFont(programFont());
-    buildControls(layout, this);
+    buildControls(layout, this, [this] { openResponse(); });
     layOutFace();
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
       textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));

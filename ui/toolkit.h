@@ -101,11 +101,12 @@ struct ResponseView {
   std::function<std::string(int choice)> describe;
 };
 
-// What opens it: a double click on a picture, the pictures' context menu, and the keys.
+// What opens it: a double click on a picture, Enter or Space on a picture that has the focus,
+// the pictures' context menu, and the keys.
 inline constexpr const char* kOpenResponseCaption = "Честотна характеристика на трите ленти";
 inline constexpr const char* kOpenResponseKeys = "Ctrl+R";
 inline constexpr const char* kPictureHint =
-    "Двоен клик или Ctrl+R: честотна характеристика на трите ленти с техните части";
+    "Двоен клик, Enter или Ctrl+R: честотна характеристика на трите ленти с техните части";
 
 // One loaded window on the screen, with the controls its layout table gave it.
 class NativeWindow {
@@ -124,7 +125,8 @@ class NativeWindow {
   // disabled, and the clipboard keeps what it had.
   virtual void onCopyPartsList(std::function<std::string()> list) = 0;
   // Gives the window its response view: a window of its own, not modal, owned by this one and
-  // closed with it. It opens (or comes to the front) by a double click on a picture, the item
+  // closed with it. It opens (or comes to the front) by a double click on a picture, Enter or
+  // Space on a picture that has the focus (each picture takes it at its tab index), the item
   // kOpenResponseCaption of a picture's context menu, and Ctrl+R; a picture's hover text says
   // so (kPictureHint). Its choices are radio buttons, taken by mouse and keyboard; Ctrl+C in it
   // copies the plot as an image.

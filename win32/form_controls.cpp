@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "form_window.h"
 #include "system_library.h"
 #include "win32_toolkit.h"
 
@@ -15,15 +16,68 @@ using ui::ControlType;
 namespace {
 
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+constexpr wchar_t kPictureFocusClass[] = L"KalvenaPictureFocus";
+
+// A picture's place in the tab order. The window paints the picture; this child window has an
+// empty region, so that the window paints under it and takes its mouse, while it takes the
+// focus (the window draws the focus rectangle around the picture) and opens the response window
+// on Enter or Space, which the dialog manager hands it.
+LRESULT CALLBACK pictureFocusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_GETDLGCODE: {
+      const auto* m = reinterpret_cast<const MSG*>(lp);
+      const bool ours =
+          m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_SPACE);
+      return ours ? DLGC_WANTMESSAGE : 0;
+    }
+    case WM_KEYDOWN:
+      if (wp == VK_RETURN || wp == VK_SPACE) {
+        openResponseOf(GetParent(h));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      RECT r{};
+      GetWindowRect(h, &r);
+      MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+      InvalidateRect(GetParent(h), &r, FALSE);
+      return 0;
+    }
+    case WM_GETOBJECT:
+      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
+      break;
+    case WM_NCDESTROY:
+      forget(h);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(h, msg, wp, lp);
+}
 
 }  // namespace
+
+void registerPictureFocusClass(HINSTANCE instance) {
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
+  c.lpfnWndProc = pictureFocusProc;
+  c.hInstance = instance;
+  c.lpszClassName = kPictureFocusClass;
+  RegisterClassExW(&c);
+}
+
+bool isPictureFocus(HWND h) {
+  wchar_t cls[32] = L"";
+  return h && GetClassNameW(h, cls, 32) && wcscmp(cls, kPictureFocusClass) == 0;
+}
 
 FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
                            TextBoxHost& host)
     : window_(window), instance_(instance) {
   std::vector<const ControlSpec*> focusable;
   for (const ControlSpec& c : layout.controls) {
-    if (ui::takesInput(c.type)) focusable.push_back(&c);
+    if (ui::takesInput(c.type) || c.type == ControlType::PictureBox) focusable.push_back(&c);
   }
   std::stable_sort(
       focusable.begin(), focusable.end(),
@@ -40,7 +94,14 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBo
   while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  if (spec.type == ControlType::TextBox) {
+  if (spec.type == ControlType::PictureBox) {
+    c.hwnd = CreateWindowExW(0, kPictureFocusClass, accessible.name.c_str(), child, 0, 0, 0, 0,
+                             window_, menu, instance_, nullptr);
+    if (c.hwnd && !SetWindowRgn(c.hwnd, CreateRectRgn(0, 0, 0, 0), FALSE)) {
+      noteFallback("a picture's place in the tab order could not be made see-through");
+    }
+    accessible.role = ROLE_SYSTEM_GRAPHIC;
+  } else if (spec.type == ControlType::TextBox) {
     c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0,
                              window_, menu, instance_, nullptr);
     c.box = std::make_unique<TextBoxHandle>(host, c.hwnd, accessible);
@@ -104,7 +165,7 @@ void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
     const ControlSpec& s = *c.spec;
     MoveWindow(c.hwnd, twipsToPixels(s.left, dpi), twipsToPixels(s.top, dpi),
                twipsToPixels(s.width, dpi), twipsToPixels(s.height, dpi), FALSE);
-    if (c.box && c.box->isOutput()) continue;
+    if ((c.box && c.box->isOutput()) || c.spec->type == ControlType::PictureBox) continue;
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
     if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
   }

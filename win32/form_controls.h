@@ -31,6 +31,10 @@ class CommandButtonHandle final : public ui::CommandButton {
   std::function<void()> click_;
 };
 
+// The class of a picture's place in the tab order, and whether a window is one.
+void registerPictureFocusClass(HINSTANCE instance);
+bool isPictureFocus(HWND h);
+
 class FormControls {
  public:
   FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout, TextBoxHost& host);

@@ -170,6 +170,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         return 1;  // the paint covers the whole face
       case WM_PAINT:
         face_.paint(hwnd_, *fonts_);
+        drawPictureFocus();
         return 0;
       case WM_CTLCOLORSTATIC: {
         // Read-only boxes keep the window's ground.
@@ -202,6 +203,19 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
+  }
+
+  // The focus rectangle around the picture whose place in the tab order has the focus.
+  void drawPictureFocus() const {
+    HWND focus = GetFocus();
+    if (!isPictureFocus(focus) || GetParent(focus) != hwnd_) return;
+    RECT r{};
+    GetWindowRect(focus, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    if (HDC dc = GetDC(hwnd_)) {
+      DrawFocusRect(dc, &r);
+      ReleaseDC(hwnd_, dc);
+    }
   }
 
   // Whether a picture of the face lies at a point of the client area.

@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "fonts.h"
+#include "form_controls.h"
 #include "form_window.h"
 #include "gdiplus_painter.h"
 #include "response_window.h"
@@ -42,6 +43,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   registerFormClass(instance);
   registerResultBoxClass(instance);
   registerResponseClasses(instance);
+  registerPictureFocusClass(instance);
 }
 
 Win32Toolkit::~Win32Toolkit() {

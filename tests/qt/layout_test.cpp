@@ -185,13 +185,16 @@ TEST_P(LayoutTest, TabFollowsTheTabIndexesOfWhatTakesFocus) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(w));
   const QStringList expected =
       GetParam() == 1
-          ? QStringList{"Text1",  "Text2",  "Text3",  "Text4",    "Command1", "Command3", "Text5",
-                        "Text6",  "Text7",  "Text8",  "Text9",    "Text10",   "Text11",   "Text12",
-                        "Text13", "Text14", "Text15", "Command2", "Command4", "Text1"}
-          : QStringList{"Text1",  "Text2",    "Text3",    "Text4",    "Text5",    "Text6",
-                        "Text7",  "Text8",    "Text9",    "Text10",   "Text11",   "Text12",
-                        "Text13", "Text14",   "Text15",   "Text16",   "Text17",   "Text18",
-                        "Text19", "Command1", "Command2", "Command3", "Command4", "Text1"};
+          ? QStringList{"Text1",    "Text2",    "Text3",    "Text4",    "Command1", "Command3",
+                        "Text5",    "Text6",    "Text7",    "Text8",    "Text9",    "Text10",
+                        "Text11",   "Text12",   "Text13",   "Text14",   "Text15",   "Command2",
+                        "Command4", "Picture1", "Picture2", "Picture3", "Picture4", "Picture5",
+                        "Picture6", "Text1"}
+          : QStringList{"Picture1", "Picture3", "Picture2", "Picture4", "Picture5", "Picture6",
+                        "Text1",    "Text2",    "Text3",    "Text4",    "Text5",    "Text6",
+                        "Text7",    "Text8",    "Text9",    "Text10",   "Text11",   "Text12",
+                        "Text13",   "Text14",   "Text15",   "Text16",   "Text17",   "Text18",
+                        "Text19",   "Command1", "Command2", "Command3", "Command4", "Picture1"};
   QStringList visited{QApplication::focusWidget()->objectName()};
   for (qsizetype i = 1; i < expected.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -261,6 +264,8 @@ TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
       }
     }
     for (const QWidget* over : widget(window())->findChildren<QWidget*>()) {
+      // A picture's place in the tab order draws nothing over it but the focus rectangle.
+      if (over->property("kalvenaPictureFocus").toBool()) continue;
       shown -= over->geometry().translated(-box.topLeft());
     }
     const ControlSpec* spec = parts[i].spec;

@@ -84,7 +84,25 @@ TEST(Response, OpensFromAPictureFollowsItsWindowAndClosesWithIt) {
     QHelpEvent hover(QEvent::ToolTip, graph, widget(*w)->mapToGlobal(graph));
     QApplication::sendEvent(widget(*w), &hover);
     EXPECT_EQ(QToolTip::text().toStdString(), kPictureHint);
-    ASSERT_EQ(responseOf(*w), nullptr);
+    // Enter or Space on a picture that has the focus opens it too.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+      ASSERT_EQ(responseOf(*w), nullptr);
+      auto* picture = widget(*w)->findChild<QWidget*>(QStringLiteral("Picture3"));
+      ASSERT_NE(picture, nullptr);
+      widget(*w)->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(widget(*w)));
+      picture->setFocus(Qt::TabFocusReason);
+      // The picture that has the focus shows it: a dotted frame inside its edge.
+      const QImage shown = widget(*w)->grab(picture->geometry()).toImage();
+      int dots = 0;
+      for (int x = 0; x < shown.width(); ++x) {
+        dots += qGray(shown.pixel(x, qRound(1 * shown.devicePixelRatio()))) < 128;
+      }
+      EXPECT_GT(dots, shown.width() / 4) << key;
+      QTest::keyClick(picture, key);
+      ASSERT_NE(responseOf(*w), nullptr) << key;
+      delete responseOf(*w);
+    }
     QTest::mouseDClick(widget(*w), Qt::LeftButton, {}, middleOf(*w, "Picture2"));
     ResponseWindow* response = responseOf(*w);
     ASSERT_NE(response, nullptr) << c.form;

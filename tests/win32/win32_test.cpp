@@ -1114,7 +1114,15 @@ TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
     click(w, "Command1");
     const ui::PixelRect picture = faceObject(w, "Picture2").bounds;
     POINT middle{picture.left + picture.width / 2, picture.top + picture.height / 2};
+    // Enter or Space on a picture that has the focus opens it too.
     ASSERT_EQ(responseOf(w), nullptr);
+    for (const WPARAM k : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+      SetFocus(at(w, "Picture3"));
+      key(GetFocus(), k);
+      ASSERT_NE(responseOf(w), nullptr) << k;
+      EXPECT_TRUE(IsWindowVisible(responseOf(w)->hwnd())) << k;
+      ShowWindow(responseOf(w)->hwnd(), SW_HIDE);
+    }
     SendMessageW(hwndOf(w), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(middle.x, middle.y));
     ResponseWindow* response = responseOf(w);
     ASSERT_NE(response, nullptr) << form;
@@ -1207,8 +1215,8 @@ TEST_F(Win32Test, AScreenReaderThatHangsDoesNotHangTheWindow) {
     probe.readInto(said);
   }
   EXPECT_EQ(said.rfind("holding ", 0), 0u) << "the probe said: " << said;
-  // The window and its 15 boxes and 4 buttons.
-  EXPECT_EQ(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 20) << said;
+  // The window, its 15 boxes and 4 buttons, and its 6 pictures' places in the tab order.
+  EXPECT_EQ(std::atoi(said.c_str() + std::min<std::size_t>(said.size(), 8)), 26) << said;
 
   type(form1(), "Text1", L"1000");
   type(form1(), "Text2", L"8");
@@ -1330,10 +1338,11 @@ INSTANTIATE_TEST_SUITE_P(Forms, EachWindow, testing::Values(1, 2),
                          });
 
 TEST_F(Win32Test, TabFollowsTheTabIndexes) {
-  const std::vector<const char*> order = {"Text1",    "Text2",  "Text3",    "Text4",    "Command1",
-                                          "Command3", "Text5",  "Text6",    "Text7",    "Text8",
-                                          "Text9",    "Text10", "Text11",   "Text12",   "Text13",
-                                          "Text14",   "Text15", "Command2", "Command4", "Text1"};
+  const std::vector<const char*> order = {
+      "Text1",    "Text2",    "Text3",    "Text4",    "Command1", "Command3", "Text5",
+      "Text6",    "Text7",    "Text8",    "Text9",    "Text10",   "Text11",   "Text12",
+      "Text13",   "Text14",   "Text15",   "Command2", "Command4", "Picture1", "Picture2",
+      "Picture3", "Picture4", "Picture5", "Picture6", "Text1"};
   SetFocus(at(form1(), order[0]));
   for (std::size_t i = 1; i < order.size(); ++i) {
     key(GetFocus(), VK_TAB);
