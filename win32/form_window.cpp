@@ -14,6 +14,7 @@
 #include "fonts.h"
 #include "form_controls.h"
 #include "form_face.h"
+#include "form_pictures.h"
 #include "message_box.h"
 #include "owned.h"
 #include "response_window.h"
@@ -144,17 +145,20 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         // hover-text control costs a window's start-up under Wine.
         if (!pictureTipsAdded_) {
           pictureTipsAdded_ = true;
-          addPictureTips();
+          addPictureTips(hwnd_, tooltip(), face(), pictureTip_);
           MSG move{hwnd_, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
           if (tooltip_.get())
             SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
         }
         break;
       case WM_LBUTTONDBLCLK:
-        if (pictureAt({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) openResponse();
+        if (pictureAt(face(), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) openResponse();
         return 0;
       case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wp) == hwnd_ && pictureMenu(lp)) return 0;
+        if (reinterpret_cast<HWND>(wp) == hwnd_ && responseView_ &&
+            pictureMenu(hwnd_, face(), lp, [this] { openResponse(); })) {
+          return 0;
+        }
         break;
       case WM_ACTIVATE:
         // The focused control is kept while the user is elsewhere and given back on return,
@@ -170,7 +174,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         return 1;  // the paint covers the whole face
       case WM_PAINT:
         face_.paint(hwnd_, *fonts_);
-        drawPictureFocus();
+        drawPictureFocus(hwnd_);
         return 0;
       case WM_CTLCOLORSTATIC: {
         // Read-only boxes keep the window's ground.
@@ -205,80 +209,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     return DefWindowProcW(hwnd_, msg, wp, lp);
   }
 
-  // The focus rectangle around the picture whose place in the tab order has the focus.
-  void drawPictureFocus() const {
-    HWND focus = GetFocus();
-    if (!isPictureFocus(focus) || GetParent(focus) != hwnd_) return;
-    RECT r{};
-    GetWindowRect(focus, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    if (HDC dc = GetDC(hwnd_)) {
-      DrawFocusRect(dc, &r);
-      ReleaseDC(hwnd_, dc);
-    }
-  }
-
-  // Whether a picture of the face lies at a point of the client area.
-  bool pictureAt(POINT at) const {
-    const ui::Face* f = face();
-    if (!f) return false;
-    for (const ui::FaceObject& o : f->objects()) {
-      const RECT r{o.bounds.left, o.bounds.top, o.bounds.left + o.bounds.width,
-                   o.bounds.top + o.bounds.height};
-      if (o.role == ui::FaceObject::Role::Graphic && PtInRect(&r, at)) return true;
-    }
-    return false;
-  }
-
-  // A picture's context menu, at a point on the screen (or, from the keyboard, at the window's
-  // corner): the response window. False where no picture lies there.
-  bool pictureMenu(LPARAM lp) {
-    POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-    if (at.x == -1 && at.y == -1) return false;
-    POINT client = at;
-    ScreenToClient(hwnd_, &client);
-    if (!pictureAt(client) || !responseView_) return false;
-    OwnedMenu menu(CreatePopupMenu());
-    if (!menu.get()) {
-      noteFallback("no context menu for a picture");
-      return false;
-    }
-    const std::wstring item =
-        widen(ui::kOpenResponseCaption) + L"\t" + widen(ui::kOpenResponseKeys);
-    AppendMenuW(menu.get(), MF_STRING, 1, item.c_str());
-    // The menu tracks the window that is active: the window it belongs to is made so.
-    SetForegroundWindow(hwnd_);
-    if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_,
-                       nullptr) == 1) {
-      openResponse();
-    }
-    return true;
-  }
-
-  // Each picture's hover text: what opens the response window.
-  void addPictureTips() {
-    HWND tip = tooltip();
-    const ui::Face* f = face();
-    if (!tip || !f) return;
-    pictureTip_ = widen(ui::kPictureHint);
-    UINT_PTR id = kFirstPictureTip;
-    for (const ui::FaceObject& o : f->objects()) {
-      if (o.role != ui::FaceObject::Role::Graphic) continue;
-      TTTOOLINFOW info{};
-      info.cbSize = sizeof info;
-      info.uFlags = TTF_SUBCLASS;
-      info.hwnd = hwnd_;
-      info.uId = id++;
-      info.rect = {o.bounds.left, o.bounds.top, o.bounds.left + o.bounds.width,
-                   o.bounds.top + o.bounds.height};
-      info.lpszText = pictureTip_.data();
-      SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-      if (!SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
-        noteFallback("a picture's hover text could not be added");
-      }
-    }
-  }
-
   // The title bar's and the task switcher's icons, each the size the system asks for at the
   // window's DPI, which the icon file holds drawn at that size.
   void setIcons() {
@@ -309,7 +239,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     const WindowFonts::Sized input = fonts_->largestFitting(faces, numbersStandApart);
     controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
-    if (pictureTipsAdded_) addPictureTips();
+    if (pictureTipsAdded_) addPictureTips(hwnd_, tooltip(), face(), pictureTip_);
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(input.face, fonts_->fullPixels(),
                                                fonts_->smallestPixels(), std::max(1, dpi_ / 96));
@@ -333,9 +263,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::optional<FormControls> controls_;
   std::optional<ui::ResponseView> responseView_;
   std::unique_ptr<ResponseWindow> response_;  // made when first opened
-  std::wstring pictureTip_;
+  std::wstring pictureTip_;  // the pictures' hover text, which the hover-text control reads
   bool pictureTipsAdded_ = false;
-  static constexpr UINT_PTR kFirstPictureTip = 0x7000;
 };
 
 HWND FormWindow::tooltip() {

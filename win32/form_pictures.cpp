@@ -1,0 +1,84 @@
+#include "form_pictures.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "form_controls.h"
+#include "owned.h"
+#include "system_library.h"
+#include "win32_toolkit.h"
+
+namespace kalvena::win32 {
+
+namespace {
+
+constexpr UINT_PTR kFirstPictureTip = 0x7000;  // clear of the controls' ids
+
+RECT rectOf(const ui::PixelRect& b) { return {b.left, b.top, b.left + b.width, b.top + b.height}; }
+
+}  // namespace
+
+bool pictureAt(const ui::Face* face, POINT at) {
+  if (!face) return false;
+  for (const ui::FaceObject& o : face->objects()) {
+    const RECT r = rectOf(o.bounds);
+    if (o.role == ui::FaceObject::Role::Graphic && PtInRect(&r, at)) return true;
+  }
+  return false;
+}
+
+bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp, const std::function<void()>& open) {
+  POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  if (at.x == -1 && at.y == -1) return false;
+  POINT client = at;
+  ScreenToClient(form, &client);
+  if (!pictureAt(face, client)) return false;
+  OwnedMenu menu(CreatePopupMenu());
+  if (!menu.get()) {
+    noteFallback("no context menu for a picture");
+    return false;
+  }
+  const std::wstring item = widen(ui::kOpenResponseCaption) + L"\t" + widen(ui::kOpenResponseKeys);
+  AppendMenuW(menu.get(), MF_STRING, 1, item.c_str());
+  // The menu tracks the window that is active: the window it belongs to is made so.
+  SetForegroundWindow(form);
+  if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, form, nullptr) ==
+      1) {
+    open();
+  }
+  return true;
+}
+
+void addPictureTips(HWND form, HWND tooltip, const ui::Face* face, std::wstring& text) {
+  if (!tooltip || !face) return;
+  text = widen(ui::kPictureHint);
+  UINT_PTR id = kFirstPictureTip;
+  for (const ui::FaceObject& o : face->objects()) {
+    if (o.role != ui::FaceObject::Role::Graphic) continue;
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = form;
+    info.uId = id++;
+    info.rect = rectOf(o.bounds);
+    info.lpszText = text.data();
+    SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+      noteFallback("a picture's hover text could not be added");
+    }
+  }
+}
+
+void drawPictureFocus(HWND form) {
+  HWND focus = GetFocus();
+  if (!isPictureFocus(focus) || GetParent(focus) != form) return;
+  RECT r{};
+  GetWindowRect(focus, &r);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  if (HDC dc = GetDC(form)) {
+    DrawFocusRect(dc, &r);
+    ReleaseDC(form, dc);
+  }
+}
+
+}  // namespace kalvena::win32
