@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,12 @@ struct ResponseWindow::State {
   std::unique_ptr<WindowFonts> fonts;
   AccessibleInfo plotInfo;  // what a screen reader hears of the plot
 
-  // The plot at its size in device pixels, on a bitmap; nothing where it cannot be drawn.
-  std::unique_ptr<Dib> render() {
+  // Draws the plot at its size in device pixels on a bitmap and hands the bitmap to `use`;
+  // false (noted) where it cannot be drawn.
+  bool render(const std::function<void(const Dib&)>& use) {
     RECT r{};
     GetClientRect(plot, &r);
     const SIZE size{std::max(r.right, 1L), std::max(r.bottom, 1L)};
-    std::unique_ptr<Dib> copy;
     const double scale = dpi / 96.0;
     // The legend is spaced by its labels' widths, measured in the window's face.
     const auto face = [this](int pixels) { return fonts->font(windowFaces().front(), pixels); };
@@ -55,14 +56,20 @@ struct ResponseWindow::State {
           view.draw(p, size.cx / scale, size.cy / scale, choice);
           p.endView();
           GdiFlush();
-          copy = std::make_unique<Dib>(d.width(), d.height());
-          if (copy->ok()) std::copy(d.pixels(), d.pixels() + d.size(), copy->pixels());
+          use(d);
         });
-    if (!drawn || !copy || !copy->ok()) {
-      noteFallback("the response plot could not be drawn");
-      return nullptr;
+    if (!drawn) noteFallback("the response plot could not be drawn");
+    return drawn;
+  }
+
+  // A window's state, which CreateWindowExW hands its procedure and the procedure keeps.
+  static State* stateOf(HWND h, UINT msg, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+      SetWindowLongPtrW(
+          h, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     }
-    return copy;
+    return reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
   }
 
   void layOut() {
@@ -81,12 +88,7 @@ struct ResponseWindow::State {
   }
 
   static LRESULT CALLBACK windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          h, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    State* self = stateOf(h, msg, lp);
     if (!self) return DefWindowProcW(h, msg, wp, lp);
     switch (msg) {
       case WM_COMMAND:
@@ -122,12 +124,7 @@ struct ResponseWindow::State {
   }
 
   static LRESULT CALLBACK plotProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          h, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    State* self = stateOf(h, msg, lp);
     if (!self) return DefWindowProcW(h, msg, wp, lp);
     switch (msg) {
       case WM_ERASEBKGND:
@@ -135,11 +132,9 @@ struct ResponseWindow::State {
       case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(h, &ps);
-        if (const std::unique_ptr<Dib> drawn = self->render()) {
-          BitBlt(dc, 0, 0, drawn->width(), drawn->height(), drawn->dc(), 0, 0, SRCCOPY);
-        } else {
-          FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
-        }
+        const bool drawn = self->render(
+            [&](const Dib& d) { BitBlt(dc, 0, 0, d.width(), d.height(), d.dc(), 0, 0, SRCCOPY); });
+        if (!drawn) FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_WINDOW));
         EndPaint(h, &ps);
         return 0;
       }
@@ -242,8 +237,11 @@ HWND ResponseWindow::plot() const { return state_->plot; }
 int ResponseWindow::choice() const { return state_->choice; }
 
 bool ResponseWindow::copyPlot() {
-  const std::unique_ptr<Dib> drawn = state_->hwnd ? state_->render() : nullptr;
-  return drawn && putBitmapOnClipboard(state_->hwnd, *drawn);
+  bool copied = false;
+  if (state_->hwnd) {
+    state_->render([&](const Dib& d) { copied = putBitmapOnClipboard(state_->hwnd, d); });
+  }
+  return copied;
 }
 
 ResponseWindow* responseWindowOf(HWND root) {

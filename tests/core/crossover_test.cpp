@@ -29,13 +29,9 @@ TEST(Crossover, SumsWhatTheNodalEquationsOfEachSectionGive) {
     const BuiltSections sections =
         order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in)
                     : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in);
-    const auto computed = order == 12 ? values12(in) : values18(in);
     for (const PartsSet set : kPartsSets) {
       const Crossover crossover(sections, set);
-      const auto value = [&](const char* n) { return partsValue(computed.at(n), set); };
-      const std::vector<Branch> low = drawn(order, Section::Low, value, in.LowR);
-      const std::vector<Branch> mid = drawn(order, Section::Middle, value, in.MidR);
-      const std::vector<Branch> high = drawn(order, Section::High, value, in.HighR);
+      const auto [low, mid, high] = drawnSections(order, in, set);
       for (double hz = 10; hz < 40000; hz *= 1.07) {
         const std::complex<double> l = loadVoltage(low, hz), m = loadVoltage(mid, hz),
                                    h = loadVoltage(high, hz);

@@ -211,17 +211,12 @@ TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
     const BuiltSections sections =
         order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in)
                     : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in);
-    const auto computed = order == 12 ? nodal::values12(in) : nodal::values18(in);
     for (const PartsSet set : kPartsSets) {
       Recorder recorder;
       const double width = 720, height = 440;
       drawResponsePlot(recorder, width, height, sections, set, ".");
       const PlotFrame frame = plotFrame(width, height);
-      const auto value = [&](const char* n) { return partsValue(computed.at(n), set); };
-      const std::vector<nodal::Branch> nets[] = {
-          nodal::drawn(order, Section::Low, value, in.LowR),
-          nodal::drawn(order, Section::Middle, value, in.MidR),
-          nodal::drawn(order, Section::High, value, in.HighR)};
+      const auto nets = nodal::drawnSections(order, in, set);
       const auto db = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
       const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, set));
       ASSERT_TRUE(advice);

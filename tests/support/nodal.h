@@ -4,6 +4,7 @@
 // between nodes and solved by its nodal equations, for the tests to compare with.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "input_values.h"
+#include "response.h"
 #include "second_order.h"
 #include "third_order.h"
 
@@ -118,6 +120,16 @@ inline std::map<std::string, double> values18(const InputValues& v) {
           {"HighC1", thirdOrderHighPassC1(v.HighFc, v.HighR).value()},
           {"HighC2", thirdOrderHighPassC2(v.HighFc, v.HighR).value()},
           {"HighL", thirdOrderHighPassL(v.HighFc, v.HighR).value()}};
+}
+
+// The three sections of a window (order 12 or 18) for the inputs, low, middle and high, drawn in
+// nodes and built of a set's parts.
+inline std::array<std::vector<Branch>, 3> drawnSections(int order, const InputValues& in,
+                                                        PartsSet set) {
+  const std::map<std::string, double> computed = order == 12 ? values12(in) : values18(in);
+  const auto value = [&](const char* n) { return partsValue(computed.at(n), set); };
+  return {drawn(order, Section::Low, value, in.LowR), drawn(order, Section::Middle, value, in.MidR),
+          drawn(order, Section::High, value, in.HighR)};
 }
 
 }  // namespace kalvena::nodal
