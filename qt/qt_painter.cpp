@@ -1,10 +1,10 @@
 #include "qt_painter.h"
 
-#include <QFontMetricsF>
 #include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 
 #include "qt_toolkit.h"
@@ -95,56 +95,61 @@ void QtPainter::text(ui::Point baseline, std::string_view utf8, ui::Anchor ancho
   p_.drawText(QPointF(x, baseline.y), s);
 }
 
-namespace {
-
-QFont captionFont(int pixelSize) {
-  QFont font = programFont();
-  font.setPixelSize(pixelSize);
-  return font;
+const QFontMetricsF& QtPainter::metrics(int pixelSize) {
+  auto it = fonts_.find(pixelSize);
+  if (it == fonts_.end()) {
+    QFont font = programFont();
+    font.setPixelSize(pixelSize);
+    it = fonts_.emplace(pixelSize, std::pair{font, QFontMetricsF(font)}).first;
+  }
+  return it->second.second;
 }
 
-}  // namespace
-
 void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) {
-  p_.setFont(captionFont(pixelSize));
+  metrics(pixelSize);
+  p_.setFont(fonts_.at(pixelSize).first);
   p_.setPen(colorOf(color));
   p_.drawText(QPointF(baseline.x, baseline.y),
               QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
-  const QFontMetricsF fm(captionFont(pixelSize));
+  const QFontMetricsF& fm = metrics(pixelSize);
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
 
 ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
-  const QFont font = captionFont(pixelSize);
-  const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   ui::TextExtent e = captionExtent(utf8, pixelSize);
   // The ink as drawn: pixels more than half dark, so that the faint fringe of a smoothed
   // stroke does not count.
   const int pad = pixelSize;
-  QImage image(static_cast<int>(std::ceil(e.advance)) + 2 * pad, 3 * pad, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(pad, 2 * pad), s);
+  const QSize size(static_cast<int>(std::ceil(e.advance)) + 2 * pad, 3 * pad);
+  if (ink_.width() < size.width() || ink_.height() < size.height()) {
+    ink_ = QImage(size.expandedTo(ink_.size()), QImage::Format_RGB32);
   }
-  QRect ink;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      if (qGray(line[x]) < 128) ink |= QRect(x, y, 1, 1);
+  ink_.fill(Qt::white);
+  {
+    QPainter painter(&ink_);
+    painter.setFont(fonts_.at(pixelSize).first);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(pad, 2 * pad),
+                     QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  }
+  int left = size.width(), right = -1, top = size.height(), bottom = -1;
+  for (int y = 0; y < size.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(ink_.constScanLine(y));
+    for (int x = 0; x < size.width(); ++x) {
+      if (qGray(line[x]) >= 128) continue;
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
     }
   }
-  if (!ink.isNull()) {
-    e.inkLeft = ink.left() - pad;
-    e.inkRight = ink.right() + 1 - pad;
-    e.inkTop = ink.top() - 2 * pad;
-    e.inkBottom = ink.bottom() + 1 - 2 * pad;
+  if (right >= 0) {
+    e.inkLeft = left - pad;
+    e.inkRight = right + 1 - pad;
+    e.inkTop = top - 2 * pad;
+    e.inkBottom = bottom + 1 - 2 * pad;
   }
   return e;
 }

@@ -4,8 +4,11 @@
 // label draws them; the QPainter's own transform carries the device pixel ratio, so that a
 // drawing is exact at any scale.
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+
+#include <map>
 
 #include "painter.h"
 #include "pictures.h"
@@ -33,7 +36,13 @@ class QtPainter final : public ui::Painter {
   void endView() override;
 
  private:
+  // The captions' font at a size, and its metrics, made once per painter: a face is laid out
+  // with some eighty measures, and each font made anew is looked up anew.
+  const QFontMetricsF& metrics(int pixelSize);
+
   QPainter& p_;
+  std::map<int, std::pair<QFont, QFontMetricsF>> fonts_;
+  QImage ink_;  // where captionInk draws; kept, and with it its paint engine
 };
 
 // A drawing's whole bitmap, `bitmap` logical pixels on a white ground, drawn at a device pixel

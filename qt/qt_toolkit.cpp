@@ -121,7 +121,6 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     // The twips were laid out for this font: a desktop theme's font does not apply here.
     setFont(programFont());
     buildControls(layout, this, [this] { openResponse(); });
-    layOutFace();
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
       textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));
     }
@@ -132,8 +131,12 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
 
   ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
   ui::CommandButton* commandButton(std::string_view name) override { return find(buttons_, name); }
-  // Null while the window is being built.
-  const ui::Face* face() const { return face_ ? &*face_ : nullptr; }
+  // Laid out when first asked for (the first paint, a screen reader), and again after a theme
+  // changes the colours or the font.
+  const ui::Face& face() const {
+    if (!face_) layOutFace();
+    return *face_;
+  }
 
   void show() override {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -189,13 +192,13 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     QtPainter drawn(painter);
-    face_->draw(drawn);
+    face().draw(drawn);
   }
 
   void changeEvent(QEvent* event) override {
     // A theme's colours, or a font that could change how a caption fits.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
-      layOutFace();
+      face_.reset();
       update();
     }
     QWidget::changeEvent(event);
@@ -265,8 +268,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
 
   // Whether a picture of the face lies at a point of the window.
   bool pictureAt(QPoint at) const {
-    if (!face_) return false;
-    for (const ui::FaceObject& o : face_->objects()) {
+    for (const ui::FaceObject& o : face().objects()) {
       const QRect r(o.bounds.left, o.bounds.top, o.bounds.width, o.bounds.height);
       if (o.role == ui::FaceObject::Role::Graphic && r.contains(at)) return true;
     }
@@ -274,7 +276,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   // The face in logical pixels (Qt scales them), in the theme's text colour.
-  void layOutFace() {
+  void layOutFace() const {
     const QColor ink = palette().color(QPalette::WindowText);
     const ui::FaceScale scale{
         twipsToPixels,
@@ -291,7 +293,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   const FormLayout* layout_;
-  std::optional<ui::Face> face_;
+  mutable std::optional<ui::Face> face_;
   std::function<void()> onClose_;
   PartsList parts_;
   QShortcut* shortcut_ = nullptr;
@@ -331,7 +333,7 @@ QWidget* widgetOf(const ui::Window& window) { return dynamic_cast<QWidget*>(wind
 
 const ui::Face* faceOf(const QWidget* form) {
   const auto* f = dynamic_cast<const FormWidget*>(form);
-  return f ? f->face() : nullptr;
+  return f ? &f->face() : nullptr;
 }
 
 }  // namespace kalvena::qt
