@@ -73,7 +73,7 @@ bool isPictureFocus(HWND h) {
 }
 
 FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
-                           TextBoxHost& host)
+                           TextBoxHost& host, int dpi, HFONT boxFont, HFONT buttonFont)
     : window_(window), instance_(instance) {
   std::vector<const ControlSpec*> focusable;
   for (const ControlSpec& c : layout.controls) {
@@ -83,10 +83,14 @@ FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout
       focusable.begin(), focusable.end(),
       [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
   int id = kFirstControlId;
-  for (const ControlSpec* spec : focusable) controls_.push_back(make(*spec, id++, host));
+  for (const ControlSpec* spec : focusable) {
+    controls_.push_back(make(*spec, id++, host, dpi));
+    setFont(controls_.back(), boxFont, buttonFont);
+  }
 }
 
-FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBoxHost& host) {
+FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBoxHost& host,
+                                         int dpi) {
   const std::wstring caption = widen(spec.caption);
   Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr};
   AccessibleInfo& accessible = *c.accessible;
@@ -94,21 +98,23 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBo
   while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  const int x = twipsToPixels(spec.left, dpi), y = twipsToPixels(spec.top, dpi);
+  const int w = twipsToPixels(spec.width, dpi), h = twipsToPixels(spec.height, dpi);
   if (spec.type == ControlType::PictureBox) {
-    c.hwnd = CreateWindowExW(0, kPictureFocusClass, accessible.name.c_str(), child, 0, 0, 0, 0,
+    c.hwnd = CreateWindowExW(0, kPictureFocusClass, accessible.name.c_str(), child, x, y, w, h,
                              window_, menu, instance_, nullptr);
     if (c.hwnd && !SetWindowRgn(c.hwnd, CreateRectRgn(0, 0, 0, 0), FALSE)) {
       noteFallback("a picture's place in the tab order could not be made see-through");
     }
     accessible.role = ROLE_SYSTEM_GRAPHIC;
   } else if (spec.type == ControlType::TextBox) {
-    c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 0, 0,
+    c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h,
                              window_, menu, instance_, nullptr);
     c.box = std::make_unique<TextBoxHandle>(host, c.hwnd, accessible);
     accessible.role = ROLE_SYSTEM_TEXT;
     accessible.textIsValue = true;
   } else {
-    c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, 0, 0, 0, 0,
+    c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, x, y, w, h,
                              window_, menu, instance_, nullptr);
     c.button = std::make_unique<CommandButtonHandle>();
     subclass(c.hwnd, buttonProc, 0);
@@ -165,10 +171,14 @@ void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
     const ControlSpec& s = *c.spec;
     MoveWindow(c.hwnd, twipsToPixels(s.left, dpi), twipsToPixels(s.top, dpi),
                twipsToPixels(s.width, dpi), twipsToPixels(s.height, dpi), FALSE);
-    if ((c.box && c.box->isOutput()) || c.spec->type == ControlType::PictureBox) continue;
-    SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
-    if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
+    setFont(c, boxFont, buttonFont);
   }
+}
+
+void FormControls::setFont(const Control& c, HFONT boxFont, HFONT buttonFont) {
+  if ((c.box && c.box->isOutput()) || c.spec->type == ControlType::PictureBox) return;
+  SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
+  if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
 }
 
 HWND FormControls::replaceWithResultBox(HWND input, void* data) {

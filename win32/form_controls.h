@@ -37,7 +37,9 @@ bool isPictureFocus(HWND h);
 
 class FormControls {
  public:
-  FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout, TextBoxHost& host);
+  // Each control made in its place at the window's DPI, in its font, as `place` puts it.
+  FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout, TextBoxHost& host,
+               int dpi, HFONT boxFont, HFONT buttonFont);
 
   ui::TextBox* textBox(std::string_view name) const;
   ui::CommandButton* commandButton(std::string_view name) const;
@@ -61,7 +63,8 @@ class FormControls {
     std::unique_ptr<TextBoxHandle> box;
     std::unique_ptr<CommandButtonHandle> button;
   };
-  Control make(const ui::ControlSpec& spec, int id, TextBoxHost& host);
+  Control make(const ui::ControlSpec& spec, int id, TextBoxHost& host, int dpi);
+  static void setFont(const Control& c, HFONT boxFont, HFONT buttonFont);
   const Control* find(std::string_view name) const;
   const Control* find(HWND h) const;
 

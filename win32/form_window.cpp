@@ -42,8 +42,10 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     // Both windows share the title; a screen reader tells them apart by this.
     accessible_.description = widen(layout_.description);
     describe(hwnd_, &accessible_);
-    controls_.emplace(hwnd_, instance, layout_, *this);
-    layOut();
+    const WindowFonts::Sized input = boxFace();
+    controls_.emplace(hwnd_, instance, layout_, *this, dpi_, fonts_->font(input.face, input.pixels),
+                      fonts_->font());
+    layOut(input, false);
   }
   ~FormWindow() override {
     response_.reset();
@@ -190,7 +192,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         // The controls keep the old fonts until they have the new ones.
         const std::unique_ptr<WindowFonts> old =
             std::exchange(fonts_, std::make_unique<WindowFonts>(dpi_));
-        layOut();
+        layOut(boxFace(), true);
         const auto* r = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -226,18 +228,23 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     }
   }
 
-  // Places every control at the window's DPI, with its font and picture.
-  void layOut() {
+  // A number in a box reads digit by digit: the boxes take the first face, at the window's
+  // size or the largest below it, whose digits and separators stand apart when drawn.
+  WindowFonts::Sized boxFace() const {
+    return fonts_->largestFitting(windowFaces(), numbersStandApart);
+  }
+
+  // Sizes the window and lays its face out at its DPI; `placeControls` places every control
+  // and gives it its font (they are made in place).
+  void layOut(const WindowFonts::Sized& input, bool placeControls) {
     RECT frame{0, 0, twipsToPixels(layout_.clientWidth, dpi_),
                twipsToPixels(layout_.clientHeight, dpi_)};
     AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(dpi_));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // A number in a box reads digit by digit: the boxes take the first face, at the window's
-    // size or the largest below it, whose digits and separators stand apart when drawn.
-    const std::vector<const wchar_t*>& faces = windowFaces();
-    const WindowFonts::Sized input = fonts_->largestFitting(faces, numbersStandApart);
-    controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
+    if (placeControls) {
+      controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
+    }
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
     if (pictureTipsAdded_) addPictureTips(hwnd_, tooltip(), face(), pictureTip_);
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
