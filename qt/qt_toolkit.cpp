@@ -80,7 +80,6 @@ class TextBoxHandle final : public ui::TextBox {
   void setText(std::string_view utf8) override {
     box_->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   }
-  void setOutput() override { box_->setOutput(); }
   void setDescription(std::string_view utf8) override {
     const QString d = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     box_->setToolTip(d);
@@ -109,7 +108,8 @@ class CommandButtonHandle final : public ui::CommandButton {
 // The top-level widget of a loaded window: its controls, and its close box, which unloads it.
 class FormWidget final : public QWidget, public ui::NativeWindow {
  public:
-  FormWidget(const FormLayout& layout, std::function<void()> onClose)
+  FormWidget(const FormLayout& layout, std::span<const std::string_view> resultBoxes,
+             std::function<void()> onClose)
       : layout_(&layout), onClose_(std::move(onClose)) {
     setProperty("kalvenaForm", true);
     setWindowTitle(QStringLiteral("Kalvena"));
@@ -122,6 +122,9 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     setFont(programFont());
     buildControls(layout, this, [this] { openResponse(); });
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
+      if (std::ranges::find(resultBoxes, box->objectName().toStdString()) != resultBoxes.end()) {
+        box->setOutput();
+      }
       textBoxes_.emplace_back(box->objectName().toStdString(), TextBoxHandle(box));
     }
     for (QtCommandButton* b : findChildren<QtCommandButton*>(Qt::FindDirectChildrenOnly)) {
@@ -309,9 +312,10 @@ QtToolkit::~QtToolkit() {
   for (const QPointer<QWidget>& w : dying_) delete w.data();
 }
 
-std::unique_ptr<ui::NativeWindow> QtToolkit::createWindow(const FormLayout& layout,
-                                                          std::function<void()> onClose) {
-  return std::make_unique<FormWidget>(layout, std::move(onClose));
+std::unique_ptr<ui::NativeWindow> QtToolkit::createWindow(
+    const FormLayout& layout, std::span<const std::string_view> resultBoxes,
+    std::function<void()> onClose) {
+  return std::make_unique<FormWidget>(layout, resultBoxes, std::move(onClose));
 }
 
 void QtToolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {

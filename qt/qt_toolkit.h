@@ -27,6 +27,7 @@ class QtToolkit final : public ui::Toolkit {
   ~QtToolkit() override;
 
   std::unique_ptr<ui::NativeWindow> createWindow(const ui::FormLayout& layout,
+                                                 std::span<const std::string_view> resultBoxes,
                                                  std::function<void()> onClose) override;
   void destroyLater(std::unique_ptr<ui::NativeWindow> window) override;
   void quit() override;

@@ -1,6 +1,8 @@
 #include "calculator_window.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "check_number.h"
 #include "response_plot.h"
@@ -34,7 +36,11 @@ void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked 
 }
 
 void CalculatorWindow::makeResultBoxes(Boxes boxes) {
-  for (const Bound<TextBox>* box : boxes) (*box)->setOutput();
+  for (const Bound<TextBox>* box : boxes) {
+    if (box->role() != BoxRole::Result) {
+      throw std::logic_error(std::string(box->name()) + " shows a result but is bound as an input");
+    }
+  }
   for (const Bound<TextBox>* box : textBoxes()) {
     if (std::find(boxes.begin(), boxes.end(), box) != boxes.end()) continue;
     (*box)->setInputRule([](std::string_view text) { return inputFieldValue(text).has_value(); });

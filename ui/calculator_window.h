@@ -71,8 +71,8 @@ class CalculatorWindow : public Window {
     });
     native()->updateResponseView();
   }
-  // Makes the boxes the window's output, in the order the calculation writes them, and offers
-  // their parts list; every other box is an input box, under the input rule.
+  // The window's result boxes (each bound as one), in the order the calculation writes them;
+  // offers their parts list. Every other box is an input box, under the input rule.
   void makeResultBoxes(Boxes boxes);
   // Empties the boxes in the order given, then zeroes the record.
   void clear(Boxes boxes);

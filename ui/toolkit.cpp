@@ -12,12 +12,13 @@ bool gEnding = false;
 }  // namespace
 
 template <>
-Bound<TextBox>::Bound(Window& window, const char* name) : name_(name) {
+Bound<TextBox>::Bound(Window& window, const char* name, BoxRole role) : name_(name), role_(role) {
   window.textBoxes_.push_back(this);
 }
 
 template <>
-Bound<CommandButton>::Bound(Window& window, const char* name) : name_(name) {
+Bound<CommandButton>::Bound(Window& window, const char* name, BoxRole role)
+    : name_(name), role_(role) {
   window.buttons_.push_back(this);
 }
 
@@ -40,7 +41,12 @@ void Window::Show() {
 }
 
 void Window::load() {
-  std::unique_ptr<NativeWindow> native = toolkit_.createWindow(layout(), [this] { Unload(); });
+  std::vector<std::string_view> results;
+  for (const Bound<TextBox>* b : textBoxes_) {
+    if (b->role() == BoxRole::Result) results.emplace_back(b->name());
+  }
+  std::unique_ptr<NativeWindow> native =
+      toolkit_.createWindow(layout(), results, [this] { Unload(); });
   bindControls(*native);
   native_ = std::move(native);
   gLoaded.push_back(this);

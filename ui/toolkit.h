@@ -60,14 +60,17 @@ struct FormLayout {
   const char* description;
 };
 
+// What a text box is for: the user types into an input box; a result box shows the program's
+// output, read-only and always showing where its text begins. A window says which are which
+// when it loads, so that each box is made as what it is.
+enum class BoxRole { Input, Result };
+
 // A single-line text box.
 class TextBox {
  public:
   virtual std::string text() const = 0;  // UTF-8
   // When the text changes, raises Change before it returns, as typing does.
   virtual void setText(std::string_view utf8) = 0;
-  // Makes the box the program's output: read-only, and always showing where its text begins.
-  virtual void setOutput() = 0;
   // What hovering over the box shows, and what a screen reader reads as its description.
   virtual void setDescription(std::string_view utf8) = 0;
   virtual void onChange(std::function<void()> handler) = 0;
@@ -140,8 +143,10 @@ inline constexpr const char* kCopyPartsListCaption = "Копирай списъ�
 class Toolkit {
  public:
   virtual ~Toolkit() = default;
-  // Builds a window from its layout; onClose runs when the user closes it from its title bar.
+  // Builds a window from its layout, the text boxes named in `resultBoxes` as result boxes;
+  // onClose runs when the user closes it from its title bar.
   virtual std::unique_ptr<NativeWindow> createWindow(const FormLayout& layout,
+                                                     std::span<const std::string_view> resultBoxes,
                                                      std::function<void()> onClose) = 0;
   // Hides the window at once and destroys it once the event being handled has returned.
   virtual void destroyLater(std::unique_ptr<NativeWindow> window) = 0;
@@ -165,17 +170,19 @@ class Window;
 template <class Control>
 class Bound {
  public:
-  Bound(Window& window, const char* name);
+  Bound(Window& window, const char* name, BoxRole role = BoxRole::Input);
   Bound(const Bound&) = delete;
   Bound& operator=(const Bound&) = delete;
 
   Control& operator*() const;
   Control* operator->() const { return &**this; }
   const char* name() const { return name_; }
+  BoxRole role() const { return role_; }
 
  private:
   friend class Window;
   const char* name_;
+  BoxRole role_;  // a text box's
   Control* control_ = nullptr;
 };
 

@@ -73,7 +73,8 @@ bool isPictureFocus(HWND h) {
 }
 
 FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
-                           TextBoxHost& host, int dpi, HFONT boxFont, HFONT buttonFont)
+                           std::span<const std::string_view> resultBoxes, TextBoxHost& host,
+                           int dpi, HFONT boxFont, HFONT buttonFont)
     : window_(window), instance_(instance) {
   std::vector<const ControlSpec*> focusable;
   for (const ControlSpec& c : layout.controls) {
@@ -84,13 +85,14 @@ FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout
       [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
   int id = kFirstControlId;
   for (const ControlSpec* spec : focusable) {
-    controls_.push_back(make(*spec, id++, host, dpi));
+    const bool result = std::ranges::find(resultBoxes, spec->name) != resultBoxes.end();
+    controls_.push_back(make(*spec, id++, result, host, dpi));
     setFont(controls_.back(), boxFont, buttonFont);
   }
 }
 
-FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBoxHost& host,
-                                         int dpi) {
+FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool result,
+                                         TextBoxHost& host, int dpi) {
   const std::wstring caption = widen(spec.caption);
   Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr};
   AccessibleInfo& accessible = *c.accessible;
@@ -108,11 +110,21 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, TextBo
     }
     accessible.role = ROLE_SYSTEM_GRAPHIC;
   } else if (spec.type == ControlType::TextBox) {
-    c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h,
-                             window_, menu, instance_, nullptr);
-    c.box = std::make_unique<TextBoxHandle>(host, c.hwnd, accessible);
+    c.box = std::make_unique<TextBoxHandle>(host, accessible, result);
+    if (result) {
+      c.hwnd = CreateWindowExW(0, kResultBoxClass, L"", child, x, y, w, h, window_, menu, instance_,
+                               c.box.get());
+      if (!c.hwnd) noteFallback("a result box could not be made; an input box shows it read-only");
+    }
+    if (!c.hwnd) {
+      c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h,
+                               window_, menu, instance_, nullptr);
+      if (result) SendMessageW(c.hwnd, EM_SETREADONLY, TRUE, 0);
+    }
+    c.box->attach(c.hwnd);
     accessible.role = ROLE_SYSTEM_TEXT;
     accessible.textIsValue = true;
+    accessible.readOnly = result;
   } else {
     c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, x, y, w, h,
                              window_, menu, instance_, nullptr);
@@ -181,29 +193,10 @@ void FormControls::setFont(const Control& c, HFONT boxFont, HFONT buttonFont) {
   if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
 }
 
-HWND FormControls::replaceWithResultBox(HWND input, void* data) {
-  RECT r{};
-  GetWindowRect(input, &r);
-  MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-  HWND box = CreateWindowExW(0, kResultBoxClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, window_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(input))),
-                             instance_, data);
-  if (!box) {
-    noteFallback("a result box could not be made; the input box shows the result read-only");
-    SendMessageW(input, EM_SETREADONLY, TRUE, 0);
-    return input;
+void FormControls::addHoverTexts(HWND tooltip) const {
+  for (const Control& c : controls_) {
+    if (c.box && c.box->isOutput()) c.box->addHoverText(tooltip);
   }
-  // In the input box's place in the tab order, which is the order of the windows.
-  SetWindowPos(box, input, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  DestroyWindow(input);
-  for (Control& c : controls_) {
-    if (c.hwnd != input) continue;
-    c.hwnd = box;
-    c.accessible->readOnly = true;
-    describe(box, c.accessible.get());
-  }
-  return box;
 }
 
 }  // namespace kalvena::win32

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -38,8 +39,10 @@ bool isPictureFocus(HWND h);
 class FormControls {
  public:
   // Each control made in its place at the window's DPI, in its font, as `place` puts it.
-  FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout, TextBoxHost& host,
-               int dpi, HFONT boxFont, HFONT buttonFont);
+  // The text boxes named in `resultBoxes` are made as result boxes.
+  FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
+               std::span<const std::string_view> resultBoxes, TextBoxHost& host, int dpi,
+               HFONT boxFont, HFONT buttonFont);
 
   ui::TextBox* textBox(std::string_view name) const;
   ui::CommandButton* commandButton(std::string_view name) const;
@@ -51,9 +54,8 @@ class FormControls {
   // Places every control at a DPI, the input boxes in `boxFont` and the buttons in
   // `buttonFont` (a result box draws in the window's result face).
   void place(int dpi, HFONT boxFont, HFONT buttonFont) const;
-  // A result box in the place of an input box: its id, place, size and tab order, and what a
-  // screen reader hears of it, read-only. The input box goes.
-  HWND replaceWithResultBox(HWND input, void* data);
+  // Gives the window's hover-text control, just made, the result boxes' hover texts.
+  void addHoverTexts(HWND tooltip) const;
 
  private:
   struct Control {
@@ -63,7 +65,7 @@ class FormControls {
     std::unique_ptr<TextBoxHandle> box;
     std::unique_ptr<CommandButtonHandle> button;
   };
-  Control make(const ui::ControlSpec& spec, int id, TextBoxHost& host, int dpi);
+  Control make(const ui::ControlSpec& spec, int id, bool result, TextBoxHost& host, int dpi);
   static void setFont(const Control& c, HFONT boxFont, HFONT buttonFont);
   const Control* find(std::string_view name) const;
   const Control* find(HWND h) const;

@@ -32,7 +32,8 @@ namespace {
 // captions, lines and pictures), which it paints itself.
 class FormWindow final : public ui::NativeWindow, public TextBoxHost {
  public:
-  FormWindow(HINSTANCE instance, const FormLayout& layout, std::function<void()> onClose)
+  FormWindow(HINSTANCE instance, const FormLayout& layout,
+             std::span<const std::string_view> resultBoxes, std::function<void()> onClose)
       : instance_(instance), layout_(layout), onClose_(std::move(onClose)) {
     hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, instance, this);
@@ -43,8 +44,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     accessible_.description = widen(layout_.description);
     describe(hwnd_, &accessible_);
     const WindowFonts::Sized input = boxFace();
-    controls_.emplace(hwnd_, instance, layout_, *this, dpi_, fonts_->font(input.face, input.pixels),
-                      fonts_->font());
+    controls_.emplace(hwnd_, instance, layout_, resultBoxes, *this, dpi_,
+                      fonts_->font(input.face, input.pixels), fonts_->font());
     layOut(input, false);
   }
   ~FormWindow() override {
@@ -112,9 +113,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   HFONT captionFont(int pixels) { return FormFace::captionFont(*fonts_)(pixels); }
   SpacedFace& resultFace() override { return *resultFace_; }
   HWND& changingBox() override { return changing_; }
-  HWND replaceWithResultBox(HWND input, void* data) override {
-    return controls_->replaceWithResultBox(input, data);
-  }
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
@@ -281,6 +279,7 @@ HWND FormWindow::tooltip() {
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr));
     if (!tooltip_.get()) noteFallback("no hover-text control: the results have no hover texts");
     setTipWidth();
+    if (tooltip_.get() && controls_) controls_->addHoverTexts(tooltip_.get());
   }
   return tooltip_.get();
 }
@@ -314,8 +313,9 @@ void registerFormClass(HINSTANCE instance) {
 }
 
 std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const FormLayout& layout,
+                                                   std::span<const std::string_view> resultBoxes,
                                                    std::function<void()> onClose) {
-  return std::make_unique<FormWindow>(instance, layout, std::move(onClose));
+  return std::make_unique<FormWindow>(instance, layout, resultBoxes, std::move(onClose));
 }
 
 HWND formHwnd(const ui::NativeWindow* window) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "toolkit.h"
@@ -21,6 +22,7 @@ inline constexpr wchar_t kFormClass[] = L"KalvenaForm";
 
 void registerFormClass(HINSTANCE instance);
 std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui::FormLayout& layout,
+                                                   std::span<const std::string_view> resultBoxes,
                                                    std::function<void()> onClose);
 
 // The top-level window of a window that createFormWindow made; null for any other.

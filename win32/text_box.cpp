@@ -12,9 +12,14 @@
 
 namespace kalvena::win32 {
 
-TextBoxHandle::TextBoxHandle(TextBoxHost& form, HWND hwnd, AccessibleInfo& accessible)
-    : form_(form), hwnd_(hwnd), accessible_(accessible) {
-  // A paste is never cut: the whole text reaches the check.
+TextBoxHandle::TextBoxHandle(TextBoxHost& form, AccessibleInfo& accessible, bool output)
+    : form_(form), output_(output), accessible_(accessible) {}
+
+void TextBoxHandle::attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  wchar_t cls[32] = L"";
+  if (GetClassNameW(hwnd_, cls, 32) && wcscmp(cls, kResultBoxClass) == 0) return;
+  // An EDIT: a paste is never cut, the whole text reaches the check.
   SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
   subclass(hwnd_, inputBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }
@@ -253,17 +258,14 @@ void TextBoxHandle::select(bool all) {
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void TextBoxHandle::setOutput() {
-  if (output_) return;
-  output_ = true;
-  hwnd_ = form_.replaceWithResultBox(hwnd_, this);
+void TextBoxHandle::addHoverText(HWND tooltip) {
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND;  // the box relays its mouse messages itself
   tool.hwnd = GetParent(hwnd_);
   tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  SendMessageW(form_.tooltip(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = description_.data();
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TextBoxHandle::relayToHoverText(UINT msg, WPARAM wp, LPARAM lp) {

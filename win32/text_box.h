@@ -35,8 +35,6 @@ class TextBoxHost {
   // Whether the window shows a result to list; and puts its parts list on the clipboard.
   virtual bool hasPartsList() = 0;
   virtual bool copyPartsList() = 0;
-  // Puts a result box in the place of an input box: its id, place, size and tab order.
-  virtual HWND replaceWithResultBox(HWND input, void* data) = 0;
 
  protected:
   ~TextBoxHost() = default;
@@ -45,11 +43,12 @@ class TextBoxHost {
 // The windows' handle on a text box.
 class TextBoxHandle final : public ui::TextBox {
  public:
-  TextBoxHandle(TextBoxHost& form, HWND hwnd, AccessibleInfo& accessible);
+  // A result box (`output`) or an input box; its window is made for it and then attached.
+  TextBoxHandle(TextBoxHost& form, AccessibleInfo& accessible, bool output);
+  void attach(HWND hwnd);
 
   std::string text() const override;
   void setText(std::string_view utf8) override;
-  void setOutput() override;
   void setDescription(std::string_view utf8) override;
   void onChange(std::function<void()> handler) override { change_ = std::move(handler); }
   void setInputRule(std::function<bool(std::string_view)> accepts) override {
@@ -79,6 +78,8 @@ class TextBoxHandle final : public ui::TextBox {
   bool handlesItself(UINT msg, WPARAM wp, LPARAM lp);
   // A result box's hover text follows the mouse over the box.
   void relayToHoverText(UINT msg, WPARAM wp, LPARAM lp);
+  // Gives the window's hover-text control, just made, this result box's hover text.
+  void addHoverText(HWND tooltip);
 
  private:
   // Whether typing or pasting the inserted text over the selection would give the box a text
@@ -90,8 +91,8 @@ class TextBoxHandle final : public ui::TextBox {
   bool hasSelection() const;
 
   TextBoxHost& form_;
-  HWND hwnd_;
-  bool output_ = false;
+  HWND hwnd_ = nullptr;
+  bool output_;
   bool selected_ = false;                // a result box's
   std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
   std::wstring description_;

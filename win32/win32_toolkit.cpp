@@ -52,9 +52,10 @@ Win32Toolkit::~Win32Toolkit() {
   endGdiPlus();
 }
 
-std::unique_ptr<ui::NativeWindow> Win32Toolkit::createWindow(const FormLayout& layout,
-                                                             std::function<void()> onClose) {
-  return createFormWindow(instance_, layout, std::move(onClose));
+std::unique_ptr<ui::NativeWindow> Win32Toolkit::createWindow(
+    const FormLayout& layout, std::span<const std::string_view> resultBoxes,
+    std::function<void()> onClose) {
+  return createFormWindow(instance_, layout, resultBoxes, std::move(onClose));
 }
 
 void Win32Toolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {

@@ -34,6 +34,7 @@ class Win32Toolkit final : public ui::Toolkit {
   Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
   std::unique_ptr<ui::NativeWindow> createWindow(const ui::FormLayout& layout,
+                                                 std::span<const std::string_view> resultBoxes,
                                                  std::function<void()> onClose) override;
   void destroyLater(std::unique_ptr<ui::NativeWindow> window) override;
   void quit() override;
