@@ -59,12 +59,7 @@ LRESULT CALLBACK pictureFocusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void registerPictureFocusClass(HINSTANCE instance) {
-  WNDCLASSEXW c{};
-  c.cbSize = sizeof c;
-  c.lpfnWndProc = pictureFocusProc;
-  c.hInstance = instance;
-  c.lpszClassName = kPictureFocusClass;
-  RegisterClassExW(&c);
+  registerWindowClass(instance, {.name = kPictureFocusClass, .proc = pictureFocusProc});
 }
 
 bool isPictureFocus(HWND h) {

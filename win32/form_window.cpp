@@ -297,19 +297,16 @@ FormWindow* formOf(const ui::NativeWindow* window) {
 }  // namespace
 
 void registerFormClass(HINSTANCE instance) {
-  WNDCLASSEXW form{};
-  form.cbSize = sizeof form;
-  form.style = CS_DBLCLKS;  // a double click on a picture opens the response window
-  form.lpfnWndProc = FormWindow::proc;
-  form.hInstance = instance;
-  form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-  form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  form.lpszClassName = kFormClass;
-  RegisterClassExW(&form);
+  registerWindowClass(
+      instance, {.name = kFormClass,
+                 .proc = FormWindow::proc,
+                 .style = CS_DBLCLKS,  // a double click on a picture opens the response window
+                 .cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)),  // IDC_ARROW
+                 .ground = GetSysColorBrush(COLOR_BTNFACE),
+                 .icon = LoadIconW(instance, MAKEINTRESOURCEW(1)),
+                 .smallIcon = static_cast<HICON>(
+                     LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0))});
 }
 
 std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const FormLayout& layout,

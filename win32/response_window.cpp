@@ -162,21 +162,14 @@ struct ResponseWindow::State {
 };
 
 void registerResponseClasses(HINSTANCE instance) {
-  WNDCLASSEXW window{};
-  window.cbSize = sizeof window;
-  window.lpfnWndProc = ResponseWindow::State::windowProc;
-  window.hInstance = instance;
-  window.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  window.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  window.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  window.lpszClassName = kResponseClass;
-  RegisterClassExW(&window);
-  WNDCLASSEXW plot = window;
-  plot.lpfnWndProc = ResponseWindow::State::plotProc;
-  plot.hIcon = nullptr;
-  plot.hbrBackground = nullptr;
-  plot.lpszClassName = kPlotClass;
-  RegisterClassExW(&plot);
+  HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  registerWindowClass(instance, {.name = kResponseClass,
+                                 .proc = ResponseWindow::State::windowProc,
+                                 .cursor = arrow,
+                                 .ground = GetSysColorBrush(COLOR_BTNFACE),
+                                 .icon = LoadIconW(instance, MAKEINTRESOURCEW(1))});
+  registerWindowClass(
+      instance, {.name = kPlotClass, .proc = ResponseWindow::State::plotProc, .cursor = arrow});
 }
 
 ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView view)

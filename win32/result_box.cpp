@@ -170,17 +170,11 @@ LRESULT CALLBACK resultBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void registerResultBoxClass(HINSTANCE instance) {
-  WNDCLASSEXW box{};
-  box.cbSize = sizeof box;
-  box.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  box.lpfnWndProc = resultBoxProc;
-  box.hInstance = instance;
-  box.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32513));  // IDC_IBEAM, as over any text
-  box.lpszClassName = kResultBoxClass;
-  // A second toolkit in one process (the tests make one each) finds the class there.
-  if (!RegisterClassExW(&box) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    noteFallback("the result boxes' class was not registered");
-  }
+  registerWindowClass(instance, {.name = kResultBoxClass,
+                                 .proc = resultBoxProc,
+                                 .style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                                 // IDC_IBEAM, as over any text
+                                 .cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32513))});
 }
 
 std::wstring shownTextIn(HWND h) {

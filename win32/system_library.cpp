@@ -89,6 +89,15 @@ bool initCommonControls() {
   return init && init(&classes);
 }
 
+void registerWindowClass(HINSTANCE instance, const WindowClass& c) {
+  const WNDCLASSEXW w{sizeof w, c.style,  c.proc,   0,       0,      instance,
+                      c.icon,   c.cursor, c.ground, nullptr, c.name, c.smallIcon};
+  if (!RegisterClassExW(&w) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    noteFallback("the window class " + ascii(c.name) + " was not registered (" +
+                 std::to_string(GetLastError()) + ")");
+  }
+}
+
 bool subclass(HWND control, SUBCLASSPROC proc, DWORD_PTR data) {
   const Subclassing& s = subclassing();
   if (s.set && s.next && s.remove && s.set(control, proc, 0, data)) return true;

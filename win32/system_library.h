@@ -48,6 +48,21 @@ class SystemLibrary {
 // classes registered (the hover texts' among them); false where that fails.
 bool initCommonControls();
 
+// One of the program's window classes: its name and procedure, and what it asks beyond them.
+struct WindowClass {
+  const wchar_t* name;
+  WNDPROC proc;
+  UINT style = 0;
+  HCURSOR cursor = nullptr;
+  HBRUSH ground = nullptr;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+};
+// Registers a class. One that a second toolkit in the process registered already is taken as
+// it is; any other failure is noted (the windows of that class are then not made, and each
+// says what it does instead).
+void registerWindowClass(HINSTANCE instance, const WindowClass& c);
+
 // Puts `proc` in front of a control's class procedure, with `data` for it (the common controls'
 // SetWindowSubclass); false, and noted, where they could not be had.
 bool subclass(HWND control, SUBCLASSPROC proc, DWORD_PTR data);
