@@ -119,6 +119,18 @@ ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
   return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
 
+ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {
+  ui::TextExtent e = captionExtent(utf8, pixelSize);
+  // Qt's bounding rectangle of a text covers at least every pixel the text inks.
+  const QRectF r = metrics(pixelSize).boundingRect(
+      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  e.inkLeft = std::floor(r.left());
+  e.inkTop = std::floor(r.top());
+  e.inkRight = std::ceil(r.right());
+  e.inkBottom = std::ceil(r.bottom());
+  return e;
+}
+
 ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
   ui::TextExtent e = captionExtent(utf8, pixelSize);
   // The ink as drawn: pixels more than half dark, so that the faint fringe of a smoothed

@@ -31,6 +31,7 @@ class QtPainter final : public ui::Painter {
   void caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) override;
   ui::TextExtent captionExtent(std::string_view utf8, int pixelSize) override;
   ui::TextExtent captionInk(std::string_view utf8, int pixelSize) override;
+  ui::TextExtent captionInkBounds(std::string_view utf8, int pixelSize) override;
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override;
   void beginView(ui::Point origin, double scale, double width, double height) override;
   void endView() override;

@@ -72,10 +72,14 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
         c.lineSpacing = e.lineSpacing;
         const double top = static_cast<double>(i) * e.lineSpacing + e.ascent;
         // A line well inside its room needs no look at its ink, which takes a drawing to find
-        // (an unsmoothed face may ink a few per cent wider than it advances).
+        // (an unsmoothed face may ink a few per cent wider than it advances); nor does one
+        // whose ink, wherever it lies within its bounds, fits.
         if (e.advance * 17 / 16 + 1 <= roomWidth && top + e.descent <= box.height) continue;
-        e = measure.captionInk(c.lines[i], px);
-        if (e.inkLeft < 0 || e.inkRight > roomWidth || top + e.inkBottom > box.height) fits = false;
+        const auto spills = [&](const TextExtent& ink) {
+          return ink.inkLeft < 0 || ink.inkRight > roomWidth || top + ink.inkBottom > box.height;
+        };
+        if (!spills(measure.captionInkBounds(c.lines[i], px))) continue;
+        if (spills(measure.captionInk(c.lines[i], px))) fits = false;
       }
       if (px == scale_.fontPixels) fitted = c;
       if (fits) {

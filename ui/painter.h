@@ -88,6 +88,11 @@ class Painter {
   virtual void caption(Point baseline, std::string_view utf8, int pixelSize, Color color) = 0;
   virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;  // without the ink
   virtual TextExtent captionInk(std::string_view utf8, int pixelSize) = 0;
+  // A box (in the ink fields) that holds every pixel of the caption's ink, where the painter
+  // has one for less than drawing the caption takes; the ink itself otherwise.
+  virtual TextExtent captionInkBounds(std::string_view utf8, int pixelSize) {
+    return captionInk(utf8, pixelSize);
+  }
   // A rectangle filled, without an outline.
   virtual void fill(Point topLeft, double width, double height, Color color) = 0;
   // Until endView(), coordinates start at `origin`, `scale` pixels a unit, and what is drawn is
