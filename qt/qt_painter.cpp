@@ -95,26 +95,25 @@ void QtPainter::text(ui::Point baseline, std::string_view utf8, ui::Anchor ancho
   p_.drawText(QPointF(x, baseline.y), s);
 }
 
-const QFontMetricsF& QtPainter::metrics(int pixelSize) {
+const QtPainter::CaptionFont& QtPainter::captionFont(int pixelSize) {
   auto it = fonts_.find(pixelSize);
   if (it == fonts_.end()) {
     QFont font = programFont();
     font.setPixelSize(pixelSize);
-    it = fonts_.emplace(pixelSize, std::pair{font, QFontMetricsF(font)}).first;
+    it = fonts_.emplace(pixelSize, CaptionFont{font, QFontMetricsF(font)}).first;
   }
-  return it->second.second;
+  return it->second;
 }
 
 void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) {
-  metrics(pixelSize);
-  p_.setFont(fonts_.at(pixelSize).first);
+  p_.setFont(captionFont(pixelSize).font);
   p_.setPen(colorOf(color));
   p_.drawText(QPointF(baseline.x, baseline.y),
               QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
-  const QFontMetricsF& fm = metrics(pixelSize);
+  const QFontMetricsF& fm = captionFont(pixelSize).metrics;
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
@@ -122,7 +121,7 @@ ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
 ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {
   ui::TextExtent e = captionExtent(utf8, pixelSize);
   // Qt's bounding rectangle of a text covers at least every pixel the text inks.
-  const QRectF r = metrics(pixelSize).boundingRect(
+  const QRectF r = captionFont(pixelSize).metrics.boundingRect(
       QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   e.inkLeft = std::floor(r.left());
   e.inkTop = std::floor(r.top());
@@ -143,7 +142,7 @@ ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
   ink_.fill(Qt::white);
   {
     QPainter painter(&ink_);
-    painter.setFont(fonts_.at(pixelSize).first);
+    painter.setFont(captionFont(pixelSize).font);
     painter.setPen(Qt::black);
     painter.drawText(QPointF(pad, 2 * pad),
                      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));

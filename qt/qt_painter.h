@@ -39,10 +39,14 @@ class QtPainter final : public ui::Painter {
  private:
   // The captions' font at a size, and its metrics, made once per painter: a face is laid out
   // with some eighty measures, and each font made anew is looked up anew.
-  const QFontMetricsF& metrics(int pixelSize);
+  struct CaptionFont {
+    QFont font;
+    QFontMetricsF metrics;
+  };
+  const CaptionFont& captionFont(int pixelSize);
 
   QPainter& p_;
-  std::map<int, std::pair<QFont, QFontMetricsF>> fonts_;
+  std::map<int, CaptionFont> fonts_;
   QImage ink_;  // where captionInk draws; kept, and with it its paint engine
 };
 
