@@ -183,7 +183,8 @@ void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
 }
 
 void FormControls::setFont(const Control& c, HFONT boxFont, HFONT buttonFont) {
-  if ((c.box && c.box->isOutput()) || c.spec->type == ControlType::PictureBox) return;
+  // A result box draws in the window's result face; a picture's tab stop draws nothing.
+  if (c.box ? !c.box->isEdit() : !c.button) return;
   SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
   if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
 }

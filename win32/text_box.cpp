@@ -18,8 +18,9 @@ TextBoxHandle::TextBoxHandle(TextBoxHost& form, AccessibleInfo& accessible, bool
 void TextBoxHandle::attach(HWND hwnd) {
   hwnd_ = hwnd;
   wchar_t cls[32] = L"";
-  if (GetClassNameW(hwnd_, cls, 32) && wcscmp(cls, kResultBoxClass) == 0) return;
-  // An EDIT: a paste is never cut, the whole text reaches the check.
+  edit_ = !(GetClassNameW(hwnd_, cls, 32) && wcscmp(cls, kResultBoxClass) == 0);
+  if (!edit_) return;
+  // A paste is never cut: the whole text reaches the check.
   SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
   subclass(hwnd_, inputBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }

@@ -59,6 +59,8 @@ class TextBoxHandle final : public ui::TextBox {
   void changed();
   HWND hwnd() const { return hwnd_; }
   bool isOutput() const { return output_; }
+  // Whether the box is an EDIT (an input box, or a result box where none could be made).
+  bool isEdit() const { return edit_; }
   SpacedFace& resultFace() { return form_.resultFace(); }
   // Whether all of a result box's text is selected (it is all or nothing).
   bool selected() const { return selected_; }
@@ -93,6 +95,7 @@ class TextBoxHandle final : public ui::TextBox {
   TextBoxHost& form_;
   HWND hwnd_ = nullptr;
   bool output_;
+  bool edit_ = false;
   bool selected_ = false;                // a result box's
   std::optional<std::wstring> pending_;  // the text being checked before the EDIT gets it
   std::wstring description_;
