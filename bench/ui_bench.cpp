@@ -84,32 +84,14 @@ void BM_Switch(benchmark::State& state) {
 }
 BENCHMARK(BM_Switch)->Unit(benchmark::kMillisecond);
 
-// The 12 dB/oct window with a whole three-way crossover calculated.
-void calculated(const kalvena::ui::Window& w) {
-  for (const auto& [name, text] : {std::pair{"Text1", "300"},
-                                   {"Text2", "8"},
-                                   {"Text9", "300"},
-                                   {"Text10", "3000"},
-                                   {"Text11", "8"},
-                                   {"Text12", "3000"},
-                                   {"Text13", "8"}}) {
-    type(w, name, QString::fromLatin1(text));
-  }
-  button(w, "Command1")->click();
-}
-
-kalvena::qt::ResponseWindow* responseOf(const kalvena::ui::Window& w) {
-  return widget(w)->findChild<kalvena::qt::ResponseWindow*>(QStringLiteral("ResponseWindow"));
-}
-
 // A double click on a picture, to the response window's first frame drawn; the window is made
 // anew each time.
 void BM_OpenResponse(benchmark::State& state) {
   App app;
   app.shell.start();
   const kalvena::ui::Window& w = *app.shell.existingForm1();
-  calculated(w);
-  const QPoint picture = rectOf(faceObject(w, "Picture2")->bounds).center();
+  calculateThreeWay(w);
+  const QPoint picture = middleOf(w, "Picture2");
   for (auto _ : state) {
     QTest::mouseDClick(widget(w), Qt::LeftButton, {}, picture);
     benchmark::DoNotOptimize(responseOf(w)->grab());
@@ -125,9 +107,8 @@ void BM_RedrawForOtherParts(benchmark::State& state) {
   App app;
   app.shell.start();
   const kalvena::ui::Window& w = *app.shell.existingForm1();
-  calculated(w);
-  QTest::mouseDClick(widget(w), Qt::LeftButton, {},
-                     rectOf(faceObject(w, "Picture2")->bounds).center());
+  calculateThreeWay(w);
+  QTest::mouseDClick(widget(w), Qt::LeftButton, {}, middleOf(w, "Picture2"));
   kalvena::qt::ResponseWindow* response = responseOf(w);
   int choice = 0;
   for (auto _ : state) {

@@ -27,16 +27,8 @@ namespace {
 
 using qt::ResponseWindow;
 
-ResponseWindow* responseOf(const Window& w) {
-  return widget(w)->findChild<ResponseWindow*>(QStringLiteral("ResponseWindow"));
-}
-
 QString describedAs(const Window& w) {
   return responseOf(w)->findChild<QWidget*>(QStringLiteral("Plot"))->accessibleDescription();
-}
-
-QPoint middleOf(const Window& w, const char* picture) {
-  return rectOf(faceObject(w, picture)->bounds).center();
 }
 
 // Both windows: typed values for every band, as a builder would, in the window's box names.
@@ -283,16 +275,7 @@ TEST_P(ResponseText, ThePlotsTextsReadAsWritten) {
   App app;
   app.shell.start();
   const Window& w = *app.shell.existingForm1();
-  for (const auto& [name, text] : {std::pair{"Text1", "300"},
-                                   {"Text2", "8"},
-                                   {"Text9", "300"},
-                                   {"Text10", "3000"},
-                                   {"Text11", "8"},
-                                   {"Text12", "3000"},
-                                   {"Text13", "8"}}) {
-    replaceText(w, name, QString::fromLatin1(text));
-  }
-  click(w, "Command1");
+  calculateThreeWay(w);
   QTest::mouseDClick(widget(w), Qt::LeftButton, {}, middleOf(w, "Picture2"));
   ASSERT_NE(responseOf(w), nullptr);
   const QImage plot = responseOf(w)->plotImage().convertToFormat(QImage::Format_RGB32);

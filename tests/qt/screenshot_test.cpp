@@ -37,14 +37,10 @@ TEST(Screenshot, TheResponseWindowIsGrabbed) {
   Shell shell{toolkit};
   shell.start();
   const Window& w = *shell.existingForm1();
-  const char* typed[][2] = {{"Text1", "300"},   {"Text2", "8"},  {"Text9", "300"},
-                            {"Text10", "3000"}, {"Text11", "8"}, {"Text12", "3000"},
-                            {"Text13", "8"}};
-  for (const auto& [name, text] : typed) type(w, name, QString::fromLatin1(text));
-  click(w, "Command1");
+  calculateThreeWay(w);
   ASSERT_TRUE(QTest::qWaitForWindowActive(widget(w)));
   QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
-  auto* response = widget(w)->findChild<QWidget*>(QStringLiteral("ResponseWindow"));
+  QWidget* response = responseOf(w);
   ASSERT_NE(response, nullptr);
   response->findChild<QAbstractButton*>(QStringLiteral("Choice1"))->click();
   settle();

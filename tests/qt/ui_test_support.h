@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "input_values.h"
+#include "qt_response.h"
 #include "qt_toolkit.h"
 #include "shell.h"
 
@@ -79,6 +80,31 @@ inline void calculateLowSection(const Window& w, const QString& fc, const QStrin
   type(w, "Text1", fc);
   type(w, "Text2", r);
   click(w, "Command1");
+}
+
+// A three-way crossover typed into the 12 dB/oct window as a builder would (crossings at
+// 300 Hz and 3 kHz, 8 Ω drivers), then "Изчисли" clicked.
+inline void calculateThreeWay(const Window& w) {
+  for (const auto& [name, text] : {std::pair{"Text1", "300"},
+                                   {"Text2", "8"},
+                                   {"Text9", "300"},
+                                   {"Text10", "3000"},
+                                   {"Text11", "8"},
+                                   {"Text12", "3000"},
+                                   {"Text13", "8"}}) {
+    type(w, name, QString::fromLatin1(text));
+  }
+  click(w, "Command1");
+}
+
+// The middle of a picture of the window, where a double click opens the response window.
+inline QPoint middleOf(const Window& w, const char* picture) {
+  return rectOf(faceObject(w, picture)->bounds).center();
+}
+
+// The window's response window where it has been opened; null otherwise.
+inline qt::ResponseWindow* responseOf(const Window& w) {
+  return widget(w)->findChild<qt::ResponseWindow*>(QStringLiteral("ResponseWindow"));
 }
 
 // Selects the whole text of the box and replaces it, as a paste over a selection would.
