@@ -1,8 +1,6 @@
 #include "calculator_window.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 #include "check_number.h"
 #include "response_plot.h"
@@ -28,25 +26,21 @@ void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked 
   if (description && !crossings.empty()) description->append("\n").append(crossings);
   box->setText(text ? *text : kOutOfRangeMarker);
   box->setDescription(description ? *description : kOutOfRangeExplanation);
-  for (std::size_t i = 0; i < results_.size(); ++i) {
-    if (results_[i] == &box) {
+  const Boxes results = resultBoxes();
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    if (results[i] == &box) {
       written_[i] = WrittenResult{value, unit, InputValues_, std::string(crossings)};
     }
   }
 }
 
-void CalculatorWindow::makeResultBoxes(Boxes boxes) {
-  for (const Bound<TextBox>* box : boxes) {
-    if (box->role() != BoxRole::Result) {
-      throw std::logic_error(std::string(box->name()) + " shows a result but is bound as an input");
-    }
-  }
+void CalculatorWindow::connectResultBoxes() {
+  const Boxes results = resultBoxes();
   for (const Bound<TextBox>* box : textBoxes()) {
-    if (std::find(boxes.begin(), boxes.end(), box) != boxes.end()) continue;
+    if (std::find(results.begin(), results.end(), box) != results.end()) continue;
     (*box)->setInputRule([](std::string_view text) { return inputFieldValue(text).has_value(); });
   }
-  results_ = boxes;
-  written_.assign(boxes.size(), std::nullopt);
+  written_.assign(results.size(), std::nullopt);
   native()->onCopyPartsList([this] { return partsList(); });
   native()->setResponseView({kResponseTitle, kPartsSetNames,
                              [this](Painter& painter, double width, double height, int choice) {
@@ -61,7 +55,7 @@ void CalculatorWindow::makeResultBoxes(Boxes boxes) {
 
 void CalculatorWindow::Form_Load() {
   InputValues_ = {};
-  written_.assign(results_.size(), std::nullopt);
+  written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
 }
 
@@ -71,7 +65,7 @@ void CalculatorWindow::clear(Boxes boxes) {
     (*box)->setDescription("");  // an empty box has nothing to explain
   }
   InputValues_ = {};
-  written_.assign(results_.size(), std::nullopt);
+  written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
   native()->updateResponseView();
 }

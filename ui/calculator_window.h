@@ -71,9 +71,9 @@ class CalculatorWindow : public Window {
     });
     native()->updateResponseView();
   }
-  // The window's result boxes (each bound as one), in the order the calculation writes them;
-  // offers their parts list. Every other box is an input box, under the input rule.
-  void makeResultBoxes(Boxes boxes);
+  // Puts every box but the results under the input rule, and offers the results' parts list
+  // and response view.
+  void connectResultBoxes();
   // Empties the boxes in the order given, then zeroes the record.
   void clear(Boxes boxes);
 
@@ -81,7 +81,6 @@ class CalculatorWindow : public Window {
   InputValues InputValues_;
 
  private:
-  Boxes results_;
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
   BuiltSections built_;  // what each section's shown results build; nothing where none is
 };

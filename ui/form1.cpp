@@ -18,7 +18,7 @@ void Form1::connectEvents() {
   Command2->onClick([this] { Command2_Click(); });
   Command3->onClick([this] { Command3_Click(); });
   Command4->onClick([this] { Command4_Click(); });
-  makeResultBoxes(resultBoxes_);
+  connectResultBoxes();
 }
 
 void Form1::Text1_Change() { InputChange(Text1, InputValues_.LowFc); }

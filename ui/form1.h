@@ -13,6 +13,7 @@ class Form1 final : public CalculatorWindow {
   const FormLayout& layout() const override;
   std::span<const PartsSection> partsSections() const override;
   void connectEvents() override;
+  std::span<const Bound<TextBox>* const> resultBoxes() const override { return resultBoxes_; }
 
   void Text1_Change();
   void Text2_Change();
@@ -35,14 +36,14 @@ class Form1 final : public CalculatorWindow {
   Bound<TextBox> Text12{*this, "Text12"};  // HighFc
   Bound<TextBox> Text13{*this, "Text13"};  // HighR
   // Results
-  Bound<TextBox> Text3{*this, "Text3", BoxRole::Result};    // low C
-  Bound<TextBox> Text4{*this, "Text4", BoxRole::Result};    // low L
-  Bound<TextBox> Text5{*this, "Text5", BoxRole::Result};    // middle C1
-  Bound<TextBox> Text6{*this, "Text6", BoxRole::Result};    // middle C2
-  Bound<TextBox> Text7{*this, "Text7", BoxRole::Result};    // middle L1
-  Bound<TextBox> Text8{*this, "Text8", BoxRole::Result};    // middle L2
-  Bound<TextBox> Text14{*this, "Text14", BoxRole::Result};  // high C
-  Bound<TextBox> Text15{*this, "Text15", BoxRole::Result};  // high L
+  Bound<TextBox> Text3{*this, "Text3"};    // low C
+  Bound<TextBox> Text4{*this, "Text4"};    // low L
+  Bound<TextBox> Text5{*this, "Text5"};    // middle C1
+  Bound<TextBox> Text6{*this, "Text6"};    // middle C2
+  Bound<TextBox> Text7{*this, "Text7"};    // middle L1
+  Bound<TextBox> Text8{*this, "Text8"};    // middle L2
+  Bound<TextBox> Text14{*this, "Text14"};  // high C
+  Bound<TextBox> Text15{*this, "Text15"};  // high L
   Bound<CommandButton> Command1{*this, "Command1"};
   Bound<CommandButton> Command2{*this, "Command2"};
   Bound<CommandButton> Command3{*this, "Command3"};

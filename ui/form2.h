@@ -13,6 +13,7 @@ class Form2 final : public CalculatorWindow {
   const FormLayout& layout() const override;
   std::span<const PartsSection> partsSections() const override;
   void connectEvents() override;
+  std::span<const Bound<TextBox>* const> resultBoxes() const override { return resultBoxes_; }
 
   void Text1_Change();
   void Text2_Change();
@@ -35,18 +36,18 @@ class Form2 final : public CalculatorWindow {
   Bound<TextBox> Text15{*this, "Text15"};  // HighFc
   Bound<TextBox> Text16{*this, "Text16"};  // HighR
   // Results
-  Bound<TextBox> Text3{*this, "Text3", BoxRole::Result};    // low C
-  Bound<TextBox> Text4{*this, "Text4", BoxRole::Result};    // low L1
-  Bound<TextBox> Text5{*this, "Text5", BoxRole::Result};    // low L2
-  Bound<TextBox> Text9{*this, "Text9", BoxRole::Result};    // middle C1
-  Bound<TextBox> Text10{*this, "Text10", BoxRole::Result};  // middle C2
-  Bound<TextBox> Text11{*this, "Text11", BoxRole::Result};  // middle C3
-  Bound<TextBox> Text12{*this, "Text12", BoxRole::Result};  // middle L1
-  Bound<TextBox> Text13{*this, "Text13", BoxRole::Result};  // middle L2
-  Bound<TextBox> Text14{*this, "Text14", BoxRole::Result};  // middle L3
-  Bound<TextBox> Text17{*this, "Text17", BoxRole::Result};  // high C1
-  Bound<TextBox> Text18{*this, "Text18", BoxRole::Result};  // high C2
-  Bound<TextBox> Text19{*this, "Text19", BoxRole::Result};  // high L
+  Bound<TextBox> Text3{*this, "Text3"};    // low C
+  Bound<TextBox> Text4{*this, "Text4"};    // low L1
+  Bound<TextBox> Text5{*this, "Text5"};    // low L2
+  Bound<TextBox> Text9{*this, "Text9"};    // middle C1
+  Bound<TextBox> Text10{*this, "Text10"};  // middle C2
+  Bound<TextBox> Text11{*this, "Text11"};  // middle C3
+  Bound<TextBox> Text12{*this, "Text12"};  // middle L1
+  Bound<TextBox> Text13{*this, "Text13"};  // middle L2
+  Bound<TextBox> Text14{*this, "Text14"};  // middle L3
+  Bound<TextBox> Text17{*this, "Text17"};  // high C1
+  Bound<TextBox> Text18{*this, "Text18"};  // high C2
+  Bound<TextBox> Text19{*this, "Text19"};  // high L
   Bound<CommandButton> Command1{*this, "Command1"};
   Bound<CommandButton> Command2{*this, "Command2"};
   Bound<CommandButton> Command3{*this, "Command3"};

@@ -12,13 +12,12 @@ bool gEnding = false;
 }  // namespace
 
 template <>
-Bound<TextBox>::Bound(Window& window, const char* name, BoxRole role) : name_(name), role_(role) {
+Bound<TextBox>::Bound(Window& window, const char* name) : name_(name) {
   window.textBoxes_.push_back(this);
 }
 
 template <>
-Bound<CommandButton>::Bound(Window& window, const char* name, BoxRole role)
-    : name_(name), role_(role) {
+Bound<CommandButton>::Bound(Window& window, const char* name) : name_(name) {
   window.buttons_.push_back(this);
 }
 
@@ -42,9 +41,7 @@ void Window::Show() {
 
 void Window::load() {
   std::vector<std::string_view> results;
-  for (const Bound<TextBox>* b : textBoxes_) {
-    if (b->role() == BoxRole::Result) results.emplace_back(b->name());
-  }
+  for (const Bound<TextBox>* b : resultBoxes()) results.emplace_back(b->name());
   std::unique_ptr<NativeWindow> native =
       toolkit_.createWindow(layout(), results, [this] { Unload(); });
   bindControls(*native);

@@ -60,11 +60,6 @@ struct FormLayout {
   const char* description;
 };
 
-// What a text box is for: the user types into an input box; a result box shows the program's
-// output, read-only and always showing where its text begins. A window says which are which
-// when it loads, so that each box is made as what it is.
-enum class BoxRole { Input, Result };
-
 // A single-line text box.
 class TextBox {
  public:
@@ -143,8 +138,9 @@ inline constexpr const char* kCopyPartsListCaption = "Копирай списъ�
 class Toolkit {
  public:
   virtual ~Toolkit() = default;
-  // Builds a window from its layout, the text boxes named in `resultBoxes` as result boxes;
-  // onClose runs when the user closes it from its title bar.
+  // Builds a window from its layout, the text boxes named in `resultBoxes` as result boxes
+  // (read-only, always showing where their text begins), the others as input boxes; onClose
+  // runs when the user closes it from its title bar.
   virtual std::unique_ptr<NativeWindow> createWindow(const FormLayout& layout,
                                                      std::span<const std::string_view> resultBoxes,
                                                      std::function<void()> onClose) = 0;
@@ -170,19 +166,17 @@ class Window;
 template <class Control>
 class Bound {
  public:
-  Bound(Window& window, const char* name, BoxRole role = BoxRole::Input);
+  Bound(Window& window, const char* name);
   Bound(const Bound&) = delete;
   Bound& operator=(const Bound&) = delete;
 
   Control& operator*() const;
   Control* operator->() const { return &**this; }
   const char* name() const { return name_; }
-  BoxRole role() const { return role_; }
 
  private:
   friend class Window;
   const char* name_;
-  BoxRole role_;  // a text box's
   Control* control_ = nullptr;
 };
 
@@ -210,6 +204,9 @@ class Window {
   // Connects the handlers to the controls just bound.
   virtual void connectEvents() = 0;
   virtual void Form_Load() = 0;
+  // The text boxes that show the program's results, made as result boxes when the window
+  // loads; none unless the window says.
+  virtual std::span<const Bound<TextBox>* const> resultBoxes() const { return {}; }
 
   void MsgBox(std::string_view text, std::string_view title);
   Toolkit& toolkit() const { return toolkit_; }
