@@ -115,12 +115,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   HWND& changingBox() override { return changing_; }
 
   static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      self->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    FormWindow* self = windowObject<FormWindow>(hwnd, msg, lp);
+    if (self && msg == WM_NCCREATE) self->hwnd_ = hwnd;
     if (self) return self->message(msg, wp, lp);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -141,14 +137,13 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         onClose_();
         return 0;
       case WM_MOUSEMOVE:
-        // The pictures' hover texts are made when the mouse first comes over the window: a
-        // hover-text control costs a window's start-up under Wine.
-        if (!pictureTipsAdded_) {
-          pictureTipsAdded_ = true;
-          addPictureTips(hwnd_, tooltip(), face(), pictureTip_);
+        // The hover-text control is made when first needed, at the latest when the mouse first
+        // comes over the window (it costs a window's start-up under Wine); made now, it is
+        // handed this first move, which it could not see.
+        if (!tooltip_.get()) {
           MSG move{hwnd_, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
-          if (tooltip_.get())
-            SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+          if (HWND tip = tooltip())
+            SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
         }
         break;
       case WM_LBUTTONDBLCLK:
@@ -244,7 +239,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
     }
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
-    if (pictureTipsAdded_) addPictureTips(hwnd_, tooltip(), face(), pictureTip_);
+    if (tooltip_.get()) addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(input.face, fonts_->fullPixels(),
                                                fonts_->smallestPixels(), std::max(1, dpi_ / 96));
@@ -269,7 +264,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::optional<ui::ResponseView> responseView_;
   std::unique_ptr<ResponseWindow> response_;  // made when first opened
   std::wstring pictureTip_;  // the pictures' hover text, which the hover-text control reads
-  bool pictureTipsAdded_ = false;
 };
 
 HWND FormWindow::tooltip() {
@@ -279,7 +273,9 @@ HWND FormWindow::tooltip() {
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr));
     if (!tooltip_.get()) noteFallback("no hover-text control: the results have no hover texts");
     setTipWidth();
+    // Every result box's and picture's hover text, as they are now.
     if (tooltip_.get() && controls_) controls_->addHoverTexts(tooltip_.get());
+    if (tooltip_.get()) addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
   }
   return tooltip_.get();
 }

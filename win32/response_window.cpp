@@ -62,16 +62,6 @@ struct ResponseWindow::State {
     return drawn;
   }
 
-  // A window's state, which CreateWindowExW hands its procedure and the procedure keeps.
-  static State* stateOf(HWND h, UINT msg, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          h, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    }
-    return reinterpret_cast<State*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-  }
-
   void layOut() {
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -88,7 +78,7 @@ struct ResponseWindow::State {
   }
 
   static LRESULT CALLBACK windowProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    State* self = stateOf(h, msg, lp);
+    State* self = windowObject<State>(h, msg, lp);
     if (!self) return DefWindowProcW(h, msg, wp, lp);
     switch (msg) {
       case WM_COMMAND:
@@ -124,7 +114,7 @@ struct ResponseWindow::State {
   }
 
   static LRESULT CALLBACK plotProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    State* self = stateOf(h, msg, lp);
+    State* self = windowObject<State>(h, msg, lp);
     if (!self) return DefWindowProcW(h, msg, wp, lp);
     switch (msg) {
       case WM_ERASEBKGND:

@@ -103,12 +103,7 @@ LRESULT key(HWND h, TextBoxHandle& box, WPARAM key, LPARAM lp) {
 }
 
 LRESULT CALLBACK resultBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    SetWindowLongPtrW(
-        h, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  }
-  TextBoxHandle* box = boxOf(h);
+  TextBoxHandle* box = windowObject<TextBoxHandle>(h, msg, lp);
   if (!box) return DefWindowProcW(h, msg, wp, lp);
   static int pressedAt = 0;  // where the mouse went down, while it is held on a box
   if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) box->relayToHoverText(msg, wp, lp);

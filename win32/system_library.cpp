@@ -92,9 +92,11 @@ bool initCommonControls() {
 void registerWindowClass(HINSTANCE instance, const WindowClass& c) {
   const WNDCLASSEXW w{sizeof w, c.style,  c.proc,   0,       0,      instance,
                       c.icon,   c.cursor, c.ground, nullptr, c.name, c.smallIcon};
-  if (!RegisterClassExW(&w) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+  if (RegisterClassExW(&w)) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_CLASS_ALREADY_EXISTS) {
     noteFallback("the window class " + ascii(c.name) + " was not registered (" +
-                 std::to_string(GetLastError()) + ")");
+                 std::to_string(error) + ")");
   }
 }
 

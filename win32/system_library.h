@@ -48,6 +48,18 @@ class SystemLibrary {
 // classes registered (the hover texts' among them); false where that fails.
 bool initCommonControls();
 
+// For a window procedure: the object its window was made for (CreateWindowExW's last argument),
+// kept with the window from WM_NCCREATE on; null before, and once the window clears it.
+template <class T>
+T* windowObject(HWND h, UINT msg, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    SetWindowLongPtrW(
+        h, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
 // One of the program's window classes: its name and procedure, and what it asks beyond them.
 struct WindowClass {
   const wchar_t* name;
