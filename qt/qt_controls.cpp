@@ -28,54 +28,44 @@ constexpr qreal kOutputTextIndent = 2;
 // A result too wide for its box is drawn a pixel smaller, down to this share of the font.
 constexpr int kSmallestPercent = 70;
 
-// A character drawn once in black on a clear image at a device pixel ratio, its origin on a
-// whole device pixel, and where its ink lies (pixels covered a quarter or more: the faint edge
-// of a smoothed stroke beside a clear gap does not join two characters).
-struct Glyph {
-  QImage image;
-  QPoint origin;  // in the image, in device pixels
-  ui::GlyphInk ink;
-};
-
-const Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
-  // A text keeps pointers to its glyphs while more are added: the map's elements stay where
+// A character drawn once on a clear image at a device pixel ratio, its origin on a whole
+// device pixel, as the coverage of its pixels.
+const ui::Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
+  // A text keeps references to its glyphs while more are added: the map's elements stay where
   // they are when it grows (a QHash moves them).
-  static std::unordered_map<QString, Glyph> known;
+  static std::unordered_map<QString, ui::Glyph> known;
   const QString key = font.key() + u'|' + QString::number(dpr) + u'|' + c;
   if (const auto found = known.find(key); found != known.end()) return found->second;
   const QFontMetricsF fm(font);
   const int pad = static_cast<int>(std::ceil(fm.height() * dpr));
   const int width = static_cast<int>(std::ceil(fm.horizontalAdvance(c) * dpr)) + 2 * pad;
-  Glyph g{QImage(width, 2 * pad, QImage::Format_ARGB32_Premultiplied), QPoint(pad, pad), {}};
-  g.image.fill(Qt::transparent);
+  QImage image(width, 2 * pad, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  // Drawn at the device's size in an image of scale 1, so that nothing is scaled afterwards.
+  QFont device = font;
+  device.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * dpr)));
   {
-    // Drawn at the device's size in an image of scale 1, so that nothing is scaled afterwards.
-    QFont device = font;
-    device.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * dpr)));
-    QPainter painter(&g.image);
+    QPainter painter(&image);
     painter.setFont(device);
     painter.setPen(Qt::black);
-    painter.drawText(g.origin, QString(c));
-    g.ink.advance = static_cast<int>(std::lround(QFontMetricsF(device).horizontalAdvance(c)));
+    painter.drawText(QPoint(pad, pad), QString(c));
   }
   // A smoothed point at 8 to 11 pixels is a pale grey blur that the eye passes over ("0.8"
   // reads as "08"): the decimal separator's pixels are either ink or ground.
   const bool separator = c == u'.' || c == u',';
-  QRect ink;
-  for (int y = 0; y < g.image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(g.image.scanLine(y));
+  std::vector<std::uint8_t> coverage;
+  coverage.reserve(static_cast<std::size_t>(width * image.height()));
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < width; ++x) {
-      if (separator) line[x] = qAlpha(line[x]) < 64 ? qRgba(0, 0, 0, 0) : qRgba(0, 0, 0, 255);
-      if (qAlpha(line[x]) >= 64) ink |= QRect(x - pad, y - pad, 1, 1);
+      const int a = qAlpha(line[x]);
+      coverage.push_back(static_cast<std::uint8_t>(separator ? (a < 64 ? 0 : 255) : a));
     }
   }
-  if (!ink.isNull()) {
-    g.ink.left = ink.left();
-    g.ink.right = ink.right() + 1;
-    g.ink.top = ink.top();
-    g.ink.bottom = ink.bottom() + 1;
-  }
-  return known.emplace(key, std::move(g)).first->second;
+  const int advance = static_cast<int>(std::lround(QFontMetricsF(device).horizontalAdvance(c)));
+  return known
+      .emplace(key, ui::makeGlyph(advance, -pad, -pad, width, image.height(), std::move(coverage)))
+      .first->second;
 }
 
 // A result box's face at its sizes, from its own down to kSmallestPercent of it, at a device
@@ -89,11 +79,11 @@ class BoxGlyphs final : public ui::GlyphSource {
     font_.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the layout's own
   }
   int sizeCount() const override { return largest_ - (largest_ * kSmallestPercent + 99) / 100 + 1; }
-  ui::GlyphInk ink(int size, std::string_view character) override {
-    return glyph(size, QString::fromUtf8(character.data(), std::ssize(character)).front()).ink;
+  const ui::Glyph& glyph(int size, std::string_view character) override {
+    return glyphOf(font(size), dpr_,
+                   QString::fromUtf8(character.data(), std::ssize(character)).front());
   }
   bool smoothed(int) const override { return true; }  // antialiased at every size
-  const Glyph& glyph(int size, QChar c) const { return glyphOf(font(size), dpr_, c); }
   QFont font(int size) const {
     QFont f = font_;
     f.setPixelSize(largest_ - size);
@@ -116,29 +106,22 @@ ui::ResultLine layOut(const QLineEdit& box, BoxGlyphs& glyphs) {
                           std::max(1, static_cast<int>(std::floor(dpr))), glyphs);
 }
 
-// Draws a laid-out text in a colour with its baseline's start at a device pixel. The glyphs are
-// put together in an image of the device's pixels, which is laid on the box unscaled.
-void draw(QPainter& painter, const ui::ResultLine& line, const BoxGlyphs& glyphs, QPoint start,
+// Draws a laid-out text in a colour with its baseline's start at a device pixel, as an image of
+// the device's pixels laid on the box unscaled.
+void draw(QPainter& painter, const ui::ResultLine& line, BoxGlyphs& glyphs, QPoint start,
           const QColor& colour) {
   if (line.characters.empty()) return;
-  const int pad = glyphs.glyph(line.size, u'0').origin.y();
+  const int pad = -glyphs.glyph(line.size, "0").top;
   QImage image(line.width + 2 * pad, 2 * pad, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter onLine(&image);
-  for (const ui::PlacedCharacter& c : line.characters) {
-    const QPoint origin(pad + c.origin, pad);
-    for (const ui::PixelRect& b : c.shape) {
-      onLine.fillRect(QRect(origin + QPoint(b.left, b.top), QSize(b.width, b.height)), Qt::black);
+  const std::vector<std::uint8_t> coverage =
+      ui::coverLine(line, glyphs, image.width(), image.height(), pad, pad);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb a = coverage[static_cast<std::size_t>(y * image.width() + x)];
+      row[x] = qPremultiply((colour.rgb() & 0xFFFFFF) | a << 24);
     }
-    if (!c.shape.empty()) continue;
-    const QString q = QString::fromStdString(c.character);
-    if (q.size() != 1) continue;
-    const Glyph& g = glyphs.glyph(line.size, q.front());
-    onLine.drawImage(origin - g.origin, g.image);
   }
-  onLine.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  onLine.fillRect(image.rect(), colour);
-  onLine.end();
   image.setDevicePixelRatio(glyphs.dpr());
   painter.drawImage(QPointF(start - QPoint(pad, pad)) / glyphs.dpr(), image);
 }

@@ -32,7 +32,7 @@ struct Ink {
 enum class Separators { Own, ShapesBesideSmallDigits, ShapesBesideLargeDigits };
 
 Separators separatorsAt(GlyphSource& glyphs, int size, bool shaped) {
-  const GlyphInk zero = glyphs.ink(size, "0");
+  const GlyphInk zero = glyphs.glyph(size, "0").ink;
   const bool small = zero.bottom - zero.top < 10;
   // Beside smoothed digits under ten pixels high, whose grey strokes a solid shape outweighs
   // (the eye, and OCR, take the 3 before it for a 2), the face's own separator stays.
@@ -41,7 +41,7 @@ Separators separatorsAt(GlyphSource& glyphs, int size, bool shaped) {
 }
 
 Ink inkOf(GlyphSource& glyphs, int size, std::string_view c, Separators separators) {
-  Ink ink{glyphs.ink(size, c), {}};
+  Ink ink{glyphs.glyph(size, c).ink, {}};
   GlyphInk& g = ink.glyph;
   const int height = g.bottom - g.top;
   const bool inked = g.right > g.left;
@@ -124,6 +124,7 @@ std::string ResultLine::text() const {
 }
 
 ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSource& glyphs) {
+  if (text.empty()) return {};  // nothing to measure a glyph for
   const std::vector<std::string_view> characters = charactersOf(text);
   const int smallest = std::max(0, glyphs.sizeCount() - 1);
   // Larger digits read better than a clearer separator: where the separator's shape alone keeps
@@ -142,6 +143,55 @@ ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSour
   ResultLine line = placed(glyphs, smallest, charactersOf(cut), gap, true, true);
   line.fits = line.width <= available;
   return line;
+}
+
+Glyph makeGlyph(int advance, int left, int top, int width, int height,
+                std::vector<std::uint8_t> coverage) {
+  Glyph g{{advance, 0, 0, 0, 0}, left, top, width, height, std::move(coverage)};
+  // Its ink: the pixels covered a quarter or more. A column between two glyphs then holds less
+  // than a quarter of each, less than half in all, which the eye does not take for a stroke.
+  int inkLeft = INT_MAX, inkRight = INT_MIN, inkTop = INT_MAX, inkBottom = INT_MIN;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (g.coverage[static_cast<std::size_t>(y * width + x)] < 64) continue;
+      inkLeft = std::min(inkLeft, x);
+      inkRight = std::max(inkRight, x + 1);
+      inkTop = std::min(inkTop, y);
+      inkBottom = std::max(inkBottom, y + 1);
+    }
+  }
+  if (inkRight > inkLeft)
+    g.ink = {advance, left + inkLeft, left + inkRight, top + inkTop, top + inkBottom};
+  return g;
+}
+
+std::vector<std::uint8_t> coverLine(const ResultLine& line, GlyphSource& glyphs, int width,
+                                    int height, int left, int baseline) {
+  std::vector<std::uint8_t> canvas(
+      static_cast<std::size_t>(std::max(width, 0) * std::max(height, 0)), 0);
+  // Covers a pixel `a` of 255 over what it has.
+  const auto cover = [&](int x, int y, int a) {
+    if (a == 0 || x < 0 || x >= width || y < 0 || y >= height) return;
+    std::uint8_t& p = canvas[static_cast<std::size_t>(y * width + x)];
+    p = static_cast<std::uint8_t>(a + p - (a * p + 127) / 255);
+  };
+  for (const PlacedCharacter& c : line.characters) {
+    const int ox = left + c.origin;
+    for (const PixelRect& b : c.shape) {
+      for (int y = 0; y < b.height; ++y) {
+        for (int x = 0; x < b.width; ++x) cover(ox + b.left + x, baseline + b.top + y, 255);
+      }
+    }
+    if (!c.shape.empty()) continue;
+    const Glyph& g = glyphs.glyph(line.size, c.character);
+    for (int y = 0; y < g.height; ++y) {
+      for (int x = 0; x < g.width; ++x) {
+        cover(ox + g.left + x, baseline + g.top + y,
+              g.coverage[static_cast<std::size_t>(y * g.width + x)]);
+      }
+    }
+  }
+  return canvas;
 }
 
 }  // namespace kalvena::ui

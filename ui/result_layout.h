@@ -10,6 +10,7 @@
 // smoothed; a separator the face draws no ink for at all, and an ellipsis too narrow for three
 // dots, always are.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,12 +30,28 @@ struct GlyphInk {
   int bottom = 0;
 };
 
+// A glyph as the toolkit rasterises it at a size: its coverage, rows of `width` values from 0
+// (ground) to 255 (ink), whose top-left lies at (left, top) from the origin on the baseline, y
+// down; and its ink, found in that coverage (makeGlyph).
+struct Glyph {
+  GlyphInk ink;
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> coverage;
+};
+
+// The glyph of that advance and coverage, with its ink found.
+Glyph makeGlyph(int advance, int left, int top, int width, int height,
+                std::vector<std::uint8_t> coverage);
+
 // What a result box's toolkit offers: a face at a few sizes, the largest first.
 class GlyphSource {
  public:
   virtual int sizeCount() const = 0;
-  // character: one character, UTF-8.
-  virtual GlyphInk ink(int size, std::string_view character) = 0;
+  // character: one character, UTF-8. The glyph stays where it is while the source lives.
+  virtual const Glyph& glyph(int size, std::string_view character) = 0;
   // Whether the glyphs at a size are drawn with grey, smoothed edges.
   virtual bool smoothed(int size) const = 0;
 
@@ -63,5 +80,12 @@ struct ResultLine {
 
 // The result laid out in `available` device pixels; gap is a clear column's width in them.
 ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSource& glyphs);
+
+// A laid-out line's coverage (0 to 255 a pixel, rows of `width`) on a canvas `width` by `height`
+// pixels, the room's start at column `left` and the baseline on row `baseline`: each glyph, or
+// the shape drawn in its place, over what lies under it. What falls outside is cut. The toolkit
+// colours it.
+std::vector<std::uint8_t> coverLine(const ResultLine& line, GlyphSource& glyphs, int width,
+                                    int height, int left, int baseline);
 
 }  // namespace kalvena::ui

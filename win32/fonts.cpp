@@ -1,7 +1,6 @@
 #include "fonts.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "dib.h"
 #include "owned.h"
@@ -217,98 +216,61 @@ SpacedFace::SpacedFace(const wchar_t* face, int largest, int smallest, int gap) 
   line_ = metricsOf(fonts_.front()->get());
 }
 
-const SpacedFace::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
-  auto [at, added] = glyphs_[size].try_emplace(c);
-  if (!added) return at->second;
-  Glyph& g = at->second;
+const ui::Glyph& SpacedFace::glyphOf(std::size_t size, wchar_t c) {
+  const auto found = glyphs_[size].find(c);
+  if (found != glyphs_[size].end()) return found->second;
   HFONT font = fonts_[size]->get();
-  g.advance = textWidth(font, std::wstring_view(&c, 1));
+  const int advance = textWidth(font, std::wstring_view(&c, 1));
   const WindowDc screen;
   HDC dc = screen.get();
   HGDIOBJ old = SelectObject(dc, font);
   const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
   GLYPHMETRICS metrics{};
-  const UINT format = smoothed_[size] ? GGO_GRAY8_BITMAP : GGO_BITMAP;
+  const bool gray = smoothed_[size];
+  const UINT format = gray ? GGO_GRAY8_BITMAP : GGO_BITMAP;
   const DWORD bytes = GetGlyphOutlineW(dc, c, format, &metrics, 0, nullptr, &identity);
-  if (bytes != GDI_ERROR && bytes > 0) {
-    std::vector<BYTE> bits(bytes);
-    GetGlyphOutlineW(dc, c, format, &metrics, bytes, bits.data(), &identity);
-    g.x = metrics.gmptGlyphOrigin.x;
-    g.y = metrics.gmptGlyphOrigin.y;
-    g.width = static_cast<int>(metrics.gmBlackBoxX);
-    g.height = static_cast<int>(metrics.gmBlackBoxY);
-    g.coverage.assign(static_cast<std::size_t>(g.width * g.height), 0);
-    // Rows of whole 32-bit words: a byte a pixel (0 to 64), or a bit a pixel, highest first.
-    const int rowBytes = smoothed_[size] ? (g.width + 3) & ~3 : ((g.width + 31) / 32) * 4;
-    for (int y = 0; y < g.height; ++y) {
-      for (int x = 0; x < g.width; ++x) {
-        const BYTE* row = bits.data() + y * rowBytes;
-        g.coverage[static_cast<std::size_t>(y * g.width + x)] =
-            smoothed_[size] ? row[x] : ((row[x / 8] >> (7 - x % 8)) & 1) * 64;
-      }
-    }
-  }
+  std::vector<BYTE> bits(bytes == GDI_ERROR ? 0 : bytes);
+  if (!bits.empty()) GetGlyphOutlineW(dc, c, format, &metrics, bytes, bits.data(), &identity);
   SelectObject(dc, old);
-  // Its ink: the pixels covered a quarter or more. A column between two glyphs then holds less
-  // than a quarter of each, less than half in all, which the eye does not take for a stroke.
-  g.ink.advance = g.advance;
-  int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
-  for (int y = 0; y < g.height; ++y) {
-    for (int x = 0; x < g.width; ++x) {
-      if (g.coverage[static_cast<std::size_t>(y * g.width + x)] >= 16) {
-        left = std::min(left, x);
-        right = std::max(right, x + 1);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y + 1);
-      }
+  const int width = bits.empty() ? 0 : static_cast<int>(metrics.gmBlackBoxX);
+  const int height = bits.empty() ? 0 : static_cast<int>(metrics.gmBlackBoxY);
+  // Rows of whole 32-bit words: a byte a pixel (0 to 64), or a bit a pixel, highest first.
+  const int rowBytes = gray ? (width + 3) & ~3 : ((width + 31) / 32) * 4;
+  std::vector<std::uint8_t> coverage;
+  coverage.reserve(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < height; ++y) {
+    const BYTE* row = bits.data() + y * rowBytes;
+    for (int x = 0; x < width; ++x) {
+      coverage.push_back(gray ? static_cast<std::uint8_t>((row[x] * 255 + 32) / 64)
+                              : ((row[x / 8] >> (7 - x % 8)) & 1) * 255);
     }
   }
-  if (right > left) {
-    g.ink.left = g.x + left;
-    g.ink.right = g.x + right;
-    g.ink.top = top - g.y;
-    g.ink.bottom = bottom - g.y;
-  }
-  return g;
+  return glyphs_[size]
+      .emplace(c, ui::makeGlyph(advance, metrics.gmptGlyphOrigin.x, -metrics.gmptGlyphOrigin.y,
+                                width, height, std::move(coverage)))
+      .first->second;
 }
 
-ui::GlyphInk SpacedFace::ink(int size, std::string_view character) {
+const ui::Glyph& SpacedFace::glyph(int size, std::string_view character) {
+  static const ui::Glyph none;
   const std::wstring c = widen(character);
-  return c.size() == 1 ? glyphOf(static_cast<std::size_t>(size), c[0]).ink : ui::GlyphInk{};
+  return c.size() == 1 ? glyphOf(static_cast<std::size_t>(size), c[0]) : none;
 }
 
 void SpacedFace::draw(HDC dc, const RECT& room, int left, int baseline, const ui::ResultLine& line,
                       COLORREF ink, COLORREF ground) {
   const Dib canvas(room.right - room.left, room.bottom - room.top);
   if (!canvas.ok()) return;
-  std::fill_n(canvas.pixels(), canvas.size(),
-              DWORD{GetRValue(ground)} << 16 | DWORD{GetGValue(ground)} << 8 | GetBValue(ground));
-  const auto blend = [](int from, int to, int a) { return (from * (64 - a) + to * a) / 64; };
-  // Covers a pixel of the room, `a` of 64, in the ink.
-  const auto cover = [&](int x, int y, int a) {
-    if (a == 0 || x < 0 || x >= canvas.width() || y < 0 || y >= canvas.height()) return;
-    DWORD& p = canvas.pixels()[y * canvas.width() + x];
-    const int r = blend(static_cast<int>(p >> 16 & 0xFF), GetRValue(ink), a);
-    const int gr = blend(static_cast<int>(p >> 8 & 0xFF), GetGValue(ink), a);
-    const int b = blend(static_cast<int>(p & 0xFF), GetBValue(ink), a);
-    p = static_cast<DWORD>(r << 16 | gr << 8 | b);
+  const std::vector<std::uint8_t> coverage = ui::coverLine(
+      line, *this, canvas.width(), canvas.height(), left - room.left, baseline - room.top);
+  const auto blend = [](int from, int to, int a) {
+    return (from * (255 - a) + to * a + 127) / 255;
   };
-  for (const ui::PlacedCharacter& c : line.characters) {
-    const int ox = left - room.left + c.origin, oy = baseline - room.top;
-    for (const ui::PixelRect& b : c.shape) {
-      for (int y = 0; y < b.height; ++y) {
-        for (int x = 0; x < b.width; ++x) cover(ox + b.left + x, oy + b.top + y, 64);
-      }
-    }
-    if (!c.shape.empty()) continue;
-    const std::wstring w = widen(c.character);
-    if (w.size() != 1) continue;
-    const Glyph& g = glyphOf(static_cast<std::size_t>(line.size), w[0]);
-    for (int y = 0; y < g.height; ++y) {
-      for (int x = 0; x < g.width; ++x) {
-        cover(ox + g.x + x, oy - g.y + y, g.coverage[static_cast<std::size_t>(y * g.width + x)]);
-      }
-    }
+  for (std::size_t i = 0; i < coverage.size(); ++i) {
+    const int a = coverage[i];
+    canvas.pixels()[i] = static_cast<DWORD>(blend(GetRValue(ground), GetRValue(ink), a) << 16 |
+                                            blend(GetGValue(ground), GetGValue(ink), a) << 8 |
+                                            blend(GetBValue(ground), GetBValue(ink), a));
   }
   BitBlt(dc, room.left, room.top, canvas.width(), canvas.height(), canvas.dc(), 0, 0, SRCCOPY);
 }

@@ -134,21 +134,14 @@ class SpacedFace final : public ui::GlyphSource {
   const TEXTMETRICW& line() const { return line_; }
 
   int sizeCount() const override { return static_cast<int>(fonts_.size()); }
-  ui::GlyphInk ink(int size, std::string_view character) override;
+  const ui::Glyph& glyph(int size, std::string_view character) override;
   bool smoothed(int size) const override { return smoothed_[static_cast<std::size_t>(size)]; }
 
  private:
-  struct Glyph {
-    int advance = 0;
-    int x = 0, y = 0;  // the top-left of its coverage from the origin, up from the baseline
-    int width = 0, height = 0;
-    std::vector<BYTE> coverage;  // 0 to 64 a pixel, rows of `width`
-    ui::GlyphInk ink;
-  };
-  const Glyph& glyphOf(std::size_t size, wchar_t c);
+  const ui::Glyph& glyphOf(std::size_t size, wchar_t c);
 
-  std::vector<std::unique_ptr<Gdi<HFONT>>> fonts_;  // largest first
-  std::vector<std::map<wchar_t, Glyph>> glyphs_;    // made on first use
+  std::vector<std::unique_ptr<Gdi<HFONT>>> fonts_;    // largest first
+  std::vector<std::map<wchar_t, ui::Glyph>> glyphs_;  // made on first use
   std::vector<bool> smoothed_;
   TEXTMETRICW line_{};
   int gap_;

@@ -19,7 +19,14 @@ class Face final : public GlyphSource {
       : point_(point), comma_(comma), ellipsis_(ellipsis), sizes_(sizes), smooth_(smooth) {}
   int sizeCount() const override { return sizes_; }
   bool smoothed(int) const override { return smooth_; }
-  GlyphInk ink(int size, std::string_view c) override {
+  const Glyph& glyph(int size, std::string_view c) override {
+    Glyph& g = made_[{size, std::string(c)}];
+    g.ink = ink(size, c);
+    return g;
+  }
+
+ private:
+  GlyphInk ink(int size, std::string_view c) const {
     if (c == ".") return point_;
     if (c == ",") return comma_;
     if (c == "…") return ellipsis_;
@@ -27,7 +34,7 @@ class Face final : public GlyphSource {
     return {w + 2, 0, w, -8, 0};
   }
 
- private:
+  std::map<std::pair<int, std::string>, Glyph> made_;
   GlyphInk point_, comma_, ellipsis_;
   int sizes_;
   bool smooth_;
@@ -103,6 +110,31 @@ TEST(ResultLayout, ATextTooWideIsCutInTheMiddleAndKeepsItsExponent) {
   EXPECT_TRUE(cut.text().ends_with("E+22")) << cut.text();
   EXPECT_EQ(cut.size, 1) << "at the smallest size";
   EXPECT_LE(cut.width, 50);
+}
+
+// A face of one glyph, two pixels half covered side by side, one row above the baseline.
+class HalfInk final : public GlyphSource {
+ public:
+  int sizeCount() const override { return 1; }
+  bool smoothed(int) const override { return true; }
+  const Glyph& glyph(int, std::string_view) override { return glyph_; }
+
+ private:
+  Glyph glyph_ = makeGlyph(3, 0, -1, 2, 1, {128, 128});
+};
+
+TEST(ResultLayout, AGlyphsInkIsWhatItCoversAQuarterAndALineLaysGlyphsAndShapesOverEachOther) {
+  // Covered 63 of 255 is not ink, 64 is; the ink's box is from the origin on the baseline.
+  const Glyph g = makeGlyph(5, 1, -3, 3, 3, {0, 63, 0, 64, 255, 0, 0, 0, 0});
+  EXPECT_EQ(std::vector<int>({g.ink.advance, g.ink.left, g.ink.right, g.ink.top, g.ink.bottom}),
+            std::vector<int>({5, 1, 3, -2, -1}));
+  EXPECT_EQ(makeGlyph(4, 0, 0, 2, 1, {63, 0}).ink.right, 0) << "nothing a quarter covered";
+
+  HalfInk face;
+  // Two glyphs overlapping a column, a shape, and a glyph that falls past the canvas's end.
+  ResultLine line{0, {{"a", 0, {}}, {"b", 1, {}}, {".", 3, {{0, 0, 1, 1}}}, {"c", 4, {}}}, 6};
+  const std::vector<std::uint8_t> covered = coverLine(line, face, 5, 2, 0, 1);
+  EXPECT_EQ(covered, (std::vector<std::uint8_t>{128, 192, 128, 0, 128, 0, 0, 0, 255, 0}));
 }
 
 }  // namespace
