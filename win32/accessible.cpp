@@ -311,6 +311,16 @@ LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp) {
   return answer;
 }
 
+LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_GETOBJECT) {
+    if (const LRESULT answer = answerGetObject(hwnd, wp, lp)) return answer;
+  } else if (msg == WM_NCDESTROY) {
+    forget(hwnd);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 void endAccessibility() {
   if (gCom && gCom->started) gCom->uninitialize();
   gCom.reset();

@@ -48,6 +48,11 @@ void forget(HWND hwnd);
 // fallbacks.
 LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp);
 
+// What a described window of the program's own class does with every message its procedure
+// leaves: answers WM_GETOBJECT, forgets the window's description and its object (GWLP_USERDATA)
+// when it is destroyed, and hands the rest to the default procedure.
+LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 // Lets COM go and frees the libraries that the first screen reader loaded.
 void endAccessibility();
 

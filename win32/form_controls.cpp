@@ -44,16 +44,10 @@ LRESULT CALLBACK pictureFocusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       InvalidateRect(GetParent(h), &r, FALSE);
       return 0;
     }
-    case WM_GETOBJECT:
-      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
-      break;
-    case WM_NCDESTROY:
-      forget(h);
-      break;
     default:
       break;
   }
-  return DefWindowProcW(h, msg, wp, lp);
+  return describedDefault(h, msg, wp, lp);
 }
 
 }  // namespace

@@ -128,17 +128,10 @@ struct ResponseWindow::State {
         EndPaint(h, &ps);
         return 0;
       }
-      case WM_GETOBJECT:
-        if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
-        break;
-      case WM_NCDESTROY:
-        forget(h);
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        break;
       default:
         break;
     }
-    return DefWindowProcW(h, msg, wp, lp);
+    return describedDefault(h, msg, wp, lp);
   }
 
   void refreshPlot() {

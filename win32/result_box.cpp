@@ -108,9 +108,6 @@ LRESULT CALLBACK resultBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   static int pressedAt = 0;  // where the mouse went down, while it is held on a box
   if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) box->relayToHoverText(msg, wp, lp);
   switch (msg) {
-    case WM_GETOBJECT:
-      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
-      break;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND:
@@ -152,14 +149,10 @@ LRESULT CALLBACK resultBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
       box->contextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
-    case WM_NCDESTROY:
-      forget(h);
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      break;
     default:
       break;
   }
-  return DefWindowProcW(h, msg, wp, lp);
+  return describedDefault(h, msg, wp, lp);
 }
 
 }  // namespace
