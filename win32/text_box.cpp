@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "owned.h"
 #include "system_library.h"
@@ -145,56 +146,55 @@ std::wstring clipboardText(HWND owner) {
   return text;
 }
 
+namespace {
+
+// Puts `bytes` bytes that `fill` writes on the clipboard in a format; false where it could not.
+bool putOnClipboard(HWND owner, UINT format, std::size_t bytes,
+                    const std::function<void(unsigned char*)>& fill) {
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!data) return false;
+  auto* memory = static_cast<unsigned char*>(GlobalLock(data));
+  if (!memory || !openClipboard(owner)) {
+    if (memory) GlobalUnlock(data);
+    GlobalFree(data);
+    return false;
+  }
+  fill(memory);
+  GlobalUnlock(data);
+  EmptyClipboard();
+  const bool given = SetClipboardData(format, data) != nullptr;
+  if (!given) GlobalFree(data);  // the clipboard took it only where it says so
+  CloseClipboard();
+  return given;
+}
+
+}  // namespace
+
 bool putOnClipboard(HWND owner, std::wstring_view text) {
   std::wstring lines;
   for (const wchar_t c : text) {
     if (c == L'\n') lines.push_back(L'\r');
     lines.push_back(c);
   }
-  const std::size_t bytes = (lines.size() + 1) * sizeof(wchar_t);
-  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!data) return false;
-  if (auto* chars = static_cast<wchar_t*>(GlobalLock(data))) {
-    std::copy(lines.c_str(), lines.c_str() + lines.size() + 1, chars);
-    GlobalUnlock(data);
-  }
-  if (!openClipboard(owner)) {
-    GlobalFree(data);
-    return false;
-  }
-  EmptyClipboard();
-  const bool given = SetClipboardData(CF_UNICODETEXT, data) != nullptr;
-  if (!given) GlobalFree(data);  // the clipboard took it only where it says so
-  CloseClipboard();
-  return given;
+  return putOnClipboard(owner, CF_UNICODETEXT, (lines.size() + 1) * sizeof(wchar_t),
+                        [&](unsigned char* bytes) {
+                          std::memcpy(bytes, lines.c_str(), (lines.size() + 1) * sizeof(wchar_t));
+                        });
 }
 
 bool putBitmapOnClipboard(HWND owner, const Dib& dib) {
   // A device-independent bitmap of 32-bit pixels, its bottom row first.
   BITMAPINFOHEADER header{sizeof header, dib.width(), dib.height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   const std::size_t row = static_cast<std::size_t>(dib.width()) * 4;
-  HGLOBAL data =
-      GlobalAlloc(GMEM_MOVEABLE, sizeof header + row * static_cast<std::size_t>(dib.height()));
-  if (!data) return false;
-  if (auto* bytes = static_cast<unsigned char*>(GlobalLock(data))) {
+  const auto rows = static_cast<std::size_t>(dib.height());
+  GdiFlush();
+  return putOnClipboard(owner, CF_DIB, sizeof header + row * rows, [&](unsigned char* bytes) {
     std::memcpy(bytes, &header, sizeof header);
-    GdiFlush();
-    for (int y = 0; y < dib.height(); ++y) {
-      std::memcpy(
-          bytes + sizeof header + row * static_cast<std::size_t>(dib.height() - 1 - y),
-          dib.pixels() + static_cast<std::size_t>(y) * static_cast<std::size_t>(dib.width()), row);
+    for (std::size_t y = 0; y < rows; ++y) {
+      std::memcpy(bytes + sizeof header + row * (rows - 1 - y),
+                  dib.pixels() + y * static_cast<std::size_t>(dib.width()), row);
     }
-    GlobalUnlock(data);
-  }
-  if (!openClipboard(owner)) {
-    GlobalFree(data);
-    return false;
-  }
-  EmptyClipboard();
-  const bool given = SetClipboardData(CF_DIB, data) != nullptr;
-  if (!given) GlobalFree(data);
-  CloseClipboard();
-  return given;
+  });
 }
 
 bool controlHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
