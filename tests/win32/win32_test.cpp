@@ -960,10 +960,16 @@ struct Probe {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = writeEnd;
-    started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                             &startup, &process);
+    // Wine now and then cannot start a process while it winds another down: tried again.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+      if (attempt > 0) Sleep(500);
+      started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process);
+      if (!started) error = GetLastError();
+    }
     CloseHandle(writeEnd);
-    EXPECT_TRUE(started) << narrow(command);
+    EXPECT_TRUE(started) << narrow(command) << " did not start (" << error << ")";
   }
   ~Probe() {
     if (started) {
