@@ -310,8 +310,9 @@ TEST(Program, DescribesItselfInItsVersionResourceAndManifest) {
   EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
 }
 
-// What the window's hover-text control says for a box.
-std::string hoverText(HWND form, HWND box) {
+// What the window's hover-text control says for a tool: a box, or where `box` is null, the
+// tool at a point of the window.
+std::string hoverText(HWND form, HWND box, POINT at = {}) {
   HWND tip = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
@@ -328,6 +329,12 @@ std::string hoverText(HWND form, HWND box) {
   tool.cbSize = sizeof tool;
   tool.hwnd = form;
   tool.uId = reinterpret_cast<UINT_PTR>(box);
+  if (!box) {
+    TTHITTESTINFOW hit{form, at, {}};
+    hit.ti.cbSize = sizeof hit.ti;
+    if (!SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) return "(no tool)";
+    tool.uId = hit.ti.uId;
+  }
   tool.lpszText = hover.data();
   SendMessageW(tip, TTM_GETTEXTW, hover.size(), reinterpret_cast<LPARAM>(&tool));
   hover.resize(wcslen(hover.c_str()));
@@ -1123,6 +1130,15 @@ TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
     click(w, "Command1");
     const ui::PixelRect picture = faceObject(w, "Picture2").bounds;
     POINT middle{picture.left + picture.width / 2, picture.top + picture.height / 2};
+    // Each picture's hover text says how it opens, once the mouse has come over the window.
+    SendMessageW(hwndOf(w), WM_MOUSEMOVE, 0, MAKELPARAM(middle.x, middle.y));
+    for (const char* name :
+         {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5", "Picture6"}) {
+      const ui::PixelRect b = faceObject(w, name).bounds;
+      EXPECT_EQ(hoverText(hwndOf(w), nullptr, {b.left + b.width / 2, b.top + b.height / 2}),
+                ui::kPictureHint)
+          << name;
+    }
     // Enter or Space on a picture that has the focus opens it too.
     ASSERT_EQ(responseOf(w), nullptr);
     for (const WPARAM k : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
