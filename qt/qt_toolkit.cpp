@@ -269,14 +269,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     return nullptr;
   }
 
-  // Whether a picture of the face lies at a point of the window.
-  bool pictureAt(QPoint at) const {
-    for (const ui::FaceObject& o : face().objects()) {
-      const QRect r(o.bounds.left, o.bounds.top, o.bounds.width, o.bounds.height);
-      if (o.role == ui::FaceObject::Role::Graphic && r.contains(at)) return true;
-    }
-    return false;
-  }
+  bool pictureAt(QPoint at) const { return face().pictureAt(at.x(), at.y()); }
 
   // The face in logical pixels (Qt scales them), in the theme's text colour.
   void layOutFace() const {

@@ -132,4 +132,12 @@ void Face::draw(Painter& p) const {
   }
 }
 
+bool Face::pictureAt(int x, int y) const {
+  return std::ranges::any_of(objects_, [x, y](const FaceObject& o) {
+    const PixelRect& b = o.bounds;
+    return o.role == FaceObject::Role::Graphic && x >= b.left && x < b.left + b.width &&
+           y >= b.top && y < b.top + b.height;
+  });
+}
+
 }  // namespace kalvena::ui

@@ -49,6 +49,8 @@ class Face {
   // Draws every caption, line and picture; the ground is the toolkit's.
   void draw(Painter& painter) const;
   const std::vector<FaceObject>& objects() const { return objects_; }
+  // Whether a picture lies at a point of the surface.
+  bool pictureAt(int x, int y) const;
   const FaceScale& scale() const { return scale_; }
 
   // A caption as it is drawn: its lines, its size and where the first baseline starts.

@@ -18,21 +18,12 @@ RECT rectOf(const ui::PixelRect& b) { return {b.left, b.top, b.left + b.width, b
 
 }  // namespace
 
-bool pictureAt(const ui::Face* face, POINT at) {
-  if (!face) return false;
-  for (const ui::FaceObject& o : face->objects()) {
-    const RECT r = rectOf(o.bounds);
-    if (o.role == ui::FaceObject::Role::Graphic && PtInRect(&r, at)) return true;
-  }
-  return false;
-}
-
 bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp, const std::function<void()>& open) {
   POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (at.x == -1 && at.y == -1) return false;
   POINT client = at;
   ScreenToClient(form, &client);
-  if (!pictureAt(face, client)) return false;
+  if (!face || !face->pictureAt(client.x, client.y)) return false;
   OwnedMenu menu(CreatePopupMenu());
   if (!menu.get()) {
     noteFallback("no context menu for a picture");

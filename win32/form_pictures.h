@@ -16,9 +16,6 @@
 
 namespace kalvena::win32 {
 
-// Whether a picture of the face lies at a point of the window's client area.
-bool pictureAt(const ui::Face* face, POINT at);
-
 // The pictures' context menu at the point on the screen that WM_CONTEXTMENU gives (not from
 // the keyboard): its one item runs `open`. False where no picture lies there.
 bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp, const std::function<void()>& open);

@@ -147,7 +147,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         }
         break;
       case WM_LBUTTONDBLCLK:
-        if (pictureAt(face(), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) openResponse();
+        if (face() && face()->pictureAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) openResponse();
         return 0;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == hwnd_ && responseView_ &&
