@@ -25,8 +25,6 @@ namespace {
 
 // Where the text of a result box begins: past the frame and a pixel of space.
 constexpr qreal kOutputTextIndent = 2;
-// A result too wide for its box is drawn a pixel smaller, down to this share of the font.
-constexpr int kSmallestPercent = 70;
 
 // A character drawn once on a clear image at a device pixel ratio, its origin on a whole
 // device pixel, as the coverage of its pixels.
@@ -68,7 +66,7 @@ const ui::Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
       .first->second;
 }
 
-// A result box's face at its sizes, from its own down to kSmallestPercent of it, at a device
+// A result box's face at its sizes, from its own down to the smallest drawn, at a device
 // pixel ratio. Unhinted: hinted to whole pixels, an 8 at 11 pixels reads as a B, and a 3 at 8
 // as a 2.
 class BoxGlyphs final : public ui::GlyphSource {
@@ -78,7 +76,7 @@ class BoxGlyphs final : public ui::GlyphSource {
     font_.setHintingPreference(QFont::PreferNoHinting);
     font_.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the layout's own
   }
-  int sizeCount() const override { return largest_ - (largest_ * kSmallestPercent + 99) / 100 + 1; }
+  int sizeCount() const override { return largest_ - ui::smallestPixels(largest_) + 1; }
   const ui::Glyph& glyph(int size, std::string_view character) override {
     return glyphOf(font(size), dpr_,
                    QString::fromUtf8(character.data(), std::ssize(character)).front());

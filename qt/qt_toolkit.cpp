@@ -277,7 +277,6 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     const ui::FaceScale scale{
         twipsToPixels,
         kFontPixels,
-        (kFontPixels * kSmallestCaptionPercent + 99) / 100,
         1,
         1,
         {static_cast<std::uint8_t>(ink.red()), static_cast<std::uint8_t>(ink.green()),

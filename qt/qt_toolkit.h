@@ -43,9 +43,8 @@ QWidget* widgetOf(const ui::Window& window);
 // other widget.
 const ui::Face* faceOf(const QWidget* form);
 
-// The windows' font size in logical pixels, and the smallest a caption shrinks to, per cent.
+// The windows' font size in logical pixels.
 inline constexpr int kFontPixels = 11;
-inline constexpr int kSmallestCaptionPercent = 70;
 
 // The font of every window, its message box and its hover texts: Liberation Sans at 11 px,
 // whatever font a desktop theme gives the application.

@@ -61,7 +61,7 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
     }
     const bool wraps = box.height >= 2 * oneLine;
     Caption fitted{&spec, box, scale_.fontPixels, {}, 0, 0};
-    for (int px = scale_.fontPixels; px >= scale_.smallestPixels; --px) {
+    for (int px = scale_.fontPixels; px >= smallestPixels(scale_.fontPixels); --px) {
       Caption c{&spec, box, px, {}, 0, 0};
       c.lines = wraps ? wrapped(measure, spec.caption, px, roomWidth)
                       : std::vector<std::string>{spec.caption};

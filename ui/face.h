@@ -16,12 +16,11 @@
 namespace kalvena::ui {
 
 // How a toolkit's surface measures: where a twip of the layout falls in its pixels, the
-// window's font size and the smallest a caption may shrink to, how many pixels a picture's
-// logical pixel takes, how thick a line is, and the colour of text and lines.
+// window's font size (a caption shrinks to smallestPixels of it at the least), how many pixels a
+// picture's logical pixel takes, how thick a line is, and the colour of text and lines.
 struct FaceScale {
   std::function<int(int)> pixels;
   int fontPixels = 11;
-  int smallestPixels = 8;
   double pictureScale = 1;
   int lineWidth = 1;
   Color ink = kBlack;

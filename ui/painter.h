@@ -5,6 +5,7 @@
 // at any scale. Coordinates are the pixels of the surface (a picture's logical pixels inside a
 // view), x to the right and y down. A primitive is added only when a drawing needs it.
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -44,6 +45,10 @@ struct PixelRect {
   int height = 0;
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
+
+// The smallest a caption or a result is drawn, in the pixels of a window whose font is
+// `fontPixels` high: seven tenths of it, never less.
+constexpr int smallestPixels(int fontPixels) { return std::max(1, (fontPixels * 7 + 9) / 10); }
 
 // Where a text's baseline point lies: at its start, its middle or its end.
 enum class Anchor { Start, Middle, End };

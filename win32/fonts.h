@@ -22,8 +22,6 @@
 namespace kalvena::win32 {
 
 constexpr int kFontPixels = 11;  // at 96 DPI, as on Linux
-// The smallest a caption or a result is drawn, per cent of the window's size.
-constexpr int kSmallestPercent = 70;
 // The widest results that a box must show whole: nine characters (the digits are all as
 // wide), with either decimal separator.
 constexpr const wchar_t* kWidestResults[] = {L"000000.00", L"000000,00"};
@@ -95,7 +93,7 @@ class WindowFonts {
   // The window's own face at its size.
   HFONT font() { return font(windowFaces().front(), fullPixels()); }
   int fullPixels() const { return MulDiv(kFontPixels, dpi_, 96); }
-  int smallestPixels() const { return std::max(1, fullPixels() * kSmallestPercent / 100); }
+  int smallestPixels() const { return ui::smallestPixels(fullPixels()); }
 
   struct Sized {
     const wchar_t* face;

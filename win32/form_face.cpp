@@ -19,7 +19,6 @@ void FormFace::layOut(const ui::FormLayout& layout, int dpi, WindowFonts& fonts,
   const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
   const ui::FaceScale scale{[dpi](int twips) { return twipsToPixels(twips, dpi); },
                             fonts.fullPixels(),
-                            fonts.smallestPixels(),
                             dpi / 96.0,
                             std::max(1, MulDiv(1, dpi, 96)),
                             {GetRValue(ink), GetGValue(ink), GetBValue(ink)}};
