@@ -82,38 +82,37 @@ void QtPainter::arc(ui::Point centre, double radius, double startDegrees, double
 
 void QtPainter::text(ui::Point baseline, std::string_view utf8, ui::Anchor anchor, double pixelSize,
                      ui::Color color) {
-  QFont font = programFont();
-  font.setPixelSize(qRound(pixelSize));
+  const SizedFont& font = fontAt(qRound(pixelSize));
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   double x = baseline.x;
   if (anchor != ui::Anchor::Start) {
-    const double width = QFontMetricsF(font).horizontalAdvance(s);
+    const double width = font.metrics.horizontalAdvance(s);
     x -= anchor == ui::Anchor::Middle ? width / 2 : width;
   }
-  p_.setFont(font);
+  p_.setFont(font.font);
   p_.setPen(colorOf(color));
   p_.drawText(QPointF(x, baseline.y), s);
 }
 
-const QtPainter::CaptionFont& QtPainter::captionFont(int pixelSize) {
+const QtPainter::SizedFont& QtPainter::fontAt(int pixelSize) {
   auto it = fonts_.find(pixelSize);
   if (it == fonts_.end()) {
     QFont font = programFont();
     font.setPixelSize(pixelSize);
-    it = fonts_.emplace(pixelSize, CaptionFont{font, QFontMetricsF(font)}).first;
+    it = fonts_.emplace(pixelSize, SizedFont{font, QFontMetricsF(font)}).first;
   }
   return it->second;
 }
 
 void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) {
-  p_.setFont(captionFont(pixelSize).font);
+  p_.setFont(fontAt(pixelSize).font);
   p_.setPen(colorOf(color));
   p_.drawText(QPointF(baseline.x, baseline.y),
               QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
-  const QFontMetricsF& fm = captionFont(pixelSize).metrics;
+  const QFontMetricsF& fm = fontAt(pixelSize).metrics;
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
@@ -121,7 +120,7 @@ ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
 ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {
   ui::TextExtent e = captionExtent(utf8, pixelSize);
   // Qt's bounding rectangle of a text covers at least every pixel the text inks.
-  const QRectF r = captionFont(pixelSize).metrics.boundingRect(
+  const QRectF r = fontAt(pixelSize).metrics.boundingRect(
       QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   e.inkLeft = std::floor(r.left());
   e.inkTop = std::floor(r.top());
@@ -142,7 +141,7 @@ ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
   ink_.fill(Qt::white);
   {
     QPainter painter(&ink_);
-    painter.setFont(captionFont(pixelSize).font);
+    painter.setFont(fontAt(pixelSize).font);
     painter.setPen(Qt::black);
     painter.drawText(QPointF(pad, 2 * pad),
                      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));

@@ -37,16 +37,17 @@ class QtPainter final : public ui::Painter {
   void endView() override;
 
  private:
-  // The captions' font at a size, and its metrics, made once per painter: a face is laid out
-  // with some eighty measures, and each font made anew is looked up anew.
-  struct CaptionFont {
+  // The windows' font at a size, and its metrics, made once per painter: a face is laid out
+  // with some eighty measures and its pictures draw some thirty labels, and each font made anew
+  // is looked up anew.
+  struct SizedFont {
     QFont font;
     QFontMetricsF metrics;
   };
-  const CaptionFont& captionFont(int pixelSize);
+  const SizedFont& fontAt(int pixelSize);
 
   QPainter& p_;
-  std::map<int, CaptionFont> fonts_;
+  std::map<int, SizedFont> fonts_;
   QImage ink_;  // where captionInk draws; kept, and with it its paint engine
 };
 
