@@ -37,6 +37,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       : instance_(instance), layout_(layout), onClose_(std::move(onClose)) {
     hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                             100, nullptr, nullptr, instance, this);
+    if (!hwnd_) throw NoWindow(GetLastError());
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
     fonts_ = std::make_unique<WindowFonts>(dpi_);
     setIcons();

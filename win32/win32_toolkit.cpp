@@ -123,6 +123,18 @@ int Win32Toolkit::run() {
   return static_cast<int>(msg.wParam);
 }
 
+void sayNoWindow(const NoWindow& e) {
+  const std::string line =
+      "kalvena: не може да се отвори прозорец: системата не го създаде (грешка " +
+      std::to_string(e.error) + ")\n";
+  // Written as it is, UTF-8, past the C runtime's text mode.
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,
+            nullptr);
+  MessageBoxW(nullptr, widen(line.substr(0, line.size() - 1)).c_str(), L"Kalvena",
+              MB_OK | MB_ICONERROR);
+}
+
 std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }
 
 }  // namespace kalvena::win32

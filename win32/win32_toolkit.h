@@ -1,8 +1,9 @@
 #pragma once
 
-// The windows' toolkit on the native Win32 API: STATIC labels, single-line EDIT boxes, BUTTONs,
-// picture boxes and lines that the program paints, MessageBoxW, and one message loop with
-// IsDialogMessageW. UTF-8 from the windows' code becomes UTF-16 here, at the edge, once.
+// The windows' toolkit on the native Win32 API: a window that paints its face (captions, lines,
+// pictures) with GDI and GDI+, single-line EDIT boxes, result boxes of its own class, BUTTONs,
+// its own message box, and one message loop with IsDialogMessageW. UTF-8 from the windows'
+// code becomes UTF-16 here, at the edge, once.
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,17 @@ std::string narrow(std::wstring_view utf16);
 
 // Twips to pixels at a DPI: 15 twips are one pixel at 96 DPI.
 constexpr int twipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+
+// Where a window cannot be made at all (under Wine without a display, say), there is nothing to
+// fall back to: createWindow throws this, with the system's error.
+struct NoWindow : std::runtime_error {
+  explicit NoWindow(DWORD e)
+      : std::runtime_error("the window could not be made (" + std::to_string(e) + ")"), error(e) {}
+  DWORD error;
+};
+// Says that the program cannot open its window, and why, on the standard error (a terminal's,
+// where it was started from one) and in a message box, which shows where the system can show one.
+void sayNoWindow(const NoWindow& e);
 
 class Win32Toolkit final : public ui::Toolkit {
  public:
