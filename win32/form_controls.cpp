@@ -108,6 +108,7 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool r
     if (!c.hwnd) {
       c.hwnd = CreateWindowExW(0, L"EDIT", L"", child | WS_BORDER | ES_AUTOHSCROLL, x, y, w, h,
                                window_, menu, instance_, nullptr);
+      if (!c.hwnd) noteFallback("a text box could not be made; the window lacks it");
       if (result) SendMessageW(c.hwnd, EM_SETREADONLY, TRUE, 0);
     }
     c.box->attach(c.hwnd);
@@ -117,6 +118,7 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool r
   } else {
     c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, x, y, w, h,
                              window_, menu, instance_, nullptr);
+    if (!c.hwnd) noteFallback("a button could not be made; the window lacks it");
     c.button = std::make_unique<CommandButtonHandle>();
     subclass(c.hwnd, buttonProc, 0);
     accessible.role = ROLE_SYSTEM_PUSHBUTTON;

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -135,6 +136,7 @@ struct ResponseWindow::State {
   }
 
   void refreshPlot() {
+    if (!plot) return;  // nothing to draw on (noted when it was not made)
     const std::wstring description = widen(view.describe(choice));
     if (description != plotInfo.description) {
       plotInfo.description = description;
@@ -184,6 +186,9 @@ ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView 
   SendMessageW(s.choices.front(), BM_SETCHECK, BST_CHECKED, 0);
   s.plot = CreateWindowExW(0, kPlotClass, widen(s.view.title).c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
                            10, 10, s.hwnd, reinterpret_cast<HMENU>(kPlotId), instance, &s);
+  if (!s.plot || std::ranges::find(s.choices, nullptr) != s.choices.end()) {
+    noteFallback("the response window's plot or a choice of parts could not be made");
+  }
   s.plotInfo.name = widen(s.view.title);
   s.plotInfo.role = ROLE_SYSTEM_GRAPHIC;
   s.plotInfo.description = widen(s.view.describe(0));
@@ -214,7 +219,7 @@ int ResponseWindow::choice() const { return state_->choice; }
 
 bool ResponseWindow::copyPlot() {
   bool copied = false;
-  if (state_->hwnd) {
+  if (state_->hwnd && state_->plot) {
     state_->render([&](const Dib& d) { copied = putBitmapOnClipboard(state_->hwnd, d); });
   }
   return copied;
