@@ -96,12 +96,11 @@ class BoxGlyphs final : public ui::GlyphSource {
 };
 
 // What a result box draws of its text, in the room it has past the frame and a pixel of space
-// on either side, in device pixels: a clear column a device pixel wide, two from 200 %.
+// on either side, in device pixels.
 ui::ResultLine layOut(const QLineEdit& box, BoxGlyphs& glyphs) {
   const qreal dpr = glyphs.dpr();
   const int available = static_cast<int>(std::floor((box.width() - 2 * kOutputTextIndent) * dpr));
-  return ui::layOutResult(box.text().toStdString(), available,
-                          std::max(1, static_cast<int>(std::floor(dpr))), glyphs);
+  return ui::layOutResult(box.text().toStdString(), available, ui::clearColumn(dpr), glyphs);
 }
 
 // Draws a laid-out text in a colour with its baseline's start at a device pixel, as an image of

@@ -10,6 +10,7 @@
 // smoothed; a separator the face draws no ink for at all, and an ellipsis too narrow for three
 // dots, always are.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -77,6 +78,10 @@ struct ResultLine {
   bool fits = true;  // false: cut with "…" at the smallest size, and still wider than the room
   std::string text() const;
 };
+
+// The clear column that keeps two digits' ink apart, on a surface of `scale` device pixels to a
+// logical pixel: a device pixel wide, two from 200 %.
+constexpr int clearColumn(double scale) { return std::max(1, static_cast<int>(scale)); }
 
 // The result laid out in `available` device pixels; gap is a clear column's width in them.
 ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSource& glyphs);

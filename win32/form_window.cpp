@@ -242,8 +242,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
     if (tooltip_.get()) addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
-    resultFace_ = std::make_unique<SpacedFace>(input.face, fonts_->fullPixels(),
-                                               fonts_->smallestPixels(), std::max(1, dpi_ / 96));
+    resultFace_ = std::make_unique<SpacedFace>(
+        input.face, fonts_->fullPixels(), fonts_->smallestPixels(), ui::clearColumn(dpi_ / 96.0));
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 
