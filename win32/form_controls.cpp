@@ -56,10 +56,7 @@ void registerPictureFocusClass(HINSTANCE instance) {
   registerWindowClass(instance, {.name = kPictureFocusClass, .proc = pictureFocusProc});
 }
 
-bool isPictureFocus(HWND h) {
-  wchar_t cls[32] = L"";
-  return h && GetClassNameW(h, cls, 32) && wcscmp(cls, kPictureFocusClass) == 0;
-}
+bool isPictureFocus(HWND h) { return isOfClass(h, kPictureFocusClass); }
 
 FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout& layout,
                            std::span<const std::string_view> resultBoxes, TextBoxHost& host,

@@ -275,8 +275,10 @@ HWND FormWindow::tooltip() {
     if (!tooltip_.get()) noteFallback("no hover-text control: the results have no hover texts");
     setTipWidth();
     // Every result box's and picture's hover text, as they are now.
-    if (tooltip_.get() && controls_) controls_->addHoverTexts(tooltip_.get());
-    if (tooltip_.get()) addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
+    if (tooltip_.get()) {
+      if (controls_) controls_->addHoverTexts(tooltip_.get());
+      addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
+    }
   }
   return tooltip_.get();
 }

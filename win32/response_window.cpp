@@ -226,8 +226,7 @@ bool ResponseWindow::copyPlot() {
 }
 
 ResponseWindow* responseWindowOf(HWND root) {
-  wchar_t cls[32] = L"";
-  if (!root || !GetClassNameW(root, cls, 32) || wcscmp(cls, kResponseClass) != 0) return nullptr;
+  if (!isOfClass(root, kResponseClass)) return nullptr;
   const auto* s =
       reinterpret_cast<const ResponseWindow::State*>(GetWindowLongPtrW(root, GWLP_USERDATA));
   return s ? s->self : nullptr;

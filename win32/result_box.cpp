@@ -166,9 +166,7 @@ void registerResultBoxClass(HINSTANCE instance) {
 }
 
 std::wstring shownTextIn(HWND h) {
-  wchar_t cls[32] = L"";
-  GetClassNameW(h, cls, 32);
-  TextBoxHandle* box = wcscmp(cls, kResultBoxClass) == 0 ? boxOf(h) : nullptr;
+  TextBoxHandle* box = isOfClass(h, kResultBoxClass) ? boxOf(h) : nullptr;
   if (!box) return windowText(h);
   const TextPlace place = placeIn(h, box->resultFace());
   return widen(shownResult(h, *box, place.format).text());

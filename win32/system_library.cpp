@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string_view>
 
 namespace kalvena::win32 {
@@ -87,6 +88,11 @@ bool initCommonControls() {
       commonControls().function<decltype(::InitCommonControlsEx)>("InitCommonControlsEx");
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   return init && init(&classes);
+}
+
+bool isOfClass(HWND h, const wchar_t* name) {
+  wchar_t cls[64] = L"";
+  return h && GetClassNameW(h, cls, 64) && wcscmp(cls, name) == 0;
 }
 
 void registerWindowClass(HINSTANCE instance, const WindowClass& c) {

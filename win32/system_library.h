@@ -60,6 +60,9 @@ T* windowObject(HWND h, UINT msg, LPARAM lp) {
   return reinterpret_cast<T*>(GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
+// Whether `h` is a window of the class `name`; false for a null window.
+bool isOfClass(HWND h, const wchar_t* name);
+
 // One of the program's window classes: its name and procedure, and what it asks beyond them.
 struct WindowClass {
   const wchar_t* name;

@@ -18,8 +18,7 @@ TextBoxHandle::TextBoxHandle(TextBoxHost& form, AccessibleInfo& accessible, bool
 
 void TextBoxHandle::attach(HWND hwnd) {
   hwnd_ = hwnd;
-  wchar_t cls[32] = L"";
-  edit_ = !(GetClassNameW(hwnd_, cls, 32) && wcscmp(cls, kResultBoxClass) == 0);
+  edit_ = !isOfClass(hwnd_, kResultBoxClass);
   if (!edit_) return;
   // A paste is never cut: the whole text reaches the check.
   SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);

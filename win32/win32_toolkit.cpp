@@ -76,9 +76,7 @@ std::string Win32Toolkit::decimalSeparator() const {
 
 void Win32Toolkit::handle(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  wchar_t cls[32] = L"";
-  if (root) GetClassNameW(root, cls, 32);
-  const bool ours = root && wcscmp(cls, kFormClass) == 0;
+  const bool ours = isOfClass(root, kFormClass);
   const bool ctrlShift = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
   if (ours && msg.message == WM_KEYDOWN && ctrlShift &&
       shortcutLetter(msg.wParam, msg.lParam) == L'C') {
