@@ -151,27 +151,15 @@ void QtTextBox::setOutput() {
   connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
 }
 
+static_assert(Qt::Key_A == 'A' && Qt::Key_Z == 'Z');
+
 int controlLetter(const QKeyEvent& event) {
   const Qt::KeyboardModifiers held = event.modifiers();
   if (!(held & Qt::ControlModifier) || (held & (Qt::AltModifier | Qt::MetaModifier))) return 0;
   if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) return event.key();
-  // X and Wayland give a key's code as xkb numbers it: the kernel's code plus 8.
-  switch (event.nativeScanCode()) {
-    case 27:
-      return Qt::Key_R;
-    case 38:
-      return Qt::Key_A;
-    case 52:
-      return Qt::Key_Z;
-    case 53:
-      return Qt::Key_X;
-    case 54:
-      return Qt::Key_C;
-    case 55:
-      return Qt::Key_V;
-    default:
-      return 0;
-  }
+  // X and Wayland give a key's code as xkb numbers it: the kernel's code plus 8. Qt's codes of
+  // the letters are theirs in ASCII.
+  return ui::shortcutLetterOfScanCode(static_cast<int>(event.nativeScanCode()) - 8);
 }
 
 void QtTextBox::keyPressEvent(QKeyEvent* event) {

@@ -113,8 +113,15 @@ void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
   const QFontMetricsF& fm = fontAt(pixelSize).metrics;
-  const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-  return {fm.horizontalAdvance(s), fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
+  // A caption's lines are measured again as it is wrapped and fitted, and each window lays out
+  // the same captions: a text is shaped once a run.
+  static std::map<std::pair<int, std::string>, double, std::less<>> advances;
+  auto [at, added] = advances.try_emplace({pixelSize, std::string(utf8)}, 0.0);
+  if (added) {
+    at->second =
+        fm.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  }
+  return {at->second, fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
 
 ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {

@@ -7,13 +7,25 @@
 set -euo pipefail
 export WINEDEBUG=${WINEDEBUG:--all}
 dpi=${KALVENA_WINE_DPI:-96}
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 desktop='HKCU\Control Panel\Desktop'
+# Sets a value of the prefix's registry. Wine can fail to start while the wineserver of the
+# run before is ending: then it waits for that server to end and tries again; a value that
+# still cannot be set stops the run, with what Wine said.
+setting() {
+  local said attempt
+  for attempt in 1 2 3; do
+    said=$(wine reg add "$@" /f 2>&1) && return 0
+    wineserver -w 2>/dev/null || true
+  done
+  echo "wine-run.sh: could not set $* in the prefix $WINEPREFIX: $said" >&2
+  return 1
+}
+setting "$desktop" /v LogPixels /t REG_DWORD /d "$dpi"
 if [[ ${KALVENA_WINE_SMOOTHING:-0} == 1 ]]; then
-  wine reg add "$desktop" /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null 2>&1
-  wine reg add "$desktop" /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
+  setting "$desktop" /v FontSmoothing /t REG_SZ /d 2
+  setting "$desktop" /v FontSmoothingType /t REG_DWORD /d 2
 else
-  wine reg add "$desktop" /v FontSmoothing /t REG_SZ /d 0 /f >/dev/null 2>&1
-  wine reg add "$desktop" /v FontSmoothingType /t REG_DWORD /d 1 /f >/dev/null 2>&1
+  setting "$desktop" /v FontSmoothing /t REG_SZ /d 0
+  setting "$desktop" /v FontSmoothingType /t REG_DWORD /d 1
 fi
 exec wine "$@"

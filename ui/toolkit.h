@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kalvena::ui {
@@ -157,6 +158,18 @@ class Toolkit {
 // stay reachable. Both toolkits place their windows by it.
 constexpr int placeOnAxis(int size, int areaStart, int areaSize) {
   return size > areaSize ? areaStart : areaStart + (areaSize - size) / 2;
+}
+
+// The Latin letter that a shortcut's key bears on a PC keyboard, by the key's scan code (set 1,
+// as Windows and the Linux kernel number the keys): what Ctrl with that key means where the
+// layout's letter on it is no Latin one (a Bulgarian layout). 0 for a key no shortcut uses.
+constexpr char shortcutLetterOfScanCode(int code) {
+  constexpr std::pair<int, char> kKeys[] = {{0x13, 'R'}, {0x1E, 'A'}, {0x2C, 'Z'},
+                                            {0x2D, 'X'}, {0x2E, 'C'}, {0x2F, 'V'}};
+  for (const auto& [key, letter] : kKeys) {
+    if (key == code) return letter;
+  }
+  return 0;
 }
 
 class Window;

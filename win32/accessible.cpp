@@ -13,30 +13,28 @@ namespace {
 
 constexpr wchar_t kInfoProperty[] = L"Kalvena.AccessibleInfo";
 
-// COM and the screen readers' library, loaded when the first screen reader asks.
+// COM and the screen readers' library, loaded when the first screen reader asks; each function
+// by its own name, null where it is missing.
+#define KALVENA_FROM(library, name) \
+  decltype(&::name) name = library.function<decltype(::name)>(#name)
 struct Com {
   SystemLibrary ole32{L"ole32.dll"};
   SystemLibrary oleaut32{L"oleaut32.dll"};
   SystemLibrary oleacc{L"oleacc.dll"};
-  decltype(&::CoInitializeEx) initialize =
-      ole32.function<decltype(::CoInitializeEx)>("CoInitializeEx");
-  decltype(&::CoUninitialize) uninitialize =
-      ole32.function<decltype(::CoUninitialize)>("CoUninitialize");
-  decltype(&::SysAllocString) allocString =
-      oleaut32.function<decltype(::SysAllocString)>("SysAllocString");
-  decltype(&::CreateStdAccessibleObject) createStandard =
-      oleacc.function<decltype(::CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-  decltype(&::LresultFromObject) lresultFromObject =
-      oleacc.function<decltype(::LresultFromObject)>("LresultFromObject");
-  decltype(&::AccessibleObjectFromWindow) objectFromWindow =
-      oleacc.function<decltype(::AccessibleObjectFromWindow)>("AccessibleObjectFromWindow");
+  KALVENA_FROM(ole32, CoInitializeEx);
+  KALVENA_FROM(ole32, CoUninitialize);
+  KALVENA_FROM(oleaut32, SysAllocString);
+  KALVENA_FROM(oleacc, CreateStdAccessibleObject);
+  KALVENA_FROM(oleacc, LresultFromObject);
+  KALVENA_FROM(oleacc, AccessibleObjectFromWindow);
   bool started = false;
 
   bool complete() const {
-    return initialize && uninitialize && allocString && createStandard && lresultFromObject &&
-           objectFromWindow;
+    return CoInitializeEx && CoUninitialize && SysAllocString && CreateStdAccessibleObject &&
+           LresultFromObject && AccessibleObjectFromWindow;
   }
 };
+#undef KALVENA_FROM
 
 std::unique_ptr<Com> gCom;
 bool gComFailed = false;
@@ -47,7 +45,7 @@ Com* com() {
   auto c = std::make_unique<Com>();
   HRESULT hr = E_NOINTERFACE;
   if (c->complete()) {
-    hr = c->initialize(nullptr, COINIT_APARTMENTTHREADED);
+    hr = c->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // A thread that COM already runs on in another mode still serves.
     c->started = SUCCEEDED(hr);
   }
@@ -161,8 +159,8 @@ class Accessible final : public IAccessible {
     const std::vector<HWND> windows = childWindows();
     const auto i = static_cast<std::size_t>(child.lVal) - parts().size() - 1;
     if (i >= windows.size()) return E_INVALIDARG;
-    return com_.objectFromWindow(windows[i], static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                 reinterpret_cast<void**>(out));
+    return com_.AccessibleObjectFromWindow(windows[i], static_cast<DWORD>(OBJID_WINDOW),
+                                           IID_IDispatch, reinterpret_cast<void**>(out));
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override {
     if (const AccessiblePart* part = partFor(child)) {
@@ -274,7 +272,7 @@ class Accessible final : public IAccessible {
   }
   HRESULT string(const std::wstring& s, BSTR* out) const {
     if (!out) return E_POINTER;
-    *out = com_.allocString(s.c_str());
+    *out = com_.SysAllocString(s.c_str());
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 
@@ -295,14 +293,14 @@ LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp) {
   Com* c = com();
   if (!c) return 0;
   IAccessible* standard = nullptr;
-  HRESULT hr = c->createStandard(hwnd, static_cast<LONG>(OBJID_CLIENT), IID_IAccessible,
-                                 reinterpret_cast<void**>(&standard));
+  HRESULT hr = c->CreateStdAccessibleObject(hwnd, static_cast<LONG>(OBJID_CLIENT), IID_IAccessible,
+                                            reinterpret_cast<void**>(&standard));
   if (FAILED(hr) || !standard) {
     noteFallback("CreateStdAccessibleObject failed (" + std::to_string(hr) + ")");
     return 0;
   }
   auto* accessible = new Accessible(hwnd, standard, *c);
-  const LRESULT answer = c->lresultFromObject(IID_IAccessible, wp, accessible);
+  const LRESULT answer = c->LresultFromObject(IID_IAccessible, wp, accessible);
   accessible->Release();  // the answer holds its own reference
   if (answer < 0) {
     noteFallback("LresultFromObject failed (" + std::to_string(answer) + ")");
@@ -322,7 +320,7 @@ LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void endAccessibility() {
-  if (gCom && gCom->started) gCom->uninitialize();
+  if (gCom && gCom->started) gCom->CoUninitialize();
   gCom.reset();
   gComFailed = false;
 }

@@ -200,23 +200,7 @@ bool controlHeld() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) 
 
 wchar_t shortcutLetter(WPARAM key, LPARAM lp) {
   if (key >= 'A' && key <= 'Z') return static_cast<wchar_t>(key);
-  // The keys' scan codes on every PC keyboard.
-  switch ((lp >> 16) & 0xFF) {
-    case 0x1E:
-      return L'A';
-    case 0x2E:
-      return L'C';
-    case 0x2F:
-      return L'V';
-    case 0x2D:
-      return L'X';
-    case 0x2C:
-      return L'Z';
-    case 0x13:
-      return L'R';
-    default:
-      return 0;
-  }
+  return static_cast<wchar_t>(ui::shortcutLetterOfScanCode(static_cast<int>((lp >> 16) & 0xFF)));
 }
 
 bool TextBoxHandle::hasSelection() const {
