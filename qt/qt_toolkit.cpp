@@ -45,26 +45,25 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
 // Builds the boxes and buttons (the rest is the face, which the window draws) and each
 // picture's place in the tab order, and chains them in tab index order.
 void buildControls(const FormLayout& layout, QWidget* form, const std::function<void()>& open) {
-  std::vector<std::pair<int, QWidget*>> focusable;
-  for (const ControlSpec& spec : layout.controls) {
-    if (spec.type == ControlType::PictureBox) {
-      auto* picture = new PictureFocus(form, open);
-      picture->setObjectName(QString::fromLatin1(spec.name));
-      picture->setAccessibleName(QString::fromUtf8(spec.accessibleName));
-      picture->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top),
-                           twipsToPixels(spec.width), twipsToPixels(spec.height));
-      focusable.emplace_back(spec.tabIndex, picture);
-      continue;
+  QWidget* previous = nullptr;
+  for (const ControlSpec* spec : ui::focusOrder(layout)) {
+    QWidget* w = nullptr;
+    if (spec->type == ControlType::PictureBox) {
+      w = new PictureFocus(form, open);
+      w->setObjectName(QString::fromLatin1(spec->name));
+      w->setAccessibleName(QString::fromUtf8(spec->accessibleName));
+      w->setGeometry(twipsToPixels(spec->left), twipsToPixels(spec->top),
+                     twipsToPixels(spec->width), twipsToPixels(spec->height));
+    } else {
+      w = buildControl(*spec, form);
     }
-    if (!ui::takesInput(spec.type)) continue;
-    focusable.emplace_back(spec.tabIndex, buildControl(spec, form));
+    if (previous) {
+      QWidget::setTabOrder(previous, w);
+    } else {
+      w->setFocus();
+    }
+    previous = w;
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 1; i < focusable.size(); ++i) {
-    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
-  }
-  if (!focusable.empty()) focusable.front().second->setFocus();
 }
 
 }  // namespace

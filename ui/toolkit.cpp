@@ -78,6 +78,15 @@ void Window::MsgBox(std::string_view text, std::string_view title) {
   if (native_) native_->messageBox(text, title);
 }
 
+std::vector<const ControlSpec*> focusOrder(const FormLayout& layout) {
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& c : layout.controls) {
+    if (takesInput(c.type) || c.type == ControlType::PictureBox) order.push_back(&c);
+  }
+  std::ranges::stable_sort(order, {}, &ControlSpec::tabIndex);
+  return order;
+}
+
 void End(Toolkit& toolkit) {
   gEnding = true;
   const std::vector<Window*> loaded = gLoaded;

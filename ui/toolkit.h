@@ -61,6 +61,10 @@ struct FormLayout {
   const char* description;
 };
 
+// The controls that take the focus, the pictures among them, in their tab order: the native
+// controls a toolkit makes, in the order it makes and chains them.
+std::vector<const ControlSpec*> focusOrder(const FormLayout& layout);
+
 // A single-line text box.
 class TextBox {
  public:

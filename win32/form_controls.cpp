@@ -62,15 +62,8 @@ FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout
                            std::span<const std::string_view> resultBoxes, TextBoxHost& host,
                            int dpi, HFONT boxFont, HFONT buttonFont)
     : window_(window), instance_(instance) {
-  std::vector<const ControlSpec*> focusable;
-  for (const ControlSpec& c : layout.controls) {
-    if (ui::takesInput(c.type) || c.type == ControlType::PictureBox) focusable.push_back(&c);
-  }
-  std::stable_sort(
-      focusable.begin(), focusable.end(),
-      [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
   int id = kFirstControlId;
-  for (const ControlSpec* spec : focusable) {
+  for (const ControlSpec* spec : ui::focusOrder(layout)) {
     const bool result = std::ranges::find(resultBoxes, spec->name) != resultBoxes.end();
     controls_.push_back(make(*spec, id++, result, host, dpi));
     setFont(controls_.back(), boxFont, buttonFont);
