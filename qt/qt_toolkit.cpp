@@ -26,10 +26,13 @@ using ui::FormLayout;
 
 namespace {
 
-QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
+// A box, a button, or a picture's place in the tab order (the window draws the picture).
+QWidget* buildControl(const ControlSpec& spec, QWidget* parent, const std::function<void()>& open) {
   QWidget* w = nullptr;
   if (spec.type == ControlType::TextBox) {
     w = new QtTextBox(parent);
+  } else if (spec.type == ControlType::PictureBox) {
+    w = new PictureFocus(parent, open);
   } else {
     const QString caption = QString::fromUtf8(spec.caption);
     w = new QtCommandButton(caption, parent);
@@ -43,20 +46,11 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent) {
 }
 
 // Builds the boxes and buttons (the rest is the face, which the window draws) and each
-// picture's place in the tab order, and chains them in tab index order.
+// picture's place in the tab order, in tab index order, and chains them.
 void buildControls(const FormLayout& layout, QWidget* form, const std::function<void()>& open) {
   QWidget* previous = nullptr;
   for (const ControlSpec* spec : ui::focusOrder(layout)) {
-    QWidget* w = nullptr;
-    if (spec->type == ControlType::PictureBox) {
-      w = new PictureFocus(form, open);
-      w->setObjectName(QString::fromLatin1(spec->name));
-      w->setAccessibleName(QString::fromUtf8(spec->accessibleName));
-      w->setGeometry(twipsToPixels(spec->left), twipsToPixels(spec->top),
-                     twipsToPixels(spec->width), twipsToPixels(spec->height));
-    } else {
-      w = buildControl(*spec, form);
-    }
+    QWidget* w = buildControl(*spec, form, open);
     if (previous) {
       QWidget::setTabOrder(previous, w);
     } else {

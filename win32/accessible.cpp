@@ -319,6 +319,16 @@ LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+LRESULT describedNext(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, SUBCLASSPROC self) {
+  if (msg == WM_GETOBJECT) {
+    if (const LRESULT answer = answerGetObject(hwnd, wp, lp)) return answer;
+  } else if (msg == WM_NCDESTROY) {
+    forget(hwnd);
+    unsubclass(hwnd, self);
+  }
+  return nextProc(hwnd, msg, wp, lp);
+}
+
 void endAccessibility() {
   if (gCom && gCom->started) gCom->CoUninitialize();
   gCom.reset();

@@ -15,6 +15,8 @@
 #endif
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -52,6 +54,9 @@ LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp);
 // leaves: answers WM_GETOBJECT, forgets the window's description and its object (GWLP_USERDATA)
 // when it is destroyed, and hands the rest to the default procedure.
 LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// The same for a described control's subclass procedure `self`: on WM_NCDESTROY it takes itself
+// out too, and the rest goes to the procedures after it.
+LRESULT describedNext(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, SUBCLASSPROC self);
 
 // Lets COM go and frees the libraries that the first screen reader loaded.
 void endAccessibility();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "accessible.h"
 #include "system_library.h"
 #include "text_box.h"
 #include "win32_toolkit.h"
@@ -49,32 +50,16 @@ bool TextBoxHandle::handlesItself(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK inputBoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
   auto* box = reinterpret_cast<TextBoxHandle*>(data);
-  switch (msg) {
-    case WM_GETOBJECT:
-      if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
-      break;
-    case WM_CONTEXTMENU:
-      box->contextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-      return 0;
-    case WM_NCDESTROY:
-      forget(h);
-      unsubclass(h, inputBoxProc);
-      break;
-    default:
-      if (box->handlesItself(msg, wp, lp)) return 0;
-      break;
+  if (msg == WM_CONTEXTMENU) {
+    box->contextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+    return 0;
   }
-  return nextProc(h, msg, wp, lp);
+  if (box->handlesItself(msg, wp, lp)) return 0;
+  return describedNext(h, msg, wp, lp, inputBoxProc);
 }
 
 LRESULT CALLBACK buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_GETOBJECT) {
-    if (const LRESULT answer = answerGetObject(h, wp, lp)) return answer;
-  } else if (msg == WM_NCDESTROY) {
-    forget(h);
-    unsubclass(h, buttonProc);
-  }
-  return nextProc(h, msg, wp, lp);
+  return describedNext(h, msg, wp, lp, buttonProc);
 }
 
 }  // namespace kalvena::win32
