@@ -24,8 +24,11 @@ xvfb-run -a -s "-screen 0 1600x1200x24" bash -c '
     fi
     # There is no window manager on the virtual display: Wine manages the windows itself, rather
     # than waiting two seconds for a manager to hide each window it destroys.
-    WINEPREFIX=$prefix wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /t REG_SZ \
-      /d N /f >/dev/null 2>&1
+    if ! said=$(WINEPREFIX=$prefix wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed \
+      /t REG_SZ /d N /f 2>&1); then
+      echo "test-windows.sh: Wine could not be told to manage its windows in $prefix: $said" >&2
+      exit 1
+    fi
   done
   status=0
   ctest --test-dir build-windows/cross --output-on-failure || status=$?

@@ -12,12 +12,12 @@ desktop='HKCU\Control Panel\Desktop'
 # run before is ending: then it waits for that server to end and tries again; a value that
 # still cannot be set stops the run, with what Wine said.
 setting() {
-  local said attempt
-  for attempt in 1 2 3; do
+  local said
+  for _ in 1 2 3; do
     said=$(wine reg add "$@" /f 2>&1) && return 0
     wineserver -w 2>/dev/null || true
   done
-  echo "wine-run.sh: could not set $* in the prefix $WINEPREFIX: $said" >&2
+  echo "wine-run.sh: could not set $* in the prefix ${WINEPREFIX:-$HOME/.wine}: $said" >&2
   return 1
 }
 setting "$desktop" /v LogPixels /t REG_DWORD /d "$dpi"
