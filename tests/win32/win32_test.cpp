@@ -70,42 +70,46 @@ class Watchdog final : public testing::EmptyTestEventListener {
  public:
   Watchdog() {
     const char* set = std::getenv("KALVENA_TEST_WATCHDOG");
-    limit_ = std::chrono::seconds(set ? std::atoi(set) : 60);
-    thread_ = std::thread([this] { watch(); });
-    thread_.detach();
+    watched_->limit = std::chrono::seconds(set ? std::atoi(set) : 60);
+    std::thread([w = watched_] { watch(*w); }).detach();
   }
   void OnTestStart(const testing::TestInfo& test) override {
-    const std::lock_guard lock(mutex_);
-    name_ = std::string(test.test_suite_name()) + "." + test.name();
-    started_ = std::chrono::steady_clock::now();
-    running_ = true;
+    const std::lock_guard lock(watched_->mutex);
+    watched_->name = std::string(test.test_suite_name()) + "." + test.name();
+    watched_->started = std::chrono::steady_clock::now();
+    watched_->running = true;
   }
   void OnTestEnd(const testing::TestInfo&) override {
-    const std::lock_guard lock(mutex_);
-    running_ = false;
+    const std::lock_guard lock(watched_->mutex);
+    watched_->running = false;
   }
 
  private:
-  void watch() {
+  // What the thread watches. The runner deletes its listeners as the process exits, while the
+  // thread still wakes every second until the process is gone: this is never freed, so that
+  // the thread never reads freed memory (it did, once, and Wine's debugger then held the run).
+  struct Watched {
+    std::mutex mutex;
+    std::string name;
+    std::chrono::steady_clock::time_point started;
+    std::chrono::seconds limit{};
+    bool running = false;
+  };
+  static void watch(Watched& w) {
     for (;;) {
       std::this_thread::sleep_for(std::chrono::seconds(1));
-      const std::lock_guard lock(mutex_);
-      if (running_ && std::chrono::steady_clock::now() - started_ > limit_) {
+      const std::lock_guard lock(w.mutex);
+      if (w.running && std::chrono::steady_clock::now() - w.started > w.limit) {
         std::fprintf(
             stderr,
             "\nFAIL: %s still runs after %lld s: it waits for something that does not come\n",
-            name_.c_str(), static_cast<long long>(limit_.count()));
+            w.name.c_str(), static_cast<long long>(w.limit.count()));
         std::fflush(stderr);
         TerminateProcess(GetCurrentProcess(), 3);
       }
     }
   }
-  std::mutex mutex_;
-  std::string name_;
-  std::chrono::steady_clock::time_point started_;
-  std::chrono::seconds limit_;
-  bool running_ = false;
-  std::thread thread_;
+  Watched* watched_ = new Watched;
 };
 const bool kWatched = [] {
   testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
