@@ -116,6 +116,16 @@ const bool kWatched = [] {
   return true;
 }();
 
+// A crash ends the run at once and says where, rather than waiting for Wine's debugger until the
+// runner's limit.
+const LPTOP_LEVEL_EXCEPTION_FILTER kCrashReport =
+    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* e) -> LONG {
+      std::fprintf(stderr, "\nFAIL: the test process crashed: exception %08lx at %p\n",
+                   e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
+      std::fflush(stderr);
+      return EXCEPTION_EXECUTE_HANDLER;
+    });
+
 std::string textOf(HWND h) {
   std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
   t.resize(static_cast<std::size_t>(GetWindowTextW(h, t.data(), static_cast<int>(t.size()))));
