@@ -22,9 +22,6 @@
 namespace kalvena::win32 {
 
 constexpr int kFontPixels = 11;  // at 96 DPI, as on Linux
-// The widest results that a box must show whole: nine characters (the digits are all as
-// wide), with either decimal separator.
-constexpr const wchar_t* kWidestResults[] = {L"000000.00", L"000000,00"};
 // The smallest size in device pixels at which a result's glyphs are drawn smoothed.
 constexpr int kSmoothedPixels = 13;
 // What a number is written with.
