@@ -118,13 +118,15 @@ const bool kWatched = [] {
 
 // A crash ends the run at once and says where, rather than waiting for Wine's debugger until the
 // runner's limit.
-const LPTOP_LEVEL_EXCEPTION_FILTER kCrashReport =
-    SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* e) -> LONG {
-      std::fprintf(stderr, "\nFAIL: the test process crashed: exception %08lx at %p\n",
-                   e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
-      std::fflush(stderr);
-      return EXCEPTION_EXECUTE_HANDLER;
-    });
+const bool kCrashesReported = [] {
+  SetUnhandledExceptionFilter([](EXCEPTION_POINTERS* e) -> LONG {
+    std::fprintf(stderr, "\nFAIL: the test process crashed: exception %08lx at %p\n",
+                 e->ExceptionRecord->ExceptionCode, e->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    return EXCEPTION_EXECUTE_HANDLER;
+  });
+  return true;
+}();
 
 std::string textOf(HWND h) {
   std::wstring t(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
