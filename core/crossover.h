@@ -25,6 +25,9 @@ class Crossover {
   Crossover(const BuiltSections& sections, PartsSet set);
 
   bool has(Section section) const { return ladders_[index(section)].has_value(); }
+  // The frequencies typed for a section, the lower first; 0 for one left out.
+  double lowHz(Section section) const;
+  double highHz(Section section) const;
   // A section's voltage across its driver over the amplifier's; 0 where it is left out.
   std::complex<double> response(Section section, double hz) const;
   // The drivers' sum: the middle one's voltage taken with its sign turned where reversed.
@@ -34,42 +37,57 @@ class Crossover {
   struct Built {
     std::vector<LadderElement> ladder;
     double load;
+    double lowHz;
+    double highHz;
   };
   static std::size_t index(Section s) { return static_cast<std::size_t>(s); }
   std::array<std::optional<Built>, 3> ladders_;
 };
 
-// The level furthest from 0 dB that the sum reaches between 20 Hz and 20 kHz, and where.
+// The range the sum is judged over: where the calculated bands play, from the lowest one's
+// lower end to the highest one's upper end (a low-pass plays from 20 Hz, a high-pass to
+// 20 kHz), within the audible range. A missing band's silence is not judged.
+struct SumRange {
+  double lowHz = kAudibleLowHz;
+  double highHz = kAudibleHighHz;
+};
+SumRange judgedRange(const Crossover& crossover);
+
+// The level furthest from 0 dB that the sum reaches over the range, and where.
 struct SumDeviation {
   double db = 0;
   double hz = 0;
 };
-SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed);
+SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed, SumRange range = {});
 
-// Which way round the middle driver goes: the polarity whose sum stays nearer 0 dB over the
-// audible range (the smaller largest deviation; in the same polarity where both are equal
-// to a hundredth of a dB), and the sum's largest deviation in each. Nothing where the middle
-// section or both of its neighbours are left out: there is nothing to add it to.
+// Below this in both polarities the sum has a hole between the bands, which no polarity mends.
+inline constexpr double kGapDb = -6;
+// Polarities whose largest deviations differ by less than this are as good as each other.
+inline constexpr double kEitherPolarityDb = 0.5;
+
+// Where the sum falls below kGapDb in both polarities: the stretch around its deepest point,
+// and how deep the better polarity goes there.
+struct SumGap {
+  double fromHz = 0;
+  double toHz = 0;
+  double db = 0;
+  double hz = 0;
+};
+
+// Which way round the middle driver goes, judged over the range the bands play: the polarity
+// whose sum stays nearer 0 dB (the smaller largest deviation), either where the two differ by
+// less than kEitherPolarityDb, and none where the bands leave a gap between them. Nothing where
+// the middle section or both of its neighbours are left out: there is nothing to add it to.
+enum class Polarity { Same, Reversed, Either, Gap };
 struct PolarityAdvice {
-  bool reverseMiddle = false;
+  Polarity polarity = Polarity::Same;
+  SumRange range;
   SumDeviation same;
   SumDeviation reversed;
+  std::optional<SumGap> gap;  // where polarity is Gap
+  // The sum drawn as the one to build: the reversed one only where it is advised.
+  bool reverseMiddle() const { return polarity == Polarity::Reversed; }
 };
 std::optional<PolarityAdvice> middlePolarity(const Crossover& crossover);
-
-// "Средният говорител: обърнете полярността (+ към −)" or "Средният говорител: в една
-// полярност с другите".
-std::string polarityText(const PolarityAdvice& advice);
-// "сумата 20 Hz–20 kHz: обърнат +3.0 dB, в една полярност под −60 dB": the largest deviation
-// in each polarity, the advised one first.
-std::string deviationsText(const PolarityAdvice& advice, std::string_view decimalPoint);
-
-// What a parts list says of the sum: the advice for the computed values, then for each set of
-// parts the sum's largest deviation in each polarity, and the advice where it differs:
-//   Средният говорител: обърнете полярността (+ към −)
-//   Точни стойности: сумата 20 Hz–20 kHz: обърнат +3.4 dB, в една полярност −21.0 dB
-//   E12: …
-// Empty where nothing is advised.
-std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint);
 
 }  // namespace kalvena

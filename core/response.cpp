@@ -1,12 +1,10 @@
 #include "response.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
 #include "preferred_values.h"
-#include "result_text.h"
 
 namespace kalvena {
 
@@ -66,98 +64,6 @@ std::optional<SectionCrossings> sectionCrossings(const BuiltSection& built) {
     crossings[s] = *found;
   }
   return crossings;
-}
-
-SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint) {
-  SectionTexts texts;
-  for (const std::optional<BuiltSection>& built : sections) {
-    if (!built) continue;
-    if (const std::optional<SectionCrossings> c = sectionCrossings(*built)) {
-      texts[static_cast<std::size_t>(built->section)] =
-          crossingsText(built->section, *c, decimalPoint);
-    }
-  }
-  return texts;
-}
-
-std::string levelText(double db, std::string_view decimalPoint) {
-  const double magnitude = std::fabs(db);
-  const int decimals = std::round(magnitude * 100) < 100 ? 2 : 1;
-  char digits[400];
-  const auto [end, error] =
-      std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, decimals);
-  if (error != std::errc{}) return "?";
-  std::string text(digits, end);
-  if (text.find_first_not_of("0.") == std::string::npos) return "0";
-  if (const std::size_t point = text.find('.'); point != std::string::npos) {
-    text.replace(point, 1, decimalPoint);
-  }
-  return (db < 0 ? "−" : "+") + text;
-}
-
-namespace {
-
-std::string hertzText(double hz, std::string_view decimalPoint) {
-  return resultText(std::round(hz), decimalPoint).value_or("?");
-}
-
-}  // namespace
-
-// One set's crossings: its edges, or its stretches where there is more than one, then its dips
-// below -3 dB between them and its peaks above +0.5 dB.
-std::string crossingsSetText(Section section, const Crossings& c, std::string_view decimalPoint) {
-  std::vector<std::string> edges;
-  if (c.stretches.size() > 1) {
-    for (const Stretch& s : c.stretches) {
-      if (!s.from) {
-        edges.push_back("до " + hertzText(*s.to, decimalPoint));
-      } else if (!s.to) {
-        edges.push_back("над " + hertzText(*s.from, decimalPoint));
-      } else if (std::round(*s.from) == std::round(*s.to)) {
-        edges.push_back("≈" + hertzText(*s.from, decimalPoint));  // narrower than a hertz
-      } else {
-        edges.push_back(hertzText(*s.from, decimalPoint) + "–" + hertzText(*s.to, decimalPoint));
-      }
-    }
-  } else {
-    // A low-pass is known by where it falls, a high-pass by where it rises, a band-pass by both.
-    if (section != Section::Low && c.rising) edges.push_back(hertzText(*c.rising, decimalPoint));
-    if (section != Section::High && c.falling) {
-      edges.push_back(hertzText(*c.falling, decimalPoint));
-    }
-  }
-  if (edges.empty()) return "не се достига";
-  std::string text;
-  for (std::size_t i = 0; i < edges.size(); ++i) {
-    if (i > 0) text.append(" и ");
-    text.append(edges[i]);
-  }
-  text.append(" Hz");
-  for (std::size_t i = 0; i + 1 < c.stretches.size(); ++i) {
-    for (const Extreme& dip : c.dips) {
-      if (dip.hz > *c.stretches[i].to && dip.hz < *c.stretches[i + 1].from) {
-        text.append(", спад ").append(levelText(dip.db, decimalPoint)).append(" dB при ");
-        text.append(hertzText(dip.hz, decimalPoint)).append(" Hz");
-      }
-    }
-  }
-  for (const Extreme& peak : c.peaks) {
-    if (peak.db <= kSaidPeakDb) continue;
-    text.append(", връх ").append(levelText(peak.db, decimalPoint)).append(" dB при ");
-    text.append(hertzText(peak.hz, decimalPoint)).append(" Hz");
-  }
-  return text;
-}
-
-std::string crossingsText(Section section, const SectionCrossings& crossings,
-                          std::string_view decimalPoint) {
-  static constexpr const char* kLabels[] = {"−3 dB: ", "E12: ", "E24: ", "E12 ×2: "};
-  std::string text;
-  for (std::size_t s = 0; s < crossings.size(); ++s) {
-    if (s > 0) text.append("; ");
-    text.append(kLabels[s]).append(crossingsSetText(section, crossings[s], decimalPoint));
-  }
-  return text;
 }
 
 }  // namespace kalvena

@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <optional>
 #include <span>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "calculation.h"
@@ -74,26 +72,8 @@ std::optional<BuiltSection> builtSection(Section section, std::vector<SectionPar
 // be evaluated around the typed frequencies.
 std::optional<SectionCrossings> sectionCrossings(const BuiltSection& built);
 
-// What a section's result boxes say of its crossings, in whole hertz as results are written:
-//   −3 dB: 275 и 3273 Hz; E12: 276 и 3487 Hz; E24: 274 и 3177 Hz; E12 ×2: 274 и 3275 Hz
-// a low-pass gives where it falls, a high-pass where it rises, a band-pass both; "не се
-// достига" where a set never reaches -3 dB. A band whose level dips below -3 dB inside it
-// gives each stretch and the dip ("346–358 и 371–391 Hz, спад −4.3 dB при 364 Hz"), and a
-// peak above +0.5 dB is said ("връх +0.97 dB при 1180 Hz").
-std::string crossingsText(Section section, const SectionCrossings& crossings,
-                          std::string_view decimalPoint);
-
-// What one set's crossings say, as in crossingsText without its label: "999 Hz", "346–358 и
-// 371–391 Hz, спад −4.3 dB при 364 Hz", "не се достига".
-std::string crossingsSetText(Section section, const Crossings& crossings,
-                             std::string_view decimalPoint);
-
 // A peak is said where it rises more than this above the source, in dB.
 inline constexpr double kSaidPeakDb = 0.5;
-
-// A level in dB as the texts give it: signed, to two decimals below 1 dB and to one above
-// ("+0.97", "−4.3"), with the minus sign of print.
-std::string levelText(double db, std::string_view decimalPoint);
 
 // The section of a window for the inputs, its values computed by the window's formulas.
 // Nothing where the section is incomplete or a value is out of range.
@@ -135,18 +115,6 @@ std::optional<SectionCrossings> networkCrossings(const std::array<Formula<Elemen
   const std::optional<BuiltSection> built = networkSection(formulas, network, values);
   if (!built) return std::nullopt;
   return sectionCrossings(*built);
-}
-
-// The crossings text of each section, indexed by Section; empty for a section whose crossings
-// are not known.
-using SectionTexts = std::array<std::string, 3>;
-SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint);
-
-template <class Element, std::size_t N, std::size_t M>
-SectionTexts crossingsTexts(const std::array<Formula<Element>, N>& formulas,
-                            const std::array<Network<Element>, M>& networks,
-                            const InputValues& values, std::string_view decimalPoint) {
-  return crossingsTexts(networkSections(formulas, networks, values), decimalPoint);
 }
 
 }  // namespace kalvena

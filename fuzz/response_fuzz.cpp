@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "response_text.h"
 #include "second_order.h"
 #include "third_order.h"
 
@@ -33,10 +34,10 @@ void check(const std::array<kalvena::Formula<Element>, N>& formulas,
         if (edge) require(*edge >= low / 100 * (1 - 1e-9) && *edge <= high * 100 * (1 + 1e-9));
       }
     }
-    const std::string text = kalvena::crossingsText(network.section, *crossings, ",");
+    const std::string text = kalvena::ui::crossingsText(network.section, *crossings, ",");
     require(text.rfind("−3 dB: ", 0) == 0 && text.find("; E12 ×2: ") != std::string::npos);
   }
-  for (const std::string& text : kalvena::crossingsTexts(formulas, networks, v, ".")) {
+  for (const std::string& text : kalvena::ui::crossingsTexts(formulas, networks, v, ".")) {
     require(text.empty() || text.rfind("−3 dB: ", 0) == 0);
   }
 }

@@ -85,7 +85,7 @@ ResponseWindow::ResponseWindow(QWidget* owner, ui::ResponseView view)
   plot_->setAccessibleName(QString::fromUtf8(view_.title));
   column->addLayout(row);
   column->addWidget(plot_, 1);
-  resize(720, 480);
+  resize(view_.width, view_.height);
   refresh();
 }
 

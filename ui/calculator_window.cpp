@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "check_number.h"
-#include "response_plot.h"
 #include "result_text.h"
 
 namespace kalvena::ui {
@@ -42,13 +41,14 @@ void CalculatorWindow::connectResultBoxes() {
   }
   written_.assign(results.size(), std::nullopt);
   native()->onCopyPartsList([this] { return partsList(); });
-  native()->setResponseView({kResponseTitle, kPartsSetNames,
+  native()->setResponseView({kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight,
                              [this](Painter& painter, double width, double height, int choice) {
-                               drawResponsePlot(painter, width, height, built_, kPartsSets[choice],
+                               drawResponsePlot(painter, width, height,
+                                                response_.figures(kPartsSets[choice]),
                                                 toolkit().decimalSeparator());
                              },
                              [this](int choice) {
-                               return responseDescription(built_, kPartsSets[choice],
+                               return responseDescription(response_.figures(kPartsSets[choice]),
                                                           toolkit().decimalSeparator());
                              }});
 }
@@ -57,6 +57,7 @@ void CalculatorWindow::Form_Load() {
   InputValues_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
+  response_.update(built_);
 }
 
 void CalculatorWindow::clear(Boxes boxes) {
@@ -67,6 +68,7 @@ void CalculatorWindow::clear(Boxes boxes) {
   InputValues_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
+  response_.update(built_);
   native()->updateResponseView();
 }
 

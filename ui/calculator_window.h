@@ -11,6 +11,8 @@
 #include "input_values.h"
 #include "parts_list.h"
 #include "response.h"
+#include "response_plot.h"
+#include "response_text.h"
 #include "toolkit.h"
 #include "unit.h"
 
@@ -65,6 +67,7 @@ class CalculatorWindow : public Window {
     for (std::size_t s = 0; s < built.size(); ++s) {
       if (sectionComplete(InputValues_, static_cast<Section>(s))) built_[s] = built[s];
     }
+    response_.update(built_);
     calculate(formulas, InputValues_, [&](Element element, Unit unit, Checked value) {
       ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
@@ -82,7 +85,8 @@ class CalculatorWindow : public Window {
 
  private:
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
-  BuiltSections built_;  // what each section's shown results build; nothing where none is
+  BuiltSections built_;           // what each section's shown results build; nothing where none is
+  ResponseFigureCache response_;  // what the response view shows of built_
 };
 
 }  // namespace kalvena::ui

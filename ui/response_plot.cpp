@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <vector>
 
 namespace kalvena::ui {
 namespace {
 
-constexpr const char* kBandNames[] = {"Ниски", "Средни", "Високи"};
 constexpr double kTextPixels = 12;
 constexpr double kSmallTextPixels = 11;
 constexpr Color kGrid{215, 215, 215};
@@ -35,10 +35,145 @@ std::string dbLabel(int db) {
   return (db > 0 ? "+" : "−") + std::to_string(std::abs(db));
 }
 
-// A section's crossings with the set's parts; nothing where it is not built or not known.
-std::optional<Crossings> crossingsOf(const std::optional<BuiltSection>& built, PartsSet set) {
-  if (!built) return std::nullopt;
-  return minus3DbCrossings(built->ladder(set), built->load, built->lowHz, built->highHz);
+// A rectangle in the plot's pixels.
+struct Box {
+  double left, top, right, bottom;
+  bool meets(const Box& o) const {
+    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+  }
+};
+
+// Whether the segment from p to q passes through the box (Liang and Barsky's clipping).
+bool crosses(Point p, Point q, const Box& b) {
+  double t0 = 0, t1 = 1;
+  const double dx = q.x - p.x, dy = q.y - p.y;
+  const double sides[4][2] = {
+      {-dx, p.x - b.left}, {dx, b.right - p.x}, {-dy, p.y - b.top}, {dy, b.bottom - p.y}};
+  for (const auto& [toward, room] : sides) {
+    if (toward == 0) {
+      if (room < 0) return false;
+      continue;
+    }
+    const double t = room / toward;
+    if (toward < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+// Whether two segments cross each other.
+bool segmentsCross(Point a, Point b, Point c, Point d) {
+  const auto side = [](Point p, Point q, Point r) {
+    const double cross = (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+    return (cross > 0) - (cross < 0);
+  };
+  return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+// A curve as drawn, its points from left to right; a level that cannot be drawn lies far below.
+using Trace = std::vector<Point>;
+
+bool crossesAny(const std::vector<Trace>& traces, const Box& box) {
+  for (const Trace& t : traces) {
+    const auto first = std::lower_bound(t.begin(), t.end(), box.left,
+                                        [](const Point& p, double x) { return p.x < x; });
+    auto from = first == t.begin() ? first : first - 1;
+    for (; from + 1 < t.end() && from->x <= box.right; ++from) {
+      if (crosses(*from, *(from + 1), box)) return true;
+    }
+  }
+  return false;
+}
+
+// A crossing of -3 dB as marked on the plot, in the band's colour.
+struct Mark {
+  Point at;
+  double hz;
+  std::size_t band;
+};
+
+// Gives each mark its frequency in whole hertz. A label goes to the free place nearest its mark,
+// under or over the -3 dB line, where it meets neither another label, a mark, a leader nor a
+// curve; one not beside its mark is tied to it by a leader. Where no place is free it is left
+// out: the description gives every crossing.
+void drawCrossingLabels(Painter& painter, const PlotFrame& f, const std::vector<Mark>& marks,
+                        const std::vector<Trace>& traces) {
+  std::vector<Box> markBoxes, labels;
+  std::vector<std::pair<Point, Point>> leaders;
+  for (const Mark& m : marks) {
+    markBoxes.push_back({m.at.x - 4, m.at.y - 4, m.at.x + 4, m.at.y + 4});
+  }
+  constexpr double kLabelAscent = 9, kLabelDescent = 2, kRowPixels = 12;
+  constexpr int kRows = 12;
+  for (const Mark& m : marks) {
+    const std::string label = std::to_string(static_cast<long long>(std::llround(m.hz)));
+    const double half =
+        painter.captionExtent(label, static_cast<int>(kSmallTextPixels)).advance / 2 + 1;
+    // The places a label may take, nearest its mark first: rows under and over the line, each
+    // straight at the mark or moved by half a label's width at a time to either side.
+    struct Place {
+      Box box;
+      Point baseline;
+      double side;
+      double distance;
+    };
+    std::vector<Place> places;
+    for (int row = 0; row < kRows; ++row) {
+      for (int shift = -4; shift <= 4; ++shift) {
+        for (const double side : {1.0, -1.0}) {
+          const double baseline =
+              side > 0 ? m.at.y + 16 + kRowPixels * row : m.at.y - 7 - kRowPixels * row;
+          const double centre = m.at.x + shift * (half + 1);
+          const Box box{centre - half, baseline - kLabelAscent, centre + half,
+                        baseline + kLabelDescent};
+          if (box.left < f.left || box.right > f.right || box.top < f.top ||
+              box.bottom > f.bottom) {
+            continue;
+          }
+          const double dx = centre - m.at.x, dy = (box.top + box.bottom) / 2 - m.at.y;
+          places.push_back({box, {centre, baseline}, side, std::hypot(dx, dy)});
+        }
+      }
+    }
+    std::ranges::stable_sort(places, {}, &Place::distance);
+    std::optional<Point> placed;
+    for (const Place& place : places) {
+      const Box& box = place.box;
+      const auto meets = [&](const Box& b) { return b.meets(box); };
+      const auto crossesBox = [&](const auto& l) { return crosses(l.first, l.second, box); };
+      if (std::ranges::any_of(markBoxes, meets) || std::ranges::any_of(labels, meets) ||
+          std::ranges::any_of(leaders, crossesBox) || crossesAny(traces, box)) {
+        continue;
+      }
+      // A label beside its mark needs no leader; one further out is tied to it by a leader that
+      // passes by every other label and crosses no other leader.
+      const bool led = place.distance > 14;
+      const Point from{m.at.x, m.at.y + place.side * 4};
+      const Point to{place.baseline.x, place.side > 0 ? box.top : box.bottom};
+      const auto crossesLeader = [&](const Box& b) { return crosses(from, to, b); };
+      const auto crossesOther = [&](const auto& l) {
+        return segmentsCross(from, to, l.first, l.second);
+      };
+      if (led && (std::ranges::any_of(labels, crossesLeader) ||
+                  std::ranges::any_of(leaders, crossesOther))) {
+        continue;
+      }
+      labels.push_back(box);
+      placed = place.baseline;
+      if (led) {
+        leaders.emplace_back(from, to);
+        painter.line(from, to, {kBandColors[m.band], 0.75, false});
+      }
+      break;
+    }
+    if (placed) {
+      painter.text(*placed, label, Anchor::Middle, kSmallTextPixels, kBandColors[m.band]);
+    }
+  }
 }
 
 }  // namespace
@@ -61,8 +196,61 @@ PlotFrame plotFrame(double width, double height) {
   return {46, 72, std::max(width - 14, 47.0), std::max(height - 40, 73.0)};
 }
 
-void drawResponsePlot(Painter& painter, double width, double height, const BuiltSections& sections,
-                      PartsSet set, std::string_view decimalPoint) {
+double curveHz(std::size_t i) {
+  return std::min(kPlotLowHz * std::pow(10.0, static_cast<double>(i) / kCurvePerDecade),
+                  kPlotHighHz);
+}
+
+std::size_t curveCount() {
+  static const std::size_t count =
+      static_cast<std::size_t>(std::ceil(std::log10(kPlotHighHz / kPlotLowHz) * kCurvePerDecade)) +
+      1;
+  return count;
+}
+
+ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
+  ResponseFigures figures;
+  figures.set = set;
+  const Crossover crossover(sections, set);
+  figures.advice = middlePolarity(crossover);
+  const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
+  const std::size_t count = curveCount();
+  for (std::size_t s = 0; s < sections.size(); ++s) {
+    const Section section = static_cast<Section>(s);
+    figures.has[s] = crossover.has(section);
+    if (!figures.has[s]) continue;
+    figures.crossings[s] = minus3DbCrossings(sections[s]->ladder(set), sections[s]->load,
+                                             sections[s]->lowHz, sections[s]->highHz);
+    for (std::size_t i = 0; i < count; ++i) {
+      figures.bandDb[s].push_back(dbOf(crossover.response(section, curveHz(i))));
+    }
+  }
+  if (figures.bands() > 1) {
+    const bool reversed = figures.advice && figures.advice->reverseMiddle();
+    for (std::size_t i = 0; i < count; ++i) {
+      figures.sumDb.push_back(dbOf(crossover.sum(curveHz(i), reversed)));
+      if (figures.advice) figures.otherSumDb.push_back(dbOf(crossover.sum(curveHz(i), !reversed)));
+    }
+  }
+  return figures;
+}
+
+void ResponseFigureCache::update(const BuiltSections& sections) {
+  sections_ = sections;
+  for (std::optional<ResponseFigures>& f : figures_) f.reset();
+}
+
+const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
+  std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
+  if (!kept) {
+    kept = responseFigures(sections_, set);
+    ++worked_;
+  }
+  return *kept;
+}
+
+void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
+                      std::string_view decimalPoint) {
   const PlotFrame f = plotFrame(width, height);
   painter.fill({0, 0}, width, height, kWhite);
   // The audible range is left white, what lies beyond it shaded.
@@ -92,9 +280,17 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
   painter.text({(f.x(kAudibleLowHz) + f.x(kAudibleHighHz)) / 2, f.bottom + 30}, "чуваемият обхват",
                Anchor::Middle, kSmallTextPixels, kLabelInk);
 
-  // Each column's level, drawn where it lies inside the frame: a run of columns inside is one
+  // Each curve's points, drawn where they lie inside the frame: a run of points inside is one
   // line, which ends where it leaves the frame, on its edge.
-  const auto curve = [&](auto level, const Pen& pen) {
+  const auto trace = [&](const std::vector<double>& levels) {
+    Trace points;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+      const double db = levels[i];
+      points.push_back({f.x(curveHz(i)), std::isfinite(db) ? f.y(db) : f.bottom + 1e6});
+    }
+    return points;
+  };
+  const auto curve = [&](const Trace& points, const Pen& pen) {
     std::vector<Point> run;
     Point last{0, 0};
     bool lastInside = false;
@@ -102,11 +298,9 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
       const double y = b.y < f.top || a.y < f.top ? f.top : f.bottom;
       return Point{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y};
     };
-    for (double x = f.left; x <= f.right + 0.5; x += 1) {
-      const double db = level(f.hz(std::min(x, f.right)));
-      const Point p{std::min(x, f.right), std::isfinite(db) ? f.y(db) : f.bottom + 1e6};
+    for (const Point& p : points) {
       const bool inside = p.y >= f.top && p.y <= f.bottom;
-      if (inside && !lastInside && x > f.left) run.push_back(edge(last, p));
+      if (inside && !lastInside && &p != &points.front()) run.push_back(edge(last, p));
       if (inside) run.push_back(p);
       if (!inside && lastInside) run.push_back(edge(last, p));
       if (!inside && run.size() > 1) painter.polyline(run, pen);
@@ -116,47 +310,47 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
     }
     if (run.size() > 1) painter.polyline(run, pen);
   };
-  const Crossover crossover(sections, set);
-  const std::optional<PolarityAdvice> advice = middlePolarity(crossover);
-  const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
   painter.line({f.left, f.y(kHalfPowerDb)}, {f.right, f.y(kHalfPowerDb)}, {kHalfPower, 1, true});
-  for (std::size_t s = 0; s < sections.size(); ++s) {
-    if (!crossover.has(static_cast<Section>(s))) continue;
-    curve([&](double hz) { return dbOf(crossover.response(static_cast<Section>(s), hz)); },
-          {kBandColors[s], 1.5, false});
+  // The sums first, so that a band they coincide with stays seen, outlined by the sum.
+  std::vector<Trace> traces;
+  if (!figures.otherSumDb.empty()) {
+    traces.push_back(trace(figures.otherSumDb));
+    curve(traces.back(), {kOtherSum, 1, true});
   }
-  int built = 0;
-  for (std::size_t s = 0; s < sections.size(); ++s) built += crossover.has(static_cast<Section>(s));
-  if (built > 1) {
-    const bool reversed = advice && advice->reverseMiddle;
-    if (advice) {
-      curve([&](double hz) { return dbOf(crossover.sum(hz, !reversed)); }, {kOtherSum, 1, true});
-    }
-    curve([&](double hz) { return dbOf(crossover.sum(hz, reversed)); }, {kSumColor, 2, false});
+  if (!figures.sumDb.empty()) {
+    traces.push_back(trace(figures.sumDb));
+    curve(traces.back(), {kSumColor, 2, false});
+  }
+  for (std::size_t s = 0; s < figures.bandDb.size(); ++s) {
+    if (!figures.has[s]) continue;
+    traces.push_back(trace(figures.bandDb[s]));
+    curve(traces.back(), {kBandColors[s], 1.5, false});
   }
 
   // Each crossing of -3 dB, marked and given in whole hertz.
-  for (std::size_t s = 0; s < sections.size(); ++s) {
-    const std::optional<Crossings> c = crossingsOf(sections[s], set);
-    if (!c) continue;
-    for (const Stretch& stretch : c->stretches) {
+  std::vector<Mark> marks;
+  for (std::size_t s = 0; s < figures.crossings.size(); ++s) {
+    if (!figures.crossings[s]) continue;
+    for (const Stretch& stretch : figures.crossings[s]->stretches) {
       for (const std::optional<double>& edge : {stretch.from, stretch.to}) {
         if (!edge || *edge < kPlotLowHz || *edge > kPlotHighHz) continue;
-        const Point at{f.x(*edge), f.y(kHalfPowerDb)};
-        painter.circle(at, 3, kWhite, {kBandColors[s], 1.5, false});
-        painter.text({at.x, at.y + 16 + 12.0 * static_cast<double>(s)},
-                     std::to_string(static_cast<long long>(std::llround(*edge))), Anchor::Middle,
-                     kSmallTextPixels, kBandColors[s]);
+        marks.push_back({{f.x(*edge), f.y(kHalfPowerDb)}, *edge, s});
       }
     }
+  }
+  std::ranges::stable_sort(marks, {}, [](const Mark& m) { return m.at.x; });
+  drawCrossingLabels(painter, f, marks, traces);
+  for (const Mark& m : marks) {
+    painter.circle(m.at, 3, kWhite, {kBandColors[m.band], 1.5, false});
   }
 
   // Above the plot: the parts, the advice and the sum's deviations, then the legend in a row:
   // each band (or that it is not calculated), the sum in the advised polarity and in the other.
-  painter.text({width - 8, 16}, std::string("Части: ") + kPartsSetNames[indexOf(set)], Anchor::End,
-               kTextPixels, kBlack);
+  const std::optional<PolarityAdvice>& advice = figures.advice;
+  painter.text({width - 8, 16}, std::string("Части: ") + kPartsSetNames[indexOf(figures.set)],
+               Anchor::End, kTextPixels, kBlack);
   if (advice) {
-    painter.text({8, 16}, polarityText(*advice), Anchor::Start, kTextPixels, kBlack);
+    painter.text({8, 16}, polarityText(*advice, decimalPoint), Anchor::Start, kTextPixels, kBlack);
     painter.text({8, 32}, deviationsText(*advice, decimalPoint), Anchor::Start, kTextPixels,
                  kLabelInk);
   }
@@ -170,35 +364,33 @@ void drawResponsePlot(Painter& painter, double width, double height, const Built
     painter.text({x, legendY}, label, Anchor::Start, kTextPixels, kBlack);
     x += painter.captionExtent(label, static_cast<int>(kTextPixels)).advance + 16;
   };
-  for (std::size_t s = 0; s < sections.size(); ++s) {
-    const bool has = crossover.has(static_cast<Section>(s));
-    entry(std::string(kBandNames[s]) + (has ? "" : ": не е изчислен"),
-          has ? Pen{kBandColors[s], 1.5, false} : kNoOutline);
+  for (std::size_t s = 0; s < figures.has.size(); ++s) {
+    entry(std::string(kBandNames[s]) + (figures.has[s] ? "" : ": не е изчислен"),
+          figures.has[s] ? Pen{kBandColors[s], 1.5, false} : kNoOutline);
   }
-  if (built > 1) {
-    const bool reversed = advice && advice->reverseMiddle;
+  if (figures.bands() > 1) {
+    const bool reversed = advice && advice->reverseMiddle();
     entry(reversed ? "Сума, средният обърнат" : "Сума", {kSumColor, 2, false});
     if (advice) entry("Другата полярност", {kOtherSum, 1, true});
   }
 }
 
-std::string responseDescription(const BuiltSections& sections, PartsSet set,
-                                std::string_view decimalPoint) {
-  std::string text = std::string("Части: ") + kPartsSetNames[indexOf(set)] + ".";
-  for (std::size_t s = 0; s < sections.size(); ++s) {
+std::string responseDescription(const ResponseFigures& figures, std::string_view decimalPoint) {
+  std::string text = std::string("Части: ") + kPartsSetNames[indexOf(figures.set)] + ".";
+  for (std::size_t s = 0; s < figures.has.size(); ++s) {
     text.append(" ").append(kBandNames[s]);
-    if (!sections[s]) {
+    if (!figures.has[s]) {
       text.append(": не е изчислен.");
       continue;
     }
-    const std::optional<Crossings> c = crossingsOf(sections[s], set);
+    const std::optional<Crossings>& c = figures.crossings[s];
     text.append(" −3 dB: ");
     text.append(c ? crossingsSetText(static_cast<Section>(s), *c, decimalPoint) : "не е известно");
     text.append(".");
   }
-  if (const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, set))) {
-    text.append(" ").append(polarityText(*advice)).append("; ");
-    text.append(deviationsText(*advice, decimalPoint)).append(".");
+  if (figures.advice) {
+    text.append(" ").append(polarityText(*figures.advice, decimalPoint)).append("; ");
+    text.append(deviationsText(*figures.advice, decimalPoint)).append(".");
   }
   return text;
 }

@@ -2,24 +2,34 @@
 
 // The response window's plot: each calculated band's level into its driver and the drivers' sum,
 // over 10 Hz to 40 kHz and +10 to -40 dB, drawn on the painter so that both toolkits show the
-// same thing.
+// same thing. What it shows is worked out once for each choice of parts when the sections change
+// (the figures); drawing and describing it only read them.
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "crossover.h"
 #include "painter.h"
+#include "response_text.h"
 
 namespace kalvena::ui {
 
 inline constexpr const char* kResponseTitle = "Честотна характеристика";
-// The choices of parts, in the order of kPartsSets.
-inline constexpr const char* kPartsSetNames[] = {"Точни стойности", "E12", "E24", "E12 ×2"};
+// The response window's first size, in logical pixels.
+inline constexpr int kResponseWidth = 720;
+inline constexpr int kResponseHeight = 480;
 
 inline constexpr double kPlotLowHz = 10;
 inline constexpr double kPlotHighHz = 40000;
 inline constexpr double kPlotTopDb = 10;
 inline constexpr double kPlotBottomDb = -40;
+// The curves are worked out at this many frequencies a decade, evenly on the log scale: finer
+// than a pixel's column in a plot twice the response window's first width.
+inline constexpr int kCurvePerDecade = 400;
 
 // The bands' colours, indexed by Section, and the sum's.
 inline constexpr Color kBandColors[] = {{25, 85, 190}, {20, 135, 55}, {200, 35, 35}};
@@ -34,13 +44,46 @@ struct PlotFrame {
 };
 PlotFrame plotFrame(double width, double height);
 
-// Draws the plot for the sections as the window shows them, built of the set's parts.
-void drawResponsePlot(Painter& painter, double width, double height, const BuiltSections& sections,
-                      PartsSet set, std::string_view decimalPoint);
+// What the plot shows for one set of parts: each band's crossings and level, and the sum's in
+// the advised polarity and in the other, at the frequencies curveHz gives; nothing for a band
+// not calculated.
+struct ResponseFigures {
+  PartsSet set = PartsSet::Computed;
+  std::array<bool, 3> has{};
+  std::array<std::optional<Crossings>, 3> crossings;
+  std::optional<PolarityAdvice> advice;
+  std::array<std::vector<double>, 3> bandDb;
+  std::vector<double> sumDb;       // as built: the advised polarity, in phase where none is
+  std::vector<double> otherSumDb;  // the other polarity; empty where nothing is advised
+  int bands() const { return has[0] + has[1] + has[2]; }
+};
+// The i-th frequency at which the curves are worked out, from kPlotLowHz; curveCount of them.
+double curveHz(std::size_t i);
+std::size_t curveCount();
+
+ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set);
+
+// The figures of each set of parts for the sections a window shows: worked out when first asked
+// for after the sections changed, then kept, so that a repaint works nothing out.
+class ResponseFigureCache {
+ public:
+  void update(const BuiltSections& sections);
+  const ResponseFigures& figures(PartsSet set);
+  // How many times figures were worked out, for the tests.
+  int worked() const { return worked_; }
+
+ private:
+  BuiltSections sections_;
+  std::array<std::optional<ResponseFigures>, std::size(kPartsSets)> figures_;
+  int worked_ = 0;
+};
+
+// Draws the plot of the figures on a surface of width by height pixels.
+void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
+                      std::string_view decimalPoint);
 
 // What a screen reader says of the plot: the parts, per band its crossings, peaks and dips (or
 // that it is not calculated), and the middle driver's polarity with the sum's deviations.
-std::string responseDescription(const BuiltSections& sections, PartsSet set,
-                                std::string_view decimalPoint);
+std::string responseDescription(const ResponseFigures& figures, std::string_view decimalPoint);
 
 }  // namespace kalvena::ui

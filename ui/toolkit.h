@@ -96,10 +96,12 @@ class Painter;
 
 // What a window's response view shows: a plot drawn by `draw` at the size it has, for the choice
 // of parts made in it (an index into `choices`, the first chosen at first), and described to a
-// screen reader by `describe`.
+// screen reader by `describe`. The window opens at width by height logical pixels.
 struct ResponseView {
   const char* title;
   std::span<const char* const> choices;
+  int width;
+  int height;
   std::function<void(Painter&, double width, double height, int choice)> draw;
   std::function<std::string(int choice)> describe;
 };

@@ -22,8 +22,8 @@ namespace {
 constexpr wchar_t kPlotClass[] = L"KalvenaResponsePlot";
 constexpr int kFirstChoiceId = 100;
 constexpr INT_PTR kPlotId = 200;
-// Logical pixels: the window's first size, the row of choices, each choice's width.
-constexpr int kWidth = 720, kHeight = 480, kChoicesHeight = 32, kChoiceWidth = 130;
+// Logical pixels: the row of choices, each choice's width.
+constexpr int kChoicesHeight = 32, kChoiceWidth = 130;
 
 // Logical pixels at a DPI, in the device's.
 int device(int logical, int dpi) { return MulDiv(logical, dpi, 96); }
@@ -165,7 +165,7 @@ ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView 
   s.dpi = static_cast<int>(GetDpiForWindow(owner));
   s.fonts = std::make_unique<WindowFonts>(s.dpi);
   constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT frame{0, 0, device(kWidth, s.dpi), device(kHeight, s.dpi)};
+  RECT frame{0, 0, device(s.view.width, s.dpi), device(s.view.height, s.dpi)};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(s.dpi));
   s.hwnd = CreateWindowExW(0, kResponseClass, widen(s.view.title).c_str(), kStyle, CW_USEDEFAULT,
                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "nodal.h"
+#include "response_text.h"
 
 namespace kalvena {
 namespace {
@@ -47,8 +48,9 @@ TEST(Crossover, SumsWhatTheNodalEquationsOfEachSectionGive) {
 }
 
 // A low-pass and a high-pass of 12 dB/oct at one frequency: in phase they cancel there, and
-// reversed they add to +3 dB; the advice is to reverse. A section left out is not summed, and
-// with nothing beside the middle there is nothing to advise.
+// reversed they add to +3 dB; the advice is to reverse, judged up to the middle band's upper
+// end. A section left out is not summed, and with nothing beside the middle there is nothing to
+// advise.
 TEST(Crossover, AdvisesThePolarityWhoseSumStaysNearer0Db) {
   using P = LadderElement::Place;
   const double r = 8, hz = 1000, w = 2 * std::acos(-1.0) * hz;
@@ -66,14 +68,14 @@ TEST(Crossover, AdvisesThePolarityWhoseSumStaysNearer0Db) {
   EXPECT_LT(db(junction.sum(hz, false)), -100);
   const std::optional<PolarityAdvice> advice = middlePolarity(junction);
   ASSERT_TRUE(advice);
-  EXPECT_TRUE(advice->reverseMiddle);
+  EXPECT_EQ(advice->polarity, Polarity::Reversed);
   EXPECT_NEAR(advice->reversed.db, 3.0103, 1e-3);
   EXPECT_NEAR(advice->reversed.hz, hz, 1);
   EXPECT_LT(advice->same.db, -60);
   EXPECT_NEAR(advice->same.hz, hz, 1e-3);
-  EXPECT_EQ(polarityText(*advice), "Средният говорител: обърнете полярността (+ към −)");
-  EXPECT_EQ(deviationsText(*advice, ","),
-            "сумата 20 Hz–20 kHz: обърнат +3,0 dB, в една полярност под −60 dB");
+  EXPECT_EQ(ui::polarityText(*advice, ","), "Средният говорител: обърнете полярността (+ към −)");
+  EXPECT_EQ(ui::deviationsText(*advice, ","),
+            "сумата 20 Hz–1 kHz: обърнат +3,0 dB, в една полярност под −60 dB");
 
   // 18 dB/oct Butterworth halves add to a flat sum either way; the one nearer 0 dB is kept.
   const InputValues in{.LowFc = 300,
@@ -86,9 +88,9 @@ TEST(Crossover, AdvisesThePolarityWhoseSumStaysNearer0Db) {
   const std::optional<PolarityAdvice> third = middlePolarity(
       Crossover(networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in), PartsSet::E12));
   ASSERT_TRUE(third);
-  EXPECT_FALSE(third->reverseMiddle);
-  EXPECT_EQ(polarityText(*third), "Средният говорител: в една полярност с другите");
-  EXPECT_EQ(deviationsText(*third, "."),
+  EXPECT_EQ(third->polarity, Polarity::Same);
+  EXPECT_EQ(ui::polarityText(*third, "."), "Средният говорител: в една полярност с другите");
+  EXPECT_EQ(ui::deviationsText(*third, "."),
             "сумата 20 Hz–20 kHz: в една полярност −1.3 dB, обърнат +2.5 dB");
 
   sections[1].reset();
@@ -98,6 +100,80 @@ TEST(Crossover, AdvisesThePolarityWhoseSumStaysNearer0Db) {
   sections[1]->section = Section::Middle;
   sections[0].reset();
   EXPECT_FALSE(middlePolarity(Crossover(sections, PartsSet::Computed)));
+}
+
+// The sum is judged where the calculated bands play; a hole between them is said instead of an
+// advice, and polarities within half a decibel of each other are both good.
+TEST(Crossover, JudgesTheSumWhereTheBandsPlay) {
+  struct Row {
+    int order;
+    InputValues in;
+    PartsSet set;
+    Polarity polarity;
+    const char* advice;
+    const char* deviations;
+  };
+  const Row rows[] = {
+      // No high band: its silence at 20 kHz is not judged, the in-phase notch is.
+      {12,
+       {.LowFc = 800, .LowR = 8, .MidFc1 = 800, .MidFc2 = 6000, .MidR = 8},
+       PartsSet::Computed,
+       Polarity::Reversed,
+       "Средният говорител: обърнете полярността (+ към −)",
+       "сумата 20 Hz–6 kHz: обърнат +3.5 dB, в една полярност −17.7 dB"},
+      // Typed in reverse, the middle band plays only around 370 Hz: the bands do not meet.
+      {18,
+       {.LowFc = 50,
+        .LowR = 8,
+        .MidFc1 = 3000,
+        .MidFc2 = 50,
+        .MidR = 8,
+        .HighFc = 3000,
+        .HighR = 8},
+       PartsSet::Computed,
+       Polarity::Gap,
+       "Празнина между лентите: сумата е под −6 dB при 418–2503 Hz, до −40.2 dB",
+       nullptr},
+      {18,
+       {.LowFc = 100,
+        .LowR = 8,
+        .MidFc1 = 100,
+        .MidFc2 = 10000,
+        .MidR = 8,
+        .HighFc = 10000,
+        .HighR = 8},
+       PartsSet::Computed,
+       Polarity::Either,
+       "Средният говорител: все едно в коя полярност (разликата е под 0.5 dB)",
+       nullptr},
+      {18,
+       {.LowFc = 100,
+        .LowR = 8,
+        .MidFc1 = 100,
+        .MidFc2 = 10000,
+        .MidR = 8,
+        .HighFc = 10000,
+        .HighR = 8},
+       PartsSet::E24,
+       Polarity::Either,
+       nullptr,
+       nullptr},
+  };
+  for (const Row& row : rows) {
+    const BuiltSections sections =
+        row.order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, row.in)
+                        : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, row.in);
+    const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, row.set));
+    ASSERT_TRUE(advice);
+    EXPECT_EQ(advice->polarity, row.polarity) << row.order << " " << row.in.LowFc;
+    EXPECT_EQ(advice->gap.has_value(), row.polarity == Polarity::Gap);
+    if (row.advice) {
+      EXPECT_EQ(ui::polarityText(*advice, "."), row.advice);
+    }
+    if (row.deviations) {
+      EXPECT_EQ(ui::deviationsText(*advice, "."), row.deviations);
+    }
+  }
 }
 
 }  // namespace

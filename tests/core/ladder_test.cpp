@@ -13,6 +13,7 @@
 
 #include "nodal.h"
 #include "response.h"
+#include "response_text.h"
 #include "second_order.h"
 #include "third_order.h"
 
@@ -214,10 +215,11 @@ TEST(Response, SaysWhereEachSectionCrossesForEachSetOfParts) {
        "E12 ×2: 623 и 1639 Hz"},
   };
   for (const Row& row : rows) {
-    const SectionTexts texts =
-        row.order == 12
-            ? crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, row.in, row.decimalPoint)
-            : crossingsTexts(kThirdOrderFormulas, kThirdOrderNetworks, row.in, row.decimalPoint);
+    const ui::SectionTexts texts =
+        row.order == 12 ? ui::crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, row.in,
+                                             row.decimalPoint)
+                        : ui::crossingsTexts(kThirdOrderFormulas, kThirdOrderNetworks, row.in,
+                                             row.decimalPoint);
     for (const Section s : {Section::Low, Section::Middle, Section::High}) {
       // Only the typed section is complete; the others say nothing.
       EXPECT_EQ(texts[static_cast<std::size_t>(s)], s == row.section ? row.text : "") << row.text;
@@ -229,10 +231,10 @@ TEST(Response, SaysNothingOutOfRangeAndWhereMinus3DbIsNotReached) {
   // The low section's values overflow; the high one's search would reach past 1.8E+308 Hz.
   const InputValues huge{.LowFc = 1e-300, .LowR = 1e-300, .HighFc = 1e307, .HighR = 1};
   for (const std::string& text :
-       crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, huge, ".")) {
+       ui::crossingsTexts(kSecondOrderFormulas, kSecondOrderNetworks, huge, ".")) {
     EXPECT_EQ(text, "");
   }
-  EXPECT_EQ(crossingsText(Section::Middle, SectionCrossings{}, "."),
+  EXPECT_EQ(ui::crossingsText(Section::Middle, SectionCrossings{}, "."),
             "−3 dB: не се достига; E12: не се достига; E24: не се достига; E12 ×2: не се достига");
   // 1 pF in series, then 1 µH across an 8 ohm load: the level stays far below -3 dB.
   using K = LadderElement::Kind;

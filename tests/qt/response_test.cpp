@@ -5,11 +5,13 @@
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QRadioButton>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "form2.h"
 #include "nodal.h"
 #include "ocr_read.h"
+#include "qt_painter.h"
 #include "qt_response.h"
 #include "response_plot.h"
 #include "ui_test_support.h"
@@ -167,7 +170,15 @@ class Recorder final : public Painter {
     bool dashed;
     std::vector<Point> points;
   };
+  struct Text {
+    Point baseline;
+    std::string text;
+    Anchor anchor;
+    double pixels;
+    Color color;
+  };
   std::vector<Curve> curves;
+  std::vector<Text> texts;
   Point origin{0, 0};
 
   void polyline(std::span<const Point> points, const Pen& pen) override {
@@ -182,9 +193,14 @@ class Recorder final : public Painter {
   void circle(Point, double, Color, const Pen&) override {}
   void rectangle(Point, double, double, Color) override {}
   void arc(Point, double, double, double, const Pen&) override {}
-  void text(Point, std::string_view, Anchor, double, Color) override {}
+  void text(Point at, std::string_view utf8, Anchor anchor, double pixels, Color color) override {
+    texts.push_back({{at.x + origin.x, at.y + origin.y}, std::string(utf8), anchor, pixels, color});
+  }
   void caption(Point, std::string_view, int, Color) override {}
-  TextExtent captionExtent(std::string_view, int) override { return {}; }
+  TextExtent captionExtent(std::string_view utf8, int pixels) override {
+    return measure ? measure->captionExtent(utf8, pixels) : TextExtent{};
+  }
+  Painter* measure = nullptr;  // what measures the texts, where one is given
   TextExtent captionInk(std::string_view, int) override { return {}; }
   void fill(Point, double, double, Color) override {}
 };
@@ -206,7 +222,7 @@ TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
     for (const PartsSet set : kPartsSets) {
       Recorder recorder;
       const double width = 720, height = 440;
-      drawResponsePlot(recorder, width, height, sections, set, ".");
+      drawResponsePlot(recorder, width, height, responseFigures(sections, set), ".");
       const PlotFrame frame = plotFrame(width, height);
       const auto nets = nodal::drawnSections(order, in, set);
       const auto db = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
@@ -234,7 +250,7 @@ TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
           } else {
             seen[curve.dashed ? 3 : 4] = true;
             // The solid sum is the advised polarity, the dashed one the other.
-            const bool reversed = curve.dashed != advice->reverseMiddle;
+            const bool reversed = curve.dashed != advice->reverseMiddle();
             level = db(reversed ? l - m + h : l + m + h);
           }
           const double y = frame.y(level);
@@ -251,6 +267,95 @@ TEST(Response, EveryColumnOfTheCurvesIsWhereTheNodalEquationsPutIt) {
       EXPECT_GT(compared, 5 * 400);
       EXPECT_EQ(seen, std::vector<bool>(5, true));
     }
+  }
+}
+
+// The crossings' labels stand apart: none meets another or a curve, and each gives a crossing the
+// description lists; every band stays seen where the sum lies on it.
+TEST(Response, LabelsStandApartAndEveryBandIsSeen) {
+  const InputValues reversedMiddle{
+      .LowFc = 50, .LowR = 8, .MidFc1 = 3000, .MidFc2 = 50, .MidR = 8, .HighFc = 3000, .HighR = 8};
+  const InputValues threeWay{.LowFc = 300,
+                             .LowR = 8,
+                             .MidFc1 = 300,
+                             .MidFc2 = 3000,
+                             .MidR = 8,
+                             .HighFc = 3000,
+                             .HighR = 8};
+  const double width = 720, height = 440;
+  QImage surface(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+  QPainter qpainter(&surface);
+  qpainter.setRenderHint(QPainter::Antialiasing);
+  qt::QtPainter real(qpainter);
+  int labels = 0;
+  for (const InputValues& in : {reversedMiddle, threeWay}) {
+    for (const int order : {12, 18}) {
+      const BuiltSections sections =
+          order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in)
+                      : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in);
+      for (const PartsSet set : kPartsSets) {
+        const ResponseFigures figures = responseFigures(sections, set);
+        Recorder recorder;
+        recorder.measure = &real;
+        drawResponsePlot(recorder, width, height, figures, ".");
+        const std::string description = responseDescription(figures, ".");
+        struct Box {
+          double left, top, right, bottom;
+        };
+        std::vector<Box> boxes;
+        for (const Recorder::Text& t : recorder.texts) {
+          if (std::ranges::find(kBandColors, t.color) == std::end(kBandColors)) continue;
+          const TextExtent ink = real.captionInk(t.text, static_cast<int>(t.pixels));
+          const double start = t.baseline.x - ink.advance / 2;
+          const Box box{start + ink.inkLeft, t.baseline.y + ink.inkTop, start + ink.inkRight,
+                        t.baseline.y + ink.inkBottom};
+          const std::string where = std::to_string(order) + " dB/oct, " + t.text + " Hz";
+          EXPECT_NE(description.find(t.text), std::string::npos) << where;
+          for (const Box& other : boxes) {
+            EXPECT_FALSE(box.left < other.right && other.left < box.right &&
+                         box.top < other.bottom && other.top < box.bottom)
+                << where;
+          }
+          // A curve's segment through the box: sampled finely along it.
+          int crossed = 0;
+          for (const Recorder::Curve& c : recorder.curves) {
+            for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
+              for (double u = 0; u <= 1; u += 0.05) {
+                const double x = c.points[i].x + u * (c.points[i + 1].x - c.points[i].x);
+                const double y = c.points[i].y + u * (c.points[i + 1].y - c.points[i].y);
+                crossed += x > box.left && x < box.right && y > box.top && y < box.bottom;
+              }
+            }
+          }
+          EXPECT_EQ(crossed, 0) << where;
+          boxes.push_back(box);
+          ++labels;
+        }
+      }
+    }
+  }
+  EXPECT_GT(labels, 40);
+  // The crowded plot, to be looked at.
+  drawResponsePlot(
+      real, width, height,
+      responseFigures(networkSections(kThirdOrderFormulas, kThirdOrderNetworks, reversedMiddle),
+                      PartsSet::E12),
+      ".");
+  surface.save(QStringLiteral("response-crowded.png"));
+
+  // Where the low band alone plays, the sum lies on it: the band's colour is seen there.
+  const ResponseFigures figures = responseFigures(
+      networkSections(kSecondOrderFormulas, kSecondOrderNetworks, threeWay), PartsSet::Computed);
+  drawResponsePlot(real, width, height, figures, ".");
+  const PlotFrame frame = plotFrame(width, height);
+  for (const double hz : {30.0, 60.0}) {
+    const int x = static_cast<int>(frame.x(hz)), y = static_cast<int>(std::lround(frame.y(0)));
+    bool band = false;
+    for (int dy = -2; dy <= 2; ++dy) {
+      const QColor c = surface.pixelColor(x, y + dy);
+      band = band || (c.blue() > 140 && c.red() < 80);
+    }
+    EXPECT_TRUE(band) << hz << " Hz";
   }
 }
 
