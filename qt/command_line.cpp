@@ -6,11 +6,7 @@
 namespace kalvena::qt {
 namespace {
 
-// A text in the program's two languages.
-struct Text {
-  std::string_view bg, en;
-  std::string_view in(Language l) const { return l == Language::Bulgarian ? bg : en; }
-};
+using ui::Text;
 
 constexpr Text kUsage{
     "Употреба: kalvena [ОПЦИЯ]\n"
@@ -58,15 +54,6 @@ CommandLine wrong(Text what, std::string_view arg, Language l) {
 }
 
 }  // namespace
-
-Language messageLanguage(const std::function<std::string(const char*)>& getenv) {
-  // The first of these that is set names the locale of messages, as POSIX has it.
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const std::string locale = getenv(name);
-    if (!locale.empty()) return locale.starts_with("bg") ? Language::Bulgarian : Language::English;
-  }
-  return Language::English;
-}
 
 CommandLine readCommandLine(std::span<const std::string_view> args, std::string_view version,
                             Language l) {
@@ -148,20 +135,6 @@ std::string displayProblem(const std::function<std::string(const char*)>& getenv
   }
   return bg ? "дисплеят " + display + " не отговаря"
             : "the display " + display + " does not answer";
-}
-
-std::string cannotOpenWindow(std::string_view problem, bool suggestVirtualDisplay, Language l) {
-  const bool bg = l == Language::Bulgarian;
-  std::string line =
-      bg ? "kalvena: не може да се отвори прозорец: " : "kalvena: cannot open a window: ";
-  line.append(problem);
-  if (suggestVirtualDisplay) {
-    line.append(bg ? "; стартирайте програмата от работен плот или на виртуален дисплей с: "
-                     "xvfb-run -a kalvena"
-                   : "; start it from a desktop session, or on a virtual display with: xvfb-run -a "
-                     "kalvena");
-  }
-  return line + "\n";
 }
 
 }  // namespace kalvena::qt

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "texts.h"
+
 namespace kalvena::qt {
 
 struct CommandLine {
@@ -19,11 +21,7 @@ struct CommandLine {
   int status = 0;
 };
 
-// The language of what the command line answers: Bulgarian where the locale of messages is
-// Bulgarian (LC_ALL, else LC_MESSAGES, else LANG begins with "bg"), English otherwise. getenv
-// gives a variable's value, empty where it is not set.
-enum class Language { Bulgarian, English };
-Language messageLanguage(const std::function<std::string(const char*)>& getenv);
+using ui::Language;
 
 // args without the program's name. Qt's own options (-platform xcb, -style Fusion, ...) are
 // left for Qt; --help and --version end the list's reading at once.
@@ -53,10 +51,5 @@ PlatformChoice choosePlatform(const std::function<std::string(const char*)>& get
 // platform QT_QPA_PLATFORM asks for.
 std::string displayProblem(const std::function<std::string(const char*)>& getenv,
                            Language language);
-
-// The one line that says no window can be opened and why; where a display is missing, it
-// points to a desktop session or a virtual display.
-std::string cannotOpenWindow(std::string_view problem, bool suggestVirtualDisplay,
-                             Language language);
 
 }  // namespace kalvena::qt

@@ -24,8 +24,8 @@ std::string environment(const char* name) { return qEnvironmentVariable(name).to
 
 void startupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtFatalMsg) {
-    const auto language = kalvena::qt::messageLanguage(environment);
-    std::fputs(kalvena::qt::cannotOpenWindow(kalvena::qt::displayProblem(environment, language),
+    const auto language = kalvena::ui::messageLanguage(environment);
+    std::fputs(kalvena::ui::cannotOpenWindow(kalvena::qt::displayProblem(environment, language),
                                              true, language)
                    .c_str(),
                stderr);
@@ -55,7 +55,7 @@ bool waylandPluginInstalled() {
 int main(int argc, char* argv[]) {
   // --help, --version and a mistyped option are answered without a window or a display.
   const std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
-  const kalvena::qt::Language language = kalvena::qt::messageLanguage(environment);
+  const kalvena::qt::Language language = kalvena::ui::messageLanguage(environment);
   const kalvena::qt::CommandLine command =
       kalvena::qt::readCommandLine(args, KALVENA_VERSION, language);
   if (command.action != kalvena::qt::CommandLine::Action::Run) {
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
       [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); },
       language);
   if (!choice.problem.empty()) {
-    std::fputs(kalvena::qt::cannotOpenWindow(choice.problem, false, language).c_str(), stderr);
+    std::fputs(kalvena::ui::cannotOpenWindow(choice.problem, false, language).c_str(), stderr);
     return 1;
   }
   if (!choice.platform.empty())

@@ -57,12 +57,15 @@ class FacePartAccessible final : public QAccessibleInterface {
 
 // What a screen reader is told. The window is a frame whose children are the captions and
 // pictures it draws (without the lines, which carry no meaning of their own), then its boxes
-// and buttons.
+// and buttons. A picture that takes the focus is its place in the tab order's own interface, so
+// that the object a focus event names is the window's child, focusable and focused.
 class FormAccessible final : public QAccessibleWidget {
  public:
   explicit FormAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
   ~FormAccessible() override {
-    for (const QAccessible::Id id : parts_) QAccessible::deleteAccessibleInterface(id);
+    for (const Part& part : parts_) {
+      if (part.id) QAccessible::deleteAccessibleInterface(part.id);
+    }
   }
   FormAccessible(const FormAccessible&) = delete;
   FormAccessible& operator=(const FormAccessible&) = delete;
@@ -71,7 +74,7 @@ class FormAccessible final : public QAccessibleWidget {
   QAccessibleInterface* child(int index) const override {
     if (index < 0) return nullptr;
     const auto i = static_cast<std::size_t>(index);
-    if (i < parts().size()) return QAccessible::accessibleInterface(parts_[i]);
+    if (i < parts().size()) return interfaceOf(parts_[i]);
     const std::vector<QWidget*> c = children();
     if (i - parts_.size() >= c.size()) return nullptr;
     return QAccessible::queryAccessibleInterface(c[i - parts_.size()]);
@@ -79,7 +82,11 @@ class FormAccessible final : public QAccessibleWidget {
   int indexOfChild(const QAccessibleInterface* child) const override {
     if (!child) return -1;
     for (std::size_t i = 0; i < parts().size(); ++i) {
-      if (QAccessible::accessibleInterface(parts_[i]) == child) return static_cast<int>(i);
+      const Part& part = parts_[i];
+      if (part.focus ? child->object() == part.focus.data()
+                     : QAccessible::accessibleInterface(part.id) == child) {
+        return static_cast<int>(i);
+      }
     }
     const std::vector<QWidget*> c = children();
     const auto it = std::find(c.begin(), c.end(), child->object());
@@ -91,39 +98,55 @@ class FormAccessible final : public QAccessibleWidget {
       QAccessibleInterface* control = QAccessible::queryAccessibleInterface(w);
       if (control && control->rect().contains(x, y)) return control;
     }
-    // The topmost part under the point: the face draws its parts in this order.
-    for (std::size_t i = parts().size(); i-- > 0;) {
-      QAccessibleInterface* part = QAccessible::accessibleInterface(parts_[i]);
-      if (part && part->rect().contains(x, y)) return part;
-    }
-    return nullptr;
+    const ui::Face* face = faceOf(widget());
+    const QPoint at = widget()->mapFromGlobal(QPoint(x, y));
+    const std::optional<std::size_t> i = face ? face->objectAt(at.x(), at.y()) : std::nullopt;
+    return i && *i < parts().size() ? interfaceOf(parts_[*i]) : nullptr;
   }
 
  private:
+  // A caption or picture: the window's own object, or a picture's place in the tab order.
+  struct Part {
+    QAccessible::Id id = 0;
+    QPointer<QWidget> focus;
+  };
+
+  static QAccessibleInterface* interfaceOf(const Part& part) {
+    if (part.focus) return QAccessible::queryAccessibleInterface(part.focus.data());
+    return part.id ? QAccessible::accessibleInterface(part.id) : nullptr;
+  }
+
   std::vector<QWidget*> children() const {
     std::vector<QWidget*> c;
     for (QObject* o : widget()->children()) {
       auto* w = qobject_cast<QWidget*>(o);
-      // A picture's place in the tab order is no object of its own: the picture is.
+      // A picture's place in the tab order is heard among the face's parts, as the picture.
       if (w && !w->isWindow() && !w->property("kalvenaPictureFocus").toBool()) c.push_back(w);
     }
     return c;
   }
 
   // Made when first asked for: the window asks for its own interface while it is being built.
-  const std::vector<QAccessible::Id>& parts() const {
+  const std::vector<Part>& parts() const {
     if (parts_.empty()) {
       if (const ui::Face* face = faceOf(widget())) {
         for (const ui::FaceObject& o : face->objects()) {
-          parts_.push_back(
-              QAccessible::registerAccessibleInterface(new FacePartAccessible(widget(), o)));
+          QWidget* focus = widget()->findChild<QWidget*>(QString::fromLatin1(o.spec->name),
+                                                         Qt::FindDirectChildrenOnly);
+          if (focus && focus->property("kalvenaPictureFocus").toBool()) {
+            parts_.push_back({0, focus});
+          } else {
+            parts_.push_back(
+                {QAccessible::registerAccessibleInterface(new FacePartAccessible(widget(), o)),
+                 nullptr});
+          }
         }
       }
     }
     return parts_;
   }
 
-  mutable std::vector<QAccessible::Id> parts_;
+  mutable std::vector<Part> parts_;
 };
 
 // A result box: text that can be read and selected, but is not editable.

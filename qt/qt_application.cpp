@@ -161,7 +161,7 @@ QFont programFont() {
   // start from their defaults rather than from whatever a theme set.
   QFont font(QStringLiteral("Liberation Sans"));
   font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-  font.setPixelSize(kFontPixels);
+  font.setPixelSize(ui::kFontPixels);
   // Every property is the program's own, so none of them is taken from the font a desktop
   // theme gives the application (a bold or wide theme font would not fit the twips either).
   font.setResolveMask(QFont::AllPropertiesResolved);

@@ -72,7 +72,7 @@ const ui::Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
 class BoxGlyphs final : public ui::GlyphSource {
  public:
   BoxGlyphs(const QFont& font, qreal dpr) : font_(font), dpr_(dpr) {
-    largest_ = font.pixelSize() > 0 ? font.pixelSize() : 11;
+    largest_ = font.pixelSize() > 0 ? font.pixelSize() : ui::kFontPixels;
     font_.setHintingPreference(QFont::PreferNoHinting);
     font_.setLetterSpacing(QFont::AbsoluteSpacing, 0);  // the spacing is the layout's own
   }
@@ -153,25 +153,41 @@ void QtTextBox::setOutput() {
 
 static_assert(Qt::Key_A == 'A' && Qt::Key_Z == 'Z');
 
-int controlLetter(const QKeyEvent& event) {
+ui::KeyPress keyPressOf(const QKeyEvent& event) {
   const Qt::KeyboardModifiers held = event.modifiers();
-  if (!(held & Qt::ControlModifier) || (held & (Qt::AltModifier | Qt::MetaModifier))) return 0;
-  if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) return event.key();
+  const bool latin = event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z;
   // X and Wayland give a key's code as xkb numbers it: the kernel's code plus 8. Qt's codes of
   // the letters are theirs in ASCII.
-  return ui::shortcutLetterOfScanCode(static_cast<int>(event.nativeScanCode()) - 8);
+  return {latin ? static_cast<char>(event.key()) : '\0',
+          static_cast<int>(event.nativeScanCode()) - 8, (held & Qt::ControlModifier) != 0,
+          (held & Qt::ShiftModifier) != 0, (held & (Qt::AltModifier | Qt::MetaModifier)) != 0};
 }
 
 void QtTextBox::keyPressEvent(QKeyEvent* event) {
-  const int letter = controlLetter(*event);
-  if (letter != 0 && letter != event->key()) {
-    // The box edits as it would with a Latin layout. What it does not take (Ctrl+Shift+C) goes
-    // on to the window as it came.
-    QKeyEvent latin(event->type(), letter, event->modifiers(), event->nativeScanCode(),
-                    event->nativeVirtualKey(), event->nativeModifiers(), QString(),
-                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
-    QLineEdit::keyPressEvent(&latin);
-    event->setAccepted(latin.isAccepted());
+  // The box's own shortcuts, by their letter whatever the layout; any other key is the line
+  // edit's, and what it does not take goes on to the window.
+  const ui::Place place = output_ ? ui::Place::ResultBox : ui::Place::InputBox;
+  if (const std::optional<ui::Command> command = ui::commandOfKey(place, keyPressOf(*event))) {
+    event->accept();
+    switch (*command) {
+      case ui::Command::Undo:
+        undo();
+        break;
+      case ui::Command::Cut:
+        cut();
+        break;
+      case ui::Command::Copy:
+        copy();
+        break;
+      case ui::Command::Paste:
+        paste();
+        break;
+      case ui::Command::SelectAll:
+        selectAll();
+        break;
+      default:
+        break;
+    }
     return;
   }
   QLineEdit::keyPressEvent(event);
@@ -225,26 +241,25 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-bool copyPartsList(const PartsList& list) {
-  const QString text = list ? list() : QString();
-  if (text.isEmpty()) return false;
-  QGuiApplication::clipboard()->setText(text);
-  return true;
-}
-
 void QtTextBox::contextMenuEvent(QContextMenuEvent* event) {
   std::unique_ptr<QMenu> menu(createStandardContextMenu());
-  if (output_) {
-    // The whole window's results, first, above what the box itself offers.
-    auto* copyAll = new QAction(QString::fromUtf8(ui::kCopyPartsListCaption), menu.get());
-    const PartsList list = partsList_;
-    copyAll->setEnabled(list && !list().isEmpty());
-    copyAll->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));  // shown, as Copy's is
-    connect(copyAll, &QAction::triggered, this, [list] { copyPartsList(list); });
-    QAction* first = menu->actions().value(0);
-    menu->insertAction(first, copyAll);
-    menu->insertSeparator(first);
+  // The box's own edits are the line edit's menu, as every Qt program offers them; the window's
+  // commands that the box's menu offers go first, above them.
+  QAction* first = menu->actions().value(0);
+  bool added = false;
+  for (const ui::MenuEntry& entry :
+       ui::menuOf(output_ ? ui::Place::ResultBox : ui::Place::InputBox)) {
+    const ui::CommandSpec& spec = ui::commandSpec(entry.command);
+    if (!spec.window || !windowCommands_.run) continue;
+    auto* action = new QAction(QString::fromUtf8(spec.caption), menu.get());
+    action->setShortcut(QKeySequence(QString::fromLatin1(spec.keys)));  // shown, as Copy's is
+    action->setEnabled(windowCommands_.holds(spec.enabled));
+    connect(action, &QAction::triggered, this,
+            [run = windowCommands_.run, command = spec.command] { run(command); });
+    menu->insertAction(first, action);
+    added = true;
   }
+  if (added) menu->insertSeparator(first);
   menu->exec(event->globalPos());
 }
 
@@ -264,6 +279,44 @@ void QtCommandButton::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QPushButton::keyPressEvent(event);
+}
+
+PictureFocus::PictureFocus(QWidget* form, std::function<void()> open)
+    : QWidget(form), open_(std::move(open)) {
+  setProperty("kalvenaPictureFocus", true);
+  setFocusPolicy(Qt::TabFocus);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PictureFocus::paintEvent(QPaintEvent*) {
+  if (!hasFocus()) return;
+  // A dotted frame inside the picture's edge, as every style shows the focus on a picture.
+  QPainter painter(this);
+  painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+  painter.drawRect(rect().adjusted(1, 1, -2, -2));
+}
+
+void PictureFocus::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void PictureFocus::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+void PictureFocus::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      event->accept();
+      open_();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
 }
 
 }  // namespace kalvena::qt

@@ -1,6 +1,6 @@
 #pragma once
 
-// The widgets that the boxes and buttons of a layout table become.
+// The widgets that the boxes, buttons and pictures of a layout table become.
 
 #include <QKeyEvent>
 
@@ -11,23 +11,24 @@
 #include <QWidget>
 #include <functional>
 
+#include "commands.h"
 #include "toolkit.h"
 
 namespace kalvena::qt {
 
-// A window's parts list, made when it is asked for; empty where the window shows no result.
-using PartsList = std::function<QString()>;
-// Puts the list on the clipboard; false, and the clipboard as it was, where the list is empty.
-bool copyPartsList(const PartsList& list);
+// A key as the windows' code reads it: its letter where Qt gives a Latin one, its physical key
+// from its X or Wayland key code (a Bulgarian layout alone gives Ctrl+V the key of a Cyrillic
+// letter), and the modifiers.
+ui::KeyPress keyPressOf(const QKeyEvent& event);
 
-// The Latin letter (Qt::Key_A to Qt::Key_Z) of a key pressed with Ctrl and without Alt: its own
-// where it is one, else, for the keys that edit (A, C, V, X and Z), the letter of the physical
-// key from its X or Wayland key code. A Bulgarian layout alone gives Ctrl+V the key of a
-// Cyrillic letter, and no shortcut of Qt's would match it. 0 for any other key.
-int controlLetter(const QKeyEvent& event);
+// What a window does with a command of its own that a box's menu offers, and whether a
+// condition holds for it now.
+struct WindowCommands {
+  std::function<bool(ui::Condition)> holds;
+  std::function<void(ui::Command)> run;
+};
 
-// One twip is 1/15 of a logical pixel; Qt scales logical pixels for high-DPI screens.
-constexpr int twipsToPixels(int t) { return (t + 7) / 15; }
+using ui::twipsToPixels;
 
 // A single-line text box. It takes a pasted text of any length whole, so that the check of its
 // text sees everything that was pasted. As the program's output (setOutput) it is read-only,
@@ -41,8 +42,8 @@ class QtTextBox final : public QLineEdit {
   explicit QtTextBox(QWidget* parent);
   void setOutput();
   bool isOutput() const { return output_; }
-  // What a result box's context menu offers to copy first.
-  void setPartsList(PartsList list) { partsList_ = std::move(list); }
+  // What the window does with the commands of its own that the box's menu offers.
+  void setWindowCommands(WindowCommands commands) { windowCommands_ = std::move(commands); }
   // What the box draws of its text: all of it, or, for a result too wide for the box, its
   // beginning and its end with "…" between.
   QString shownText() const;
@@ -55,7 +56,7 @@ class QtTextBox final : public QLineEdit {
 
  private:
   bool output_ = false;
-  PartsList partsList_;
+  WindowCommands windowCommands_;
 };
 
 // A command button that Return and the keypad's Enter press as well as Space, as on the
@@ -68,6 +69,23 @@ class QtCommandButton final : public QPushButton {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A picture's place in the tab order. The window draws the picture; this takes the focus (by
+// Tab, never by a click, which goes through it to the window), draws the focus rectangle
+// around the picture, and opens the response window on Enter or Space.
+class PictureFocus final : public QWidget {
+ public:
+  PictureFocus(QWidget* form, std::function<void()> open);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::function<void()> open_;
 };
 
 }  // namespace kalvena::qt

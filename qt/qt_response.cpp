@@ -112,51 +112,12 @@ QImage ResponseWindow::plotImage() const {
 }
 
 void ResponseWindow::keyPressEvent(QKeyEvent* event) {
-  // Ctrl+C by the physical key, whatever letter the layout gives it.
-  if (controlLetter(*event) == Qt::Key_C && !(event->modifiers() & Qt::ShiftModifier)) {
+  if (ui::commandOfKey(ui::Place::ResponseWindow, keyPressOf(*event)) == ui::Command::CopyPlot) {
     QGuiApplication::clipboard()->setImage(plotImage());
     event->accept();
     return;
   }
   QWidget::keyPressEvent(event);
-}
-
-PictureFocus::PictureFocus(QWidget* form, std::function<void()> open)
-    : QWidget(form), open_(std::move(open)) {
-  setProperty("kalvenaPictureFocus", true);
-  setFocusPolicy(Qt::TabFocus);
-  setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void PictureFocus::paintEvent(QPaintEvent*) {
-  if (!hasFocus()) return;
-  // A dotted frame inside the picture's edge, as every style shows the focus on a picture.
-  QPainter painter(this);
-  painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
-  painter.drawRect(rect().adjusted(1, 1, -2, -2));
-}
-
-void PictureFocus::focusInEvent(QFocusEvent* event) {
-  QWidget::focusInEvent(event);
-  update();
-}
-
-void PictureFocus::focusOutEvent(QFocusEvent* event) {
-  QWidget::focusOutEvent(event);
-  update();
-}
-
-void PictureFocus::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space:
-      event->accept();
-      open_();
-      return;
-    default:
-      QWidget::keyPressEvent(event);
-  }
 }
 
 }  // namespace kalvena::qt

@@ -8,8 +8,6 @@
 
 #include "toolkit.h"
 
-#include <functional>
-
 class QButtonGroup;
 
 namespace kalvena::qt {
@@ -33,23 +31,6 @@ class ResponseWindow final : public QWidget {
   ui::ResponseView view_;
   QButtonGroup* choices_;
   Plot* plot_;
-};
-
-// A picture's place in the tab order. The window draws the picture; this takes the focus (by
-// Tab, never by a click, which goes through it to the window), draws the focus rectangle
-// around the picture, and opens the response window on Enter or Space.
-class PictureFocus final : public QWidget {
- public:
-  PictureFocus(QWidget* form, std::function<void()> open);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
-  std::function<void()> open_;
 };
 
 }  // namespace kalvena::qt

@@ -1,6 +1,7 @@
 #include "qt_toolkit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QLocale>
 #include <QMenu>
@@ -9,7 +10,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
-#include <QShortcut>
 #include <QToolTip>
 
 #include <algorithm>
@@ -34,12 +34,10 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent, const std::funct
   } else if (spec.type == ControlType::PictureBox) {
     w = new PictureFocus(parent, open);
   } else {
-    const QString caption = QString::fromUtf8(spec.caption);
-    w = new QtCommandButton(caption, parent);
-    w->setAccessibleName(caption);
+    w = new QtCommandButton(QString::fromUtf8(spec.caption), parent);
   }
   w->setObjectName(QString::fromLatin1(spec.name));
-  if (spec.accessibleName) w->setAccessibleName(QString::fromUtf8(spec.accessibleName));
+  w->setAccessibleName(QString::fromStdString(ui::accessibleName(spec)));
   w->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
                  twipsToPixels(spec.height));
   return w;
@@ -154,22 +152,14 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   void onCopyPartsList(std::function<std::string()> list) override {
-    const PartsList parts = [list = std::move(list)] { return QString::fromStdString(list()); };
+    partsList_ = std::move(list);
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
-      box->setPartsList(parts);
+      box->setWindowCommands(
+          {[this](ui::Condition c) { return holds(c); }, [this](ui::Command c) { run(c); }});
     }
-    if (!shortcut_) {
-      shortcut_ = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
-      connect(shortcut_, &QShortcut::activated, this, [this] { copyPartsList(parts_); });
-    }
-    parts_ = parts;
   }
 
-  void setResponseView(ui::ResponseView view) override {
-    responseView_ = std::move(view);
-    auto* keys = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
-    connect(keys, &QShortcut::activated, this, [this] { openResponse(); });
-  }
+  void setResponseView(ui::ResponseView view) override { responseView_ = std::move(view); }
   void updateResponseView() override {
     if (response_) response_->refresh();
   }
@@ -222,11 +212,16 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   void contextMenuEvent(QContextMenuEvent* event) override {
-    if (!pictureAt(event->pos()) || !responseView_) return;
+    if (!pictureAt(event->pos())) return;
     QMenu menu(this);
-    QAction* open = menu.addAction(QString::fromUtf8(ui::kOpenResponseCaption));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));  // shown, as Copy's is
-    connect(open, &QAction::triggered, this, [this] { openResponse(); });
+    for (const ui::MenuEntry& entry : ui::menuOf(ui::Place::Picture)) {
+      const ui::CommandSpec& spec = ui::commandSpec(entry.command);
+      QAction* action = menu.addAction(QString::fromUtf8(spec.caption));
+      action->setShortcut(QKeySequence(QString::fromLatin1(spec.keys)));  // shown, as Copy's is
+      action->setEnabled(holds(spec.enabled));
+      connect(action, &QAction::triggered, this, [this, c = spec.command] { run(c); });
+      if (entry.separatorAfter) menu.addSeparator();
+    }
     menu.exec(event->globalPos());
   }
 
@@ -235,19 +230,13 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     onClose_();
   }
 
-  // Ctrl+Shift+C by the physical key, where the layout gives it a letter the shortcut does not
-  // know (a Bulgarian layout alone); with a Latin letter the shortcut has taken it already.
+  // The window's shortcuts, from whichever of its controls has the focus: what a control does
+  // not take comes here.
   void keyPressEvent(QKeyEvent* event) override {
-    if (controlLetter(*event) == Qt::Key_R && event->key() != Qt::Key_R &&
-        !(event->modifiers() & Qt::ShiftModifier)) {
+    if (const std::optional<ui::Command> command =
+            ui::commandOfKey(ui::Place::CalculatorWindow, keyPressOf(*event))) {
       event->accept();
-      openResponse();
-      return;
-    }
-    if (controlLetter(*event) == Qt::Key_C && event->key() != Qt::Key_C &&
-        (event->modifiers() & Qt::ShiftModifier) && shortcut_) {
-      event->accept();
-      copyPartsList(parts_);
+      run(*command);
       return;
     }
     QWidget::keyPressEvent(event);
@@ -264,12 +253,39 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
 
   bool pictureAt(QPoint at) const { return face().pictureAt(at.x(), at.y()); }
 
+  bool holds(ui::Condition condition) const {
+    switch (condition) {
+      case ui::Condition::HasPartsList:
+        return partsList_ && !partsList_().empty();
+      case ui::Condition::Always:
+        return true;
+      default:
+        return false;  // the boxes' own conditions, which their own menus ask
+    }
+  }
+
+  void run(ui::Command command) {
+    switch (command) {
+      case ui::Command::OpenResponse:
+        openResponse();
+        break;
+      case ui::Command::CopyPartsList:
+        // With no result the list is empty, and the clipboard keeps what it has.
+        if (holds(ui::Condition::HasPartsList)) {
+          QGuiApplication::clipboard()->setText(QString::fromStdString(partsList_()));
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
   // The face in logical pixels (Qt scales them), in the theme's text colour.
   void layOutFace() const {
     const QColor ink = palette().color(QPalette::WindowText);
     const ui::FaceScale scale{
-        twipsToPixels,
-        kFontPixels,
+        [](int twips) { return twipsToPixels(twips); },
+        ui::kFontPixels,
         1,
         1,
         {static_cast<std::uint8_t>(ink.red()), static_cast<std::uint8_t>(ink.green()),
@@ -283,8 +299,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   const FormLayout* layout_;
   mutable std::optional<ui::Face> face_;
   std::function<void()> onClose_;
-  PartsList parts_;
-  QShortcut* shortcut_ = nullptr;
+  std::function<std::string()> partsList_;
   std::optional<ui::ResponseView> responseView_;
   QPointer<ResponseWindow> response_;
   std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;

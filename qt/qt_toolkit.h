@@ -43,9 +43,6 @@ QWidget* widgetOf(const ui::Window& window);
 // other widget.
 const ui::Face* faceOf(const QWidget* form);
 
-// The windows' font size in logical pixels.
-inline constexpr int kFontPixels = 11;
-
 // The font of every window, its message box and its hover texts: Liberation Sans at 11 px,
 // whatever font a desktop theme gives the application.
 QFont programFont();

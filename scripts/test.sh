@@ -34,9 +34,10 @@ fi
 jobs=$(nproc)
 for variant in release asan; do
   dir="build-tests-$variant"
-  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVENA_WERROR=ON)
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVENA_WERROR=ON -DKALVENA_REQUIRE_TESTS=ON)
   if [[ $variant == asan ]]; then
-    flags=(-DCMAKE_BUILD_TYPE=Debug -DKALVENA_WERROR=ON -DKALVENA_SANITIZE=ON)
+    flags=(-DCMAKE_BUILD_TYPE=Debug -DKALVENA_WERROR=ON -DKALVENA_SANITIZE=ON
+      -DKALVENA_REQUIRE_TESTS=ON)
   fi
   echo "== $variant: configure and build${offline:+, without a network}"
   "${offline[@]}" cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null

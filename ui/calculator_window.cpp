@@ -28,7 +28,7 @@ void CalculatorWindow::ShowResult(const Bound<TextBox>& box, Unit unit, Checked 
   const Boxes results = resultBoxes();
   for (std::size_t i = 0; i < results.size(); ++i) {
     if (results[i] == &box) {
-      written_[i] = WrittenResult{value, unit, InputValues_, std::string(crossings)};
+      written_[i] = WrittenResult{value, unit, values_, std::string(crossings)};
     }
   }
 }
@@ -54,7 +54,7 @@ void CalculatorWindow::connectResultBoxes() {
 }
 
 void CalculatorWindow::Form_Load() {
-  InputValues_ = {};
+  values_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
   response_.update(built_);
@@ -65,7 +65,7 @@ void CalculatorWindow::clear(Boxes boxes) {
     (*box)->setText("");
     (*box)->setDescription("");  // an empty box has nothing to explain
   }
-  InputValues_ = {};
+  values_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
   response_.update(built_);

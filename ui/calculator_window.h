@@ -36,7 +36,7 @@ class CalculatorWindow : public Window {
  public:
   CalculatorWindow(Toolkit& toolkit, Shell& shell) : Window(toolkit), shell_(shell) {}
 
-  const InputValues& values() const { return InputValues_; }
+  const InputValues& values() const { return values_; }
   // Every result the window shows, with the parts to buy; empty where it shows none.
   std::string partsList() const;
 
@@ -61,14 +61,14 @@ class CalculatorWindow : public Window {
   void showResults(const std::array<Formula<Element>, N>& formulas,
                    const std::array<Network<Element>, M>& networks,
                    std::span<const Bound<TextBox>* const> boxes) {
-    const BuiltSections built = networkSections(formulas, networks, InputValues_);
+    const BuiltSections built = networkSections(formulas, networks, values_);
     const SectionTexts sections = crossingsTexts(built, toolkit().decimalSeparator());
     // A section skipped keeps what it showed, and so what it is built of.
     for (std::size_t s = 0; s < built.size(); ++s) {
-      if (sectionComplete(InputValues_, static_cast<Section>(s))) built_[s] = built[s];
+      if (sectionComplete(values_, static_cast<Section>(s))) built_[s] = built[s];
     }
     response_.update(built_);
-    calculate(formulas, InputValues_, [&](Element element, Unit unit, Checked value) {
+    calculate(formulas, values_, [&](Element element, Unit unit, Checked value) {
       ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
     });
@@ -81,7 +81,7 @@ class CalculatorWindow : public Window {
   void clear(Boxes boxes);
 
   Shell& shell_;
-  InputValues InputValues_;
+  InputValues values_;
 
  private:
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows

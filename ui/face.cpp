@@ -88,13 +88,11 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
       }
     }
     captions_.push_back(std::move(fitted));
-    objects_.push_back(
-        {&spec, std::string(trimmedEnd(spec.caption)), FaceObject::Role::StaticText, box});
+    objects_.push_back({&spec, accessibleName(spec), FaceObject::Role::StaticText, box});
   }
   for (const ControlSpec& spec : layout.controls) {
     if (spec.type != ControlType::PictureBox) continue;
-    objects_.push_back({&spec, spec.accessibleName ? spec.accessibleName : "",
-                        FaceObject::Role::Graphic, rectOf(spec)});
+    objects_.push_back({&spec, accessibleName(spec), FaceObject::Role::Graphic, rectOf(spec)});
   }
 }
 
@@ -132,12 +130,25 @@ void Face::draw(Painter& p) const {
   }
 }
 
+namespace {
+
+bool contains(const PixelRect& b, int x, int y) {
+  return x >= b.left && x < b.left + b.width && y >= b.top && y < b.top + b.height;
+}
+
+}  // namespace
+
 bool Face::pictureAt(int x, int y) const {
   return std::ranges::any_of(objects_, [x, y](const FaceObject& o) {
-    const PixelRect& b = o.bounds;
-    return o.role == FaceObject::Role::Graphic && x >= b.left && x < b.left + b.width &&
-           y >= b.top && y < b.top + b.height;
+    return o.role == FaceObject::Role::Graphic && contains(o.bounds, x, y);
   });
+}
+
+std::optional<std::size_t> Face::objectAt(int x, int y) const {
+  for (std::size_t i = objects_.size(); i-- > 0;) {
+    if (contains(objects_[i].bounds, x, y)) return i;
+  }
+  return std::nullopt;
 }
 
 }  // namespace kalvena::ui

@@ -6,6 +6,7 @@
 // both as the table lists them. A toolkit makes native controls only for what takes input.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,16 @@
 
 namespace kalvena::ui {
 
+// The windows' font size, in logical pixels (at 96 DPI on Windows): what their twips were laid
+// out for.
+inline constexpr int kFontPixels = 11;
+
 // How a toolkit's surface measures: where a twip of the layout falls in its pixels, the
 // window's font size (a caption shrinks to smallestPixels of it at the least), how many pixels a
 // picture's logical pixel takes, how thick a line is, and the colour of text and lines.
 struct FaceScale {
   std::function<int(int)> pixels;
-  int fontPixels = 11;
+  int fontPixels = kFontPixels;
   double pictureScale = 1;
   int lineWidth = 1;
   Color ink = kBlack;
@@ -50,6 +55,10 @@ class Face {
   const std::vector<FaceObject>& objects() const { return objects_; }
   // Whether a picture lies at a point of the surface.
   bool pictureAt(int x, int y) const;
+  // The object a screen reader finds at a point of the surface, an index into objects(): the
+  // topmost there, as the face draws them in this order; nothing where none lies there. The
+  // boxes and buttons, which lie over the face, are the toolkit's to find first.
+  std::optional<std::size_t> objectAt(int x, int y) const;
   const FaceScale& scale() const { return scale_; }
 
   // A caption as it is drawn: its lines, its size and where the first baseline starts.

@@ -21,13 +21,13 @@ void Form1::connectEvents() {
   connectResultBoxes();
 }
 
-void Form1::Text1_Change() { InputChange(Text1, InputValues_.LowFc); }
-void Form1::Text2_Change() { InputChange(Text2, InputValues_.LowR); }
-void Form1::Text9_Change() { InputChange(Text9, InputValues_.MidFc1); }
-void Form1::Text10_Change() { InputChange(Text10, InputValues_.MidFc2); }
-void Form1::Text11_Change() { InputChange(Text11, InputValues_.MidR); }
-void Form1::Text12_Change() { InputChange(Text12, InputValues_.HighFc); }
-void Form1::Text13_Change() { InputChange(Text13, InputValues_.HighR); }
+void Form1::Text1_Change() { InputChange(Text1, values_.LowFc); }
+void Form1::Text2_Change() { InputChange(Text2, values_.LowR); }
+void Form1::Text9_Change() { InputChange(Text9, values_.MidFc1); }
+void Form1::Text10_Change() { InputChange(Text10, values_.MidFc2); }
+void Form1::Text11_Change() { InputChange(Text11, values_.MidR); }
+void Form1::Text12_Change() { InputChange(Text12, values_.HighFc); }
+void Form1::Text13_Change() { InputChange(Text13, values_.HighR); }
 
 void Form1::Command1_Click() {
   showResults(kSecondOrderFormulas, kSecondOrderNetworks, resultBoxes_);

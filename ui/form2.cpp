@@ -21,13 +21,13 @@ void Form2::connectEvents() {
   connectResultBoxes();
 }
 
-void Form2::Text1_Change() { InputChange(Text1, InputValues_.LowFc); }
-void Form2::Text2_Change() { InputChange(Text2, InputValues_.LowR); }
-void Form2::Text6_Change() { InputChange(Text6, InputValues_.MidFc1); }
-void Form2::Text7_Change() { InputChange(Text7, InputValues_.MidFc2); }
-void Form2::Text8_Change() { InputChange(Text8, InputValues_.MidR); }
-void Form2::Text15_Change() { InputChange(Text15, InputValues_.HighFc); }
-void Form2::Text16_Change() { InputChange(Text16, InputValues_.HighR); }
+void Form2::Text1_Change() { InputChange(Text1, values_.LowFc); }
+void Form2::Text2_Change() { InputChange(Text2, values_.LowR); }
+void Form2::Text6_Change() { InputChange(Text6, values_.MidFc1); }
+void Form2::Text7_Change() { InputChange(Text7, values_.MidFc2); }
+void Form2::Text8_Change() { InputChange(Text8, values_.MidR); }
+void Form2::Text15_Change() { InputChange(Text15, values_.HighFc); }
+void Form2::Text16_Change() { InputChange(Text16, values_.HighR); }
 
 void Form2::Command1_Click() {
   showResults(kThirdOrderFormulas, kThirdOrderNetworks, resultBoxes_);

@@ -11,6 +11,12 @@ bool gEnding = false;
 
 }  // namespace
 
+std::string accessibleName(const ControlSpec& spec) {
+  std::string name = spec.accessibleName ? spec.accessibleName : spec.caption ? spec.caption : "";
+  while (name.ends_with(' ')) name.pop_back();
+  return name;
+}
+
 template <>
 Bound<TextBox>::Bound(Window& window, const char* name) : name_(name) {
   window.textBoxes_.push_back(this);

@@ -61,6 +61,10 @@ struct FormLayout {
   const char* description;
 };
 
+// What a screen reader calls a control: its accessible name, or else its caption, without the
+// trailing spaces that a caption may keep for its look.
+std::string accessibleName(const ControlSpec& spec);
+
 // The controls that take the focus, the pictures among them, in their tab order: the native
 // controls a toolkit makes, in the order it makes and chains them.
 std::vector<const ControlSpec*> focusOrder(const FormLayout& layout);
@@ -109,7 +113,6 @@ struct ResponseView {
 // What opens it: a double click on a picture, Enter or Space on a picture that has the focus,
 // the pictures' context menu, and the keys.
 inline constexpr const char* kOpenResponseCaption = "Честотна характеристика на трите ленти";
-inline constexpr const char* kOpenResponseKeys = "Ctrl+R";
 inline constexpr const char* kPictureHint =
     "Двоен клик, Enter или Ctrl+R: честотна характеристика на трите ленти с техните части";
 
@@ -159,23 +162,15 @@ class Toolkit {
   virtual std::string decimalSeparator() const = 0;
 };
 
+// Twips to pixels at a DPI, to the nearest: 15 twips are one pixel at 96 DPI. Qt's logical
+// pixels are pixels at 96 DPI, which Qt scales to the screen.
+constexpr int twipsToPixels(int twips, int dpi = 96) { return (twips * dpi + 720) / 1440; }
+
 // Where a window of the given size starts along one axis of the screen's work area: centred
 // where it fits; where it does not, at the area's start, so that its title bar and buttons
 // stay reachable. Both toolkits place their windows by it.
 constexpr int placeOnAxis(int size, int areaStart, int areaSize) {
   return size > areaSize ? areaStart : areaStart + (areaSize - size) / 2;
-}
-
-// The Latin letter that a shortcut's key bears on a PC keyboard, by the key's scan code (set 1,
-// as Windows and the Linux kernel number the keys): what Ctrl with that key means where the
-// layout's letter on it is no Latin one (a Bulgarian layout). 0 for a key no shortcut uses.
-constexpr char shortcutLetterOfScanCode(int code) {
-  constexpr std::pair<int, char> kKeys[] = {{0x13, 'R'}, {0x1E, 'A'}, {0x2C, 'Z'},
-                                            {0x2D, 'X'}, {0x2E, 'C'}, {0x2F, 'V'}};
-  for (const auto& [key, letter] : kKeys) {
-    if (key == code) return letter;
-  }
-  return 0;
 }
 
 class Window;

@@ -2,6 +2,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -167,6 +168,10 @@ class Accessible final : public IAccessible {
       if (!out) return E_POINTER;
       out->vt = VT_I4;
       out->lVal = part->role == ROLE_SYSTEM_STATICTEXT ? STATE_SYSTEM_READONLY : 0;
+      if (part->focus) {
+        out->lVal |= STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == part->focus) out->lVal |= STATE_SYSTEM_FOCUSED;
+      }
       return S_OK;
     }
     const HRESULT answer = standard_->get_accState(child, out);
@@ -186,6 +191,15 @@ class Accessible final : public IAccessible {
     return standard_->get_accKeyboardShortcut(child, out);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
+    // A picture that has the focus is the part of the window that it is.
+    const std::vector<AccessiblePart>& p = parts();
+    HWND focus = GetFocus();
+    for (std::size_t i = 0; focus && out && i < p.size(); ++i) {
+      if (p[i].focus != focus) continue;
+      out->vt = VT_I4;
+      out->lVal = static_cast<LONG>(i + 1);
+      return S_OK;
+    }
     return standard_->get_accFocus(out);
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
@@ -215,15 +229,14 @@ class Accessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override {
     const HRESULT hr = standard_->accHitTest(x, y, out);
-    // Over the window itself, the part under the point, the topmost (drawn last) first.
+    // Over the window itself, the part under the point.
     if (hr != S_OK || !out || out->vt != VT_I4 || out->lVal != CHILDID_SELF) return hr;
     POINT at{x, y};
     ScreenToClient(hwnd_, &at);
-    const std::vector<AccessiblePart>& p = parts();
-    for (std::size_t i = p.size(); i-- > 0;) {
-      if (PtInRect(&p[i].bounds, at)) {
-        out->lVal = static_cast<LONG>(i + 1);
-        break;
+    const AccessibleInfo* info = windowInfo();
+    if (info && info->partAt) {
+      if (const std::optional<std::size_t> i = info->partAt(at.x, at.y)) {
+        out->lVal = static_cast<LONG>(*i + 1);
       }
     }
     return hr;
@@ -261,8 +274,12 @@ class Accessible final : public IAccessible {
   std::vector<HWND> childWindows() const {
     std::vector<HWND> windows;
     if (!IsWindow(hwnd_)) return windows;
+    const std::vector<AccessiblePart>& p = parts();
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-      windows.push_back(c);
+      // A picture's place in the tab order is heard as the picture, one of the parts.
+      if (std::ranges::none_of(p, [c](const AccessiblePart& part) { return part.focus == c; })) {
+        windows.push_back(c);
+      }
     }
     return windows;
   }
@@ -287,6 +304,17 @@ class Accessible final : public IAccessible {
 void describe(HWND hwnd, AccessibleInfo* info) { SetPropW(hwnd, kInfoProperty, info); }
 
 void forget(HWND hwnd) { RemovePropW(hwnd, kInfoProperty); }
+
+void notifyPartFocus(HWND focus) {
+  HWND window = GetParent(focus);
+  const auto* info = static_cast<const AccessibleInfo*>(GetPropW(window, kInfoProperty));
+  if (!info) return;
+  for (std::size_t i = 0; i < info->parts.size(); ++i) {
+    if (info->parts[i].focus == focus) {
+      NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, static_cast<LONG>(i + 1));
+    }
+  }
+}
 
 LRESULT answerGetObject(HWND hwnd, WPARAM wp, LPARAM lp) {
   if (static_cast<LONG>(lp) != OBJID_CLIENT || !GetPropW(hwnd, kInfoProperty)) return 0;

@@ -17,6 +17,9 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,10 @@ struct AccessiblePart {
   std::wstring name;
   long role = 0;  // ROLE_SYSTEM_*
   RECT bounds{};  // in the window's client area
+  // A picture's place in the tab order, which takes the keyboard focus for it: the part is then
+  // focusable, and focused while that window has the focus; the window itself is no object of
+  // the tree beside the part.
+  HWND focus = nullptr;
 };
 
 // What a control tells a screen reader. A text box's value is its text.
@@ -38,6 +45,8 @@ struct AccessibleInfo {
   bool textIsValue = false;
   bool readOnly = false;  // a box that takes no typing
   std::vector<AccessiblePart> parts;
+  // The part at a point of the client area, an index into parts, as the windows' code finds it.
+  std::function<std::optional<std::size_t>(int x, int y)> partAt;
 };
 
 // Gives a window its description for screen readers; `info` must live until forget(hwnd),
@@ -57,6 +66,10 @@ LRESULT describedDefault(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // The same for a described control's subclass procedure `self`: on WM_NCDESTROY it takes itself
 // out too, and the rest goes to the procedures after it.
 LRESULT describedNext(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, SUBCLASSPROC self);
+
+// Tells a screen reader that the part whose place in the tab order is `focus` has the focus now,
+// as the part of its window that it is.
+void notifyPartFocus(HWND focus);
 
 // Lets COM go and frees the libraries that the first screen reader loaded.
 void endAccessibility();

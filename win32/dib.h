@@ -12,11 +12,9 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace kalvena::win32 {
+#include "owned.h"
 
-// How many GDI objects (fonts, bitmaps, device contexts) the program holds through Gdi and Dib,
-// which count what they make and delete: the system's own count is not kept under Wine.
-inline long gdiObjectsHeld = 0;
+namespace kalvena::win32 {
 
 class Dib {
  public:

@@ -5,7 +5,7 @@
 #include "dib.h"
 #include "owned.h"
 #include "system_library.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 

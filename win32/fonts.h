@@ -17,42 +17,16 @@
 #include <vector>
 
 #include "dib.h"
+#include "face.h"
+#include "owned.h"
 #include "result_layout.h"
 
 namespace kalvena::win32 {
 
-constexpr int kFontPixels = 11;  // at 96 DPI, as on Linux
 // The smallest size in device pixels at which a result's glyphs are drawn smoothed.
 constexpr int kSmoothedPixels = 13;
 // What a number is written with.
 constexpr wchar_t kNumberCharacters[] = L"0123456789.,";
-
-// Owns a GDI object, and counts it among those the program holds.
-template <class Handle>
-class Gdi {
- public:
-  Gdi() = default;
-  explicit Gdi(Handle h) : h_(h) {
-    if (h_) ++gdiObjectsHeld;
-  }
-  Gdi(const Gdi&) = delete;
-  Gdi& operator=(const Gdi&) = delete;
-  Gdi& operator=(Handle h) {
-    release();
-    h_ = h;
-    if (h_) ++gdiObjectsHeld;
-    return *this;
-  }
-  ~Gdi() { release(); }
-  Handle get() const { return h_; }
-
- private:
-  void release() {
-    if (h_ && DeleteObject(h_)) --gdiObjectsHeld;
-    h_ = nullptr;
-  }
-  Handle h_ = nullptr;
-};
 
 // The installed faces that a window may draw with, the first its own: Arial; else Tahoma, the
 // system's dialog face, which Wine brings too and draws clearly without smoothing (added from
@@ -89,7 +63,7 @@ class WindowFonts {
   HFONT font(const wchar_t* face, int pixels);
   // The window's own face at its size.
   HFONT font() { return font(windowFaces().front(), fullPixels()); }
-  int fullPixels() const { return MulDiv(kFontPixels, dpi_, 96); }
+  int fullPixels() const { return MulDiv(ui::kFontPixels, dpi_, 96); }
   int smallestPixels() const { return ui::smallestPixels(fullPixels()); }
 
   struct Sized {

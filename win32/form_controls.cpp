@@ -32,12 +32,13 @@ LRESULT CALLBACK pictureFocusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_KEYDOWN:
       if (wp == VK_RETURN || wp == VK_SPACE) {
-        openResponseOf(GetParent(h));
+        runCommandOf(GetParent(h), ui::Command::OpenResponse);
         return 0;
       }
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
+      if (msg == WM_SETFOCUS) notifyPartFocus(h);
       RECT r{};
       GetWindowRect(h, &r);
       MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
@@ -75,8 +76,7 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool r
   const std::wstring caption = widen(spec.caption);
   Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr};
   AccessibleInfo& accessible = *c.accessible;
-  accessible.name = spec.accessibleName ? widen(spec.accessibleName) : caption;
-  while (!accessible.name.empty() && accessible.name.back() == L' ') accessible.name.pop_back();
+  accessible.name = widen(ui::accessibleName(spec));
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
   const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   const int x = twipsToPixels(spec.left, dpi), y = twipsToPixels(spec.top, dpi);

@@ -6,7 +6,7 @@
 
 #include "gdiplus_painter.h"
 #include "system_library.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 
@@ -17,7 +17,7 @@ std::function<HFONT(int)> FormFace::captionFont(WindowFonts& fonts) {
 void FormFace::layOut(const ui::FormLayout& layout, int dpi, WindowFonts& fonts,
                       AccessibleInfo& window) {
   const COLORREF ink = GetSysColor(COLOR_WINDOWTEXT);
-  const ui::FaceScale scale{[dpi](int twips) { return twipsToPixels(twips, dpi); },
+  const ui::FaceScale scale{[dpi](int twips) { return ui::twipsToPixels(twips, dpi); },
                             fonts.fullPixels(),
                             dpi / 96.0,
                             std::max(1, MulDiv(1, dpi, 96)),

@@ -4,9 +4,10 @@
 #include <windowsx.h>
 
 #include "form_controls.h"
+#include "menus.h"
 #include "owned.h"
 #include "system_library.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 
@@ -18,25 +19,21 @@ RECT rectOf(const ui::PixelRect& b) { return {b.left, b.top, b.left + b.width, b
 
 }  // namespace
 
-bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp, const std::function<void()>& open) {
+bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp,
+                 const std::function<void(ui::Command)>& run) {
   POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   if (at.x == -1 && at.y == -1) return false;
   POINT client = at;
   ScreenToClient(form, &client);
   if (!face || !face->pictureAt(client.x, client.y)) return false;
-  OwnedMenu menu(CreatePopupMenu());
-  if (!menu.get()) {
-    noteFallback("no context menu for a picture");
-    return false;
-  }
-  const std::wstring item = widen(ui::kOpenResponseCaption) + L"\t" + widen(ui::kOpenResponseKeys);
-  AppendMenuW(menu.get(), MF_STRING, 1, item.c_str());
+  const std::span<const ui::MenuEntry> entries = ui::menuOf(ui::Place::Picture);
+  const OwnedMenu menu = popupMenu(entries, [](ui::Condition) { return true; });
+  if (!menu.get()) return false;
   // The menu tracks the window that is active: the window it belongs to is made so.
   SetForegroundWindow(form);
-  if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, form, nullptr) ==
-      1) {
-    open();
-  }
+  const auto chosen = static_cast<std::size_t>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, form, nullptr));
+  if (chosen > 0 && chosen <= entries.size()) run(entries[chosen - 1].command);
   return true;
 }
 

@@ -12,13 +12,15 @@
 #include <functional>
 #include <string>
 
+#include "commands.h"
 #include "face.h"
 
 namespace kalvena::win32 {
 
 // The pictures' context menu at the point on the screen that WM_CONTEXTMENU gives (not from
-// the keyboard): its one item runs `open`. False where no picture lies there.
-bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp, const std::function<void()>& open);
+// the keyboard): the item chosen is handed to `run`. False where no picture lies there.
+bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp,
+                 const std::function<void(ui::Command)>& run);
 
 // Gives each picture its hover text, `text`, which must live as long as the hover-text control.
 void addPictureTips(HWND form, HWND tooltip, const ui::Face* face, std::wstring& text);

@@ -43,6 +43,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     setIcons();
     // Both windows share the title; a screen reader tells them apart by this.
     accessible_.description = widen(layout_.description);
+    accessible_.partAt = [this](int x, int y) {
+      return face() ? face()->objectAt(x, y) : std::nullopt;
+    };
     describe(hwnd_, &accessible_);
     const WindowFonts::Sized input = boxFace();
     controls_.emplace(hwnd_, instance, layout_, resultBoxes, *this, dpi_,
@@ -96,6 +99,11 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   void setResponseView(ui::ResponseView view) override { responseView_ = std::move(view); }
   void updateResponseView() override {
     if (response_) response_->refresh();
+  }
+  void run(ui::Command command) {
+    if (command == ui::Command::OpenResponse) openResponse();
+    // With no result, the clipboard keeps what it has.
+    if (command == ui::Command::CopyPartsList) copyPartsList();
   }
   void openResponse() {
     if (!responseView_) return;
@@ -152,7 +160,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         return 0;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == hwnd_ && responseView_ &&
-            pictureMenu(hwnd_, face(), lp, [this] { openResponse(); })) {
+            pictureMenu(hwnd_, face(), lp, [this](ui::Command c) { run(c); })) {
           return 0;
         }
         break;
@@ -240,6 +248,13 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       controls_->place(dpi_, fonts_->font(input.face, input.pixels), fonts_->font());
     }
     face_.layOut(layout_, dpi_, *fonts_, accessible_);
+    // A picture takes the focus through its place in the tab order.
+    if (const ui::Face* laid = face()) {
+      for (std::size_t i = 0; i < laid->objects().size(); ++i) {
+        HWND h = control(laid->objects()[i].spec->name);
+        if (h && isPictureFocus(h)) accessible_.parts[i].focus = h;
+      }
+    }
     if (tooltip_.get()) addPictureTips(hwnd_, tooltip_.get(), face(), pictureTip_);
     // Results are drawn in the boxes' face, a size smaller where a text would not fit.
     resultFace_ = std::make_unique<SpacedFace>(
@@ -341,14 +356,9 @@ HFONT captionFontOf(const ui::Window& window, int pixels) {
   return form ? form->captionFont(pixels) : nullptr;
 }
 
-bool copyPartsListOf(HWND root) {
+bool runCommandOf(HWND root, ui::Command command) {
   auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
-  return form && form->copyPartsList();
-}
-
-bool openResponseOf(HWND root) {
-  auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
-  if (form) form->openResponse();
+  if (form) form->run(command);
   return form != nullptr;
 }
 

@@ -14,6 +14,7 @@
 #include <span>
 #include <string_view>
 
+#include "commands.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {
@@ -27,10 +28,9 @@ std::unique_ptr<ui::NativeWindow> createFormWindow(HINSTANCE instance, const ui:
 
 // The top-level window of a window that createFormWindow made; null for any other.
 HWND formHwnd(const ui::NativeWindow* window);
-// Puts the parts list of the form window `root` on the clipboard; false where it has none.
-bool copyPartsListOf(HWND root);
-// Opens (or brings to the front) the response window of the form window `root`.
-bool openResponseOf(HWND root);
+// Carries out a command of the form window `root`'s own (opening its response window, copying
+// its parts list); false where `root` is no form window.
+bool runCommandOf(HWND root, ui::Command command);
 // Whether `control` is a button of the form window `root`.
 bool isFormButton(HWND root, HWND control);
 

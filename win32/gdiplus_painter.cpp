@@ -11,7 +11,7 @@
 #include "dib.h"
 #include "fonts.h"
 #include "system_library.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 

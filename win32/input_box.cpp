@@ -8,7 +8,7 @@
 #include "accessible.h"
 #include "system_library.h"
 #include "text_box.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 
@@ -33,7 +33,7 @@ bool TextBoxHandle::handlesItself(UINT msg, WPARAM wp, LPARAM lp) {
   // A key with Ctrl acts, here by its letter.
   const bool control = controlHeld();
   if (control && msg == WM_CHAR) return true;
-  if (control && msg == WM_KEYDOWN) return edit(shortcutLetter(wp, lp));
+  if (control && msg == WM_KEYDOWN) return editByKey(wp, lp);
   // The context menu's paste, Ctrl+V's character from a program, and Shift+Insert (which Wine's
   // EDIT pastes directly).
   const bool paste = msg == WM_PASTE || (msg == WM_CHAR && wp == 0x16) ||

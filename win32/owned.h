@@ -33,6 +33,30 @@ class Owned {
   Handle h_ = nullptr;
 };
 
+// How many GDI objects (fonts, brushes, bitmaps, device contexts) the program holds through Gdi
+// and Dib, which count what they make and delete: the system's own count is not kept under Wine.
+inline long gdiObjectsHeld = 0;
+
+template <class Handle>
+void deleteGdiObject(Handle h) {
+  if (DeleteObject(h)) --gdiObjectsHeld;
+}
+
+// Owns a GDI object, and counts it among those the program holds.
+template <class Handle>
+class Gdi : public Owned<Handle, &deleteGdiObject<Handle>> {
+ public:
+  Gdi() = default;
+  explicit Gdi(Handle h) : Owned<Handle, &deleteGdiObject<Handle>>(h) {
+    if (h) ++gdiObjectsHeld;
+  }
+  Gdi& operator=(Handle h) {
+    this->reset(h);
+    if (h) ++gdiObjectsHeld;
+    return *this;
+  }
+};
+
 using OwnedIcon = Owned<HICON, &DestroyIcon>;
 using OwnedWindow = Owned<HWND, &DestroyWindow>;
 using OwnedMenu = Owned<HMENU, &DestroyMenu>;

@@ -9,7 +9,7 @@
 
 #include "system_library.h"
 #include "text_box.h"
-#include "win32_toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 
@@ -82,7 +82,7 @@ void showCaret(HWND h, TextBoxHandle& box) {
 
 LRESULT key(HWND h, TextBoxHandle& box, WPARAM key, LPARAM lp) {
   if (controlHeld()) {
-    box.edit(shortcutLetter(key, lp));
+    box.editByKey(key, lp);
     return 0;
   }
   // Shift with a key that moves towards the end selects the text; moving alone, nothing.

@@ -17,6 +17,8 @@
 #include <string_view>
 
 #include "accessible.h"
+#include "clipboard.h"
+#include "commands.h"
 #include "dib.h"
 #include "fonts.h"
 #include "toolkit.h"
@@ -66,12 +68,13 @@ class TextBoxHandle final : public ui::TextBox {
   bool selected() const { return selected_; }
   void select(bool all);
 
-  // The edit of a shortcut's letter (A: select all, C: copy, X: cut, V: paste, Z: undo); a
-  // result box only selects and copies. False for any other letter.
-  bool edit(wchar_t letter);
-  // A box's context menu, in Bulgarian, at a point of the screen (-1, -1: from the keyboard):
-  // a result box's offers the window's parts list first, then copying; an input box's, what
-  // an edit box offers.
+  // Carries out one of the box's own commands (a result box only selects and copies).
+  void edit(ui::Command command);
+  // Carries out the box's own command that a key pressed with Ctrl gives; false where it gives
+  // none.
+  bool editByKey(WPARAM key, LPARAM lp);
+  // The box's context menu, as the windows' code gives it, at a point of the screen (-1, -1:
+  // from the keyboard).
   void contextMenu(POINT at);
   // Whether an input box handles a message itself, not its EDIT: a key pressed with Ctrl (a
   // letter's shortcut acts, by the key's letter on a US keyboard where the layout's key is no
@@ -91,6 +94,7 @@ class TextBoxHandle final : public ui::TextBox {
   // EN_CHANGE.
   bool rejectsInsertion(std::wstring_view inserted);
   bool hasSelection() const;
+  bool holds(ui::Condition condition) const;
 
   TextBoxHost& form_;
   HWND hwnd_ = nullptr;
@@ -116,17 +120,9 @@ void registerResultBoxClass(HINSTANCE instance);
 // Whether Ctrl is held without Alt (Ctrl+Alt is AltGr, which types): a key then acts, never
 // types.
 bool controlHeld();
-// The letter of a shortcut's key: its virtual key where that is a Latin letter, else the letter
-// on a US keyboard of its scan code (a Cyrillic layout under Wine), else none.
-wchar_t shortcutLetter(WPARAM key, LPARAM lp);
-
-// The clipboard's text; empty when it holds none.
-std::wstring clipboardText(HWND owner);
-// Puts a text on the clipboard, its lines ended as Windows ends them; false where the clipboard
-// could not be had.
-bool putOnClipboard(HWND owner, std::wstring_view text);
-// Puts a bitmap on the clipboard as CF_DIB; false where the clipboard could not be had.
-bool putBitmapOnClipboard(HWND owner, const Dib& dib);
+// A key down as the windows' code reads it: its virtual key where that is a Latin letter, its
+// scan code (a Cyrillic layout under Wine gives no Latin virtual key), and the modifiers held.
+ui::KeyPress keyPressOf(WPARAM key, LPARAM lp);
 
 // One pixel between an input box's frame and its text, as a result box keeps it.
 void setNarrowMargins(HWND edit);

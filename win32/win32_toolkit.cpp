@@ -8,29 +8,11 @@
 #include "response_window.h"
 #include "system_library.h"
 #include "text_box.h"
+#include "texts.h"
 
 namespace kalvena::win32 {
 
 using ui::FormLayout;
-
-std::wstring widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::string narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
-}
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   // Before any DLL is loaded: the program's DLLs come from the system folder only.
@@ -77,27 +59,25 @@ std::string Win32Toolkit::decimalSeparator() const {
 void Win32Toolkit::handle(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   const bool ours = isOfClass(root, kFormClass);
-  const bool ctrlShift = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
-  if (ours && msg.message == WM_KEYDOWN && ctrlShift &&
-      shortcutLetter(msg.wParam, msg.lParam) == L'C') {
-    copyPartsListOf(root);  // with no result, the clipboard keeps what it has
-    return;
-  }
-  const wchar_t letter = msg.message == WM_KEYDOWN ? shortcutLetter(msg.wParam, msg.lParam) : 0;
-  if (ours && letter == L'R' && controlHeld() && GetKeyState(VK_SHIFT) >= 0) {
-    openResponseOf(root);
-    return;
-  }
-  if (ResponseWindow* response = responseWindowOf(root)) {
-    // The response window: Ctrl+C copies its plot; Tab and the arrows move between its choices.
-    if (letter == L'C' && controlHeld() && GetKeyState(VK_SHIFT) >= 0) {
-      if (!response->copyPlot()) noteFallback("the response plot could not be copied");
-      return;
-    }
-    if (IsDialogMessageW(root, &msg)) {
+  ResponseWindow* response = responseWindowOf(root);
+  // A window's shortcuts, from whichever of its controls has the focus.
+  if (msg.message == WM_KEYDOWN && (ours || response)) {
+    const ui::Place place = ours ? ui::Place::CalculatorWindow : ui::Place::ResponseWindow;
+    if (const std::optional<ui::Command> command =
+            ui::commandOfKey(place, keyPressOf(msg.wParam, msg.lParam))) {
+      if (*command == ui::Command::CopyPlot) {
+        if (!response->copyPlot()) noteFallback("the response plot could not be copied");
+      } else {
+        runCommandOf(root, *command);
+      }
       destroyDue();
       return;
     }
+  }
+  // The response window: Tab and the arrows move between its choices.
+  if (response && IsDialogMessageW(root, &msg)) {
+    destroyDue();
+    return;
   }
   if (ours && msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
     if (isFormButton(root, msg.hwnd)) {
@@ -122,9 +102,9 @@ int Win32Toolkit::run() {
 }
 
 void sayNoWindow(const NoWindow& e) {
-  const std::string line =
-      "kalvena: не може да се отвори прозорец: системата не го създаде (грешка " +
-      std::to_string(e.error) + ")\n";
+  // The Windows program speaks Bulgarian, as its windows do.
+  const std::string line = ui::cannotOpenWindow(
+      ui::systemMadeNoWindow(e.error, ui::Language::Bulgarian), false, ui::Language::Bulgarian);
   // Written as it is, UTF-8, past the C runtime's text mode.
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written,

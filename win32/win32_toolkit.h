@@ -18,14 +18,11 @@
 
 #include "face.h"
 #include "toolkit.h"
+#include "utf16.h"
 
 namespace kalvena::win32 {
 
-std::wstring widen(std::string_view utf8);
-std::string narrow(std::wstring_view utf16);
-
-// Twips to pixels at a DPI: 15 twips are one pixel at 96 DPI.
-constexpr int twipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+using ui::twipsToPixels;
 
 // Where a window cannot be made at all (under Wine without a display, say), there is nothing to
 // fall back to: createWindow throws this, with the system's error.

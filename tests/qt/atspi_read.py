@@ -7,7 +7,9 @@ of the layout table is there, as a label or an image with its text and its place
 from the window's corner); types a three-way crossover into its boxes, calculates, opens the
 response window with a double click on a picture and reads what its plot says; then presses
 the switch button as a screen reader's user would and checks the other window the same way.
-Prints what it found; exits with 1 on any mismatch.
+A picture that has the keyboard focus (the 18 dB/oct window opens on one) is the window's own
+child, focusable and focused, as a screen reader that walks the tree finds it. Prints what it
+found; exits with 1 on any mismatch.
 """
 import re
 import subprocess
@@ -123,6 +125,29 @@ def check(frame, expected, title):
     return failures, found
 
 
+def focused_picture(frame, title):
+    """The window's picture child that has the focus: it must be one of the window's children,
+    focusable and focused. Returns the number of failures."""
+    for _ in range(20):
+        focused = [c for _, _, _, c in seen(frame)
+                   if c.get_state_set().contains(Atspi.StateType.FOCUSED)]
+        if focused:
+            break
+        time.sleep(0.1)
+    if len(focused) != 1:
+        print(f"FAIL: {title}: {len(focused)} focused children, not one")
+        return 1
+    child = focused[0]
+    states = child.get_state_set()
+    print(f"{title}: focused {child.get_role_name()} {child.get_name()!r}, "
+          f"index {child.get_index_in_parent()}")
+    if child.get_role_name() != "image" or not states.contains(Atspi.StateType.FOCUSABLE) or \
+            child.get_index_in_parent() < 0:
+        print(f"FAIL: {title}: the focused object is not the window's focusable picture")
+        return 1
+    return 0
+
+
 def main():
     Atspi.init()
     first, second = layout(sys.argv[1]), layout(sys.argv[2])
@@ -153,6 +178,7 @@ def main():
         print("FAIL: the other window did not come")
         return 1
     more, _ = check(other, second, "18 dB/oct")
+    more += focused_picture(other, "18 dB/oct")
     return 1 if failures + more else 0
 
 

@@ -122,7 +122,7 @@ TEST_P(LayoutTest, NoCaptionIsClipped) {
     const QPoint ink = inkExtent(captionAlone(c));
     EXPECT_LT(ink.x(), c.box.width) << c.spec->name << " " << c.spec->caption;
     EXPECT_LT(ink.y(), c.box.height) << c.spec->name;
-    EXPECT_EQ(c.pixels, qt::kFontPixels) << c.spec->name << " is drawn at the window's size";
+    EXPECT_EQ(c.pixels, ui::kFontPixels) << c.spec->name << " is drawn at the window's size";
     const bool notice = std::string_view(c.spec->name) == (GetParam() == 1 ? "Label2" : "Label3");
     EXPECT_EQ(c.lines.size(), notice ? 2u : 1u) << c.spec->name << ": the notice takes two lines";
   }

@@ -478,17 +478,19 @@ TEST_P(WindowTest, APasteIsCheckedWhole) {
 
 // With a Bulgarian layout alone, Ctrl and a letter key arrive with the Cyrillic letter of that
 // key (no Latin layout to look it up in): they edit by the physical key, as Windows does, and
-// never type. Each row: the layout, and the letters of the keys A, C and V, as X sends them.
+// never type; Ctrl+R opens the response window, where Ctrl+C copies the plot. Each row: the
+// layout, and the letters of the keys A, C, V and R, as X sends them.
 TEST_P(WindowTest, ControlKeysActByThePhysicalKeyUnderABulgarianLayout) {
   struct Layout {
     const char* name;
-    char16_t a, c, v;
+    char16_t a, c, v, r;
   };
-  const Layout layouts[] = {{"bg", u'ь', u'ъ', u'э'}, {"bg phonetic", u'а', u'ц', u'ж'}};
+  const Layout layouts[] = {{"bg", u'ь', u'ъ', u'э', u'и'},
+                            {"bg phonetic", u'а', u'ц', u'ж', u'р'}};
   const char* fc = GetParam().inputs[0];
   QClipboard* clipboard = QGuiApplication::clipboard();
-  const auto press = [&](int code, char16_t letter, Qt::KeyboardModifiers held) {
-    QWidget* to = QApplication::focusWidget();
+  const auto press = [&](int code, char16_t letter, Qt::KeyboardModifiers held,
+                         QWidget* to = QApplication::focusWidget()) {
     const QString typed{QChar(letter)};
     const int key = QChar(letter).toUpper().unicode();
     QKeyEvent down(QEvent::KeyPress, key, held, static_cast<quint32>(code), 0, 0, typed);
@@ -520,6 +522,14 @@ TEST_P(WindowTest, ControlKeysActByThePhysicalKeyUnderABulgarianLayout) {
     });
     EXPECT_TRUE(seen.empty()) << "no letter was typed";
     EXPECT_EQ(text(fc), QStringLiteral("8000"));
+    delete responseOf(window());
+    press(27, l.r, Qt::ControlModifier);
+    qt::ResponseWindow* response = responseOf(window());
+    ASSERT_NE(response, nullptr);
+    // Into the choice that has the response window's focus, which does not take it.
+    clipboard->clear();
+    press(54, l.c, Qt::ControlModifier, response->findChild<QWidget*>(QStringLiteral("Choice0")));
+    EXPECT_FALSE(clipboard->image().isNull());
   }
 }
 

@@ -7,7 +7,8 @@
 // One line per window, UTF-8, tab-separated: control id (0 for the window), name, role,
 // description, value; "-" where the call failed. Then one line for each part of the window that
 // is no window of its own (a simple element: a caption, a picture): minus its child id, name,
-// role, state, and its place on the screen as "left,top,width,height".
+// role, state, and its place on the screen as "left,top,width,height". Last, what the window's
+// object says has the focus: "focus", then the child id, or "-" where it names none.
 #include <windows.h>
 // After windows.h.
 #include <oleacc.h>
@@ -108,12 +109,27 @@ void probeParts(HWND window) {
   acc->Release();
 }
 
+void probeFocus(HWND window) {
+  IAccessible* acc = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                        reinterpret_cast<void**>(&acc)))) {
+    return;
+  }
+  VARIANT focus;
+  VariantInit(&focus);
+  const bool named = acc->get_accFocus(&focus) == S_OK && focus.vt == VT_I4;
+  VariantClear(&focus);
+  acc->Release();
+  print(std::string("focus\t") + (named ? std::to_string(focus.lVal) : "-") + "\t-\t-\t-\n");
+}
+
 void probeAll(HWND window) {
   probe(window, 0);
   probeParts(window);
   for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     probe(c, GetDlgCtrlID(c));
   }
+  probeFocus(window);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <string>
@@ -1022,6 +1023,10 @@ struct Probe {
   bool started = false;
 };
 
+// Where the heard lines keep what the window's object says has the focus: the child id, as its
+// name.
+constexpr int kFocusHeard = std::numeric_limits<int>::min();
+
 // What a screen reader in another process hears of the window and of each control, by control
 // id (0: the window). Its questions reach the window through this thread's messages, which are
 // handled while it runs.
@@ -1054,7 +1059,9 @@ std::map<int, Heard> heardFromAnotherProcess(Win32Toolkit& toolkit, HWND window)
       f.push_back(out.substr(p, tab - p));
       p = tab + 1;
     }
-    if (f.size() == 5) heard[std::atoi(f[0].c_str())] = {f[1], f[2], f[3], f[4]};
+    if (f.size() == 5) {
+      heard[f[0] == "focus" ? kFocusHeard : std::atoi(f[0].c_str())] = {f[1], f[2], f[3], f[4]};
+    }
     at = end + 1;
   }
   return heard;
@@ -1125,6 +1132,32 @@ TEST_P(EachWindow, AScreenReaderInAnotherProcessHearsEachControl) {
         << name << ": " << of(name).description;
     EXPECT_TRUE(hoverText(hwndOf(w), at(w, name)).ends_with("\n" + middle)) << name;
   }
+}
+
+// A picture that has the keyboard focus is, to a screen reader in another process, the window's
+// own part: focusable and focused, and the one the window's object says has the focus; the other
+// pictures are focusable, not focused.
+TEST_P(EachWindow, AFocusedPictureIsTheWindowsOwnPart) {
+  Window& w = window();
+  SetFocus(at(w, "Picture2"));
+  const std::map<int, Heard> heard = heardFromAnotherProcess(toolkit, hwndOf(w));
+  const std::vector<ui::FaceObject>& parts = faceOf(w)->objects();
+  int pictures = 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (parts[i].role != ui::FaceObject::Role::Graphic) continue;
+    ++pictures;
+    const int id = static_cast<int>(i + 1);
+    ASSERT_TRUE(heard.contains(-id)) << parts[i].spec->name;
+    const long state = std::atol(heard.at(-id).description.c_str());
+    const bool focused = std::string_view(parts[i].spec->name) == "Picture2";
+    EXPECT_TRUE(state & STATE_SYSTEM_FOCUSABLE) << parts[i].spec->name;
+    EXPECT_EQ((state & STATE_SYSTEM_FOCUSED) != 0, focused) << parts[i].spec->name;
+    if (focused) {
+      ASSERT_TRUE(heard.contains(kFocusHeard));
+      EXPECT_EQ(heard.at(kFocusHeard).name, std::to_string(id));
+    }
+  }
+  EXPECT_EQ(pictures, 6);
 }
 
 // The response window of both windows: a double click on a picture opens it, a screen reader in

@@ -1,0 +1,31 @@
+#pragma once
+
+// The texts the program says outside its windows, in the two languages its command line speaks:
+// which language, and the line that says no window can be opened.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kalvena::ui {
+
+// The language of what the command line answers: Bulgarian where the locale of messages is
+// Bulgarian (LC_ALL, else LC_MESSAGES, else LANG begins with "bg"), English otherwise. getenv
+// gives a variable's value, empty where it is not set. The windows speak Bulgarian always.
+enum class Language { Bulgarian, English };
+Language messageLanguage(const std::function<std::string(const char*)>& getenv);
+
+// A text in the program's two languages.
+struct Text {
+  std::string_view bg, en;
+  std::string_view in(Language l) const { return l == Language::Bulgarian ? bg : en; }
+};
+
+// The one line that says no window can be opened and why; where a display is missing, it
+// points to a desktop session or a virtual display.
+std::string cannotOpenWindow(std::string_view problem, bool suggestVirtualDisplay,
+                             Language language);
+// Why, where the system made no window: "системата не го създаде (грешка 1400)".
+std::string systemMadeNoWindow(unsigned long error, Language language);
+
+}  // namespace kalvena::ui
