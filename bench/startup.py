@@ -64,13 +64,13 @@ def main():
     print(f"platform {env['QT_QPA_PLATFORM']}, {runs} alternate pairs, medians")
     print(f"first frame: kalvena {tk * 1000:.1f} ms, a window with one line of text "
           f"{tl * 1000:.1f} ms, ratio {tk / tl:.3f}, median ratio of a pair {paired:.3f} "
-          f"(target <= 1.05)")
+          f"(limit 1.25)")
     print(f"peak memory: kalvena {mk / 1024:.1f} MiB, a window with one line of text "
-          f"{ml / 1024:.1f} MiB, ratio {mk / ml:.3f} (target <= 1.03)")
+          f"{ml / 1024:.1f} MiB, ratio {mk / ml:.3f} (limit 1.07)")
     if shutil.which("valgrind"):
         ik, il = instructions(kalvena, env), instructions(label, env)
         print(f"instructions to the first frame: kalvena {ik / 1e6:.1f} M, a window with one "
-              f"line of text {il / 1e6:.1f} M, ratio {ik / il:.3f}")
+              f"line of text {il / 1e6:.1f} M, ratio {ik / il:.3f} (limit 1.45)")
     else:
         print("instructions to the first frame: not counted (valgrind is not installed)")
     bench = os.path.join(build, "bench", "ui_bench")

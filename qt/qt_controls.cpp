@@ -149,6 +149,14 @@ void QtTextBox::setOutput() {
   setPalette(p);
   // Whatever sets the text, the box shows where it begins.
   connect(this, &QLineEdit::textChanged, this, [this] { setCursorPosition(0); });
+  // A selection of any part of the result takes all of it, from its end towards its start, so
+  // that its beginning stays in view.
+  connect(this, &QLineEdit::selectionChanged, this, [this] {
+    const int n = static_cast<int>(text().size());
+    const ui::TextSelection now{selectionStart(), static_cast<int>(selectedText().size())};
+    const ui::TextSelection whole = ui::resultSelection(now, n);
+    if (whole.length != 0 && now != whole) setSelection(n, -n);
+  });
 }
 
 static_assert(Qt::Key_A == 'A' && Qt::Key_Z == 'Z');
@@ -223,12 +231,9 @@ void QtTextBox::paintEvent(QPaintEvent* event) {
   painter.setClipRect(rect().adjusted(1, 1, -1, -1));
   QColor ink = p.color(QPalette::Text);
   if (hasSelectedText() && !shown.characters.empty()) {
-    // Of a shortened text, a selection of any part marks all that is shown.
-    const bool whole = shown.text() == text().toStdString();
-    const auto from = static_cast<std::size_t>(whole ? selectionStart() : 0);
-    const auto to = static_cast<std::size_t>(whole ? selectionEnd() : std::ssize(shown.characters));
-    const qreal x0 = (start.x() + shown.characters[from].inkLeft) / dpr - 1;
-    const qreal x1 = (start.x() + shown.characters[to - 1].inkRight) / dpr + 1;
+    // The result is selected whole: all that is shown of it is marked.
+    const qreal x0 = (start.x() + shown.characters.front().inkLeft) / dpr - 1;
+    const qreal x1 = (start.x() + shown.characters.back().inkRight) / dpr + 1;
     painter.fillRect(QRectF(x0, 1, x1 - x0, height() - 2), p.color(QPalette::Highlight));
     ink = p.color(QPalette::HighlightedText);
   }

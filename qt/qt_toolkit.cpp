@@ -265,15 +265,13 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   }
 
   void run(ui::Command command) {
+    if (!ui::mayRun(command, [this](ui::Condition c) { return holds(c); })) return;
     switch (command) {
       case ui::Command::OpenResponse:
         openResponse();
         break;
       case ui::Command::CopyPartsList:
-        // With no result the list is empty, and the clipboard keeps what it has.
-        if (holds(ui::Condition::HasPartsList)) {
-          QGuiApplication::clipboard()->setText(QString::fromStdString(partsList_()));
-        }
+        QGuiApplication::clipboard()->setText(QString::fromStdString(partsList_()));
         break;
       default:
         break;

@@ -73,6 +73,7 @@ tests/new_root_interrupt_test.sh
 echo "== the benchmarks that the README names run (their figures are not checked)"
 python3 bench/startup.py build-tests-release 1
 bench/wine_startup.sh 1
+bench/code_size.sh
 
 echo "== fuzzers"
 scripts/fuzz.sh 30

@@ -95,6 +95,10 @@ std::optional<Command> commandOfKey(Place place, const KeyPress& key) {
   return std::nullopt;
 }
 
+bool mayRun(Command command, const std::function<bool(Condition)>& holds) {
+  return holds(commandSpec(command).enabled);
+}
+
 std::string menuText(Command command) {
   const CommandSpec& spec = commandSpec(command);
   return std::string(spec.caption ? spec.caption : "") + "\t" + spec.keys;

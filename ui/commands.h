@@ -4,6 +4,7 @@
 // keys, where it is offered and when it is enabled. A toolkit hands over the key it saw and
 // draws the menus it is given; which key does what is decided here.
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,6 +71,10 @@ char shortcutLetter(const KeyPress& key);
 // commands that are a box's; the toolkit asks for the box, then, where it gives none, for the
 // window.
 std::optional<Command> commandOfKey(Place place, const KeyPress& key);
+
+// A command runs only where its condition holds, from a key as from a menu: Ctrl+Shift+C with
+// no result leaves the clipboard as it was.
+bool mayRun(Command command, const std::function<bool(Condition)>& holds);
 
 // A menu item's text as Windows writes it: the caption, a tab, the keys.
 std::string menuText(Command command);

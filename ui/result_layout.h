@@ -83,6 +83,17 @@ struct ResultLine {
 // logical pixel: a device pixel wide, two from 200 %.
 constexpr int clearColumn(double scale) { return std::max(1, static_cast<int>(scale)); }
 
+// A result is one value, selected whole or not at all: a selection of any part of a text of
+// `length` characters takes all of it.
+struct TextSelection {
+  int start;
+  int length;
+  friend bool operator==(const TextSelection&, const TextSelection&) = default;
+};
+constexpr TextSelection resultSelection(TextSelection selected, int length) {
+  return selected.length != 0 ? TextSelection{0, length} : TextSelection{0, 0};
+}
+
 // The result laid out in `available` device pixels; gap is a clear column's width in them.
 ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSource& glyphs);
 

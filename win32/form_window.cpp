@@ -81,10 +81,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
 
   void onCopyPartsList(std::function<std::string()> list) override { partsList_ = std::move(list); }
   bool hasPartsList() override { return partsList_ && !partsList_().empty(); }
-  bool copyPartsList() override {
-    const std::string list = partsList_ ? partsList_() : std::string();
-    if (list.empty()) return false;  // no result: the clipboard keeps what it has
-    if (putOnClipboard(hwnd_, widen(list))) return true;
+  bool copyPartsList() {
+    if (putOnClipboard(hwnd_, widen(partsList_()))) return true;
     noteFallback("the clipboard could not be opened for the parts list");
     return false;
   }
@@ -100,9 +98,12 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   void updateResponseView() override {
     if (response_) response_->refresh();
   }
-  void run(ui::Command command) {
+  void run(ui::Command command) override {
+    const auto holds = [this](ui::Condition c) {
+      return c == ui::Condition::Always || (c == ui::Condition::HasPartsList && hasPartsList());
+    };
+    if (!ui::mayRun(command, holds)) return;
     if (command == ui::Command::OpenResponse) openResponse();
-    // With no result, the clipboard keeps what it has.
     if (command == ui::Command::CopyPartsList) copyPartsList();
   }
   void openResponse() {
@@ -334,37 +335,21 @@ HWND formHwnd(const ui::NativeWindow* window) {
   return form ? form->hwnd() : nullptr;
 }
 
-HWND hwndOf(const ui::Window& window) { return formHwnd(window.native()); }
-
-HWND controlOf(const ui::Window& window, std::string_view name) {
-  const FormWindow* form = formOf(window.native());
-  return form ? form->control(name) : nullptr;
-}
-
-const FormLayout* layoutOf(const ui::Window& window) {
-  const FormWindow* form = formOf(window.native());
-  return form ? &form->layout() : nullptr;
-}
-
-const ui::Face* faceOf(const ui::Window& window) {
-  const FormWindow* form = formOf(window.native());
-  return form ? form->face() : nullptr;
-}
-
-HFONT captionFontOf(const ui::Window& window, int pixels) {
-  FormWindow* form = formOf(window.native());
-  return form ? form->captionFont(pixels) : nullptr;
+std::optional<FormInside> insideOf(const ui::NativeWindow* window) {
+  FormWindow* form = formOf(window);
+  if (!form) return std::nullopt;
+  return FormInside{form->hwnd(),
+                    &form->layout(),
+                    form->face(),
+                    form->response(),
+                    [form](std::string_view name) { return form->control(name); },
+                    [form](int pixels) { return form->captionFont(pixels); }};
 }
 
 bool runCommandOf(HWND root, ui::Command command) {
   auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA));
   if (form) form->run(command);
   return form != nullptr;
-}
-
-ResponseWindow* responseOf(const ui::Window& window) {
-  const FormWindow* form = formOf(window.native());
-  return form ? form->response() : nullptr;
 }
 
 bool isFormButton(HWND root, HWND control) {

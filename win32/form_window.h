@@ -11,10 +11,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "commands.h"
+#include "face.h"
 #include "toolkit.h"
 
 namespace kalvena::win32 {
@@ -31,6 +33,18 @@ HWND formHwnd(const ui::NativeWindow* window);
 // Carries out a command of the form window `root`'s own (opening its response window, copying
 // its parts list); false where `root` is no form window.
 bool runCommandOf(HWND root, ui::Command command);
+// What a loaded window is made of, for whoever must look inside it (the tests); nothing for a
+// window that createFormWindow did not make.
+class ResponseWindow;
+struct FormInside {
+  HWND hwnd;
+  const ui::FormLayout* layout;
+  const ui::Face* face;
+  ResponseWindow* response;  // null until it is opened
+  std::function<HWND(std::string_view)> control;
+  std::function<HFONT(int)> captionFont;  // the captions' font at a size in pixels
+};
+std::optional<FormInside> insideOf(const ui::NativeWindow* window);
 // Whether `control` is a button of the form window `root`.
 bool isFormButton(HWND root, HWND control);
 

@@ -113,8 +113,8 @@ void TextBoxHandle::contextMenu(POINT at) {
       menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
   if (chosen == 0 || chosen > entries.size()) return;
   const ui::Command command = entries[chosen - 1].command;
-  if (command == ui::Command::CopyPartsList) {
-    form_.copyPartsList();
+  if (ui::commandSpec(command).window) {
+    form_.run(command);
   } else {
     edit(command);
   }

@@ -34,9 +34,9 @@ class TextBoxHost {
   virtual HWND tooltip() = 0;
   // The box whose Change handler runs, while it runs (the message box gives it the caret back).
   virtual HWND& changingBox() = 0;
-  // Whether the window shows a result to list; and puts its parts list on the clipboard.
+  // Whether the window shows a result to list; and carries out a command of the window's own.
   virtual bool hasPartsList() = 0;
-  virtual bool copyPartsList() = 0;
+  virtual void run(ui::Command command) = 0;
 
  protected:
   ~TextBoxHost() = default;

@@ -113,6 +113,4 @@ void sayNoWindow(const NoWindow& e) {
               MB_OK | MB_ICONERROR);
 }
 
-std::string shownTextOf(HWND box) { return narrow(shownTextIn(box)); }
-
 }  // namespace kalvena::win32

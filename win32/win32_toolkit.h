@@ -65,20 +65,4 @@ class Win32Toolkit final : public ui::Toolkit {
   std::vector<std::unique_ptr<ui::NativeWindow>> dying_;
 };
 
-// The top-level window of a loaded window; null while the window is not loaded.
-HWND hwndOf(const ui::Window& window);
-// A control of a loaded window by its name in the layout table; null when there is none.
-HWND controlOf(const ui::Window& window, std::string_view name);
-// The layout that a loaded window was built from; null while the window is not loaded.
-const ui::FormLayout* layoutOf(const ui::Window& window);
-// The face that a loaded window paints, and the font its captions take at a size in pixels.
-const ui::Face* faceOf(const ui::Window& window);
-HFONT captionFontOf(const ui::Window& window, int pixels);
-// The response window of a loaded window where it has been opened; null otherwise.
-class ResponseWindow;
-ResponseWindow* responseOf(const ui::Window& window);
-// What a result box draws of its text (UTF-8): all of it, or, where it is too wide for the
-// box, its beginning and its end with "…" between.
-std::string shownTextOf(HWND box);
-
 }  // namespace kalvena::win32

@@ -58,6 +58,10 @@ TEST(Commands, EachKeyGivesItsCommandWhereItIsOffered) {
   for (const Row& row : rows) {
     EXPECT_EQ(commandOfKey(row.place, row.key), row.command) << row.what;
   }
+  // With no result the parts list is not copied: the clipboard keeps what it has.
+  const auto noResult = [](Condition c) { return c == Condition::Always; };
+  EXPECT_FALSE(mayRun(C::CopyPartsList, noResult));
+  EXPECT_TRUE(mayRun(C::OpenResponse, noResult));
 }
 
 // Every menu item has a caption and keys; every key a command has is reached through its

@@ -113,6 +113,13 @@ TEST(Crossover, JudgesTheSumWhereTheBandsPlay) {
     const char* advice;
     const char* deviations;
   };
+  const InputValues wide{.LowFc = 100,
+                         .LowR = 8,
+                         .MidFc1 = 100,
+                         .MidFc2 = 10000,
+                         .MidR = 8,
+                         .HighFc = 10000,
+                         .HighR = 8};
   const Row rows[] = {
       // No high band: its silence at 20 kHz is not judged, the in-phase notch is.
       {12,
@@ -134,30 +141,10 @@ TEST(Crossover, JudgesTheSumWhereTheBandsPlay) {
        Polarity::Gap,
        "Празнина между лентите: сумата е под −6 dB при 418–2503 Hz, до −40.2 dB",
        nullptr},
-      {18,
-       {.LowFc = 100,
-        .LowR = 8,
-        .MidFc1 = 100,
-        .MidFc2 = 10000,
-        .MidR = 8,
-        .HighFc = 10000,
-        .HighR = 8},
-       PartsSet::Computed,
-       Polarity::Either,
-       "Средният говорител: все едно в коя полярност (разликата е под 0.5 dB)",
-       nullptr},
-      {18,
-       {.LowFc = 100,
-        .LowR = 8,
-        .MidFc1 = 100,
-        .MidFc2 = 10000,
-        .MidR = 8,
-        .HighFc = 10000,
-        .HighR = 8},
-       PartsSet::E24,
-       Polarity::Either,
-       nullptr,
-       nullptr},
+      // In phase wins by 0.13 dB with exact parts, reversed by 0.17 dB with E24: either will do.
+      {18, wide, PartsSet::Computed, Polarity::Either,
+       "Средният говорител: все едно в коя полярност (разликата е под 0.5 dB)", nullptr},
+      {18, wide, PartsSet::E24, Polarity::Either, nullptr, nullptr},
   };
   for (const Row& row : rows) {
     const BuiltSections sections =

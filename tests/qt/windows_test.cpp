@@ -362,8 +362,13 @@ TEST_P(WindowTest, AResultShowsAllItsDigitsInsideItsFrameAndSaysThemOnHover) {
       << hover.toStdString();
   EXPECT_EQ(lowC->accessibleDescription(), hover);
 
-  // Tabbing into the box selects it all, and still shows where it begins.
+  // Tabbing into the box selects it all, and still shows where it begins; selecting part of it
+  // selects it all, as on Windows: a result is one value.
   lowC->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(lowC->selectedText(), lowC->text());
+  EXPECT_EQ(lowC->cursorPosition(), 0);
+  lowC->deselect();
+  lowC->setSelection(1, 2);  // what a drag over its second and third characters selects
   EXPECT_EQ(lowC->selectedText(), lowC->text());
   EXPECT_EQ(lowC->cursorPosition(), 0);
 }

@@ -24,6 +24,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "form2.h"
+#include "form_access.h"
 #include "gdiplus_painter.h"
 #include "ocr_picture.h"
 #include "pictures.h"
