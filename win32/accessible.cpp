@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "screen_reader_com.h"
 #include "system_library.h"
 
 namespace kalvena::win32 {
@@ -13,52 +14,6 @@ namespace kalvena::win32 {
 namespace {
 
 constexpr wchar_t kInfoProperty[] = L"Kalvena.AccessibleInfo";
-
-// COM and the screen readers' library, loaded when the first screen reader asks; each function
-// by its own name, null where it is missing.
-#define KALVENA_FROM(library, name) \
-  decltype(&::name) name = library.function<decltype(::name)>(#name)
-struct Com {
-  SystemLibrary ole32{L"ole32.dll"};
-  SystemLibrary oleaut32{L"oleaut32.dll"};
-  SystemLibrary oleacc{L"oleacc.dll"};
-  KALVENA_FROM(ole32, CoInitializeEx);
-  KALVENA_FROM(ole32, CoUninitialize);
-  KALVENA_FROM(oleaut32, SysAllocString);
-  KALVENA_FROM(oleacc, CreateStdAccessibleObject);
-  KALVENA_FROM(oleacc, LresultFromObject);
-  KALVENA_FROM(oleacc, AccessibleObjectFromWindow);
-  bool started = false;
-
-  bool complete() const {
-    return CoInitializeEx && CoUninitialize && SysAllocString && CreateStdAccessibleObject &&
-           LresultFromObject && AccessibleObjectFromWindow;
-  }
-};
-#undef KALVENA_FROM
-
-std::unique_ptr<Com> gCom;
-bool gComFailed = false;
-
-// COM for this thread, started once; null where it cannot be (noted once).
-Com* com() {
-  if (gCom || gComFailed) return gCom.get();
-  auto c = std::make_unique<Com>();
-  HRESULT hr = E_NOINTERFACE;
-  if (c->complete()) {
-    hr = c->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // A thread that COM already runs on in another mode still serves.
-    c->started = SUCCEEDED(hr);
-  }
-  if (!c->complete() || (FAILED(hr) && hr != RPC_E_CHANGED_MODE)) {
-    gComFailed = true;
-    noteFallback("COM or oleacc could not be started (" + std::to_string(hr) +
-                 "); screen readers get the system's own names");
-    return nullptr;
-  }
-  gCom = std::move(c);
-  return gCom.get();
-}
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -357,10 +312,6 @@ LRESULT describedNext(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, SUBCLASSPROC se
   return nextProc(hwnd, msg, wp, lp);
 }
 
-void endAccessibility() {
-  if (gCom && gCom->started) gCom->CoUninitialize();
-  gCom.reset();
-  gComFailed = false;
-}
+void endAccessibility() { endCom(); }
 
 }  // namespace kalvena::win32

@@ -15,6 +15,7 @@
 #include "form_controls.h"
 #include "form_face.h"
 #include "form_pictures.h"
+#include "icons.h"
 #include "message_box.h"
 #include "owned.h"
 #include "response_window.h"
@@ -40,7 +41,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     if (!hwnd_) throw NoWindow(GetLastError());
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
     fonts_ = std::make_unique<WindowFonts>(dpi_);
-    setIcons();
+    setWindowIcons(hwnd_, instance_, dpi_, icons_);
     // Both windows share the title; a screen reader tells them apart by this.
     accessible_.description = widen(layout_.description);
     accessible_.partAt = [this](int x, int y) {
@@ -190,7 +191,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       }
       case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
-        setIcons();
+        setWindowIcons(hwnd_, instance_, dpi_, icons_);
         setTipWidth();
         // The controls keep the old fonts until they have the new ones.
         const std::unique_ptr<WindowFonts> old =
@@ -212,23 +213,6 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         break;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-  }
-
-  // The title bar's and the task switcher's icons, each the size the system asks for at the
-  // window's DPI, which the icon file holds drawn at that size.
-  void setIcons() {
-    const std::pair<WPARAM, int> kinds[] = {{ICON_SMALL, SM_CXSMICON}, {ICON_BIG, SM_CXICON}};
-    for (std::size_t i = 0; i < 2; ++i) {
-      const int size = GetSystemMetricsForDpi(kinds[i].second, static_cast<UINT>(dpi_));
-      auto icon = static_cast<HICON>(
-          LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-      if (!icon) {
-        noteFallback("the window's icon could not be loaded at its DPI");
-        continue;
-      }
-      SendMessageW(hwnd_, WM_SETICON, kinds[i].first, reinterpret_cast<LPARAM>(icon));
-      icons_[i].reset(icon);
-    }
   }
 
   // A number in a box reads digit by digit: the boxes take the first face, at the window's

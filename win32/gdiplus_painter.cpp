@@ -10,6 +10,7 @@
 
 #include "dib.h"
 #include "fonts.h"
+#include "gdiplus_api.h"
 #include "system_library.h"
 #include "utf16.h"
 
@@ -18,81 +19,6 @@ namespace kalvena::win32 {
 namespace {
 
 using namespace Gdiplus;
-namespace flat = Gdiplus::DllExports;
-
-// GDI+'s flat functions, by name from the DLL.
-#define KALVENA_GDIPLUS(name) \
-  decltype(&flat::name) name = have(dll.function<decltype(flat::name)>(#name))
-
-struct Api {
-  SystemLibrary dll{L"gdiplus.dll"};
-  int missing = 0;  // functions not found
-  template <class Function>
-  Function have(Function f) {
-    if (!f) ++missing;
-    return f;
-  }
-  decltype(&Gdiplus::GdiplusStartup) startup =
-      have(dll.function<decltype(Gdiplus::GdiplusStartup)>("GdiplusStartup"));
-  decltype(&Gdiplus::GdiplusShutdown) shutdown =
-      have(dll.function<decltype(Gdiplus::GdiplusShutdown)>("GdiplusShutdown"));
-  KALVENA_GDIPLUS(GdipCreateBitmapFromScan0);
-  KALVENA_GDIPLUS(GdipGetImageGraphicsContext);
-  KALVENA_GDIPLUS(GdipDisposeImage);
-  KALVENA_GDIPLUS(GdipGraphicsClear);
-  KALVENA_GDIPLUS(GdipDeleteGraphics);
-  KALVENA_GDIPLUS(GdipSetSmoothingMode);
-  KALVENA_GDIPLUS(GdipSetPixelOffsetMode);
-  KALVENA_GDIPLUS(GdipSetTextRenderingHint);
-  KALVENA_GDIPLUS(GdipScaleWorldTransform);
-  KALVENA_GDIPLUS(GdipTranslateWorldTransform);
-  KALVENA_GDIPLUS(GdipSaveGraphics);
-  KALVENA_GDIPLUS(GdipRestoreGraphics);
-  KALVENA_GDIPLUS(GdipFlush);
-  KALVENA_GDIPLUS(GdipSetClipRect);
-  KALVENA_GDIPLUS(GdipCreatePen1);
-  KALVENA_GDIPLUS(GdipDeletePen);
-  KALVENA_GDIPLUS(GdipSetPenLineJoin);
-  KALVENA_GDIPLUS(GdipSetPenDashArray);
-  KALVENA_GDIPLUS(GdipCreateSolidFill);
-  KALVENA_GDIPLUS(GdipDeleteBrush);
-  KALVENA_GDIPLUS(GdipDrawLine);
-  KALVENA_GDIPLUS(GdipDrawLines);
-  KALVENA_GDIPLUS(GdipDrawArc);
-  KALVENA_GDIPLUS(GdipDrawEllipse);
-  KALVENA_GDIPLUS(GdipFillEllipse);
-  KALVENA_GDIPLUS(GdipDrawRectangle);
-  KALVENA_GDIPLUS(GdipFillRectangle);
-  KALVENA_GDIPLUS(GdipFillPolygon);
-  KALVENA_GDIPLUS(GdipCreateFontFamilyFromName);
-  KALVENA_GDIPLUS(GdipDeleteFontFamily);
-  KALVENA_GDIPLUS(GdipCreateFont);
-  KALVENA_GDIPLUS(GdipDeleteFont);
-  KALVENA_GDIPLUS(GdipGetCellAscent);
-  KALVENA_GDIPLUS(GdipGetEmHeight);
-  KALVENA_GDIPLUS(GdipStringFormatGetGenericTypographic);
-  KALVENA_GDIPLUS(GdipDeleteStringFormat);
-  KALVENA_GDIPLUS(GdipMeasureString);
-  KALVENA_GDIPLUS(GdipDrawString);
-  ULONG_PTR token = 0;
-
-  Api() {
-    GdiplusStartupInput input{};
-    if (missing > 0 || startup(&token, &input, nullptr) != Ok) {
-      token = 0;
-      noteFallback("GDI+ could not be started; the pictures stay blank");
-    }
-  }
-  ~Api() {
-    if (token) shutdown(token);
-  }
-  Api(const Api&) = delete;
-  Api& operator=(const Api&) = delete;
-};
-
-#undef KALVENA_GDIPLUS
-
-std::optional<Api> gApi;  // while the toolkit lives
 
 ARGB argb(ui::Color c) {
   return 0xFF000000u | (ARGB{c.red} << 16) | (ARGB{c.green} << 8) | ARGB{c.blue};
@@ -115,7 +41,7 @@ REAL real(double v) { return static_cast<REAL>(v); }
 // with its work flushed.
 class GdiPlusPainter final : public ui::Painter {
  public:
-  GdiPlusPainter(const Api* api, GpGraphics* g, HDC dc, std::function<HFONT(int)> captionFont)
+  GdiPlusPainter(const GdiPlus* api, GpGraphics* g, HDC dc, std::function<HFONT(int)> captionFont)
       : api_(api), g_(g), dc_(dc), captionFont_(std::move(captionFont)) {}
   ~GdiPlusPainter() override {
     if (format_) api_->GdipDeleteStringFormat(format_);
@@ -302,7 +228,7 @@ class GdiPlusPainter final : public ui::Painter {
     return p;
   }
 
-  const Api* api_;  // null, with g_, where GDI+ is not running
+  const GdiPlus* api_;  // null, with g_, where GDI+ is not running
   GpGraphics* g_;
   HDC dc_;
   std::function<HFONT(int)> captionFont_;
@@ -316,12 +242,6 @@ class GdiPlusPainter final : public ui::Painter {
   UINT16 ascent_ = 0, em_ = 1;
 };
 
-void startGdiPlus() {
-  if (!gApi) gApi.emplace();
-}
-
-void endGdiPlus() { gApi.reset(); }
-
 bool withPainter(SIZE size, COLORREF ground, const std::function<HFONT(int)>& captionFont,
                  const std::function<void(ui::Painter&, const Dib&)>& use) {
   if (size.cx <= 0 || size.cy <= 0) return false;
@@ -333,25 +253,26 @@ bool withPainter(SIZE size, COLORREF ground, const std::function<HFONT(int)>& ca
   const RECT all{0, 0, size.cx, size.cy};
   FillRect(canvas.dc(), &all, brush.get());
   GdiFlush();
-  const bool drawing = gApi && gApi->token;
+  GdiPlus* api = gdiPlus();
+  const bool drawing = api != nullptr;
   GpBitmap* bitmap = nullptr;
   GpGraphics* g = nullptr;
   if (drawing &&
-      gApi->GdipCreateBitmapFromScan0(size.cx, size.cy, size.cx * 4, PixelFormat32bppRGB,
-                                      reinterpret_cast<BYTE*>(canvas.pixels()), &bitmap) == Ok &&
-      gApi->GdipGetImageGraphicsContext(bitmap, &g) == Ok) {
-    gApi->GdipSetSmoothingMode(g, SmoothingModeAntiAlias);
+      api->GdipCreateBitmapFromScan0(size.cx, size.cy, size.cx * 4, PixelFormat32bppRGB,
+                                     reinterpret_cast<BYTE*>(canvas.pixels()), &bitmap) == Ok &&
+      api->GdipGetImageGraphicsContext(bitmap, &g) == Ok) {
+    api->GdipSetSmoothingMode(g, SmoothingModeAntiAlias);
     // Pixel centres at half units, as in the drawings' coordinates.
-    gApi->GdipSetPixelOffsetMode(g, PixelOffsetModeHalf);
-    gApi->GdipSetTextRenderingHint(g, TextRenderingHintAntiAlias);
+    api->GdipSetPixelOffsetMode(g, PixelOffsetModeHalf);
+    api->GdipSetTextRenderingHint(g, TextRenderingHintAntiAlias);
   }
   {
     // Without GDI+ (noted when it failed to start) the captions and lines are drawn still.
-    GdiPlusPainter painter(g ? &*gApi : nullptr, g, canvas.dc(), captionFont);
+    GdiPlusPainter painter(g ? api : nullptr, g, canvas.dc(), captionFont);
     use(painter, canvas);
   }
-  if (g) gApi->GdipDeleteGraphics(g);
-  if (bitmap) gApi->GdipDisposeImage(bitmap);
+  if (g) api->GdipDeleteGraphics(g);
+  if (bitmap) api->GdipDisposeImage(bitmap);
   return g != nullptr;
 }
 

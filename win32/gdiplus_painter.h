@@ -12,15 +12,11 @@
 #include <functional>
 
 #include "dib.h"
+#include "gdiplus_api.h"
 #include "painter.h"
 #include "pictures.h"
 
 namespace kalvena::win32 {
-
-// Starts GDI+ (noted among the fallbacks where it cannot be: the pictures then stay blank), and
-// ends it.
-void startGdiPlus();
-void endGdiPlus();
 
 // Gives `use` a painter on a bitmap of `size` device pixels filled with `ground`, and the
 // bitmap, to copy where it belongs. Captions are drawn in captionFont(pixels). False where GDI+
