@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # The README's Install commands, as a packager or a user building by hand types them, on a
 # machine that only the run command has set up (CI runs this in a new Debian 12 root after
-# scripts/run.sh): in a fresh clone, with what they install put under a folder of their own
-# (DESTDIR), which must then hold a kalvena that answers --version.
+# scripts/run.sh, which installs no git): in a fresh copy of the source without its builds, with
+# what they install put under a folder of their own (DESTDIR), which must then hold a kalvena
+# that answers --version.
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-git clone -q "$source_dir" "$work/clone"
+mkdir "$work/clone"
+tar -C "$source_dir" --exclude='./build*' --exclude=./.git --exclude=./dist -cf - . |
+  tar -C "$work/clone" -xf -
 cd "$work/clone"
-# The fenced commands under the README's "## Install", without their comments.
-commands=$(sed -n '/^## Install$/,/^## /p' README.md | sed -n '/^```sh$/,/^```$/p' |
-  sed -e '/^```/d' -e 's/[[:space:]]*#.*$//')
+# The first fenced commands under the README's "## Install", without their comments.
+commands=$(sed -n '/^## Install$/,/^## /p' README.md |
+  awk '/^```sh$/ { inside = 1; next } /^```$/ && inside { exit } inside' |
+  sed -e 's/[[:space:]]*#.*$//')
 [[ -n $commands ]] || { echo "FAIL: no commands under the README's Install heading"; exit 1; }
 echo "$commands"
 DESTDIR=$work/staged bash -euo pipefail -c "$commands" >"$work/log" 2>&1 ||

@@ -242,10 +242,7 @@ void ResponseFigureCache::update(const BuiltSections& sections) {
 
 const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
   std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
-  if (!kept) {
-    kept = responseFigures(sections_, set);
-    ++worked_;
-  }
+  if (!kept) kept = responseFigures(sections_, set);
   return *kept;
 }
 

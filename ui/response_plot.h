@@ -70,13 +70,10 @@ class ResponseFigureCache {
  public:
   void update(const BuiltSections& sections);
   const ResponseFigures& figures(PartsSet set);
-  // How many times figures were worked out, for the tests.
-  int worked() const { return worked_; }
 
  private:
   BuiltSections sections_;
   std::array<std::optional<ResponseFigures>, std::size(kPartsSets)> figures_;
-  int worked_ = 0;
 };
 
 // Draws the plot of the figures on a surface of width by height pixels.
