@@ -1,7 +1,9 @@
 #include "crossover.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace kalvena {
 
@@ -62,76 +64,79 @@ namespace {
 // The sum is sampled this often a decade over the range judged.
 constexpr int kPerDecade = 400;
 
-// The range's sample points: i from 0 to count() inclusive.
-struct Samples {
-  SumRange range;
-  int count() const {
-    const double decades = std::log10(range.highHz / range.lowHz);
-    return std::max(static_cast<int>(std::ceil(decades * kPerDecade)), 1);
-  }
-  double at(int i) const {
-    return i >= count() ? range.highHz
-                        : range.lowHz * std::pow(10.0, static_cast<double>(i) / kPerDecade);
-  }
+// The sum's level in each polarity at the range's sample points, from its low end to its high
+// end, each worked out once for both the deviations and the gap.
+struct SampledSum {
+  std::vector<double> hz;
+  std::array<std::vector<double>, 2> db;  // in phase, then with the middle reversed
 };
 
-}  // namespace
-
-SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed, SumRange range) {
-  // Sampled 400 times a decade, then the furthest sample's neighbourhood narrowed down by
-  // golden sections on the distance from 0 dB, so that a notch's depth is found, not sampled.
-  const Samples samples{range};
-  const int count = samples.count();
-  const auto distance = [&](double hz) {
-    const double db = sumDb(crossover, middleReversed, hz);
-    return std::isnan(db) ? 0.0 : std::fabs(db);
-  };
-  int furthest = 0;
-  for (int i = 1; i <= count; ++i) {
-    if (distance(samples.at(i)) > distance(samples.at(furthest))) furthest = i;
+SampledSum sampledSum(const Crossover& crossover, SumRange range) {
+  const double decades = std::log10(range.highHz / range.lowHz);
+  const int count = std::max(static_cast<int>(std::ceil(decades * kPerDecade)), 1);
+  SampledSum sampled;
+  for (int i = 0; i <= count; ++i) {
+    const double hz = i == count
+                          ? range.highHz
+                          : range.lowHz * std::pow(10.0, static_cast<double>(i) / kPerDecade);
+    sampled.hz.push_back(hz);
+    for (const bool reversed : {false, true}) {
+      sampled.db[reversed].push_back(sumDb(crossover, reversed, hz));
+    }
   }
-  double lo = samples.at(std::max(furthest - 1, 0)), hi = samples.at(std::min(furthest + 1, count));
+  return sampled;
+}
+
+// How far a level lies from 0 dB; one that cannot be worked out counts as none.
+double distance(double db) { return std::isnan(db) ? 0.0 : std::fabs(db); }
+
+// The level furthest from 0 dB that the sum reaches over the range, and where: the furthest
+// sample's neighbourhood narrowed down by golden sections on the distance from 0 dB, so that a
+// notch's depth is found, not sampled.
+SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed,
+                              const SampledSum& sampled) {
+  const std::vector<double>& hzs = sampled.hz;
+  const std::vector<double>& dbs = sampled.db[middleReversed];
+  const auto distanceAt = [&](double hz) { return distance(sumDb(crossover, middleReversed, hz)); };
+  std::size_t furthest = 0;
+  for (std::size_t i = 1; i < dbs.size(); ++i) {
+    if (distance(dbs[i]) > distance(dbs[furthest])) furthest = i;
+  }
+  double lo = hzs[furthest == 0 ? 0 : furthest - 1];
+  double hi = hzs[std::min(furthest + 1, hzs.size() - 1)];
   const double ratio = (std::sqrt(5.0) - 1) / 2;
   for (int k = 0; k < 60 && hi - lo > 1e-9 * hi; ++k) {
     const double a = hi - ratio * (hi - lo), b = lo + ratio * (hi - lo);
-    if (distance(a) > distance(b)) {
+    if (distanceAt(a) > distanceAt(b)) {
       hi = b;
     } else {
       lo = a;
     }
   }
   double hz = lo + (hi - lo) / 2;
-  if (distance(samples.at(furthest)) > distance(hz)) hz = samples.at(furthest);
+  if (distance(dbs[furthest]) > distanceAt(hz)) hz = hzs[furthest];
   return {sumDb(crossover, middleReversed, hz), hz};
 }
 
-namespace {
-
 // The deepest stretch where both polarities' sums lie below kGapDb; nothing where none does.
-std::optional<SumGap> sumGap(const Crossover& crossover, SumRange range) {
-  const Samples samples{range};
-  const auto better = [&](double hz) {
-    const double same = sumDb(crossover, false, hz), reversed = sumDb(crossover, true, hz);
-    // A level that cannot be worked out is no evidence of a hole.
-    if (std::isnan(same) || std::isnan(reversed)) return 0.0;
-    return std::max(same, reversed);
-  };
+std::optional<SumGap> sumGap(const SampledSum& sampled) {
   std::optional<SumGap> deepest;
   std::optional<SumGap> open;
-  double lastHz = samples.at(0);
-  for (int i = 0; i <= samples.count(); ++i) {
-    const double hz = samples.at(i), db = better(hz);
+  const std::size_t last = sampled.hz.size() - 1;
+  for (std::size_t i = 0; i <= last; ++i) {
+    const double hz = sampled.hz[i], same = sampled.db[0][i], reversed = sampled.db[1][i];
+    // A level that cannot be worked out is no evidence of a hole.
+    const double db = std::isnan(same) || std::isnan(reversed) ? 0.0 : std::max(same, reversed);
     if (db < kGapDb) {
-      if (!open) open = SumGap{i == 0 ? hz : lastHz, hz, db, hz};
+      if (!open) open = SumGap{sampled.hz[i == 0 ? 0 : i - 1], hz, db, hz};
       open->toHz = hz;
       if (db < open->db) open->db = db, open->hz = hz;
     }
-    if (open && (db >= kGapDb || i == samples.count())) {
+    if (open && (db >= kGapDb || i == last)) {
       if (db >= kGapDb) open->toHz = hz;
       if (!deepest || open->db < deepest->db) deepest = open;
       open.reset();
     }
-    lastHz = hz;
   }
   return deepest;
 }
@@ -145,9 +150,10 @@ std::optional<PolarityAdvice> middlePolarity(const Crossover& crossover) {
   }
   PolarityAdvice advice;
   advice.range = judgedRange(crossover);
-  advice.same = largestDeviation(crossover, false, advice.range);
-  advice.reversed = largestDeviation(crossover, true, advice.range);
-  advice.gap = sumGap(crossover, advice.range);
+  const SampledSum sampled = sampledSum(crossover, advice.range);
+  advice.same = largestDeviation(crossover, false, sampled);
+  advice.reversed = largestDeviation(crossover, true, sampled);
+  advice.gap = sumGap(sampled);
   const double same = std::fabs(advice.same.db), reversed = std::fabs(advice.reversed.db);
   if (advice.gap) {
     advice.polarity = Polarity::Gap;

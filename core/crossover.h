@@ -53,12 +53,11 @@ struct SumRange {
 };
 SumRange judgedRange(const Crossover& crossover);
 
-// The level furthest from 0 dB that the sum reaches over the range, and where.
+// The level furthest from 0 dB that the sum reaches over the range judged, and where.
 struct SumDeviation {
   double db = 0;
   double hz = 0;
 };
-SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed, SumRange range = {});
 
 // Below this in both polarities the sum has a hole between the bands, which no polarity mends.
 inline constexpr double kGapDb = -6;
