@@ -8,11 +8,6 @@ namespace kalvena::ui {
 
 namespace {
 
-std::string_view trimmedEnd(std::string_view s) {
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 // The caption broken at spaces into lines no wider than `width`, as the system wraps a label's
 // text: a word that does not fit on its own stays whole on its line.
 std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int pixels,

@@ -11,10 +11,15 @@ bool gEnding = false;
 
 }  // namespace
 
+std::string_view trimmedEnd(std::string_view text) {
+  while (text.ends_with(' ')) text.remove_suffix(1);
+  return text;
+}
+
 std::string accessibleName(const ControlSpec& spec) {
-  std::string name = spec.accessibleName ? spec.accessibleName : spec.caption ? spec.caption : "";
-  while (name.ends_with(' ')) name.pop_back();
-  return name;
+  return std::string(trimmedEnd(spec.accessibleName ? spec.accessibleName
+                                : spec.caption      ? spec.caption
+                                                    : ""));
 }
 
 template <>

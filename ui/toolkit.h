@@ -61,8 +61,9 @@ struct FormLayout {
   const char* description;
 };
 
-// What a screen reader calls a control: its accessible name, or else its caption, without the
-// trailing spaces that a caption may keep for its look.
+// A text without the trailing spaces that a caption may keep for its look.
+std::string_view trimmedEnd(std::string_view text);
+// What a screen reader calls a control: its accessible name, or else its caption, trimmed.
 std::string accessibleName(const ControlSpec& spec);
 
 // The controls that take the focus, the pictures among them, in their tab order: the native
@@ -129,9 +130,10 @@ class NativeWindow {
   // the user has dismissed it.
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
   // Ctrl+Shift+C, and the item "Копирай списъка с части" at the top of a result box's context
-  // menu, put list() on the clipboard. Where list() is empty they do nothing: the item is
-  // disabled, and the clipboard keeps what it had.
-  virtual void onCopyPartsList(std::function<std::string()> list) = 0;
+  // menu, put list() on the clipboard. Where the window shows no result (shows() is false, which
+  // is asked without making the list) they do nothing: the item is disabled, and the clipboard
+  // keeps what it had.
+  virtual void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) = 0;
   // Gives the window its response view: a window of its own, not modal, owned by this one and
   // closed with it. It opens (or comes to the front) by a double click on a picture, Enter or
   // Space on a picture that has the focus (each picture takes it at its tab index), the item
