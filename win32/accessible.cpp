@@ -2,7 +2,6 @@
 
 #include <oleacc.h>
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -14,6 +13,14 @@ namespace kalvena::win32 {
 namespace {
 
 constexpr wchar_t kInfoProperty[] = L"Kalvena.AccessibleInfo";
+
+// The child id of the part whose place in the tab order is `focus`; nothing for another window.
+std::optional<LONG> partIdOf(const std::vector<AccessiblePart>& parts, HWND focus) {
+  for (std::size_t i = 0; focus && i < parts.size(); ++i) {
+    if (parts[i].focus == focus) return static_cast<LONG>(i + 1);
+  }
+  return std::nullopt;
+}
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -147,12 +154,9 @@ class Accessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override {
     // A picture that has the focus is the part of the window that it is.
-    const std::vector<AccessiblePart>& p = parts();
-    HWND focus = GetFocus();
-    for (std::size_t i = 0; focus && out && i < p.size(); ++i) {
-      if (p[i].focus != focus) continue;
+    if (const std::optional<LONG> id = partIdOf(parts(), GetFocus()); id && out) {
       out->vt = VT_I4;
-      out->lVal = static_cast<LONG>(i + 1);
+      out->lVal = *id;
       return S_OK;
     }
     return standard_->get_accFocus(out);
@@ -232,9 +236,7 @@ class Accessible final : public IAccessible {
     const std::vector<AccessiblePart>& p = parts();
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
       // A picture's place in the tab order is heard as the picture, one of the parts.
-      if (std::ranges::none_of(p, [c](const AccessiblePart& part) { return part.focus == c; })) {
-        windows.push_back(c);
-      }
+      if (!partIdOf(p, c)) windows.push_back(c);
     }
     return windows;
   }
@@ -264,10 +266,8 @@ void notifyPartFocus(HWND focus) {
   HWND window = GetParent(focus);
   const auto* info = static_cast<const AccessibleInfo*>(GetPropW(window, kInfoProperty));
   if (!info) return;
-  for (std::size_t i = 0; i < info->parts.size(); ++i) {
-    if (info->parts[i].focus == focus) {
-      NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, static_cast<LONG>(i + 1));
-    }
+  if (const std::optional<LONG> id = partIdOf(info->parts, focus)) {
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, *id);
   }
 }
 

@@ -31,9 +31,10 @@ bool pictureMenu(HWND form, const ui::Face* face, LPARAM lp,
   if (!menu.get()) return false;
   // The menu tracks the window that is active: the window it belongs to is made so.
   SetForegroundWindow(form);
-  const auto chosen = static_cast<std::size_t>(
-      TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, form, nullptr));
-  if (chosen > 0 && chosen <= entries.size()) run(entries[chosen - 1].command);
+  if (const std::optional<ui::Command> chosen =
+          chosenCommand(menu, entries, form, at, TPM_RIGHTBUTTON)) {
+    run(*chosen);
+  }
   return true;
 }
 

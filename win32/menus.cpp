@@ -31,4 +31,13 @@ OwnedMenu popupMenu(std::span<const ui::MenuEntry> entries,
   return menu;
 }
 
+std::optional<ui::Command> chosenCommand(const OwnedMenu& menu,
+                                         std::span<const ui::MenuEntry> entries, HWND owner,
+                                         POINT at, UINT flags) {
+  const auto chosen = static_cast<std::size_t>(
+      TrackPopupMenu(menu.get(), TPM_RETURNCMD | flags, at.x, at.y, 0, owner, nullptr));
+  if (chosen == 0 || chosen > entries.size()) return std::nullopt;
+  return entries[chosen - 1].command;
+}
+
 }  // namespace kalvena::win32

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <span>
 
 #include "commands.h"
@@ -20,5 +21,11 @@ namespace kalvena::win32 {
 // where the system gives none.
 OwnedMenu popupMenu(std::span<const ui::MenuEntry> entries,
                     const std::function<bool(ui::Condition)>& holds);
+// Shows a menu that popupMenu made of the entries at a point of the screen, for `owner`, with
+// TrackPopupMenu's `flags` besides TPM_RETURNCMD, and gives the command chosen; nothing where
+// none was.
+std::optional<ui::Command> chosenCommand(const OwnedMenu& menu,
+                                         std::span<const ui::MenuEntry> entries, HWND owner,
+                                         POINT at, UINT flags);
 
 }  // namespace kalvena::win32

@@ -109,14 +109,13 @@ void TextBoxHandle::contextMenu(POINT at) {
   const std::span<const ui::MenuEntry> entries =
       ui::menuOf(output_ ? ui::Place::ResultBox : ui::Place::InputBox);
   const OwnedMenu menu = popupMenu(entries, [this](ui::Condition c) { return holds(c); });
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-      menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
-  if (chosen == 0 || chosen > entries.size()) return;
-  const ui::Command command = entries[chosen - 1].command;
-  if (ui::commandSpec(command).window) {
-    form_.run(command);
+  const std::optional<ui::Command> chosen =
+      chosenCommand(menu, entries, hwnd_, at, TPM_RIGHTBUTTON | TPM_NONOTIFY);
+  if (!chosen) return;
+  if (ui::commandSpec(*chosen).window) {
+    form_.run(*chosen);
   } else {
-    edit(command);
+    edit(*chosen);
   }
 }
 
