@@ -151,7 +151,8 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     box.exec();
   }
 
-  void onCopyPartsList(std::function<std::string()> list) override {
+  void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) override {
+    showsPartsList_ = std::move(shows);
     partsList_ = std::move(list);
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
       box->setWindowCommands(
@@ -256,7 +257,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   bool holds(ui::Condition condition) const {
     switch (condition) {
       case ui::Condition::HasPartsList:
-        return partsList_ && !partsList_().empty();
+        return showsPartsList_ && showsPartsList_();
       case ui::Condition::Always:
         return true;
       default:
@@ -297,6 +298,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   const FormLayout* layout_;
   mutable std::optional<ui::Face> face_;
   std::function<void()> onClose_;
+  std::function<bool()> showsPartsList_;
   std::function<std::string()> partsList_;
   std::optional<ui::ResponseView> responseView_;
   QPointer<ResponseWindow> response_;

@@ -40,7 +40,10 @@ void CalculatorWindow::connectResultBoxes() {
     (*box)->setInputRule([](std::string_view text) { return inputFieldValue(text).has_value(); });
   }
   written_.assign(results.size(), std::nullopt);
-  native()->onCopyPartsList([this] { return partsList(); });
+  // The list lists every result shown, so it is empty exactly where none is.
+  native()->onCopyPartsList(
+      [this] { return std::ranges::any_of(written_, [](const auto& w) { return w.has_value(); }); },
+      [this] { return partsList(); });
   native()->setResponseView({kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight,
                              [this](Painter& painter, double width, double height, int choice) {
                                drawResponsePlot(painter, width, height,

@@ -80,8 +80,11 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
   }
 
-  void onCopyPartsList(std::function<std::string()> list) override { partsList_ = std::move(list); }
-  bool hasPartsList() override { return partsList_ && !partsList_().empty(); }
+  void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) override {
+    showsPartsList_ = std::move(shows);
+    partsList_ = std::move(list);
+  }
+  bool hasPartsList() override { return showsPartsList_ && showsPartsList_(); }
   bool copyPartsList() {
     if (putOnClipboard(hwnd_, widen(partsList_()))) return true;
     noteFallback("the clipboard could not be opened for the parts list");
@@ -255,6 +258,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   AccessibleInfo accessible_;  // what a screen reader hears of the window
   HWND focus_ = nullptr;       // the focused control while the window is inactive
   HWND changing_ = nullptr;    // the box whose Change handler runs
+  std::function<bool()> showsPartsList_;
   std::function<std::string()> partsList_;
   int dpi_ = 96;
   std::unique_ptr<WindowFonts> fonts_;  // at the window's DPI
