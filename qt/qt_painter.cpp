@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ink.h"
 #include "qt_toolkit.h"
 
 namespace kalvena::qt {
@@ -113,15 +114,9 @@ void QtPainter::caption(ui::Point baseline, std::string_view utf8, int pixelSize
 
 ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
   const QFontMetricsF& fm = fontAt(pixelSize).metrics;
-  // A caption's lines are measured again as it is wrapped and fitted, and each window lays out
-  // the same captions: a text is shaped once a run.
-  static std::map<std::pair<int, std::string>, double, std::less<>> advances;
-  auto [at, added] = advances.try_emplace({pixelSize, std::string(utf8)}, 0.0);
-  if (added) {
-    at->second =
-        fm.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-  }
-  return {at->second, fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
+  const double advance =
+      fm.horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return {advance, fm.ascent(), fm.descent(), fm.lineSpacing(), 0, 0, 0, 0};
 }
 
 ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {
@@ -136,12 +131,10 @@ ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize)
   return e;
 }
 
-ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
-  ui::TextExtent e = captionExtent(utf8, pixelSize);
-  // The ink as drawn: pixels more than half dark, so that the faint fringe of a smoothed
-  // stroke does not count.
+ui::Coverage QtPainter::captionCoverage(std::string_view utf8, int pixelSize) {
   const int pad = pixelSize;
-  const QSize size(static_cast<int>(std::ceil(e.advance)) + 2 * pad, 3 * pad);
+  const QSize size(static_cast<int>(std::ceil(captionExtent(utf8, pixelSize).advance)) + 2 * pad,
+                   3 * pad);
   if (ink_.width() < size.width() || ink_.height() < size.height()) {
     ink_ = QImage(size.expandedTo(ink_.size()), QImage::Format_RGB32);
   }
@@ -153,22 +146,20 @@ ui::TextExtent QtPainter::captionInk(std::string_view utf8, int pixelSize) {
     painter.drawText(QPointF(pad, 2 * pad),
                      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   }
-  int left = size.width(), right = -1, top = size.height(), bottom = -1;
+  return coverageOf(ink_, {pad, 2 * pad}, size);
+}
+
+ui::Coverage coverageOf(const QImage& image, QPoint origin, QSize size) {
+  if (!size.isValid()) size = image.size();
+  ui::Coverage drawn{size.width(), size.height(), origin.x(), origin.y(), {}};
+  drawn.values.reserve(static_cast<std::size_t>(size.width() * size.height()));
   for (int y = 0; y < size.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(ink_.constScanLine(y));
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < size.width(); ++x) {
-      if (qGray(line[x]) >= 128) continue;
-      left = std::min(left, x), right = std::max(right, x);
-      top = std::min(top, y), bottom = std::max(bottom, y);
+      drawn.values.push_back(ui::coverageOfGrey(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
     }
   }
-  if (right >= 0) {
-    e.inkLeft = left - pad;
-    e.inkRight = right + 1 - pad;
-    e.inkTop = top - 2 * pad;
-    e.inkBottom = bottom + 1 - 2 * pad;
-  }
-  return e;
+  return drawn;
 }
 
 void QtPainter::fill(ui::Point topLeft, double width, double height, ui::Color color) {

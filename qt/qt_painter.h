@@ -30,7 +30,7 @@ class QtPainter final : public ui::Painter {
             ui::Color color) override;
   void caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) override;
   ui::TextExtent captionExtent(std::string_view utf8, int pixelSize) override;
-  ui::TextExtent captionInk(std::string_view utf8, int pixelSize) override;
+  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize) override;
   ui::TextExtent captionInkBounds(std::string_view utf8, int pixelSize) override;
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override;
   void beginView(ui::Point origin, double scale, double width, double height) override;
@@ -48,8 +48,12 @@ class QtPainter final : public ui::Painter {
 
   QPainter& p_;
   std::map<int, SizedFont> fonts_;
-  QImage ink_;  // where captionInk draws; kept, and with it its paint engine
+  QImage ink_;  // where captionCoverage draws; kept, and with it its paint engine
 };
+
+// What an RGB32 image drawn black on white covers, of its top-left `size` pixels (all of it where
+// no size is given), the start of its baseline at `origin`.
+ui::Coverage coverageOf(const QImage& image, QPoint origin, QSize size = {});
 
 // A drawing's whole bitmap, `bitmap` logical pixels on a white ground, drawn at a device pixel
 // ratio.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "ink.h"
+
 namespace kalvena::qt {
 
 // A character drawn once on a clear image at a device pixel ratio, its origin on a whole
@@ -38,7 +40,8 @@ const ui::Glyph& glyphOf(const QFont& font, qreal dpr, QChar c) {
     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < width; ++x) {
       const int a = qAlpha(line[x]);
-      coverage.push_back(static_cast<std::uint8_t>(separator ? (a < 64 ? 0 : 255) : a));
+      coverage.push_back(static_cast<std::uint8_t>(
+          separator ? (ui::isInk(static_cast<std::uint8_t>(a)) ? 255 : 0) : a));
     }
   }
   const int advance = static_cast<int>(std::lround(QFontMetricsF(device).horizontalAdvance(c)));

@@ -1,16 +1,46 @@
 #include "face.h"
 
 #include <algorithm>
+#include <map>
 
+#include "ink.h"
 #include "pictures.h"
 
 namespace kalvena::ui {
 
 namespace {
 
+// The extents of a painter's captions, each text at a size measured once: a caption's lines are
+// measured again as it is wrapped and fitted.
+class CaptionExtents {
+ public:
+  explicit CaptionExtents(Painter& painter) : painter_(painter) {}
+  const TextExtent& operator()(std::string_view utf8, int pixels) {
+    auto found = known_.find(std::pair{pixels, utf8});
+    if (found == known_.end()) {
+      found =
+          known_.emplace(std::pair{pixels, std::string(utf8)}, painter_.captionExtent(utf8, pixels))
+              .first;
+    }
+    return found->second;
+  }
+
+ private:
+  struct Less {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+      return std::pair<int, std::string_view>(a.first, a.second) <
+             std::pair<int, std::string_view>(b.first, b.second);
+    }
+  };
+  Painter& painter_;
+  std::map<std::pair<int, std::string>, TextExtent, Less> known_;
+};
+
 // The caption broken at spaces into lines no wider than `width`, as the system wraps a label's
 // text: a word that does not fit on its own stays whole on its line.
-std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int pixels,
+std::vector<std::string> wrapped(CaptionExtents& extent, std::string_view caption, int pixels,
                                  int width) {
   std::vector<std::string> lines;
   std::string line;
@@ -20,7 +50,7 @@ std::vector<std::string> wrapped(Painter& measure, std::string_view caption, int
     const std::size_t end = space == std::string_view::npos ? caption.size() : space;
     const std::string_view word = caption.substr(at, end - at);
     const std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
-    if (!line.empty() && measure.captionExtent(trimmedEnd(candidate), pixels).advance > width) {
+    if (!line.empty() && extent(trimmedEnd(candidate), pixels).advance > width) {
       lines.push_back(line);
       line = std::string(word);
     } else {
@@ -40,7 +70,8 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
     return PixelRect{scale_.pixels(s.left), scale_.pixels(s.top), scale_.pixels(s.width),
                      scale_.pixels(s.height)};
   };
-  const double oneLine = measure.captionExtent("Ag", scale_.fontPixels).lineSpacing;
+  CaptionExtents extent(measure);
+  const double oneLine = extent("Ag", scale_.fontPixels).lineSpacing;
   for (const ControlSpec& spec : layout.controls) {
     if (spec.type != ControlType::Label) continue;
     const PixelRect box = rectOf(spec);
@@ -58,11 +89,11 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
     Caption fitted{&spec, box, scale_.fontPixels, {}, 0, 0};
     for (int px = scale_.fontPixels; px >= smallestPixels(scale_.fontPixels); --px) {
       Caption c{&spec, box, px, {}, 0, 0};
-      c.lines = wraps ? wrapped(measure, spec.caption, px, roomWidth)
+      c.lines = wraps ? wrapped(extent, spec.caption, px, roomWidth)
                       : std::vector<std::string>{spec.caption};
       bool fits = true;
       for (std::size_t i = 0; i < c.lines.size(); ++i) {
-        TextExtent e = measure.captionExtent(c.lines[i], px);
+        const TextExtent& e = extent(c.lines[i], px);
         c.ascent = e.ascent;
         c.lineSpacing = e.lineSpacing;
         const double top = static_cast<double>(i) * e.lineSpacing + e.ascent;
@@ -73,8 +104,9 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
         const auto spills = [&](const TextExtent& ink) {
           return ink.inkLeft < 0 || ink.inkRight > roomWidth || top + ink.inkBottom > box.height;
         };
-        if (!spills(measure.captionInkBounds(c.lines[i], px))) continue;
-        if (spills(measure.captionInk(c.lines[i], px))) fits = false;
+        const TextExtent bounds = measure.captionInkBounds(c.lines[i], px);
+        if (bounds.inkRight > bounds.inkLeft && !spills(bounds)) continue;
+        if (spills(captionInk(measure, c.lines[i], px))) fits = false;
       }
       if (px == scale_.fontPixels) fitted = c;
       if (fits) {

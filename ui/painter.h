@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace kalvena::ui {
 
@@ -68,6 +69,17 @@ struct TextExtent {
   double inkBottom = 0;
 };
 
+// A text as a toolkit rasterised it, black on white: rows of `width` values from 0 (ground) to
+// 255 (ink), the start of its baseline at (originX, originY). What of it is ink is the windows'
+// code's to say (ink.h).
+struct Coverage {
+  int width = 0;
+  int height = 0;
+  int originX = 0;
+  int originY = 0;
+  std::vector<std::uint8_t> values;
+};
+
 class Painter {
  public:
   virtual ~Painter() = default;
@@ -89,14 +101,16 @@ class Painter {
 
   // What a window's face needs besides: its captions, one line each, in the window's own face
   // at a whole pixel size, drawn as the system draws its controls' texts, and measured by the
-  // ink the painter would put down.
+  // ink the painter would put down (captionInk in ink.h).
   virtual void caption(Point baseline, std::string_view utf8, int pixelSize, Color color) = 0;
   virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;  // without the ink
-  virtual TextExtent captionInk(std::string_view utf8, int pixelSize) = 0;
+  // The caption drawn as caption() draws it, unclipped, with room around it for ink that
+  // reaches past its advance.
+  virtual Coverage captionCoverage(std::string_view utf8, int pixelSize) = 0;
   // A box (in the ink fields) that holds every pixel of the caption's ink, where the painter
-  // has one for less than drawing the caption takes; the ink itself otherwise.
+  // has one for less than drawing the caption takes; nothing (left == right) otherwise.
   virtual TextExtent captionInkBounds(std::string_view utf8, int pixelSize) {
-    return captionInk(utf8, pixelSize);
+    return captionExtent(utf8, pixelSize);
   }
   // A rectangle filled, without an outline.
   virtual void fill(Point topLeft, double width, double height, Color color) = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ink.h"
 #include "result_text.h"
 
 namespace kalvena::ui {
@@ -147,21 +148,13 @@ ResultLine layOutResult(std::string_view text, int available, int gap, GlyphSour
 
 Glyph makeGlyph(int advance, int left, int top, int width, int height,
                 std::vector<std::uint8_t> coverage) {
-  Glyph g{{advance, 0, 0, 0, 0}, left, top, width, height, std::move(coverage)};
-  // Its ink: the pixels covered a quarter or more. A column between two glyphs then holds less
-  // than a quarter of each, less than half in all, which the eye does not take for a stroke.
-  int inkLeft = INT_MAX, inkRight = INT_MIN, inkTop = INT_MAX, inkBottom = INT_MIN;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (g.coverage[static_cast<std::size_t>(y * width + x)] < 64) continue;
-      inkLeft = std::min(inkLeft, x);
-      inkRight = std::max(inkRight, x + 1);
-      inkTop = std::min(inkTop, y);
-      inkBottom = std::max(inkBottom, y + 1);
-    }
+  Coverage drawn{width, height, -left, -top, std::move(coverage)};
+  const PixelRect ink = inkBox(drawn);
+  Glyph g{{advance, 0, 0, 0, 0}, left, top, width, height, std::move(drawn.values)};
+  if (ink.width > 0) {
+    g.ink = {advance, left + ink.left, left + ink.left + ink.width, top + ink.top,
+             top + ink.top + ink.height};
   }
-  if (inkRight > inkLeft)
-    g.ink = {advance, left + inkLeft, left + inkRight, top + inkTop, top + inkBottom};
   return g;
 }
 

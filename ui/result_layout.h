@@ -22,7 +22,7 @@ namespace kalvena::ui {
 
 // A glyph as the toolkit draws it at a size, in device pixels from its origin on the baseline
 // (y down): its advance and the box of its ink, right and bottom exclusive (no ink: left ==
-// right). A pixel is ink where a quarter of it or more is covered.
+// right), by the one rule of what is ink (ink.h).
 struct GlyphInk {
   int advance = 0;
   int left = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dib.h"
+#include "ink.h"
 #include "owned.h"
 #include "system_library.h"
 #include "utf16.h"
@@ -26,23 +27,6 @@ bool fontExists(const wchar_t* face) {
       },
       reinterpret_cast<LPARAM>(&found), 0);
   return found;
-}
-
-bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
-// Every ordered pair of the characters that a number can hold side by side (a digit on one side
-// at least), in lines of a few pairs, each pair two spaces from the next (a long run of text
-// is not always drawn whole).
-std::vector<std::wstring> pairsOf(std::wstring_view characters) {
-  std::vector<std::wstring> lines(1);
-  for (const wchar_t a : characters) {
-    for (const wchar_t b : characters) {
-      if (!isDigit(a) && !isDigit(b)) continue;
-      if (lines.back().size() >= 4 * 8) lines.emplace_back();
-      lines.back() += {a, b, L' ', L' '};
-    }
-  }
-  return lines;
 }
 
 // Under Wine, in a prefix that has neither Arial nor Tahoma (as Wine makes one, with nothing
@@ -75,6 +59,17 @@ TEXTMETRICW metricsOf(HFONT font) {
   GetTextMetricsW(screen.get(), &tm);
   SelectObject(screen.get(), old);
   return tm;
+}
+
+// What a bitmap drawn black on white covers, the start of the baseline at (x, y).
+ui::Coverage coverageOf(const Dib& canvas, int x, int y) {
+  ui::Coverage drawn{canvas.width(), canvas.height(), x, y, {}};
+  drawn.values.reserve(canvas.size());
+  for (std::size_t i = 0; i < canvas.size(); ++i) {
+    const DWORD p = canvas.pixels()[i];
+    drawn.values.push_back(ui::coverageOfGrey(GetRValue(p), GetGValue(p), GetBValue(p)));
+  }
+  return drawn;
 }
 
 }  // namespace
@@ -113,14 +108,13 @@ HFONT WindowFonts::font(const wchar_t* face, int pixels) {
   return f.get();
 }
 
-WindowFonts::Sized WindowFonts::largestFitting(const std::vector<const wchar_t*>& faces,
-                                               bool (*fits)(const wchar_t*, int)) const {
-  for (int pixels = fullPixels(); pixels >= smallestPixels(); --pixels) {
-    for (const wchar_t* face : faces) {
-      if (fits(face, pixels)) return {face, pixels};
-    }
-  }
-  return {faces.front(), fullPixels()};
+WindowFonts::Sized WindowFonts::inputFace() const {
+  const std::vector<const wchar_t*>& faces = windowFaces();
+  const ui::Fitting f = ui::largestFitting(
+      fullPixels(), smallestPixels(), static_cast<int>(faces.size()), [&](int face, int pixels) {
+        return numbersStandApart(faces[static_cast<std::size_t>(face)], pixels);
+      });
+  return {faces[static_cast<std::size_t>(f.candidate)], f.pixels};
 }
 
 int lineSpacing(HFONT font) {
@@ -138,12 +132,11 @@ int textWidth(HFONT font, std::wstring_view text) {
   return size.cx;
 }
 
-RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) {
+ui::Coverage captionCoverage(HFONT font, const std::wstring& caption, int width, bool wraps) {
   // Room on the left for ink that reaches out of the caption's box.
   const int margin = 16;
   const Dib canvas(2 * width + 64 + margin, 8 * lineSpacing(font));
-  // No bitmap to draw on: the extent that the text functions give.
-  if (!canvas.ok()) return {0, 0, textWidth(font, caption), lineSpacing(font)};
+  if (!canvas.ok()) return {};
   HDC dc = canvas.dc();
   HGDIOBJ oldFont = SelectObject(dc, font);
   SetTextColor(dc, RGB(0, 0, 0));
@@ -153,57 +146,30 @@ RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps) 
             DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
   GdiFlush();
   SelectObject(dc, oldFont);
-  RECT ink{canvas.width(), 0, 0, 0};
-  const DWORD* px = canvas.pixels();
-  for (int y = 0; y < canvas.height(); ++y) {
-    for (int x = 0; x < canvas.width(); ++x) {
-      if ((px[y * canvas.width() + x] & 0xFFFFFF) != 0xFFFFFF) {
-        ink.left = std::min<LONG>(ink.left, x);
-        ink.right = std::max<LONG>(ink.right, x + 1);
-        ink.bottom = y + 1;
-      }
-    }
-  }
-  if (ink.right == 0) return {0, 0, 0, 0};
-  return {ink.left - margin, 0, ink.right - margin, ink.bottom};
-}
-
-bool charactersStandApart(HFONT font, std::wstring_view characters) {
-  const int height = lineSpacing(font);
-  for (const std::wstring& line : pairsOf(characters)) {
-    const Dib canvas(textWidth(font, line) + 2 * height, height);
-    if (!canvas.ok()) return true;  // nothing to look at: the size stands
-    HDC dc = canvas.dc();
-    HGDIOBJ old = SelectObject(dc, font);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, height, 0, line.c_str(), static_cast<int>(line.size()));
-    GdiFlush();
-    SelectObject(dc, old);
-    // Each character one run of inked columns: two runs a pair.
-    std::size_t runs = 0;
-    bool inRun = false;
-    for (int x = 0; x < canvas.width(); ++x) {
-      bool inked = false;
-      for (int y = 0; y < canvas.height() && !inked; ++y) {
-        inked = isInk(canvas.pixels()[y * canvas.width() + x]);
-      }
-      if (inked && !inRun) ++runs;
-      inRun = inked;
-    }
-    if (runs != line.size() / 2) return false;
-  }
-  return true;
+  return coverageOf(canvas, margin, metricsOf(font).tmAscent);
 }
 
 bool numbersStandApart(const wchar_t* face, int pixels) {
   // The answer depends on the face and the size alone: looked at once a run.
   static std::map<std::pair<const wchar_t*, int>, bool> seen;
   auto [at, added] = seen.try_emplace({face, pixels}, false);
-  if (added) {
-    const Gdi<HFONT> font(makeFont(face, pixels));
-    at->second = charactersStandApart(font.get(), kNumberCharacters);
-  }
+  if (!added) return at->second;
+  const Gdi<HFONT> font(makeFont(face, pixels));
+  const int height = lineSpacing(font.get());
+  // Each line as a text box draws it, a line's height of room before it.
+  at->second = ui::numbersStandApart([&](std::string_view utf8) -> ui::Coverage {
+    const std::wstring line = widen(utf8);
+    const Dib canvas(textWidth(font.get(), line) + 2 * height, height);
+    if (!canvas.ok()) return {};
+    HDC dc = canvas.dc();
+    HGDIOBJ old = SelectObject(dc, font.get());
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, height, 0, line.c_str(), static_cast<int>(line.size()));
+    GdiFlush();
+    SelectObject(dc, old);
+    return coverageOf(canvas, height, 0);
+  });
   return at->second;
 }
 

@@ -25,8 +25,6 @@ namespace kalvena::win32 {
 
 // The smallest size in device pixels at which a result's glyphs are drawn smoothed.
 constexpr int kSmoothedPixels = 13;
-// What a number is written with.
-constexpr wchar_t kNumberCharacters[] = L"0123456789.,";
 
 // The installed faces that a window may draw with, the first its own: Arial; else Tahoma, the
 // system's dialog face, which Wine brings too and draws clearly without smoothing (added from
@@ -39,21 +37,13 @@ const wchar_t* pictureFace();
 HFONT makeFont(const wchar_t* face, int pixels);
 int lineSpacing(HFONT font);
 int textWidth(HFONT font, std::wstring_view text);
-// The rectangle that a label's caption inks, from the top-left of a room `width` wide: the
-// caption drawn as the label draws it, unclipped, on a bitmap, and its ink found. Measured
-// text extents are not enough: Wine draws unsmoothed text a few per cent wider than its
-// extents say, and a glyph's ink may reach past its advance. Ink left of the room makes
-// `left` negative.
-RECT captionInk(HFONT font, const std::wstring& caption, int width, bool wraps);
-// Whether a pixel is ink: darker than the middle grey, as an eye tells a stroke from its ground.
-inline bool isInk(DWORD pixel) {
-  return (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) < 3 * 128;
-}
-// Whether every two of these characters that a number may hold side by side (one a digit at
-// least), drawn in the font as a text box draws them, keep a column without ink between them,
-// so that none reads into its neighbour.
-bool charactersStandApart(HFONT font, std::wstring_view characters);
-// Whether the digits and separators of a number stand apart in a face at a size.
+// A label's caption drawn as the label draws it, unclipped, in a room `width` wide, on a
+// bitmap, the start of its first baseline at its room's left. Measured text extents are not
+// enough: Wine draws unsmoothed text a few per cent wider than its extents say, and a glyph's
+// ink may reach past its advance. Nothing where the system gives no bitmap.
+ui::Coverage captionCoverage(HFONT font, const std::wstring& caption, int width, bool wraps);
+// Whether the digits and separators of a number stand apart in a face at a size, drawn as a
+// text box draws them.
 bool numbersStandApart(const wchar_t* face, int pixels);
 
 // The faces a window draws with at its DPI, each size made once.
@@ -70,11 +60,9 @@ class WindowFonts {
     const wchar_t* face;
     int pixels;
   };
-  // The largest size, from the window's down to the smallest allowed, and at it the first of
-  // `faces`, at which `fits(face, pixels)` holds. Where it holds for none, the first face at the
-  // window's own size: a text a few pixels high would read no better, only smaller.
-  Sized largestFitting(const std::vector<const wchar_t*>& faces,
-                       bool (*fits)(const wchar_t*, int)) const;
+  // The face and size of the input boxes: the first face, at the window's size or the largest
+  // below it, whose number characters stand apart (ui::largestFitting).
+  Sized inputFace() const;
 
  private:
   int dpi_;

@@ -220,9 +220,7 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
 
   // A number in a box reads digit by digit: the boxes take the first face, at the window's
   // size or the largest below it, whose digits and separators stand apart when drawn.
-  WindowFonts::Sized boxFace() const {
-    return fonts_->largestFitting(windowFaces(), numbersStandApart);
-  }
+  WindowFonts::Sized boxFace() const { return fonts_->inputFace(); }
 
   // Sizes the window and lays its face out at its DPI; `placeControls` places every control
   // and gives it its font (they are made in place).

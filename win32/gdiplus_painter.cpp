@@ -166,17 +166,11 @@ class GdiPlusPainter final : public ui::Painter {
     return {static_cast<double>(size.cx), static_cast<double>(tm.tmAscent),
             static_cast<double>(tm.tmDescent), static_cast<double>(tm.tmHeight)};
   }
-  ui::TextExtent captionInk(std::string_view utf8, int pixelSize) override {
-    ui::TextExtent e = captionExtent(utf8, pixelSize);
+  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize) override {
     HFONT font = captionFont_(pixelSize);
-    if (!font) return e;
-    // Measured by the ink it puts down: Wine draws unsmoothed text wider than its extents say.
-    const RECT ink = win32::captionInk(font, widen(utf8), static_cast<int>(e.advance) + 64, false);
-    e.inkLeft = ink.left;
-    e.inkTop = -e.ascent;
-    e.inkRight = ink.right;
-    e.inkBottom = ink.bottom - e.ascent;
-    return e;
+    if (!font) return {};
+    const int width = static_cast<int>(captionExtent(utf8, pixelSize).advance) + 64;
+    return win32::captionCoverage(font, widen(utf8), width, false);
   }
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override {
     if (g_) api_->GdipFlush(g_, FlushIntentionSync);

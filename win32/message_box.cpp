@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "fonts.h"
+#include "ink.h"
 
 namespace kalvena::win32 {
 
@@ -29,9 +30,12 @@ void layOut(HWND dialog, const Box& box) {
   const int margin = px(12),
             iconSize = GetSystemMetricsForDpi(SM_CXICON, static_cast<UINT>(box.dpi));
   // The text's ink, with a column to spare on each side.
-  const RECT ink = captionInk(box.font, *box.text, px(400), false);
-  const int textWidth = ink.right - std::min<LONG>(ink.left, 0) + 2;
-  const int textHeight = std::max<int>(ink.bottom, lineSpacing(box.font));
+  const ui::Coverage drawn = captionCoverage(box.font, *box.text, px(400), false);
+  const ui::PixelRect ink = ui::inkBox(drawn);
+  const int inkLeft = ink.left - drawn.originX, inkRight = ink.left + ink.width - drawn.originX;
+  const int textWidth = drawn.values.empty() ? win32::textWidth(box.font, *box.text) + 2
+                                             : inkRight - std::min(inkLeft, 0) + 2;
+  const int textHeight = std::max(ink.top + ink.height, lineSpacing(box.font));
   const int buttonWidth = px(75), buttonHeight = px(23);
   const int contentHeight = std::max(iconSize, textHeight);
   const int width =

@@ -12,6 +12,7 @@
 
 #include "form1.h"
 #include "form2.h"
+#include "ink.h"
 #include "qt_painter.h"
 #include "shell.h"
 #include "ui_test_support.h"
@@ -102,13 +103,12 @@ QImage captionAlone(const Face::Caption& c) {
   return image;
 }
 
-// The rightmost column and lowest row of ink; a pixel counts as ink when it is more than half
-// dark, so the faint anti-aliased fringe does not.
+// The rightmost column and lowest row of ink, by the windows' one rule of what is ink.
 QPoint inkExtent(const QImage& image) {
   QPoint extent(-1, -1);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (qGray(image.pixel(x, y)) < 128)
+      if (ui::isInk(static_cast<std::uint8_t>(255 - qGray(image.pixel(x, y)))))
         extent = {std::max(extent.x(), x), std::max(extent.y(), y)};
     }
   }
@@ -116,13 +116,22 @@ QPoint inkExtent(const QImage& image) {
 }
 
 TEST_P(LayoutTest, NoCaptionIsClipped) {
+  const std::vector<std::string_view> narrowed =
+      GetParam() == 1 ? std::vector<std::string_view>{"Label9", "Label29", "Label38"}
+                      : std::vector<std::string_view>{"Label9"};
   int captions = 0;
   for (const Face::Caption& c : qt::faceOf(widget(window()))->captions()) {
     ++captions;
     const QPoint ink = inkExtent(captionAlone(c));
     EXPECT_LT(ink.x(), c.box.width) << c.spec->name << " " << c.spec->caption;
     EXPECT_LT(ink.y(), c.box.height) << c.spec->name;
-    EXPECT_EQ(c.pixels, ui::kFontPixels) << c.spec->name << " is drawn at the window's size";
+    // "Rвг" a pixel from its box but for the faint fringe of its "г": a pixel smaller, so that the
+    // column that keeps it clear of the box holds none of its ink.
+    const bool clear =
+        std::string_view(c.spec->caption) == "Rвг" &&
+        std::ranges::find(narrowed, std::string_view(c.spec->name)) != narrowed.end();
+    EXPECT_EQ(c.pixels, ui::kFontPixels - (clear ? 1 : 0))
+        << c.spec->name << " is drawn at the window's size" << (clear ? ", less a pixel" : "");
     const bool notice = std::string_view(c.spec->name) == (GetParam() == 1 ? "Label2" : "Label3");
     EXPECT_EQ(c.lines.size(), notice ? 2u : 1u) << c.spec->name << ": the notice takes two lines";
   }
@@ -301,7 +310,7 @@ class Order final : public Painter {
     drawn.push_back("caption " + std::string(utf8));
   }
   TextExtent captionExtent(std::string_view, int) override { return {}; }
-  TextExtent captionInk(std::string_view, int) override { return {}; }
+  Coverage captionCoverage(std::string_view, int) override { return {}; }
   void fill(Point at, double, double, Color c) override {
     drawn.push_back(c == kWhite ? "ground" : "line at " + std::to_string(int(at.y)));
   }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "ink.h"
 #include "form1.h"
 #include "form2.h"
 #include "nodal.h"
@@ -201,7 +202,7 @@ class Recorder final : public Painter {
     return measure ? measure->captionExtent(utf8, pixels) : TextExtent{};
   }
   Painter* measure = nullptr;  // what measures the texts, where one is given
-  TextExtent captionInk(std::string_view, int) override { return {}; }
+  Coverage captionCoverage(std::string_view, int) override { return {}; }
   void fill(Point, double, double, Color) override {}
 };
 
@@ -305,7 +306,7 @@ TEST(Response, LabelsStandApartAndEveryBandIsSeen) {
         std::vector<Box> boxes;
         for (const Recorder::Text& t : recorder.texts) {
           if (std::ranges::find(kBandColors, t.color) == std::end(kBandColors)) continue;
-          const TextExtent ink = real.captionInk(t.text, static_cast<int>(t.pixels));
+          const TextExtent ink = captionInk(real, t.text, static_cast<int>(t.pixels));
           const double start = t.baseline.x - ink.advance / 2;
           const Box box{start + ink.inkLeft, t.baseline.y + ink.inkTop, start + ink.inkRight,
                         t.baseline.y + ink.inkBottom};

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Pictures of kalvena.exe under Wine for a person to compare: the 12 dB/oct window with a
+# three-way crossover calculated, its response window, the "Error !!" box, and the 18 dB/oct
+# window, each grabbed whole at a DPI, with smoothing off or on. A folder of PNGs; it checks
+# nothing. Run it on two builds and compare the folders (compare -metric AE).
+#   tools/wine_screens.sh EXE OUT_DIR [DPI...]        (KALVENA_SMOOTHING=1 smooths the faces)
+set -euo pipefail
+exe=$(realpath "$1") out=$(realpath -m "$2")
+shift 2
+dpis=("$@")
+((${#dpis[@]})) || dpis=(96 120 144 192)
+cd "$(dirname "$0")/.."
+mkdir -p "$out"
+prefix=$(mktemp -d)
+display=:$((60 + RANDOM % 30))
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$prefix"' EXIT
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=$display
+Xvfb "$display" -screen 0 1800x1400x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+sleep 1
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+smoothing=${KALVENA_SMOOTHING:-0}
+wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d $((smoothing ? 2 : 0)) \
+  /f >/dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 1 /f \
+  >/dev/null 2>&1
+wineserver -w
+
+k() { xdotool key --delay 60 "$@"; sleep 0.15; }
+t() { xdotool type --delay 40 "$1"; sleep 0.1; }
+window() {
+  local w=""
+  for _ in $(seq 100); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [[ -n $w ]] && break
+    sleep 0.2
+  done
+  echo "$w"
+}
+grab() { xwd -id "$1" -silent | convert xwd:- "$out/$2"; }
+
+for dpi in "${dpis[@]}"; do
+  tag=wine-${dpi}dpi-smoothing$smoothing
+  KALVENA_WINE_DPI=$dpi scripts/wine-run.sh "$exe" &
+  pid=$!
+  form1=$(window '^Kalvena$')
+  xdotool mousemove 1790 1390  # no hover text over a window
+  sleep 1.5
+  # A letter typed into a box: the error box.
+  t x
+  box=$(window '^ Error !!$')
+  sleep 0.5
+  [[ -n $box ]] && grab "$box" "$tag-error.png"
+  k Return
+  sleep 0.5
+  t 300; k Tab; t 8; k Tab Tab Tab Tab Tab Tab Tab Tab Tab
+  t 300; k Tab; t 3000; k Tab; t 8; k Tab; t 3000; k Tab; t 8
+  for _ in $(seq 10); do k shift+Tab; done
+  k space
+  sleep 0.5
+  grab "$form1" "$tag-form1.png"
+  k ctrl+r
+  sleep 2
+  grab "$(window '^Честотна характеристика$')" "$tag-response.png"
+  k Escape
+  # The switch button, clicked where it lies in the client area.
+  eval "$(xdotool getwindowgeometry --shell "$form1")"
+  cw=$((369 * dpi / 96)) ch=$((459 * dpi / 96))
+  cx=$(((WIDTH - cw) / 2)) cy=$((HEIGHT - ch - (WIDTH - cw) / 2))
+  xdotool mousemove --window "$form1" $((cx + 3667 * dpi / 1440)) $((cy + 6607 * dpi / 1440)) \
+    click 1 mousemove 1790 1390
+  sleep 1.5
+  grab "$(window '^Kalvena$')" "$tag-form2.png"
+  kill $pid 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+done
+ls "$out"

@@ -1,0 +1,87 @@
+#include "ink.h"
+
+#include <algorithm>
+
+namespace kalvena::ui {
+
+PixelRect inkBox(const Coverage& c) {
+  int left = c.width, right = 0, top = c.height, bottom = 0;
+  for (int y = 0; y < c.height; ++y) {
+    for (int x = 0; x < c.width; ++x) {
+      if (!isInk(c.values[static_cast<std::size_t>(y * c.width + x)])) continue;
+      left = std::min(left, x), right = std::max(right, x + 1);
+      top = std::min(top, y), bottom = std::max(bottom, y + 1);
+    }
+  }
+  if (right == 0) return {};
+  return {left, top, right - left, bottom - top};
+}
+
+int inkRuns(const Coverage& c) {
+  int runs = 0;
+  bool inRun = false;
+  for (int x = 0; x < c.width; ++x) {
+    bool inked = false;
+    for (int y = 0; y < c.height && !inked; ++y) {
+      inked = isInk(c.values[static_cast<std::size_t>(y * c.width + x)]);
+    }
+    if (inked && !inRun) ++runs;
+    inRun = inked;
+  }
+  return runs;
+}
+
+const std::vector<std::string>& numberPairLines() {
+  static const std::vector<std::string> lines = [] {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::vector<std::string> made(1);
+    for (const char a : kNumberCharacters) {
+      for (const char b : kNumberCharacters) {
+        if (!isDigit(a) && !isDigit(b)) continue;
+        if (made.back().size() >= 4 * 8) made.emplace_back();
+        made.back() += {a, b, ' ', ' '};
+      }
+    }
+    return made;
+  }();
+  return lines;
+}
+
+bool numbersStandApart(const std::function<Coverage(std::string_view line)>& rasterise) {
+  return std::ranges::all_of(numberPairLines(), [&](const std::string& line) {
+    const Coverage drawn = rasterise(line);
+    if (drawn.values.empty()) return true;  // nothing to look at: the face stands
+    return inkRuns(drawn) == static_cast<int>(line.size() / 2);
+  });
+}
+
+Fitting largestFitting(int largest, int smallest, int candidates,
+                       const std::function<bool(int candidate, int pixels)>& fits) {
+  for (int pixels = largest; pixels >= smallest; --pixels) {
+    for (int candidate = 0; candidate < candidates; ++candidate) {
+      if (fits(candidate, pixels)) return {candidate, pixels};
+    }
+  }
+  return {0, largest};
+}
+
+TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize) {
+  TextExtent e = painter.captionExtent(utf8, pixelSize);
+  const Coverage drawn = painter.captionCoverage(utf8, pixelSize);
+  if (drawn.values.empty()) {  // nothing drawn to look at: its extent stands for its ink
+    e.inkRight = e.advance;
+    e.inkTop = -e.ascent;
+    e.inkBottom = e.descent;
+    return e;
+  }
+  const PixelRect ink = inkBox(drawn);
+  if (ink.width > 0) {
+    e.inkLeft = ink.left - drawn.originX;
+    e.inkRight = ink.left + ink.width - drawn.originX;
+    e.inkTop = ink.top - drawn.originY;
+    e.inkBottom = ink.top + ink.height - drawn.originY;
+  }
+  return e;
+}
+
+}  // namespace kalvena::ui
