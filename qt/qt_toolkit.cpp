@@ -58,10 +58,6 @@ void buildControls(const FormLayout& layout, QWidget* form, const std::function<
   }
 }
 
-}  // namespace
-
-namespace {
-
 // The windows' handle on a text box.
 class TextBoxHandle final : public ui::TextBox {
  public:
