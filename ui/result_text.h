@@ -11,6 +11,9 @@
 
 namespace kalvena {
 
+// How a result box, a hover text and the parts list write a unit.
+constexpr std::string_view unitText(Unit unit) { return unit == Unit::Microfarad ? "µF" : "mH"; }
+
 // A value as the parts list gives it: at least three significant digits, so that none reads
 // as 0 and each part's deviation follows from the figure shown: 14.07 as the box shows it,
 // 1.80 for its 1.8 (1.7998), 0.0225 for its 0.02. Nothing when resultText has no text.
