@@ -62,12 +62,14 @@ class CalculatorWindow : public Window {
                    const std::array<Network<Element>, M>& networks,
                    std::span<const Bound<TextBox>* const> boxes) {
     const BuiltSections built = networkSections(formulas, networks, values_);
-    const SectionTexts sections = crossingsTexts(built, toolkit().decimalSeparator());
     // A section skipped keeps what it showed, and so what it is built of.
     for (std::size_t s = 0; s < built.size(); ++s) {
       if (sectionComplete(values_, static_cast<Section>(s))) built_[s] = built[s];
     }
     response_.update(built_);
+    // The crossings the response view shows; only the sections calculated now show them.
+    const SectionTexts sections =
+        crossingsTexts(response_.crossings(), toolkit().decimalSeparator());
     calculate(formulas, values_, [&](Element element, Unit unit, Checked value) {
       ShowResult(*boxes[static_cast<std::size_t>(element)], unit, value,
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);

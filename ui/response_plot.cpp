@@ -208,7 +208,8 @@ std::size_t curveCount() {
   return count;
 }
 
-ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
+ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
+                                PartsSet set) {
   ResponseFigures figures;
   figures.set = set;
   const Crossover crossover(sections, set);
@@ -219,8 +220,12 @@ ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
     const Section section = static_cast<Section>(s);
     figures.has[s] = crossover.has(section);
     if (!figures.has[s]) continue;
-    figures.crossings[s] = minus3DbCrossings(sections[s]->ladder(set), sections[s]->load,
-                                             sections[s]->lowHz, sections[s]->highHz);
+    if (crossings[s]) {
+      figures.crossings[s] = (*crossings[s])[indexOf(set)];
+    } else {
+      figures.crossings[s] = minus3DbCrossings(sections[s]->ladder(set), sections[s]->load,
+                                               sections[s]->lowHz, sections[s]->highHz);
+    }
     for (std::size_t i = 0; i < count; ++i) {
       figures.bandDb[s].push_back(dbOf(crossover.response(section, curveHz(i))));
     }
@@ -237,12 +242,13 @@ ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
 
 void ResponseFigureCache::update(const BuiltSections& sections) {
   sections_ = sections;
+  crossings_ = bandCrossings(sections);
   for (std::optional<ResponseFigures>& f : figures_) f.reset();
 }
 
 const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
   std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
-  if (!kept) kept = responseFigures(sections_, set);
+  if (!kept) kept = responseFigures(sections_, crossings_, set);
   return *kept;
 }
 

@@ -62,17 +62,26 @@ struct ResponseFigures {
 double curveHz(std::size_t i);
 std::size_t curveCount();
 
-ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set);
+// The figures of a set of parts, with each band's crossings as `crossings` gives them where it
+// has them (bandCrossings(sections) where none are given).
+ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
+                                PartsSet set);
+inline ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
+  return responseFigures(sections, bandCrossings(sections), set);
+}
 
 // The figures of each set of parts for the sections a window shows: worked out when first asked
 // for after the sections changed, then kept, so that a repaint works nothing out.
 class ResponseFigureCache {
  public:
+  // The sections changed: their crossings are worked out now, the figures when asked for.
   void update(const BuiltSections& sections);
+  const BandCrossings& crossings() const { return crossings_; }
   const ResponseFigures& figures(PartsSet set);
 
  private:
   BuiltSections sections_;
+  BandCrossings crossings_;
   std::array<std::optional<ResponseFigures>, std::size(kPartsSets)> figures_;
 };
 

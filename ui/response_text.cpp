@@ -90,14 +90,19 @@ std::string crossingsText(Section section, const SectionCrossings& crossings,
   return text;
 }
 
-SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint) {
-  SectionTexts texts;
+BandCrossings bandCrossings(const BuiltSections& sections) {
+  BandCrossings crossings;
   for (const std::optional<BuiltSection>& built : sections) {
-    if (!built) continue;
-    if (const std::optional<SectionCrossings> c = sectionCrossings(*built)) {
-      texts[static_cast<std::size_t>(built->section)] =
-          crossingsText(built->section, *c, decimalPoint);
-    }
+    if (built) crossings[static_cast<std::size_t>(built->section)] = sectionCrossings(*built);
+  }
+  return crossings;
+}
+
+SectionTexts crossingsTexts(const BandCrossings& crossings, std::string_view decimalPoint) {
+  SectionTexts texts;
+  for (std::size_t s = 0; s < crossings.size(); ++s) {
+    if (crossings[s])
+      texts[s] = crossingsText(static_cast<Section>(s), *crossings[s], decimalPoint);
   }
   return texts;
 }

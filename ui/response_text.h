@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,10 +37,19 @@ std::string crossingsText(Section section, const SectionCrossings& crossings,
 std::string crossingsSetText(Section section, const Crossings& crossings,
                              std::string_view decimalPoint);
 
+// The crossings of each built section with each set of parts, indexed by Section: worked out
+// once a calculation, then read by the result boxes' hover texts and by the response plot.
+// Nothing for a section not built, or whose response cannot be evaluated.
+using BandCrossings = std::array<std::optional<SectionCrossings>, 3>;
+BandCrossings bandCrossings(const BuiltSections& sections);
+
 // The crossings text of each section, indexed by Section; empty for a section whose crossings
 // are not known.
 using SectionTexts = std::array<std::string, 3>;
-SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint);
+SectionTexts crossingsTexts(const BandCrossings& crossings, std::string_view decimalPoint);
+inline SectionTexts crossingsTexts(const BuiltSections& sections, std::string_view decimalPoint) {
+  return crossingsTexts(bandCrossings(sections), decimalPoint);
+}
 
 template <class Element, std::size_t N, std::size_t M>
 SectionTexts crossingsTexts(const std::array<Formula<Element>, N>& formulas,
