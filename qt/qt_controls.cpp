@@ -4,9 +4,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
@@ -15,71 +13,31 @@
 
 #include <cmath>
 #include <limits>
-#include <map>
 #include <memory>
 #include <unordered_map>
 
-#include "ink.h"
-#include "qt_painter.h"
 #include "qt_toolkit.h"
 #include "result_glyphs.h"
 #include "result_layout.h"
 
 namespace kalvena::qt {
 
-namespace {
-
-// The input boxes' font: the window's face a pixel apart, unhinted as the results are, at the
-// window's size or the largest below it at which a number's characters stand apart as the box
-// draws them at a device pixel ratio (a typed "3000" stays four digits). Only these properties
-// are the box's own; the rest comes from the window's font.
-QFont inputBoxFont(qreal dpr) {
-  static std::map<qreal, QFont> chosen;  // looked at once a ratio
-  if (const auto found = chosen.find(dpr); found != chosen.end()) return found->second;
-  QFont font = programFont();
-  font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  const auto standApart = [&](int, int pixels) {
-    font.setPixelSize(pixels);
-    const QFontMetricsF fm(font);
-    return ui::numbersStandApart([&](std::string_view utf8) {
-      const QString line = QString::fromUtf8(utf8.data(), std::ssize(utf8));
-      const qreal room = std::ceil(fm.height());
-      QImage image((QSizeF(fm.horizontalAdvance(line) + 2 * room, room) * dpr).toSize(),
-                   QImage::Format_RGB32);
-      image.setDevicePixelRatio(dpr);
-      image.fill(Qt::white);
-      QPainter painter(&image);
-      painter.setFont(font);
-      painter.setPen(Qt::black);
-      painter.drawText(QPointF(room, fm.ascent()), line);
-      painter.end();
-      return coverageOf(image, {});
-    });
-  };
-  const ui::Fitting f =
-      ui::largestFitting(ui::kFontPixels, ui::smallestPixels(ui::kFontPixels), 1, standApart);
-  font.setPixelSize(f.pixels);
-  uint own = QFont::LetterSpacingResolved | QFont::HintingPreferenceResolved;
-  if (f.pixels != ui::kFontPixels) own |= QFont::SizeResolved;
-  font.setResolveMask(own);
-  return chosen.emplace(dpr, font).first->second;
-}
-
-}  // namespace
-
 QtTextBox::QtTextBox(QWidget* parent) : QLineEdit(parent) {
   // A paste is never cut: the whole text reaches the check, which rejects or stores it.
   setMaxLength(std::numeric_limits<int>::max());
-  setFont(inputBoxFont(devicePixelRatioF()));
+  // A typed "3000" stays four digits: a pixel between characters, unhinted as the results are,
+  // keeps a number's characters apart by the windows' rule of ink at every scale (the tests
+  // draw every pair a number holds in a box to see it). Only these two properties are the
+  // box's own; the rest comes from the window's font.
+  QFont f;
+  f.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+  f.setHintingPreference(QFont::PreferNoHinting);
+  f.setResolveMask(QFont::LetterSpacingResolved | QFont::HintingPreferenceResolved);
+  setFont(f);
 }
 
 void QtTextBox::setOutput() {
   output_ = true;
-  // A result is laid out at the window's own size, whatever size the input boxes take.
-  QFont own = font();
-  own.setResolveMask(own.resolveMask() & ~uint{QFont::SizeResolved});
-  setFont(own);
   // What a screen reader was told of the box so far described an editable box.
   QAccessible::deleteAccessibleInterface(
       QAccessible::uniqueId(QAccessible::queryAccessibleInterface(this)));

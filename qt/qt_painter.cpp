@@ -120,10 +120,10 @@ ui::TextExtent QtPainter::captionExtent(std::string_view utf8, int pixelSize) {
 }
 
 ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize) {
-  ui::TextExtent e = captionExtent(utf8, pixelSize);
   // Qt's bounding rectangle of a text covers at least every pixel the text inks.
   const QRectF r = fontAt(pixelSize).metrics.boundingRect(
       QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  ui::TextExtent e;
   e.inkLeft = std::floor(r.left());
   e.inkTop = std::floor(r.top());
   e.inkRight = std::ceil(r.right());
@@ -131,10 +131,14 @@ ui::TextExtent QtPainter::captionInkBounds(std::string_view utf8, int pixelSize)
   return e;
 }
 
-ui::Coverage QtPainter::captionCoverage(std::string_view utf8, int pixelSize) {
-  const int pad = pixelSize;
-  const QSize size(static_cast<int>(std::ceil(captionExtent(utf8, pixelSize).advance)) + 2 * pad,
-                   3 * pad);
+ui::Coverage QtPainter::captionCoverage(std::string_view utf8, int pixelSize, double advance) {
+  // Room for ink past the advance on either side, and a few rows past the face's ascent and
+  // descent.
+  const QFontMetricsF& fm = fontAt(pixelSize).metrics;
+  const int pad = pixelSize, rows = 3;
+  const int baseline = static_cast<int>(std::ceil(fm.ascent())) + rows;
+  const QSize size(static_cast<int>(std::ceil(advance)) + 2 * pad,
+                   baseline + static_cast<int>(std::ceil(fm.descent())) + rows);
   if (ink_.width() < size.width() || ink_.height() < size.height()) {
     ink_ = QImage(size.expandedTo(ink_.size()), QImage::Format_RGB32);
   }
@@ -143,20 +147,21 @@ ui::Coverage QtPainter::captionCoverage(std::string_view utf8, int pixelSize) {
     QPainter painter(&ink_);
     painter.setFont(fontAt(pixelSize).font);
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(pad, 2 * pad),
+    painter.drawText(QPointF(pad, baseline),
                      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   }
-  return coverageOf(ink_, {pad, 2 * pad}, size);
+  return coverageOf(ink_, {pad, baseline}, size);
 }
 
 ui::Coverage coverageOf(const QImage& image, QPoint origin, QSize size) {
   if (!size.isValid()) size = image.size();
   ui::Coverage drawn{size.width(), size.height(), origin.x(), origin.y(), {}};
-  drawn.values.reserve(static_cast<std::size_t>(size.width() * size.height()));
+  drawn.values.resize(static_cast<std::size_t>(size.width() * size.height()));
+  std::uint8_t* covered = drawn.values.data();
   for (int y = 0; y < size.height(); ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < size.width(); ++x) {
-      drawn.values.push_back(ui::coverageOfGrey(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
+      *covered++ = ui::coverageOfGrey(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
     }
   }
   return drawn;

@@ -30,7 +30,7 @@ class QtPainter final : public ui::Painter {
             ui::Color color) override;
   void caption(ui::Point baseline, std::string_view utf8, int pixelSize, ui::Color color) override;
   ui::TextExtent captionExtent(std::string_view utf8, int pixelSize) override;
-  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize) override;
+  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize, double advance) override;
   ui::TextExtent captionInkBounds(std::string_view utf8, int pixelSize) override;
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override;
   void beginView(ui::Point origin, double scale, double width, double height) override;

@@ -106,7 +106,7 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
         };
         const TextExtent bounds = measure.captionInkBounds(c.lines[i], px);
         if (bounds.inkRight > bounds.inkLeft && !spills(bounds)) continue;
-        if (spills(captionInk(measure, c.lines[i], px))) fits = false;
+        if (spills(captionInk(measure, c.lines[i], px, e))) fits = false;
       }
       if (px == scale_.fontPixels) fitted = c;
       if (fits) {

@@ -1,17 +1,21 @@
 #include "ink.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace kalvena::ui {
 
 PixelRect inkBox(const Coverage& c) {
   int left = c.width, right = 0, top = c.height, bottom = 0;
   for (int y = 0; y < c.height; ++y) {
-    for (int x = 0; x < c.width; ++x) {
-      if (!isInk(c.values[static_cast<std::size_t>(y * c.width + x)])) continue;
-      left = std::min(left, x), right = std::max(right, x + 1);
-      top = std::min(top, y), bottom = std::max(bottom, y + 1);
-    }
+    const std::uint8_t* row = c.values.data() + static_cast<std::ptrdiff_t>(y) * c.width;
+    int x = 0;
+    while (x < c.width && !isInk(row[x])) ++x;
+    if (x == c.width) continue;  // a row of ground
+    int end = c.width;
+    while (!isInk(row[end - 1])) --end;
+    left = std::min(left, x), right = std::max(right, end);
+    top = std::min(top, y), bottom = y + 1;
   }
   if (right == 0) return {};
   return {left, top, right - left, bottom - top};
@@ -65,9 +69,10 @@ Fitting largestFitting(int largest, int smallest, int candidates,
   return {0, largest};
 }
 
-TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize) {
-  TextExtent e = painter.captionExtent(utf8, pixelSize);
-  const Coverage drawn = painter.captionCoverage(utf8, pixelSize);
+TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize,
+                      const TextExtent& extent) {
+  TextExtent e = extent;
+  const Coverage drawn = painter.captionCoverage(utf8, pixelSize, extent.advance);
   if (drawn.values.empty()) {  // nothing drawn to look at: its extent stands for its ink
     e.inkRight = e.advance;
     e.inkTop = -e.ascent;

@@ -56,8 +56,12 @@ struct Fitting {
 Fitting largestFitting(int largest, int smallest, int candidates,
                        const std::function<bool(int candidate, int pixels)>& fits);
 
-// A caption's extent and its ink as `painter` draws it, from the start of its baseline; where
-// the painter could not draw it, its extent.
-TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize);
+// A caption's extent (as captionExtent gave it) and its ink as `painter` draws it, from the
+// start of its baseline; where the painter could not draw it, its extent.
+TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize,
+                      const TextExtent& extent);
+inline TextExtent captionInk(Painter& painter, std::string_view utf8, int pixelSize) {
+  return captionInk(painter, utf8, pixelSize, painter.captionExtent(utf8, pixelSize));
+}
 
 }  // namespace kalvena::ui

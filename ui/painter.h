@@ -105,13 +105,11 @@ class Painter {
   virtual void caption(Point baseline, std::string_view utf8, int pixelSize, Color color) = 0;
   virtual TextExtent captionExtent(std::string_view utf8, int pixelSize) = 0;  // without the ink
   // The caption drawn as caption() draws it, unclipped, with room around it for ink that
-  // reaches past its advance.
-  virtual Coverage captionCoverage(std::string_view utf8, int pixelSize) = 0;
+  // reaches past its advance (as captionExtent gave it).
+  virtual Coverage captionCoverage(std::string_view utf8, int pixelSize, double advance) = 0;
   // A box (in the ink fields) that holds every pixel of the caption's ink, where the painter
   // has one for less than drawing the caption takes; nothing (left == right) otherwise.
-  virtual TextExtent captionInkBounds(std::string_view utf8, int pixelSize) {
-    return captionExtent(utf8, pixelSize);
-  }
+  virtual TextExtent captionInkBounds(std::string_view, int) { return {}; }
   // A rectangle filled, without an outline.
   virtual void fill(Point topLeft, double width, double height, Color color) = 0;
   // Until endView(), coordinates start at `origin`, `scale` pixels a unit, and what is drawn is

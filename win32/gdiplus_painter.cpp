@@ -166,11 +166,10 @@ class GdiPlusPainter final : public ui::Painter {
     return {static_cast<double>(size.cx), static_cast<double>(tm.tmAscent),
             static_cast<double>(tm.tmDescent), static_cast<double>(tm.tmHeight)};
   }
-  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize) override {
+  ui::Coverage captionCoverage(std::string_view utf8, int pixelSize, double advance) override {
     HFONT font = captionFont_(pixelSize);
     if (!font) return {};
-    const int width = static_cast<int>(captionExtent(utf8, pixelSize).advance) + 64;
-    return win32::captionCoverage(font, widen(utf8), width, false);
+    return win32::captionCoverage(font, widen(utf8), static_cast<int>(advance) + 64, false);
   }
   void fill(ui::Point topLeft, double width, double height, ui::Color color) override {
     if (g_) api_->GdipFlush(g_, FlushIntentionSync);

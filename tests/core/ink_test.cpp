@@ -60,7 +60,7 @@ TEST(Ink, ACaptionsInkIsMeasuredFromTheStartOfItsBaseline) {
     void text(Point, std::string_view, Anchor, double, Color) override {}
     void caption(Point, std::string_view, int, Color) override {}
     TextExtent captionExtent(std::string_view, int) override { return {10, 8, 2, 12}; }
-    Coverage captionCoverage(std::string_view, int) override { return coverage; }
+    Coverage captionCoverage(std::string_view, int, double) override { return coverage; }
     void fill(Point, double, double, Color) override {}
     void beginView(Point, double, double, double) override {}
     void endView() override {}

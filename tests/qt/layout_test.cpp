@@ -13,6 +13,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "ink.h"
+#include "qt_controls.h"
 #include "qt_painter.h"
 #include "shell.h"
 #include "ui_test_support.h"
@@ -136,6 +137,27 @@ TEST_P(LayoutTest, NoCaptionIsClipped) {
     EXPECT_EQ(c.lines.size(), notice ? 2u : 1u) << c.spec->name << ": the notice takes two lines";
   }
   EXPECT_EQ(captions, GetParam() == 1 ? 42 : 50);
+}
+
+// Every two characters a number holds side by side keep a column of ground between their ink
+// as an input box draws them, by the windows' one rule of ink: the box's own face, a pixel
+// between letters, at the scale and theme the test runs under.
+TEST_P(LayoutTest, AnInputBoxKeepsEveryTwoOfANumbersCharactersApart) {
+  const QWidget* text1 = control("Text1");
+  ASSERT_NE(text1, nullptr);
+  // A box of the window's own, not connected to its handlers, wide enough for a line of pairs;
+  // without a frame, which would count as ink.
+  qt::QtTextBox box(widget(window()));
+  box.setFrame(false);
+  box.setGeometry(0, 0, 400, text1->height());
+  box.show();
+  std::string looked;
+  const bool apart = numbersStandApart([&](std::string_view line) {
+    box.setText(QString::fromLatin1(line.data(), std::ssize(line)));
+    looked = line;
+    return qt::coverageOf(box.grab().toImage().convertToFormat(QImage::Format_RGB32), {});
+  });
+  EXPECT_TRUE(apart) << "two characters run together in \"" << looked << "\"";
 }
 
 TEST_P(LayoutTest, TextIsLiberationSansAtElevenPixels) {
@@ -310,7 +332,7 @@ class Order final : public Painter {
     drawn.push_back("caption " + std::string(utf8));
   }
   TextExtent captionExtent(std::string_view, int) override { return {}; }
-  Coverage captionCoverage(std::string_view, int) override { return {}; }
+  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
   void fill(Point at, double, double, Color c) override {
     drawn.push_back(c == kWhite ? "ground" : "line at " + std::to_string(int(at.y)));
   }

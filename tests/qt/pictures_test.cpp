@@ -73,7 +73,7 @@ class Recorder final : public Painter {
   // A window's face is not drawn here.
   void caption(Point, std::string_view, int, Color) override {}
   TextExtent captionExtent(std::string_view, int) override { return {}; }
-  Coverage captionCoverage(std::string_view, int) override { return {}; }
+  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
   void fill(Point, double, double, Color) override {}
   void beginView(Point, double, double, double) override {}
   void endView() override {}

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "ink.h"
 #include "form1.h"
 #include "form2.h"
+#include "ink.h"
 #include "nodal.h"
 #include "ocr_read.h"
 #include "qt_painter.h"
@@ -202,7 +202,7 @@ class Recorder final : public Painter {
     return measure ? measure->captionExtent(utf8, pixels) : TextExtent{};
   }
   Painter* measure = nullptr;  // what measures the texts, where one is given
-  Coverage captionCoverage(std::string_view, int) override { return {}; }
+  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
   void fill(Point, double, double, Color) override {}
 };
 
