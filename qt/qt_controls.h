@@ -21,13 +21,6 @@ namespace kalvena::qt {
 // letter), and the modifiers.
 ui::KeyPress keyPressOf(const QKeyEvent& event);
 
-// What a window does with a command of its own that a box's menu offers, and whether a
-// condition holds for it now.
-struct WindowCommands {
-  std::function<bool(ui::Condition)> holds;
-  std::function<void(ui::Command)> run;
-};
-
 using ui::twipsToPixels;
 
 // A single-line text box. It takes a pasted text of any length whole, so that the check of its
@@ -43,7 +36,7 @@ class QtTextBox final : public QLineEdit {
   void setOutput();
   bool isOutput() const { return output_; }
   // What the window does with the commands of its own that the box's menu offers.
-  void setWindowCommands(WindowCommands commands) { windowCommands_ = std::move(commands); }
+  void setWindowCommands(ui::WindowCommands commands) { windowCommands_ = std::move(commands); }
   // What the box draws of its text: all of it, or, for a result too wide for the box, its
   // beginning and its end with "…" between.
   QString shownText() const;
@@ -56,7 +49,7 @@ class QtTextBox final : public QLineEdit {
 
  private:
   bool output_ = false;
-  WindowCommands windowCommands_;
+  ui::WindowCommands windowCommands_;
 };
 
 // A command button that Return and the keypad's Enter press as well as Space, as on the

@@ -147,29 +147,32 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     box.exec();
   }
 
-  void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) override {
-    showsPartsList_ = std::move(shows);
-    partsList_ = std::move(list);
+  void onCommands(ui::WindowCommands commands) override {
+    commands_ = std::move(commands);
     for (QtTextBox* box : findChildren<QtTextBox*>(Qt::FindDirectChildrenOnly)) {
-      box->setWindowCommands(
-          {[this](ui::Condition c) { return holds(c); }, [this](ui::Command c) { run(c); }});
+      box->setWindowCommands(commands_);
     }
+  }
+  bool copyText(std::string_view utf8) override {
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(utf8.data(), std::ssize(utf8)));
+    return true;
   }
 
   void setResponseView(ui::ResponseView view) override { responseView_ = std::move(view); }
-  void updateResponseView() override {
-    if (response_) response_->refresh();
-  }
-  // The response view where it has been opened, for the tests.
-  ResponseWindow* responseWindow() const { return response_; }
-
-  void openResponse() {
+  void showResponseView() override {
     if (!responseView_) return;
     if (!response_) response_ = new ResponseWindow(this, *responseView_);
     response_->show();
     response_->raise();
     response_->activateWindow();
   }
+  void updateResponseView() override {
+    if (response_) response_->refresh();
+  }
+  // The response view where it has been opened, for the tests.
+  ResponseWindow* responseWindow() const { return response_; }
+
+  void openResponse() { run(ui::Command::OpenResponse); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -251,28 +254,10 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   bool pictureAt(QPoint at) const { return face().pictureAt(at.x(), at.y()); }
 
   bool holds(ui::Condition condition) const {
-    switch (condition) {
-      case ui::Condition::HasPartsList:
-        return showsPartsList_ && showsPartsList_();
-      case ui::Condition::Always:
-        return true;
-      default:
-        return false;  // the boxes' own conditions, which their own menus ask
-    }
+    return commands_.holds && commands_.holds(condition);
   }
-
   void run(ui::Command command) {
-    if (!ui::mayRun(command, [this](ui::Condition c) { return holds(c); })) return;
-    switch (command) {
-      case ui::Command::OpenResponse:
-        openResponse();
-        break;
-      case ui::Command::CopyPartsList:
-        QGuiApplication::clipboard()->setText(QString::fromStdString(partsList_()));
-        break;
-      default:
-        break;
-    }
+    if (commands_.run) commands_.run(command);
   }
 
   // The face in logical pixels (Qt scales them), in the theme's text colour.
@@ -294,8 +279,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   const FormLayout* layout_;
   mutable std::optional<ui::Face> face_;
   std::function<void()> onClose_;
-  std::function<bool()> showsPartsList_;
-  std::function<std::string()> partsList_;
+  ui::WindowCommands commands_;  // what the windows' code does with the window's commands
   std::optional<ui::ResponseView> responseView_;
   QPointer<ResponseWindow> response_;
   std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;

@@ -40,10 +40,7 @@ void CalculatorWindow::connectResultBoxes() {
     (*box)->setInputRule([](std::string_view text) { return inputFieldValue(text).has_value(); });
   }
   written_.assign(results.size(), std::nullopt);
-  // The list lists every result shown, so it is empty exactly where none is.
-  native()->onCopyPartsList(
-      [this] { return std::ranges::any_of(written_, [](const auto& w) { return w.has_value(); }); },
-      [this] { return partsList(); });
+  native()->onCommands({[this](Condition c) { return holds(c); }, [this](Command c) { run(c); }});
   native()->setResponseView({kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight,
                              [this](Painter& painter, double width, double height, int choice) {
                                drawResponsePlot(painter, width, height,
@@ -54,6 +51,33 @@ void CalculatorWindow::connectResultBoxes() {
                                return responseDescription(response_.figures(kPartsSets[choice]),
                                                           toolkit().decimalSeparator());
                              }});
+}
+
+bool CalculatorWindow::holds(Condition condition) const {
+  switch (condition) {
+    case Condition::Always:
+      return true;
+    case Condition::HasPartsList:
+      // The list lists every result shown, so it is empty exactly where none is; asked without
+      // making it.
+      return std::ranges::any_of(written_, [](const auto& w) { return w.has_value(); });
+    default:
+      return false;  // the boxes' own conditions, which their toolkit asks
+  }
+}
+
+void CalculatorWindow::run(Command command) {
+  if (!mayRun(command, [this](Condition c) { return holds(c); })) return;
+  switch (command) {
+    case Command::OpenResponse:
+      native()->showResponseView();
+      break;
+    case Command::CopyPartsList:
+      native()->copyText(partsList());
+      break;
+    default:
+      break;  // a box's own command, which its toolkit carries out
+  }
 }
 
 void CalculatorWindow::Form_Load() {

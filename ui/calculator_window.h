@@ -39,6 +39,11 @@ class CalculatorWindow : public Window {
   const InputValues& values() const { return values_; }
   // Every result the window shows, with the parts to buy; empty where it shows none.
   std::string partsList() const;
+  // The window's own commands: Ctrl+R and the pictures open the response view; Ctrl+Shift+C
+  // and the result boxes' first item copy the parts list, where the window shows a result
+  // (elsewhere the item is disabled, and the clipboard keeps what it had).
+  bool holds(Condition condition) const;
+  void run(Command command);
 
  protected:
   void Form_Load() override;

@@ -72,6 +72,12 @@ char shortcutLetter(const KeyPress& key);
 // window.
 std::optional<Command> commandOfKey(Place place, const KeyPress& key);
 
+// What a window does with its own commands, and whether a condition of theirs holds now.
+struct WindowCommands {
+  std::function<bool(Condition)> holds;
+  std::function<void(Command)> run;
+};
+
 // A command runs only where its condition holds, from a key as from a menu: Ctrl+Shift+C with
 // no result leaves the clipboard as it was.
 bool mayRun(Command command, const std::function<bool(Condition)>& holds);

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "commands.h"
+
 namespace kalvena::ui {
 
 enum class ControlType { Label, TextBox, CommandButton, PictureBox };
@@ -129,11 +131,13 @@ class NativeWindow {
   // The modal message box over this window: information icon, one OK button. Returns when
   // the user has dismissed it.
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
-  // Ctrl+Shift+C, and the item "Копирай списъка с части" at the top of a result box's context
-  // menu, put list() on the clipboard. Where the window shows no result (shows() is false, which
-  // is asked without making the list) they do nothing: the item is disabled, and the clipboard
-  // keeps what it had.
-  virtual void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) = 0;
+  // What the windows' code does with the window's own commands (a key of the window, an item of
+  // a picture's or a box's menu, a double click or Enter on a picture) and whether a condition
+  // of theirs holds now (a menu's item is enabled where its condition holds). The toolkit hands
+  // every such command to `run`; it decides none.
+  virtual void onCommands(WindowCommands commands) = 0;
+  // Puts a text on the clipboard; false (noted) where the system does not take it.
+  virtual bool copyText(std::string_view utf8) = 0;
   // Gives the window its response view: a window of its own, not modal, owned by this one and
   // closed with it. It opens (or comes to the front) by a double click on a picture, Enter or
   // Space on a picture that has the focus (each picture takes it at its tab index), the item
@@ -141,6 +145,8 @@ class NativeWindow {
   // so (kPictureHint). Its choices are radio buttons, taken by mouse and keyboard; Ctrl+C in it
   // copies the plot as an image.
   virtual void setResponseView(ResponseView view) = 0;
+  // Opens the response view, or brings it to the front.
+  virtual void showResponseView() = 0;
   // Draws the response view anew where it is open: what it shows has changed.
   virtual void updateResponseView() = 0;
 };

@@ -80,14 +80,10 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
     if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(first);
   }
 
-  void onCopyPartsList(std::function<bool()> shows, std::function<std::string()> list) override {
-    showsPartsList_ = std::move(shows);
-    partsList_ = std::move(list);
-  }
-  bool hasPartsList() override { return showsPartsList_ && showsPartsList_(); }
-  bool copyPartsList() {
-    if (putOnClipboard(hwnd_, widen(partsList_()))) return true;
-    noteFallback("the clipboard could not be opened for the parts list");
+  void onCommands(ui::WindowCommands commands) override { commands_ = std::move(commands); }
+  bool copyText(std::string_view utf8) override {
+    if (putOnClipboard(hwnd_, widen(utf8))) return true;
+    noteFallback("the clipboard could not be opened for a text of the window's");
     return false;
   }
 
@@ -102,15 +98,13 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   void updateResponseView() override {
     if (response_) response_->refresh();
   }
-  void run(ui::Command command) override {
-    const auto holds = [this](ui::Condition c) {
-      return c == ui::Condition::Always || (c == ui::Condition::HasPartsList && hasPartsList());
-    };
-    if (!ui::mayRun(command, holds)) return;
-    if (command == ui::Command::OpenResponse) openResponse();
-    if (command == ui::Command::CopyPartsList) copyPartsList();
+  bool holds(ui::Condition condition) override {
+    return commands_.holds && commands_.holds(condition);
   }
-  void openResponse() {
+  void run(ui::Command command) override {
+    if (commands_.run) commands_.run(command);
+  }
+  void showResponseView() override {
     if (!responseView_) return;
     if (!response_) response_ = std::make_unique<ResponseWindow>(instance_, hwnd_, *responseView_);
     response_->show();
@@ -161,7 +155,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
         }
         break;
       case WM_LBUTTONDBLCLK:
-        if (face() && face()->pictureAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) openResponse();
+        if (face() && face()->pictureAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) {
+          run(ui::Command::OpenResponse);
+        }
         return 0;
       case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == hwnd_ && responseView_ &&
@@ -253,11 +249,10 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   std::function<void()> onClose_;
   HWND hwnd_ = nullptr;
   OwnedWindow tooltip_;
-  AccessibleInfo accessible_;  // what a screen reader hears of the window
-  HWND focus_ = nullptr;       // the focused control while the window is inactive
-  HWND changing_ = nullptr;    // the box whose Change handler runs
-  std::function<bool()> showsPartsList_;
-  std::function<std::string()> partsList_;
+  AccessibleInfo accessible_;    // what a screen reader hears of the window
+  HWND focus_ = nullptr;         // the focused control while the window is inactive
+  HWND changing_ = nullptr;      // the box whose Change handler runs
+  ui::WindowCommands commands_;  // what the windows' code does with the window's commands
   int dpi_ = 96;
   std::unique_ptr<WindowFonts> fonts_;  // at the window's DPI
   std::unique_ptr<SpacedFace> resultFace_;

@@ -87,7 +87,7 @@ bool TextBoxHandle::holds(ui::Condition condition) const {
     case ui::Condition::Always:
       return true;
     case ui::Condition::HasPartsList:
-      return form_.hasPartsList();
+      return form_.holds(condition);
     case ui::Condition::HasSelection:
       return hasSelection();
     case ui::Condition::CanUndo:

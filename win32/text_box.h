@@ -34,8 +34,8 @@ class TextBoxHost {
   virtual HWND tooltip() = 0;
   // The box whose Change handler runs, while it runs (the message box gives it the caret back).
   virtual HWND& changingBox() = 0;
-  // Whether the window shows a result to list; and carries out a command of the window's own.
-  virtual bool hasPartsList() = 0;
+  // Whether a condition of the window's own commands holds; and carries one out.
+  virtual bool holds(ui::Condition condition) = 0;
   virtual void run(ui::Command command) = 0;
 
  protected:
