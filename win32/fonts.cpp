@@ -61,13 +61,16 @@ TEXTMETRICW metricsOf(HFONT font) {
   return tm;
 }
 
-// What a bitmap drawn black on white covers, the start of the baseline at (x, y).
-ui::Coverage coverageOf(const Dib& canvas, int x, int y) {
-  ui::Coverage drawn{canvas.width(), canvas.height(), x, y, {}};
-  drawn.values.reserve(canvas.size());
-  for (std::size_t i = 0; i < canvas.size(); ++i) {
-    const DWORD p = canvas.pixels()[i];
-    drawn.values.push_back(ui::coverageOfGrey(GetRValue(p), GetGValue(p), GetBValue(p)));
+// What `rows` rows of a bitmap drawn black on white cover from row `top` (all of it where
+// rows is 0), the start of the baseline at (x, y) of them.
+ui::Coverage coverageOf(const Dib& canvas, int x, int y, int top = 0, int rows = 0) {
+  if (rows == 0) rows = canvas.height();
+  ui::Coverage drawn{canvas.width(), rows, x, y, {}};
+  drawn.values.resize(static_cast<std::size_t>(canvas.width()) * static_cast<std::size_t>(rows));
+  const DWORD* p = canvas.pixels() + static_cast<std::ptrdiff_t>(top) * canvas.width();
+  for (std::uint8_t& covered : drawn.values) {
+    covered = ui::coverageOfGrey(GetRValue(*p), GetGValue(*p), GetBValue(*p));
+    ++p;
   }
   return drawn;
 }
@@ -135,7 +138,7 @@ int textWidth(HFONT font, std::wstring_view text) {
 ui::Coverage captionCoverage(HFONT font, const std::wstring& caption, int width, bool wraps) {
   // Room on the left for ink that reaches out of the caption's box.
   const int margin = 16;
-  const Dib canvas(2 * width + 64 + margin, 8 * lineSpacing(font));
+  const Dib canvas(2 * width + 64 + margin, (wraps ? 8 : 2) * lineSpacing(font));
   if (!canvas.ok()) return {};
   HDC dc = canvas.dc();
   HGDIOBJ oldFont = SelectObject(dc, font);
@@ -156,19 +159,29 @@ bool numbersStandApart(const wchar_t* face, int pixels) {
   if (!added) return at->second;
   const Gdi<HFONT> font(makeFont(face, pixels));
   const int height = lineSpacing(font.get());
-  // Each line as a text box draws it, a line's height of room before it.
-  at->second = ui::numbersStandApart([&](std::string_view utf8) -> ui::Coverage {
-    const std::wstring line = widen(utf8);
-    const Dib canvas(textWidth(font.get(), line) + 2 * height, height);
-    if (!canvas.ok()) return {};
-    HDC dc = canvas.dc();
-    HGDIOBJ old = SelectObject(dc, font.get());
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
-    TextOutW(dc, height, 0, line.c_str(), static_cast<int>(line.size()));
-    GdiFlush();
-    SelectObject(dc, old);
-    return coverageOf(canvas, height, 0);
+  // Every line drawn once as a text box draws it, a row each on one bitmap, a line's height of
+  // room before it.
+  const std::vector<std::string>& lines = ui::numberPairLines();
+  std::size_t longest = 0;
+  for (const std::string& line : lines) longest = std::max(longest, line.size());
+  const int rows = static_cast<int>(lines.size());
+  const Dib canvas(static_cast<int>(longest) * height + 2 * height, rows * height);
+  if (!canvas.ok()) return at->second = true;  // nothing to look at: the size stands
+  HDC dc = canvas.dc();
+  HGDIOBJ old = SelectObject(dc, font.get());
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  for (int i = 0; i < rows; ++i) {
+    const std::wstring line = widen(lines[static_cast<std::size_t>(i)]);
+    TextOutW(dc, height, i * height, line.c_str(), static_cast<int>(line.size()));
+  }
+  GdiFlush();
+  SelectObject(dc, old);
+  at->second = ui::numbersStandApart([&](std::string_view line) {
+    const auto drawn =
+        std::ranges::find_if(lines, [&](const std::string& l) { return l.data() == line.data(); });
+    const int row = static_cast<int>(drawn - lines.begin());
+    return coverageOf(canvas, height, 0, row * height, height);
   });
   return at->second;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "quiet_painter.h"
+
 #include <array>
 #include <set>
 #include <string>
@@ -49,21 +51,10 @@ TEST(Ink, ABoxAndRunsHoldThePixelsCoveredAQuarter) {
 }
 
 TEST(Ink, ACaptionsInkIsMeasuredFromTheStartOfItsBaseline) {
-  struct Fake final : Painter {
+  struct Fake final : test::QuietPainter {
     Coverage coverage;
-    void line(Point, Point, const Pen&) override {}
-    void polyline(std::span<const Point>, const Pen&) override {}
-    void polygon(std::span<const Point>, Color, const Pen&) override {}
-    void circle(Point, double, Color, const Pen&) override {}
-    void rectangle(Point, double, double, Color) override {}
-    void arc(Point, double, double, double, const Pen&) override {}
-    void text(Point, std::string_view, Anchor, double, Color) override {}
-    void caption(Point, std::string_view, int, Color) override {}
     TextExtent captionExtent(std::string_view, int) override { return {10, 8, 2, 12}; }
     Coverage captionCoverage(std::string_view, int, double) override { return coverage; }
-    void fill(Point, double, double, Color) override {}
-    void beginView(Point, double, double, double) override {}
-    void endView() override {}
   } painter;
   painter.coverage = drawn({"      ", "  .#  ", "  ##- ", "      "}, 3, 3);
   TextExtent e = captionInk(painter, "x", 11);

@@ -15,6 +15,7 @@
 #include "ink.h"
 #include "qt_controls.h"
 #include "qt_painter.h"
+#include "quiet_painter.h"
 #include "shell.h"
 #include "ui_test_support.h"
 
@@ -318,28 +319,18 @@ TEST_P(LayoutTest, EveryPictureIsWholeWhereItsBoxShowsIt) {
 
 // What the face draws, in order: captions, then lines, then the pictures, each picture over
 // those before it. Read from the painter's recording.
-class Order final : public Painter {
+class Order final : public QuietPainter {
  public:
   std::vector<std::string> drawn;
-  void line(Point, Point, const Pen&) override {}
-  void polyline(std::span<const Point>, const Pen&) override {}
-  void polygon(std::span<const Point>, Color, const Pen&) override {}
-  void circle(Point, double, Color, const Pen&) override {}
-  void rectangle(Point, double, double, Color) override {}
-  void arc(Point, double, double, double, const Pen&) override {}
-  void text(Point, std::string_view, Anchor, double, Color) override {}
   void caption(Point, std::string_view utf8, int, Color) override {
     drawn.push_back("caption " + std::string(utf8));
   }
-  TextExtent captionExtent(std::string_view, int) override { return {}; }
-  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
   void fill(Point at, double, double, Color c) override {
     drawn.push_back(c == kWhite ? "ground" : "line at " + std::to_string(int(at.y)));
   }
   void beginView(Point at, double, double, double) override {
     drawn.push_back("view at " + std::to_string(int(at.x)) + "," + std::to_string(int(at.y)));
   }
-  void endView() override {}
 };
 
 TEST_P(LayoutTest, CaptionsLieBeneathTheLinesAndThePicturesInTheirOrder) {

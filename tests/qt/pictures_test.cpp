@@ -12,6 +12,7 @@
 
 #include "pictures.h"
 #include "qt_toolkit.h"
+#include "quiet_painter.h"
 
 namespace kalvena::ui::test {
 namespace {
@@ -25,7 +26,7 @@ struct Label {
   QRectF ink;
 };
 
-class Recorder final : public Painter {
+class Recorder final : public QuietPainter {
  public:
   explicit Recorder(double scale) : scale_(scale) {}
   std::vector<Stroke> strokes;
@@ -71,12 +72,6 @@ class Recorder final : public Painter {
                                                 ink.width() / scale_, ink.height() / scale_)});
   }
   // A window's face is not drawn here.
-  void caption(Point, std::string_view, int, Color) override {}
-  TextExtent captionExtent(std::string_view, int) override { return {}; }
-  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
-  void fill(Point, double, double, Color) override {}
-  void beginView(Point, double, double, double) override {}
-  void endView() override {}
 
  private:
   void add(Point a, Point b, double width) {

@@ -23,6 +23,7 @@
 #include "ocr_read.h"
 #include "qt_painter.h"
 #include "qt_response.h"
+#include "quiet_painter.h"
 #include "response_plot.h"
 #include "ui_test_support.h"
 
@@ -164,7 +165,7 @@ TEST(Response, OpensFromAPictureFollowsItsWindowAndClosesWithIt) {
 }
 
 // A painter that keeps the plot's polylines with their colours.
-class Recorder final : public Painter {
+class Recorder final : public QuietPainter {
  public:
   struct Curve {
     Color color;
@@ -189,21 +190,13 @@ class Recorder final : public Painter {
   }
   void beginView(Point o, double, double, double) override { origin = o; }
   void endView() override { origin = {0, 0}; }
-  void line(Point, Point, const Pen&) override {}
-  void polygon(std::span<const Point>, Color, const Pen&) override {}
-  void circle(Point, double, Color, const Pen&) override {}
-  void rectangle(Point, double, double, Color) override {}
-  void arc(Point, double, double, double, const Pen&) override {}
   void text(Point at, std::string_view utf8, Anchor anchor, double pixels, Color color) override {
     texts.push_back({{at.x + origin.x, at.y + origin.y}, std::string(utf8), anchor, pixels, color});
   }
-  void caption(Point, std::string_view, int, Color) override {}
   TextExtent captionExtent(std::string_view utf8, int pixels) override {
     return measure ? measure->captionExtent(utf8, pixels) : TextExtent{};
   }
   Painter* measure = nullptr;  // what measures the texts, where one is given
-  Coverage captionCoverage(std::string_view, int, double) override { return {}; }
-  void fill(Point, double, double, Color) override {}
 };
 
 // Every drawn column of each band and of both sums lies within a pixel of the level the nodal
