@@ -1,7 +1,8 @@
 #pragma once
 
 // The texts the program says outside its windows, in the two languages its command line speaks:
-// which language, and the line that says no window can be opened.
+// which language, the command line's help and its complaints, why no display answers, and the
+// line that says no window can be opened.
 
 #include <functional>
 #include <string>
@@ -20,6 +21,29 @@ struct Text {
   std::string_view bg, en;
   std::string_view in(Language l) const { return l == Language::Bulgarian ? bg : en; }
 };
+
+// What `kalvena --help` prints, and `kalvena --version`: "Kalvena 1.2.3".
+std::string_view usageText(Language language);
+std::string versionText(std::string_view version);
+
+// The one line for a command line the program does not take: the argument, what is wrong with
+// it, and a pointer to --help.
+enum class ArgumentProblem { MissingValue, UnknownOption, TooMany };
+std::string argumentProblemText(ArgumentProblem problem, std::string_view arg, Language language);
+
+// Why no display answers: Qt's Wayland plugin missing, XDG_RUNTIME_DIR not set, no Wayland
+// socket at `name`, a Wayland display asked for by QT_QPA_PLATFORM=`name` not there, a platform
+// `name` that cannot be started, DISPLAY empty, the X display `name` not answering.
+enum class DisplayProblem {
+  NoWaylandPlugin,
+  NoRuntimeDir,
+  NoWaylandSocket,
+  NoWaylandDisplay,
+  PlatformFails,
+  NoDisplaySet,
+  DisplayFails
+};
+std::string displayProblemText(DisplayProblem problem, std::string_view name, Language language);
 
 // The one line that says no window can be opened and why; where a display is missing, it
 // points to a desktop session or a virtual display.
