@@ -86,12 +86,12 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
       }
     }
     const bool wraps = box.height >= 2 * oneLine;
-    Caption fitted{&spec, box, scale_.fontPixels, {}, 0, 0};
-    for (int px = scale_.fontPixels; px >= smallestPixels(scale_.fontPixels); --px) {
+    // The caption laid out at a size, and whether its ink fits its room there.
+    const auto layOutAt = [&](int px, bool& fits) {
       Caption c{&spec, box, px, {}, 0, 0};
       c.lines = wraps ? wrapped(extent, spec.caption, px, roomWidth)
                       : std::vector<std::string>{spec.caption};
-      bool fits = true;
+      fits = true;
       for (std::size_t i = 0; i < c.lines.size(); ++i) {
         const TextExtent& e = extent(c.lines[i], px);
         c.ascent = e.ascent;
@@ -108,12 +108,16 @@ Face::Face(const FormLayout& layout, const FaceScale& scale, Painter& measure)
         if (bounds.inkRight > bounds.inkLeft && !spills(bounds)) continue;
         if (spills(captionInk(measure, c.lines[i], px, e))) fits = false;
       }
-      if (px == scale_.fontPixels) fitted = c;
-      if (fits) {
-        fitted = std::move(c);
-        break;
-      }
-    }
+      return c;
+    };
+    bool fits = false;
+    Caption fitted{};
+    const Fitting size =
+        largestFitting(scale_.fontPixels, smallestPixels(scale_.fontPixels), 1, [&](int, int px) {
+          fitted = layOutAt(px, fits);
+          return fits;
+        });
+    if (fitted.pixels != size.pixels) fitted = layOutAt(size.pixels, fits);  // none fits
     captions_.push_back(std::move(fitted));
     objects_.push_back({&spec, accessibleName(spec), FaceObject::Role::StaticText, box});
   }

@@ -47,7 +47,8 @@ class Face {
   // Lays the face out, measuring on `measure`: each caption at the largest size, from the
   // window's down to the smallest, whose ink fits its box short of a box or button that lies
   // over its right end, a pixel clear of it; a box two lines high wraps its caption at spaces.
-  // Where no size fits, the window's own: a text a few pixels high would read no better.
+  // Where no size fits, the window's own: a text a few pixels high would read no better (the
+  // search the boxes' face is chosen by too, ui::largestFitting).
   Face(const FormLayout& layout, const FaceScale& scale, Painter& measure);
 
   // Draws every caption, line and picture; the ground is the toolkit's.
