@@ -4,11 +4,9 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "qt_controls.h"
 #include "qt_painter.h"
@@ -66,16 +64,15 @@ ResponseWindow::ResponseWindow(QWidget* owner, ui::ResponseView view)
   setWindowTitle(QString::fromUtf8(view_.title));
   setWindowIcon(programIcon());
   setFont(programFont());
-  auto* column = new QVBoxLayout(this);
-  auto* row = new QHBoxLayout;
+  const ui::ResponseLayout& l = view_.layout;
   choices_ = new QButtonGroup(this);
   for (std::size_t i = 0; i < view_.choices.size(); ++i) {
     auto* button = new ChoiceButton(QString::fromUtf8(view_.choices[i]), this);
     button->setObjectName(QStringLiteral("Choice%1").arg(i));
+    button->setGeometry(l.choicesLeft + static_cast<int>(i) * l.choiceStep, l.choicesTop,
+                        l.choiceWidth, l.choiceHeight);
     choices_->addButton(button, static_cast<int>(i));
-    row->addWidget(button);
   }
-  row->addStretch();
   choices_->button(0)->setChecked(true);
   connect(choices_, &QButtonGroup::idToggled, this, [this](int, bool on) {
     if (on) refresh();
@@ -83,10 +80,15 @@ ResponseWindow::ResponseWindow(QWidget* owner, ui::ResponseView view)
   plot_ = new Plot(*this);
   plot_->setObjectName(QStringLiteral("Plot"));
   plot_->setAccessibleName(QString::fromUtf8(view_.title));
-  column->addLayout(row);
-  column->addWidget(plot_, 1);
+  setMinimumSize(plot_->minimumSize() + QSize(0, l.plotTop));
   resize(view_.width, view_.height);
   refresh();
+}
+
+void ResponseWindow::resizeEvent(QResizeEvent* event) {
+  // The plot takes the client area below the choices.
+  plot_->setGeometry(0, view_.layout.plotTop, width(), height() - view_.layout.plotTop);
+  QWidget::resizeEvent(event);
 }
 
 int ResponseWindow::choice() const { return std::max(choices_->checkedId(), 0); }

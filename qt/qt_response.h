@@ -25,6 +25,7 @@ class ResponseWindow final : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   class Plot;

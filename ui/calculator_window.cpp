@@ -41,16 +41,16 @@ void CalculatorWindow::connectResultBoxes() {
   }
   written_.assign(results.size(), std::nullopt);
   native()->onCommands({[this](Condition c) { return holds(c); }, [this](Command c) { run(c); }});
-  native()->setResponseView({kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight,
-                             [this](Painter& painter, double width, double height, int choice) {
-                               drawResponsePlot(painter, width, height,
-                                                response_.figures(kPartsSets[choice]),
-                                                toolkit().decimalSeparator());
-                             },
-                             [this](int choice) {
-                               return responseDescription(response_.figures(kPartsSets[choice]),
-                                                          toolkit().decimalSeparator());
-                             }});
+  native()->setResponseView(
+      {kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight, kResponseLayout,
+       [this](Painter& painter, double width, double height, int choice) {
+         drawResponsePlot(painter, width, height, response_.figures(kPartsSets[choice]),
+                          toolkit().decimalSeparator());
+       },
+       [this](int choice) {
+         return responseDescription(response_.figures(kPartsSets[choice]),
+                                    toolkit().decimalSeparator());
+       }});
 }
 
 bool CalculatorWindow::holds(Condition condition) const {

@@ -15,6 +15,7 @@
 #include "crossover.h"
 #include "painter.h"
 #include "response_text.h"
+#include "toolkit.h"
 
 namespace kalvena::ui {
 
@@ -22,6 +23,13 @@ inline constexpr const char* kResponseTitle = "Честотна характер
 // The response window's first size, in logical pixels.
 inline constexpr int kResponseWidth = 720;
 inline constexpr int kResponseHeight = 480;
+// Its row of choices above the plot.
+inline constexpr ResponseLayout kResponseLayout{.choicesLeft = 10,
+                                                .choicesTop = 8,
+                                                .choiceStep = 130,
+                                                .choiceWidth = 124,
+                                                .choiceHeight = 20,
+                                                .plotTop = 32};
 
 inline constexpr double kPlotLowHz = 10;
 inline constexpr double kPlotHighHz = 40000;

@@ -101,6 +101,18 @@ class CommandButton {
 
 class Painter;
 
+// Where a response view's choices and plot lie, in logical pixels of its client area: the
+// choices in a row from `choicesLeft`, `choiceStep` apart, each `choiceWidth` by
+// `choiceHeight` at `choicesTop`; the plot fills the client area below `plotTop`.
+struct ResponseLayout {
+  int choicesLeft;
+  int choicesTop;
+  int choiceStep;
+  int choiceWidth;
+  int choiceHeight;
+  int plotTop;
+};
+
 // What a window's response view shows: a plot drawn by `draw` at the size it has, for the choice
 // of parts made in it (an index into `choices`, the first chosen at first), and described to a
 // screen reader by `describe`. The window opens at width by height logical pixels.
@@ -109,6 +121,7 @@ struct ResponseView {
   std::span<const char* const> choices;
   int width;
   int height;
+  ResponseLayout layout;
   std::function<void(Painter&, double width, double height, int choice)> draw;
   std::function<std::string(int choice)> describe;
 };

@@ -22,9 +22,6 @@ namespace {
 constexpr wchar_t kPlotClass[] = L"KalvenaResponsePlot";
 constexpr int kFirstChoiceId = 100;
 constexpr INT_PTR kPlotId = 200;
-// Logical pixels: the row of choices, each choice's width.
-constexpr int kChoicesHeight = 32, kChoiceWidth = 130;
-
 // Logical pixels at a DPI, in the device's.
 int device(int logical, int dpi) { return MulDiv(logical, dpi, 96); }
 
@@ -66,13 +63,15 @@ struct ResponseWindow::State {
   void layOut() {
     RECT client{};
     GetClientRect(hwnd, &client);
+    const ui::ResponseLayout& l = view.layout;
     for (std::size_t i = 0; i < choices.size(); ++i) {
-      SetWindowPos(choices[i], nullptr, device(10 + static_cast<int>(i) * kChoiceWidth, dpi),
-                   device(8, dpi), device(kChoiceWidth - 6, dpi), device(20, dpi),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(choices[i], nullptr,
+                   device(l.choicesLeft + static_cast<int>(i) * l.choiceStep, dpi),
+                   device(l.choicesTop, dpi), device(l.choiceWidth, dpi),
+                   device(l.choiceHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
       SendMessageW(choices[i], WM_SETFONT, reinterpret_cast<WPARAM>(fonts->font()), TRUE);
     }
-    const int top = device(kChoicesHeight, dpi);
+    const int top = device(l.plotTop, dpi);
     SetWindowPos(plot, nullptr, 0, top, client.right, std::max(client.bottom - top, 1L),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(plot, nullptr, FALSE);

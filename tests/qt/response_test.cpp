@@ -106,6 +106,15 @@ TEST(Response, OpensFromAPictureFollowsItsWindowAndClosesWithIt) {
     EXPECT_TRUE(response->isVisible());
     EXPECT_FALSE(response->isModal());
     EXPECT_EQ(response->windowTitle(), QStringLiteral("Честотна характеристика"));
+    // Its choices and plot where the windows' code declares them (Win32 lays out the same).
+    const ResponseLayout& l = kResponseLayout;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(
+          response->findChild<QWidget*>(QStringLiteral("Choice%1").arg(i))->geometry(),
+          QRect(l.choicesLeft + i * l.choiceStep, l.choicesTop, l.choiceWidth, l.choiceHeight));
+    }
+    EXPECT_EQ(response->findChild<QWidget*>(QStringLiteral("Plot"))->geometry(),
+              QRect(0, l.plotTop, response->width(), response->height() - l.plotTop));
     const std::string exact = describedAs(*w).toStdString();
     EXPECT_EQ(exact.rfind("Части: Точни стойности. Ниски −3 dB: ", 0), 0u) << exact;
     EXPECT_NE(exact.find("Средният говорител: "), std::string::npos) << exact;
