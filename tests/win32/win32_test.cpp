@@ -1206,8 +1206,25 @@ TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
     EXPECT_EQ(GetWindow(opened, GW_OWNER), hwndOf(w));
     EXPECT_EQ(textOf(opened), "Честотна характеристика");
 
-    // The plot's advice reads by OCR as written, at the test's DPI (a hyphen for the minus).
+    // Its choices and plot where the windows' code declares them, at the test's DPI (Qt lays
+    // out the same).
     const int dpi = static_cast<int>(GetDpiForWindow(opened));
+    const auto inClient = [&](HWND h) {
+      RECT r{};
+      GetWindowRect(h, &r);
+      MapWindowPoints(nullptr, opened, reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    };
+    const ui::ResponseLayout& l = ui::kResponseLayout;
+    for (int i = 0; i < 4; ++i) {
+      const RECT r = inClient(GetDlgItem(opened, 100 + i));
+      EXPECT_EQ(r.left, MulDiv(l.choicesLeft + i * l.choiceStep, dpi, 96)) << i;
+      EXPECT_EQ(r.top, MulDiv(l.choicesTop, dpi, 96)) << i;
+      EXPECT_EQ(r.right - r.left, MulDiv(l.choiceWidth, dpi, 96)) << i;
+    }
+    EXPECT_EQ(inClient(response->plot()).top, MulDiv(l.plotTop, dpi, 96));
+
+    // The plot's advice reads by OCR as written, at the test's DPI (a hyphen for the minus).
     const Shot whole = shotOf(response->plot(), 0);
     Shot advice{MulDiv(420, dpi, 96), MulDiv(17, dpi, 96), {}};
     for (int y = MulDiv(3, dpi, 96); y < MulDiv(3, dpi, 96) + advice.height; ++y) {
