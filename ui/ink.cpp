@@ -51,12 +51,17 @@ const std::vector<std::string>& numberPairLines() {
   return lines;
 }
 
-bool numbersStandApart(const std::function<Coverage(std::string_view line)>& rasterise) {
-  return std::ranges::all_of(numberPairLines(), [&](const std::string& line) {
-    const Coverage drawn = rasterise(line);
-    if (drawn.values.empty()) return true;  // nothing to look at: the face stands
-    return inkRuns(drawn) == static_cast<int>(line.size() / 2);
-  });
+bool numbersStandApart(
+    const std::function<Coverage(std::size_t row, std::string_view line)>& rasterise) {
+  const std::vector<std::string>& lines = numberPairLines();
+  for (std::size_t row = 0; row < lines.size(); ++row) {
+    const Coverage drawn = rasterise(row, lines[row]);
+    // Nothing to look at: the face stands.
+    if (!drawn.values.empty() && inkRuns(drawn) != static_cast<int>(lines[row].size() / 2)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 Fitting largestFitting(int largest, int smallest, int candidates,

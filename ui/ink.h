@@ -5,6 +5,7 @@
 // inked columns and whether a number's characters stand apart are found here, from that
 // coverage, by one rule.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -40,10 +41,11 @@ inline constexpr std::string_view kNumberCharacters = "0123456789.,";
 // text is not always drawn whole).
 const std::vector<std::string>& numberPairLines();
 // Whether every two characters a number holds side by side keep a column of ground between
-// their ink, so that none reads into its neighbour, as `rasterise` draws a line of text in a
-// box's face: each pair two runs of ink. A line that cannot be drawn (no coverage) is not
-// held against the face.
-bool numbersStandApart(const std::function<Coverage(std::string_view line)>& rasterise);
+// their ink, so that none reads into its neighbour, as `rasterise` draws a line of text (the
+// row-th of numberPairLines) in a box's face: each pair two runs of ink. A line that cannot be
+// drawn (no coverage) is not held against the face.
+bool numbersStandApart(
+    const std::function<Coverage(std::size_t row, std::string_view line)>& rasterise);
 
 // A size chosen from a largest down, and a candidate (a face, a spacing) at it.
 struct Fitting {

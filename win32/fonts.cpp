@@ -177,11 +177,8 @@ bool numbersStandApart(const wchar_t* face, int pixels) {
   }
   GdiFlush();
   SelectObject(dc, old);
-  at->second = ui::numbersStandApart([&](std::string_view line) {
-    const auto drawn =
-        std::ranges::find_if(lines, [&](const std::string& l) { return l.data() == line.data(); });
-    const int row = static_cast<int>(drawn - lines.begin());
-    return coverageOf(canvas, height, 0, row * height, height);
+  at->second = ui::numbersStandApart([&](std::size_t row, std::string_view) {
+    return coverageOf(canvas, height, 0, static_cast<int>(row) * height, height);
   });
   return at->second;
 }

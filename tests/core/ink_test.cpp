@@ -83,7 +83,8 @@ TEST(Ink, EveryPairANumberHoldsIsLookedAtOnce) {
 TEST(Ink, NumbersStandApartWhereEachPairIsTwoRuns) {
   // Each character two columns of ink, `gap` columns of ground after it (a space four).
   const auto face = [](std::size_t gap, char touching = 0) {
-    return [=](std::string_view line) {
+    return [=](std::size_t index, std::string_view line) {
+      EXPECT_EQ(line, numberPairLines()[index]);
       std::string row;
       for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
@@ -100,7 +101,7 @@ TEST(Ink, NumbersStandApartWhereEachPairIsTwoRuns) {
   EXPECT_TRUE(numbersStandApart(face(1)));
   EXPECT_FALSE(numbersStandApart(face(0)));
   EXPECT_FALSE(numbersStandApart(face(1, '7'))) << "a 7 that runs into what follows it";
-  EXPECT_TRUE(numbersStandApart([](std::string_view) { return Coverage{}; }))
+  EXPECT_TRUE(numbersStandApart([](std::size_t, std::string_view) { return Coverage{}; }))
       << "nothing drawn: the face stands";
 }
 

@@ -153,7 +153,7 @@ TEST_P(LayoutTest, AnInputBoxKeepsEveryTwoOfANumbersCharactersApart) {
   box.setGeometry(0, 0, 400, text1->height());
   box.show();
   std::string looked;
-  const bool apart = numbersStandApart([&](std::string_view line) {
+  const bool apart = numbersStandApart([&](std::size_t, std::string_view line) {
     box.setText(QString::fromLatin1(line.data(), std::ssize(line)));
     looked = line;
     return qt::coverageOf(box.grab().toImage().convertToFormat(QImage::Format_RGB32), {});
