@@ -156,11 +156,9 @@ QIcon programIcon() {
 
 QFont programFont() {
   // Pixel size, not points, so the windows look the same whatever DPI the desktop reports.
-  // Where Liberation Sans is missing (on Windows, say) the metric-compatible Arial stands in.
   // Made from a family, not from the application's font, so that weight, slant and stretch
   // start from their defaults rather than from whatever a theme set.
   QFont font(QStringLiteral("Liberation Sans"));
-  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   font.setPixelSize(ui::kFontPixels);
   // Every property is the program's own, so none of them is taken from the font a desktop
   // theme gives the application (a bold or wide theme font would not fit the twips either).
