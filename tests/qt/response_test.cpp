@@ -3,6 +3,8 @@
 // and the plot's curves, read back from the painter, where the nodal equations put them.
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
@@ -338,13 +340,15 @@ TEST(Response, LabelsStandApartAndEveryBandIsSeen) {
     }
   }
   EXPECT_GT(labels, 40);
-  // The crowded plot, to be looked at.
+  // The crowded plot, to be looked at, beside the other drawings the tests write.
   drawResponsePlot(
       real, width, height,
       responseFigures(networkSections(kThirdOrderFormulas, kThirdOrderNetworks, reversedMiddle),
                       PartsSet::E12),
       ".");
-  surface.save(QStringLiteral("response-crowded.png"));
+  QDir().mkpath(QCoreApplication::applicationDirPath() + QStringLiteral("/pictures"));
+  surface.save(QCoreApplication::applicationDirPath() +
+               QStringLiteral("/pictures/response-crowded.png"));
 
   // Where the low band alone plays, the sum lies on it: the band's colour is seen there.
   const ResponseFigures figures = responseFigures(
