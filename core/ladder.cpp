@@ -14,16 +14,26 @@ using Complex = std::complex<double>;
 // a times jx: the product with a purely imaginary number, written out.
 Complex timesJ(Complex a, double x) { return {-a.imag() * x, a.real() * x}; }
 
-// A + B / R of the ladder's chain (ABCD) matrix into a load R: the source's voltage over the
-// load's. Element by element from the source, a series impedance jX is [1 jX; 0 1] and an
-// admittance jB across the wires [1 0; jB 1]: an inductor's X is wL, a capacitor's -1/(wC).
-// The first row [A B] of the product depends on nothing else, so only it is kept.
-Complex sourceOverLoad(std::span<const LadderElement> ladder, double load, double hz) {
+// A + B / Z of the ladder's chain (ABCD) matrix into a load Z: the source's voltage over the
+// load's. Element by element from the source, a series impedance Z is [1 Z; 0 1] and an
+// admittance Y across the wires [1 0; Y 1]: an inductor's is R + jwL with its wire's resistance
+// R, a capacitor's -j/(wC). The first row [A B] of the product depends on nothing else, so only
+// it is kept. A purely reactive element is multiplied out by hand.
+template <class Load>
+Complex sourceOverLoad(std::span<const LadderElement> ladder, Load load, double hz) {
   const double w = 2.0 * std::numbers::pi * hz;
   Complex a = 1.0, b = 0.0;
   for (const LadderElement& e : ladder) {
     const bool capacitor = e.kind == LadderElement::Kind::Capacitor;
-    if (e.place == LadderElement::Place::Series) {
+    const bool series = e.place == LadderElement::Place::Series;
+    if (!capacitor && e.resistance != 0.0) {
+      const Complex z(e.resistance, w * e.value);
+      if (series) {
+        b += a * z;
+      } else {
+        a += b / z;
+      }
+    } else if (series) {
       b += timesJ(a, capacitor ? -1.0 / (w * e.value) : w * e.value);
     } else {
       a += timesJ(b, capacitor ? w * e.value : -1.0 / (w * e.value));
@@ -91,6 +101,11 @@ double ladderLevelDb(std::span<const LadderElement> ladder, double load, double 
 }
 
 std::complex<double> ladderResponse(std::span<const LadderElement> ladder, double load, double hz) {
+  return 1.0 / sourceOverLoad(ladder, load, hz);
+}
+
+std::complex<double> ladderResponse(std::span<const LadderElement> ladder,
+                                    std::complex<double> load, double hz) {
   return 1.0 / sourceOverLoad(ladder, load, hz);
 }
 

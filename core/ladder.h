@@ -16,7 +16,8 @@ struct LadderElement {
   enum class Place { Series, Shunt };
   Kind kind;
   Place place;
-  double value;  // farads or henries
+  double value;           // farads or henries
+  double resistance = 0;  // ohms in series with an inductor: its wire's
 };
 
 // The level across the load relative to the source, in dB, at frequency hz. The elements go
@@ -24,6 +25,9 @@ struct LadderElement {
 double ladderLevelDb(std::span<const LadderElement> ladder, double load, double hz);
 // The voltage across the load over the source's, at frequency hz: its level and its phase.
 std::complex<double> ladderResponse(std::span<const LadderElement> ladder, double load, double hz);
+// The same into a load of any impedance, in ohms.
+std::complex<double> ladderResponse(std::span<const LadderElement> ladder,
+                                    std::complex<double> load, double hz);
 
 // Where a section's response crosses -3 dB (half power: 1/sqrt(2) of the source's voltage), in
 // hertz: the frequency where it falls through it (a low-pass's upper edge) and the one where it
@@ -33,7 +37,7 @@ std::complex<double> ladderResponse(std::span<const LadderElement> ladder, doubl
 // the squared level is a ratio of polynomials in f^2, whose crossings lie one at most between
 // two neighbouring extremes. Where the response never reaches -3 dB there, neither is given.
 // Nothing where the response cannot be evaluated (values so far out of range that the
-// arithmetic overflows).
+// arithmetic overflows). The coils' resistance is not counted here.
 // A stretch of frequencies where the level is at -3 dB or above; an end not given lies beyond
 // the searched range. A highest or lowest point of the level, in hertz and dB.
 struct Stretch {

@@ -1,0 +1,246 @@
+#include "driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "level_search.h"
+#include "nodal.h"
+#include "response.h"
+#include "second_order.h"
+#include "third_order.h"
+
+namespace kalvena {
+namespace {
+
+using nodal::Branch;
+
+// A woofer, a midrange and a tweeter as data sheets give them.
+const ThieleSmall kDrivers[] = {
+    {5.6, 0.8e-3, 35, 3.5, 0.40},
+    {3.2, 0.25e-3, 80, 2.8, 0.60},
+    {4.7, 0.05e-3, 900, 1.8, 1.20},
+};
+
+std::vector<double> audioFrequencies() {
+  std::vector<double> hz;
+  for (double f = 10; f <= 40000; f *= 1.07) hz.push_back(f);
+  return hz;
+}
+
+// Each drawing below is wired between nodes, with `first` the lowest it may use; the driver's
+// terminal is `terminal`, and ground is 0.
+void addDriver(std::vector<Branch>& net, const ThieleSmall& d, std::size_t terminal,
+               std::size_t first) {
+  const double w0 = 2 * std::numbers::pi * d.fs;
+  net.push_back({terminal, first, 'R', d.re});
+  net.push_back({first, first + 1, 'L', d.le});
+  net.push_back({first + 1, 0, 'R', d.re * d.qms / d.qes});
+  net.push_back({first + 1, 0, 'L', d.re / (w0 * d.qes)});
+  net.push_back({first + 1, 0, 'C', d.qes / (w0 * d.re)});
+}
+
+// The impedance at the highest node of a network hung from the source through one ohm.
+std::complex<double> nodalImpedance(const std::vector<Branch>& net, double hz) {
+  const std::complex<double> v = nodal::loadVoltage(net, hz);
+  return v / (1.0 - v);
+}
+
+// The networks across a driver flatten what they were made for, as their closed forms say:
+// a Zobel makes Re + jwLe a resistance Re, a notch makes Re with the motional impedance Re, and
+// an L-pad's resistors into a resistance z load the source with z and take off their decibels.
+TEST(Driver, CompensationFlattensWhatItWasMadeFor) {
+  for (const ThieleSmall& d : kDrivers) {
+    const std::string which = "Re " + std::to_string(d.re);
+    const Zobel zobel = zobelFor(d.re, d.le);
+    ThieleSmall noCoil = d;
+    noCoil.le = 0;
+    const BandLoad notched{noCoil, std::nullopt, notchFor(d), std::nullopt};
+    for (const double hz : audioFrequencies()) {
+      // Re and Le with the Zobel, solved by the nodal equations.
+      const std::vector<Branch> coil{{1, 4, 'R', 1},
+                                     {4, 2, 'R', d.re},
+                                     {2, 0, 'L', d.le},
+                                     {4, 3, 'R', zobel.r},
+                                     {3, 0, 'C', zobel.c}};
+      EXPECT_NEAR(std::abs(nodalImpedance(coil, hz) - d.re), 0, 1e-9 * d.re) << which << hz;
+      EXPECT_NEAR(std::abs(notched.impedance(hz) - d.re), 0, 1e-9 * d.re) << which << hz;
+    }
+  }
+  // 8 ohm and 6 dB: 3.99 and 8.04 ohm (not 16.04, which takes off 4.85 dB into 9.3 ohm).
+  const std::optional<LPad> six = lPadFor(8, 6);
+  ASSERT_TRUE(six);
+  EXPECT_NEAR(six->series, 3.990, 0.001);
+  EXPECT_NEAR(six->shunt, 8.038, 0.001);
+  for (const double z : {2.0, 4.0, 8.0, 16.0}) {
+    for (const double db : {0.5, 3.0, 6.0, 12.0, 30.0}) {
+      const std::optional<LPad> pad = lPadFor(z, db);
+      ASSERT_TRUE(pad);
+      EXPECT_NEAR(pad->series + pad->shunt * z / (pad->shunt + z), z, 1e-12 * z);
+      EXPECT_NEAR(lPadAttenuationDb(*pad, z), db, 1e-9);
+      const BandLoad padded{z, std::nullopt, std::nullopt, pad};
+      EXPECT_NEAR(std::abs(padded.impedance(1000)), z, 1e-12 * z);
+      EXPECT_NEAR(-20 * std::log10(std::abs(padded.padTransfer(1000))), db, 1e-9);
+    }
+  }
+  for (const double db : {0.0, -3.0, double(NAN), double(INFINITY)})
+    EXPECT_FALSE(lPadFor(8, db)) << db;
+}
+
+// A band's level at its driver with real parts (coils with their wire's resistance, a driver
+// with its Zobel, notch and pad) is what the nodal equations of the same drawing give.
+TEST(Driver, ABandIntoARealDriverIsWhatItsNodalEquationsSay) {
+  const ThieleSmall& woofer = kDrivers[0];
+  const double l = 3.3e-3, c = 39e-6, dcr = 0.35;  // a 12 dB/oct low-pass near 450 Hz
+  const std::vector<LadderElement> ladder{
+      {LadderElement::Kind::Inductor, LadderElement::Place::Series, l, dcr},
+      {LadderElement::Kind::Capacitor, LadderElement::Place::Shunt, c}};
+  const Zobel zobel = zobelFor(woofer.re, woofer.le);
+  const Notch notch = notchFor(woofer);
+  const LPad pad = *lPadFor(8, 3);
+  for (const int parts : {0, 1, 2, 3, 4}) {  // none, then each added
+    BandLoad load{woofer};
+    if (parts >= 2) load.zobel = zobel;
+    if (parts >= 3) load.notch = notch;
+    if (parts >= 4) load.pad = pad;
+    // From the source (1): the coil and its wire, the capacitor to ground, then the pad's
+    // series resistor to the driver's terminal, where the rest hangs to ground.
+    std::size_t next = 2;
+    std::vector<Branch> net;
+    const std::size_t coil = next++;
+    net.push_back({1, coil, 'L', l});
+    std::size_t t = coil;
+    if (parts >= 1) net.push_back({coil, t = next++, 'R', dcr});
+    net.push_back({t, 0, 'C', c});
+    if (parts >= 4) {
+      const std::size_t from = t;
+      net.push_back({from, t = next++, 'R', pad.series});
+      net.push_back({t, 0, 'R', pad.shunt});
+    }
+    if (parts >= 2) {
+      net.insert(net.end(), {{t, next, 'R', zobel.r}, {next, 0, 'C', zobel.c}});
+      ++next;
+    }
+    if (parts >= 3) {
+      net.insert(
+          net.end(),
+          {{t, next, 'R', notch.r}, {next, next + 1, 'L', notch.l}, {next + 1, 0, 'C', notch.c}});
+      next += 2;
+    }
+    addDriver(net, woofer, t, next);
+    next += 2;
+    // The terminal is made the highest node, whose voltage the nodal equations give.
+    for (Branch& b : net) {
+      for (std::size_t* n : {&b.from, &b.to}) {
+        if (*n == t || *n == next - 1) *n = *n == t ? next - 1 : t;
+      }
+    }
+    std::vector<LadderElement> rungs = ladder;
+    if (parts == 0) rungs[0].resistance = 0;
+    for (const double hz : audioFrequencies()) {
+      const std::complex<double> got =
+          ladderResponse(rungs, load.impedance(hz), hz) * load.padTransfer(hz);
+      const std::complex<double> want = nodal::loadVoltage(net, hz);
+      EXPECT_NEAR(std::abs(got - want), 0, 1e-6 * std::abs(want) + 1e-12)
+          << parts << " parts at " << hz << " Hz";
+    }
+  }
+}
+
+// Into a resistance the sampled search finds what the exact search of a ladder finds: every
+// section of both windows, every parts set.
+TEST(Driver, TheSampledSearchFindsTheExactCrossingsIntoAResistance) {
+  int compared = 0;
+  for (const double r : {4.0, 8.0}) {
+    for (const auto& [fc1, fc2] : {std::pair{300.0, 3000.0}, {1000.0, 1100.0}, {3000.0, 300.0}}) {
+      const InputValues in{fc1, r, fc1, fc2, r, fc2, r};
+      for (const BuiltSections& sections :
+           {networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in),
+            networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in)}) {
+        for (const std::optional<BuiltSection>& built : sections) {
+          ASSERT_TRUE(built);
+          for (const PartsSet set : kPartsSets) {
+            const std::vector<LadderElement> ladder = built->ladder(set);
+            const std::optional<Crossings> exact =
+                minus3DbCrossings(ladder, built->load, built->lowHz, built->highHz);
+            const std::optional<Crossings> sampled =
+                levelCrossings([&](double hz) { return ladderLevelDb(ladder, built->load, hz); },
+                               built->lowHz, built->highHz);
+            ASSERT_TRUE(exact && sampled);
+            ASSERT_EQ(exact->rising.has_value(), sampled->rising.has_value());
+            ASSERT_EQ(exact->falling.has_value(), sampled->falling.has_value());
+            if (exact->rising) {
+              EXPECT_NEAR(*sampled->rising / *exact->rising, 1, 1e-8);
+            }
+            if (exact->falling) {
+              EXPECT_NEAR(*sampled->falling / *exact->falling, 1, 1e-8);
+            }
+            EXPECT_EQ(sampled->stretches.size(), exact->stretches.size());
+            // Peaks closer together than the samples are found as one, at the same height;
+            // the peaks that are said (over half a decibel) are each found.
+            const auto said = [](const Crossings& c) {
+              std::vector<double> db;
+              for (const Extreme& e : c.peaks) {
+                if (e.db > kSaidPeakDb) db.push_back(e.db);
+              }
+              return db;
+            };
+            const std::vector<double> exactSaid = said(*exact), sampledSaid = said(*sampled);
+            ASSERT_EQ(sampledSaid.size(), exactSaid.size());
+            for (std::size_t i = 0; i < exactSaid.size(); ++i) {
+              EXPECT_NEAR(sampledSaid[i], exactSaid[i], 1e-6);
+            }
+            for (const Extreme& e : sampled->peaks) {
+              EXPECT_NEAR(e.db, ladderLevelDb(ladder, built->load, e.hz), 1e-12);
+            }
+            ++compared;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 2 * 3 * 2 * 3 * 4);
+}
+
+// A measured curve is its points where it was measured, interpolated in the logarithm of the
+// frequency between them, held at its ends outside them, and its phase unwrapped.
+TEST(Driver, AMeasuredCurveIsItsPointsAndLiesBetweenThem) {
+  const std::optional<MeasuredImpedance> curve =
+      MeasuredImpedance::of({{100, 6, 170}, {400, 10, -170}, {1600, 8, 0}});
+  ASSERT_TRUE(curve);
+  // -170 after 170 is 190: a step of 20 degrees, not of 340.
+  EXPECT_EQ(curve->points()[1].degrees, 190);
+  EXPECT_EQ(curve->points()[2].degrees, 360);
+  const auto polar = [](double ohms, double degrees) {
+    return std::polar(ohms, degrees * std::numbers::pi / 180);
+  };
+  const struct {
+    double hz;
+    std::complex<double> want;
+    bool measured;
+  } rows[] = {{100, polar(6, 170), true},   {200, polar(8, 180), true},
+              {400, polar(10, 190), true},  {800, polar(9, 275), true},
+              {1600, polar(8, 360), true},  {50, polar(6, 170), false},
+              {20000, polar(8, 360), false}};
+  for (const auto& row : rows) {
+    EXPECT_NEAR(std::abs(curve->at(row.hz) - row.want), 0, 1e-9) << row.hz;
+    EXPECT_EQ(curve->covers(row.hz), row.measured) << row.hz;
+    EXPECT_NEAR(std::abs(driverImpedance(Driver(*curve), row.hz) - row.want), 0, 1e-9);
+  }
+  for (const std::vector<ImpedancePoint>& bad :
+       std::vector<std::vector<ImpedancePoint>>{{},
+                                                {{100, 6, 0}},
+                                                {{100, 6, 0}, {100, 7, 0}},
+                                                {{100, 6, 0}, {50, 7, 0}},
+                                                {{100, 0, 0}, {200, 7, 0}},
+                                                {{100, 6, NAN}, {200, 7, 0}}}) {
+    EXPECT_FALSE(MeasuredImpedance::of(bad)) << bad.size();
+  }
+}
+
+}  // namespace
+}  // namespace kalvena
