@@ -7,12 +7,14 @@
 
 namespace kalvena {
 
-Crossover::Crossover(const BuiltSections& sections, PartsSet set) {
+Crossover::Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers) {
   for (const std::optional<BuiltSection>& built : sections) {
-    if (built) {
-      ladders_[index(built->section)] =
-          Built{built->ladder(set), built->load, built->lowHz, built->highHz};
-    }
+    if (!built) continue;
+    const BandDriver& chosen = drivers[index(built->section)];
+    std::optional<BandLoad> real;
+    if (!chosen.nominal()) real = builtLoad(chosen, built->load, set);
+    ladders_[index(built->section)] = Built{builtLadder(*built, chosen, set), built->load,
+                                            built->lowHz, built->highHz, std::move(real)};
   }
 }
 
@@ -28,7 +30,10 @@ double Crossover::highHz(Section section) const {
 
 std::complex<double> Crossover::response(Section section, double hz) const {
   const std::optional<Built>& built = ladders_[index(section)];
-  return built ? ladderResponse(built->ladder, built->load, hz) : 0.0;
+  if (!built) return 0.0;
+  if (!built->real) return ladderResponse(built->ladder, built->load, hz);
+  return ladderResponse(built->ladder, built->real->impedance(hz), hz) *
+         built->real->padTransfer(hz);
 }
 
 std::complex<double> Crossover::sum(double hz, bool middleReversed) const {

@@ -1,8 +1,9 @@
 #pragma once
 
-// The three bands together, as a builder hears them: each section's response into its driver,
-// taken as an ideal flat driver, and the drivers' acoustic sum as complex voltages, with the
-// middle driver connected either way round.
+// The three bands together, as a builder hears them: each section's response into its driver
+// (a resistor of the band's typed impedance, or the driver chosen for it with what goes around
+// it), each driver taken as turning its voltage into sound alike at every frequency, and the
+// drivers' acoustic sum as complex voltages, with the middle driver connected either way round.
 
 #include <array>
 #include <complex>
@@ -11,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "band_driver.h"
 #include "response.h"
 
 namespace kalvena {
@@ -21,8 +23,9 @@ inline constexpr double kAudibleHighHz = 20000;
 
 class Crossover {
  public:
-  // The built sections (one not calculated left out), each with the parts of a set.
-  Crossover(const BuiltSections& sections, PartsSet set);
+  // The built sections (one not calculated left out), each with the parts of a set, each into
+  // the driver chosen for it.
+  Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers = {});
 
   bool has(Section section) const { return ladders_[index(section)].has_value(); }
   // The frequencies typed for a section, the lower first; 0 for one left out.
@@ -39,6 +42,7 @@ class Crossover {
     double load;
     double lowHz;
     double highHz;
+    std::optional<BandLoad> real;  // where the band drives more than its typed resistance
   };
   static std::size_t index(Section s) { return static_cast<std::size_t>(s); }
   std::array<std::optional<Built>, 3> ladders_;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "band_driver.h"
+#include "crossover.h"
 #include "level_search.h"
 #include "nodal.h"
 #include "response.h"
@@ -204,6 +206,57 @@ TEST(Driver, TheSampledSearchFindsTheExactCrossingsIntoAResistance) {
     }
   }
   EXPECT_EQ(compared, 2 * 3 * 2 * 3 * 4);
+}
+
+// What a builder adds around a driver does what it is for in the bands: a pad keeps a band's
+// -3 dB points (read against its padded level), the coils' resistance costs the level it
+// should, a measured curve that is a resistor crosses where the resistor does, and a measured
+// woofer's coil is fitted near the model it was measured from.
+TEST(Driver, WhatGoesAroundADriverDoesWhatItIsFor) {
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  std::vector<ImpedancePoint> flat;
+  for (double hz = 1; hz < 1e6; hz *= 2) flat.push_back({hz, 8, 0});
+  const struct {
+    const char* name;
+    BandDriver chosen;
+  } sameCrossings[] = {
+      {"a 6 dB pad", {.padDb = 6}},
+      {"a measured 8 ohm", {.driver = *MeasuredImpedance::of(flat)}},
+      {"a measured 8 ohm with a notch", {.driver = *MeasuredImpedance::of(flat), .notch = true}}};
+  for (const auto& row : sameCrossings) {
+    for (const std::optional<BuiltSection>& built : sections) {
+      const std::optional<SectionCrossings> nominal = sectionCrossings(*built);
+      const std::optional<SectionCrossings> chosen = sectionCrossings(*built, row.chosen);
+      ASSERT_TRUE(nominal && chosen) << row.name;
+      const Crossings& a = (*nominal)[0];
+      const Crossings& b = (*chosen)[0];
+      for (const auto& [x, y] : {std::pair{a.rising, b.rising}, {a.falling, b.falling}}) {
+        ASSERT_EQ(x.has_value(), y.has_value()) << row.name;
+        if (x) {
+          EXPECT_NEAR(*y / *x, 1, 1e-8) << row.name;
+        }
+      }
+    }
+  }
+  // 0.35 ohm in series with 8 ohm: 20 log10(8 / 8.35) in the woofer's pass band.
+  BandDrivers drivers;
+  drivers[0].coilOhms = 0.35;
+  const Crossover wired(sections, PartsSet::Computed, drivers);
+  EXPECT_NEAR(20 * std::log10(std::abs(wired.response(Section::Low, 20))),
+              20 * std::log10(8 / 8.35), 0.01);
+  // A woofer measured densely from its model: the fitted coil lies near the model's.
+  const ThieleSmall& woofer = kDrivers[0];
+  std::vector<ImpedancePoint> measured;
+  for (double hz = 10; hz < 20000; hz *= 1.02) {
+    const Impedance z = thieleSmallImpedance(woofer, hz);
+    measured.push_back({hz, std::abs(z), std::arg(z) * 180 / std::numbers::pi});
+  }
+  const std::optional<Coil> coil = coilOf(*MeasuredImpedance::of(measured));
+  ASSERT_TRUE(coil);
+  EXPECT_NEAR(coil->re / woofer.re, 1, 0.05);
+  EXPECT_NEAR(coil->le / woofer.le, 1, 0.05);
+  EXPECT_FALSE(coilOf(Driver(8.0)));
 }
 
 // A measured curve is its points where it was measured, interpolated in the logarithm of the

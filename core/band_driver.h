@@ -1,0 +1,52 @@
+#pragma once
+
+// What a builder chose for a band's driver and what goes around it, and the band's load as it
+// is built of a set of parts.
+
+#include <array>
+#include <optional>
+
+#include "driver.h"
+#include "response.h"
+
+namespace kalvena {
+
+// A band's driver: its model (none for a resistor of the band's typed impedance, as the
+// calculator windows take it), whether a Zobel and a notch go across it, the attenuation of an
+// L-pad before it (0 for none), and the resistance of each of its section's coils.
+struct BandDriver {
+  std::optional<Driver> driver = std::nullopt;
+  bool zobel = false;
+  bool notch = false;
+  double padDb = 0;
+  double coilOhms = 0;
+  // Whether the band drives a resistor of its typed impedance straight from its ladder.
+  bool nominal() const { return !driver && padDb == 0 && coilOhms == 0; }
+};
+using BandDrivers = std::array<BandDriver, 3>;  // indexed by Section
+
+// The coil's resistance and inductance (ohms, henries) that a Zobel compensates: a model's own;
+// for a measured curve, Re is its lowest magnitude above the resonance (its highest point in
+// its lower half) and Le what the rise at its top frequency leaves over Re. Nothing for a
+// resistor, or a curve whose top lies below its Re.
+struct Coil {
+  double re = 0, le = 0;
+};
+std::optional<Coil> coilOf(const Driver& driver);
+
+// The load of a band whose typed impedance is `z`, with the driver and networks chosen, their
+// parts taken from a set (resistors, capacitors and coils alike). The Zobel needs a coil
+// (coilOf), the notch a Thiele–Small model; where the driver has none, it is left out.
+BandLoad builtLoad(const BandDriver& chosen, double z, PartsSet set);
+
+// A section's ladder with a set's parts, each coil with the resistance chosen.
+std::vector<LadderElement> builtLadder(const BuiltSection& section, const BandDriver& chosen,
+                                       PartsSet set);
+
+// The crossings of a section into its chosen driver with each set of parts: those of
+// sectionCrossings where it drives its typed resistance, else searched on its level at the
+// driver, read against the pad's level (a padded band keeps its -3 dB points).
+std::optional<SectionCrossings> sectionCrossings(const BuiltSection& section,
+                                                 const BandDriver& chosen);
+
+}  // namespace kalvena
