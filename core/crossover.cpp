@@ -42,6 +42,19 @@ std::complex<double> Crossover::sum(double hz, bool middleReversed) const {
          response(Section::High, hz);
 }
 
+std::optional<std::complex<double>> Crossover::amplifierLoad(double hz) const {
+  std::complex<double> admittance = 0;
+  bool any = false;
+  for (const std::optional<Built>& built : ladders_) {
+    if (!built) continue;
+    const std::complex<double> load = built->real ? built->real->impedance(hz) : built->load;
+    admittance += 1.0 / ladderInputImpedance(built->ladder, load, hz);
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return 1.0 / admittance;
+}
+
 namespace {
 
 double sumDb(const Crossover& crossover, bool reversed, double hz) {
@@ -168,6 +181,41 @@ std::optional<PolarityAdvice> middlePolarity(const Crossover& crossover) {
     advice.polarity = reversed < same ? Polarity::Reversed : Polarity::Same;
   }
   return advice;
+}
+
+std::optional<LoadMinimum> amplifierLoadMinimum(const Crossover& crossover) {
+  if (!crossover.amplifierLoad(kAudibleLowHz)) return std::nullopt;
+  const auto ohms = [&](double hz) { return std::abs(crossover.amplifierLoad(hz).value_or(0.0)); };
+  // Sampled as the sum is, the lowest sample's neighbourhood narrowed by golden sections.
+  const double decades = std::log10(kAudibleHighHz / kAudibleLowHz);
+  const int count = static_cast<int>(std::ceil(decades * kPerDecade));
+  const auto sampleHz = [&](int i) {
+    return kAudibleLowHz * std::pow(10.0, decades * static_cast<double>(i) / count);
+  };
+  int lowest = 0;
+  for (int i = 1; i <= count; ++i) {
+    if (ohms(sampleHz(i)) < ohms(sampleHz(lowest))) lowest = i;
+  }
+  double lo = sampleHz(std::max(lowest - 1, 0)), hi = sampleHz(std::min(lowest + 1, count));
+  const double ratio = (std::sqrt(5.0) - 1) / 2;
+  for (int k = 0; k < 60 && hi - lo > 1e-9 * hi; ++k) {
+    const double a = hi - ratio * (hi - lo), b = lo + ratio * (hi - lo);
+    if (ohms(a) < ohms(b)) {
+      hi = b;
+    } else {
+      lo = a;
+    }
+  }
+  double hz = lo + (hi - lo) / 2;
+  if (ohms(sampleHz(lowest)) < ohms(hz)) hz = sampleHz(lowest);
+  LoadMinimum minimum{ohms(hz), hz, std::nullopt};
+  for (const int rated : kRatedImpedances) {
+    if (minimum.ohms >= 0.8 * rated) {
+      minimum.rated = rated;
+      break;
+    }
+  }
+  return minimum;
 }
 
 }  // namespace kalvena

@@ -35,6 +35,9 @@ class Crossover {
   std::complex<double> response(Section section, double hz) const;
   // The drivers' sum: the middle one's voltage taken with its sign turned where reversed.
   std::complex<double> sum(double hz, bool middleReversed) const;
+  // The impedance at the amplifier's terminals, in ohms: the calculated sections in parallel,
+  // each into its driver. Nothing where none is calculated.
+  std::optional<std::complex<double>> amplifierLoad(double hz) const;
 
  private:
   struct Built {
@@ -92,5 +95,16 @@ struct PolarityAdvice {
   bool reverseMiddle() const { return polarity == Polarity::Reversed; }
 };
 std::optional<PolarityAdvice> middlePolarity(const Crossover& crossover);
+
+// The amplifier's load over the audible range: its smallest magnitude and where, and the
+// system's rated impedance in the usual sense: the largest of 2, 4, 6 and 8 ohm that the
+// minimum does not fall more than 20 % below (none where it falls below 1.6 ohm).
+struct LoadMinimum {
+  double ohms = 0;
+  double hz = 0;
+  std::optional<int> rated;
+};
+inline constexpr int kRatedImpedances[] = {8, 6, 4, 2};
+std::optional<LoadMinimum> amplifierLoadMinimum(const Crossover& crossover);
 
 }  // namespace kalvena

@@ -109,6 +109,21 @@ std::complex<double> ladderResponse(std::span<const LadderElement> ladder,
   return 1.0 / sourceOverLoad(ladder, load, hz);
 }
 
+std::complex<double> ladderInputImpedance(std::span<const LadderElement> ladder,
+                                          std::complex<double> load, double hz) {
+  // From the load back to the source: a series impedance adds to what lies behind it, an
+  // element across the wires is in parallel with it.
+  const double w = 2.0 * std::numbers::pi * hz;
+  Complex z = load;
+  for (auto e = ladder.rbegin(); e != ladder.rend(); ++e) {
+    const Complex own = e->kind == LadderElement::Kind::Capacitor
+                            ? Complex(0, -1.0 / (w * e->value))
+                            : Complex(e->resistance, w * e->value);
+    z = e->place == LadderElement::Place::Series ? z + own : z * own / (z + own);
+  }
+  return z;
+}
+
 std::optional<Crossings> minus3DbCrossings(std::span<const LadderElement> ladder, double load,
                                            double lowHz, double highHz) {
   const double from = lowHz / 100.0, to = highHz * 100.0;

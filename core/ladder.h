@@ -28,6 +28,9 @@ std::complex<double> ladderResponse(std::span<const LadderElement> ladder, doubl
 // The same into a load of any impedance, in ohms.
 std::complex<double> ladderResponse(std::span<const LadderElement> ladder,
                                     std::complex<double> load, double hz);
+// The impedance the source sees at frequency hz, the ladder into a load, in ohms.
+std::complex<double> ladderInputImpedance(std::span<const LadderElement> ladder,
+                                          std::complex<double> load, double hz);
 
 // Where a section's response crosses -3 dB (half power: 1/sqrt(2) of the source's voltage), in
 // hertz: the frequency where it falls through it (a low-pass's upper edge) and the one where it

@@ -259,6 +259,72 @@ TEST(Driver, WhatGoesAroundADriverDoesWhatItIsFor) {
   EXPECT_FALSE(coilOf(Driver(8.0)));
 }
 
+// The amplifier's load is the three sections in parallel as their nodal equations give it, and
+// its rating is the largest of 8, 6, 4 and 2 ohm that its minimum stays within 20 % of.
+TEST(Driver, TheAmplifiersLoadIsTheSectionsInParallel) {
+  for (const int order : {12, 18}) {
+    for (const double r : {4.0, 8.0}) {
+      const InputValues in{400, r, 400, 4000, r, 4000, r};
+      const BuiltSections sections =
+          order == 12 ? networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in)
+                      : networkSections(kThirdOrderFormulas, kThirdOrderNetworks, in);
+      for (const PartsSet set : {PartsSet::Computed, PartsSet::E12}) {
+        // The sections hung from one node, fed from the source through one ohm.
+        std::vector<Branch> net;
+        std::size_t used = 1;
+        const std::size_t feed = 1000;
+        for (const std::vector<Branch>& section : nodal::drawnSections(order, in, set)) {
+          std::size_t highest = 0;
+          for (Branch b : section) {
+            for (std::size_t* n : {&b.from, &b.to}) {
+              if (*n > 1) highest = std::max(highest, *n += used - 1);
+              if (*n == 1) *n = feed;
+            }
+            net.push_back(b);
+          }
+          used = highest;
+        }
+        for (Branch& b : net) {
+          for (std::size_t* n : {&b.from, &b.to}) {
+            if (*n == feed) *n = used + 1;
+          }
+        }
+        net.push_back({1, used + 1, 'R', 1});
+        const Crossover crossover(sections, set);
+        for (const double hz : audioFrequencies()) {
+          const std::complex<double> want = nodalImpedance(net, hz);
+          const std::optional<std::complex<double>> got = crossover.amplifierLoad(hz);
+          ASSERT_TRUE(got);
+          EXPECT_NEAR(std::abs(*got - want), 0, 1e-6 * std::abs(want)) << order << " " << hz;
+        }
+        const std::optional<LoadMinimum> minimum = amplifierLoadMinimum(crossover);
+        ASSERT_TRUE(minimum);
+        for (const double hz : audioFrequencies()) {
+          if (hz >= kAudibleLowHz && hz <= kAudibleHighHz) {
+            EXPECT_GE(std::abs(nodalImpedance(net, hz)), minimum->ohms * (1 - 1e-9)) << hz;
+          }
+        }
+      }
+    }
+  }
+  // The rating of a minimum, by a crossover of one band into a resistance of that minimum.
+  const struct {
+    double ohms;
+    std::optional<int> rated;
+  } ratings[] = {{8.0, 8},  {6.45, 8}, {6.35, 6}, {4.85, 6},           {4.75, 4},
+                 {3.25, 4}, {3.15, 2}, {1.65, 2}, {1.55, std::nullopt}};
+  for (const auto& row : ratings) {
+    const InputValues in{1e9, row.ohms, 0, 0, 0, 0, 0};  // a low-pass far above the audible range
+    const Crossover one(networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in),
+                        PartsSet::Computed);
+    const std::optional<LoadMinimum> minimum = amplifierLoadMinimum(one);
+    ASSERT_TRUE(minimum) << row.ohms;
+    EXPECT_NEAR(minimum->ohms, row.ohms, 1e-6) << row.ohms;
+    EXPECT_EQ(minimum->rated, row.rated) << row.ohms;
+  }
+  EXPECT_FALSE(amplifierLoadMinimum(Crossover(BuiltSections{}, PartsSet::Computed)));
+}
+
 // A measured curve is its points where it was measured, interpolated in the logarithm of the
 // frequency between them, held at its ends outside them, and its phase unwrapped.
 TEST(Driver, AMeasuredCurveIsItsPointsAndLiesBetweenThem) {
