@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check_number.h"
+#include "load_plot.h"
 #include "result_text.h"
 
 namespace kalvena::ui {
@@ -44,7 +45,7 @@ void CalculatorWindow::connectResultBoxes() {
   native()->setResponseView(
       {kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight, kResponseLayout,
        [this](Painter& painter, double width, double height, int choice) {
-         drawResponsePlot(painter, width, height, response_.figures(kPartsSets[choice]),
+         drawResponseView(painter, width, height, response_.figures(kPartsSets[choice]),
                           toolkit().decimalSeparator());
        },
        [this](int choice) {

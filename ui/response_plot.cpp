@@ -1,5 +1,7 @@
 #include "response_plot.h"
 
+#include "load_plot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -10,12 +12,8 @@ namespace {
 
 constexpr double kTextPixels = 12;
 constexpr double kSmallTextPixels = 11;
-constexpr Color kGrid{215, 215, 215};
-constexpr Color kDecade{170, 170, 170};
-constexpr Color kOutside{240, 240, 240};  // beyond the audible range
 constexpr Color kHalfPower{120, 120, 120};
 constexpr Color kOtherSum{95, 95, 95};
-constexpr Color kLabelInk{60, 60, 60};
 constexpr double kHalfPowerDb = -3.0103;  // 10 log10(1/2): where every crossing is
 
 std::size_t indexOf(PartsSet set) {
@@ -209,10 +207,10 @@ std::size_t curveCount() {
 }
 
 ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
-                                PartsSet set) {
+                                PartsSet set, const BandDrivers& drivers) {
   ResponseFigures figures;
   figures.set = set;
-  const Crossover crossover(sections, set);
+  const Crossover crossover(sections, set, drivers);
   figures.advice = middlePolarity(crossover);
   const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
   const std::size_t count = curveCount();
@@ -220,7 +218,11 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
     const Section section = static_cast<Section>(s);
     figures.has[s] = crossover.has(section);
     if (!figures.has[s]) continue;
-    if (crossings[s]) {
+    if (!drivers[s].nominal()) {
+      if (const std::optional<SectionCrossings> real = sectionCrossings(*sections[s], drivers[s])) {
+        figures.crossings[s] = (*real)[indexOf(set)];
+      }
+    } else if (crossings[s]) {
       figures.crossings[s] = (*crossings[s])[indexOf(set)];
     } else {
       figures.crossings[s] = minus3DbCrossings(sections[s]->ladder(set), sections[s]->load,
@@ -237,6 +239,12 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
       if (figures.advice) figures.otherSumDb.push_back(dbOf(crossover.sum(curveHz(i), !reversed)));
     }
   }
+  if (figures.bands() > 0) {
+    for (std::size_t i = 0; i < count; ++i) {
+      figures.load.push_back(crossover.amplifierLoad(curveHz(i)).value_or(0.0));
+    }
+    figures.loadMinimum = amplifierLoadMinimum(crossover);
+  }
   return figures;
 }
 
@@ -246,33 +254,46 @@ void ResponseFigureCache::update(const BuiltSections& sections) {
   for (std::optional<ResponseFigures>& f : figures_) f.reset();
 }
 
+void ResponseFigureCache::setDrivers(const BandDrivers& drivers) {
+  drivers_ = drivers;
+  for (std::optional<ResponseFigures>& f : figures_) f.reset();
+}
+
 const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
   std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
-  if (!kept) kept = responseFigures(sections_, crossings_, set);
+  if (!kept) kept = responseFigures(sections_, crossings_, set, drivers_);
   return *kept;
 }
 
-void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
-                      std::string_view decimalPoint) {
-  const PlotFrame f = plotFrame(width, height);
-  painter.fill({0, 0}, width, height, kWhite);
-  // The audible range is left white, what lies beyond it shaded.
+void shadeBeyondAudible(Painter& painter, const PlotFrame& f) {
   painter.fill({f.left, f.top}, f.x(kAudibleLowHz) - f.left, f.bottom - f.top, kOutside);
   painter.fill({f.x(kAudibleHighHz), f.top}, f.right - f.x(kAudibleHighHz), f.bottom - f.top,
                kOutside);
+}
 
-  // The grid: every 10 dB, and each decade with its 2 and 5.
-  for (int db = static_cast<int>(kPlotTopDb); db >= static_cast<int>(kPlotBottomDb); db -= 10) {
-    painter.line({f.left, f.y(db)}, {f.right, f.y(db)}, {db == 0 ? kDecade : kGrid, 1, false});
-    painter.text({f.left - 5, f.y(db) + 4}, db == kPlotTopDb ? dbLabel(db) + " dB" : dbLabel(db),
-                 Anchor::End, kTextPixels, kLabelInk);
-  }
+void drawFrequencyLines(Painter& painter, const PlotFrame& f) {
   for (double decade = kPlotLowHz; decade < kPlotHighHz; decade *= 10) {
     for (const double step : {1.0, 2.0, 5.0}) {
       const double hz = decade * step;
       if (hz > kPlotHighHz) break;
       painter.line({f.x(hz), f.top}, {f.x(hz), f.bottom}, {step == 1 ? kDecade : kGrid, 1, false});
     }
+  }
+}
+
+void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
+                      std::string_view decimalPoint) {
+  const PlotFrame f = plotFrame(width, height);
+  painter.fill({0, 0}, width, height, kWhite);
+  shadeBeyondAudible(painter, f);
+  // The grid: every 10 dB, and each decade with its 2 and 5.
+  for (int db = static_cast<int>(kPlotTopDb); db >= static_cast<int>(kPlotBottomDb); db -= 10) {
+    painter.line({f.left, f.y(db)}, {f.right, f.y(db)}, {db == 0 ? kDecade : kGrid, 1, false});
+    painter.text({f.left - 5, f.y(db) + 4}, db == kPlotTopDb ? dbLabel(db) + " dB" : dbLabel(db),
+                 Anchor::End, kTextPixels, kLabelInk);
+  }
+  drawFrequencyLines(painter, f);
+  for (double decade = kPlotLowHz; decade < kPlotHighHz; decade *= 10) {
     painter.text({f.x(decade), f.bottom + 15}, hertzLabel(decade), Anchor::Middle, kTextPixels,
                  kLabelInk);
   }
@@ -395,6 +416,7 @@ std::string responseDescription(const ResponseFigures& figures, std::string_view
     text.append(" ").append(polarityText(*figures.advice, decimalPoint)).append("; ");
     text.append(deviationsText(*figures.advice, decimalPoint)).append(".");
   }
+  if (figures.loadMinimum) text.append(" ").append(loadText(*figures.loadMinimum, decimalPoint));
   return text;
 }
 

@@ -6,6 +6,7 @@
 // (the figures); drawing and describing it only read them.
 
 #include <array>
+#include <complex>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -20,9 +21,10 @@
 namespace kalvena::ui {
 
 inline constexpr const char* kResponseTitle = "Честотна характеристика";
-// The response window's first size, in logical pixels.
+// The response window's first size, in logical pixels: the response plot as it was alone, and
+// the amplifier's load under it.
 inline constexpr int kResponseWidth = 720;
-inline constexpr int kResponseHeight = 480;
+inline constexpr int kResponseHeight = 680;
 // Its row of choices above the plot.
 inline constexpr ResponseLayout kResponseLayout{.choicesLeft = 10,
                                                 .choicesTop = 8,
@@ -44,6 +46,12 @@ inline constexpr int kCurvePerDecade = 200;
 inline constexpr Color kBandColors[] = {{25, 85, 190}, {20, 135, 55}, {200, 35, 35}};
 inline constexpr Color kSumColor = kBlack;
 
+// The plots' grid, the ground beyond the audible range, and the grey of their labels.
+inline constexpr Color kGrid{215, 215, 215};
+inline constexpr Color kDecade{170, 170, 170};
+inline constexpr Color kOutside{240, 240, 240};
+inline constexpr Color kLabelInk{60, 60, 60};
+
 // Where the plot's axes lie in a surface of width by height pixels.
 struct PlotFrame {
   double left, top, right, bottom;
@@ -64,18 +72,23 @@ struct ResponseFigures {
   std::array<std::vector<double>, 3> bandDb;
   std::vector<double> sumDb;       // as built: the advised polarity, in phase where none is
   std::vector<double> otherSumDb;  // the other polarity; empty where nothing is advised
+  // The impedance at the amplifier's terminals, in ohms; empty where no band is calculated.
+  std::vector<std::complex<double>> load;
+  std::optional<LoadMinimum> loadMinimum;
   int bands() const { return has[0] + has[1] + has[2]; }
 };
 // The i-th frequency at which the curves are worked out, from kPlotLowHz; curveCount of them.
 double curveHz(std::size_t i);
 std::size_t curveCount();
 
-// The figures of a set of parts, with each band's crossings as `crossings` gives them where it
-// has them (bandCrossings(sections) where none are given).
+// The figures of a set of parts, each band into the driver chosen for it, with each band that
+// drives its typed resistance crossing as `crossings` gives it where it has it
+// (bandCrossings(sections) where none are given).
 ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
-                                PartsSet set);
-inline ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set) {
-  return responseFigures(sections, bandCrossings(sections), set);
+                                PartsSet set, const BandDrivers& drivers = {});
+inline ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set,
+                                       const BandDrivers& drivers = {}) {
+  return responseFigures(sections, bandCrossings(sections), set, drivers);
 }
 
 // The figures of each set of parts for the sections a window shows: worked out when first asked
@@ -84,21 +97,30 @@ class ResponseFigureCache {
  public:
   // The sections changed: their crossings are worked out now, the figures when asked for.
   void update(const BuiltSections& sections);
+  // The drivers chosen changed: the figures are worked out anew when asked for.
+  void setDrivers(const BandDrivers& drivers);
   const BandCrossings& crossings() const { return crossings_; }
   const ResponseFigures& figures(PartsSet set);
 
  private:
   BuiltSections sections_;
   BandCrossings crossings_;
+  BandDrivers drivers_;
   std::array<std::optional<ResponseFigures>, std::size(kPartsSets)> figures_;
 };
+
+// A plot's frame shaded beyond the audible range, and its frequencies' grid: each decade with
+// its 2 and 5.
+void shadeBeyondAudible(Painter& painter, const PlotFrame& frame);
+void drawFrequencyLines(Painter& painter, const PlotFrame& frame);
 
 // Draws the plot of the figures on a surface of width by height pixels.
 void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
                       std::string_view decimalPoint);
 
 // What a screen reader says of the plot: the parts, per band its crossings, peaks and dips (or
-// that it is not calculated), and the middle driver's polarity with the sum's deviations.
+// that it is not calculated), the middle driver's polarity with the sum's deviations, and the
+// amplifier's load.
 std::string responseDescription(const ResponseFigures& figures, std::string_view decimalPoint);
 
 }  // namespace kalvena::ui

@@ -11,8 +11,10 @@
 #include "band_driver.h"
 #include "crossover.h"
 #include "level_search.h"
+#include "load_plot.h"
 #include "nodal.h"
 #include "response.h"
+#include "response_plot.h"
 #include "second_order.h"
 #include "third_order.h"
 
@@ -323,6 +325,42 @@ TEST(Driver, TheAmplifiersLoadIsTheSectionsInParallel) {
     EXPECT_EQ(minimum->rated, row.rated) << row.ohms;
   }
   EXPECT_FALSE(amplifierLoadMinimum(Crossover(BuiltSections{}, PartsSet::Computed)));
+}
+
+// The response window's figures are those of the drivers chosen, worked out anew when the
+// choice changes: a padded tweeter plays 6 dB down and keeps its crossing, a woofer's coils of
+// 1 ohm cost it 20 log10(8/9) dB, and the amplifier's load is the crossover's.
+TEST(Driver, TheResponseFiguresAreThoseOfTheDriversChosen) {
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  BandDrivers drivers;
+  drivers[0].coilOhms = 1;
+  drivers[2].padDb = 6;
+  ui::ResponseFigureCache cache;
+  cache.update(sections);
+  const ui::ResponseFigures nominal = cache.figures(PartsSet::Computed);
+  cache.setDrivers(drivers);
+  const ui::ResponseFigures& chosen = cache.figures(PartsSet::Computed);
+  // The points nearest 20 Hz and 20 kHz.
+  const auto nearest = [](double hz) {
+    return static_cast<std::size_t>(std::lround(ui::kCurvePerDecade * std::log10(hz / 10)));
+  };
+  const std::size_t at20 = nearest(20), at20k = nearest(20000);
+  EXPECT_NEAR(nominal.bandDb[2][at20k], 0, 0.01);
+  EXPECT_NEAR(chosen.bandDb[2][at20k], -6, 0.01);
+  EXPECT_NEAR(chosen.bandDb[0][at20] - nominal.bandDb[0][at20], 20 * std::log10(8.0 / 9), 0.01);
+  EXPECT_NEAR(*chosen.crossings[2]->rising / *nominal.crossings[2]->rising, 1, 1e-8);
+  const Crossover crossover(sections, PartsSet::Computed, drivers);
+  ASSERT_EQ(chosen.load.size(), ui::curveCount());
+  for (std::size_t i = 0; i < chosen.load.size(); i += 97) {
+    EXPECT_EQ(chosen.load[i], crossover.amplifierLoad(ui::curveHz(i)).value());
+  }
+  ASSERT_TRUE(chosen.loadMinimum);
+  EXPECT_NE(ui::responseDescription(chosen, ".").find(ui::loadText(*chosen.loadMinimum, ".")),
+            std::string::npos);
+  // Back to the drivers as typed: the figures as they were.
+  cache.setDrivers({});
+  EXPECT_EQ(cache.figures(PartsSet::Computed).bandDb, nominal.bandDb);
 }
 
 // A measured curve is its points where it was measured, interpolated in the logarithm of the

@@ -21,6 +21,7 @@
 #include "form1.h"
 #include "form2.h"
 #include "ink.h"
+#include "load_plot.h"
 #include "nodal.h"
 #include "ocr_read.h"
 #include "qt_painter.h"
@@ -392,7 +393,9 @@ TEST_P(ResponseText, ThePlotsTextsReadAsWritten) {
   ASSERT_NE(responseOf(w), nullptr);
   const QImage plot = responseOf(w)->plotImage().convertToFormat(QImage::Format_RGB32);
   const int width = qRound(plot.width() / plot.devicePixelRatio());
-  const PlotFrame frame = plotFrame(width, plot.height() / plot.devicePixelRatio());
+  const double height = plot.height() / plot.devicePixelRatio();
+  const double responseHeight = height - loadPlotHeight(height);
+  const PlotFrame frame = plotFrame(width, responseHeight);
   struct Strip {
     QRect where;
     const char* language;
@@ -403,6 +406,7 @@ TEST_P(ResponseText, ThePlotsTextsReadAsWritten) {
       {QRect(29, 41, 48, 17), "bul", "Ниски"},
       {QRect(int(frame.x(1000)) - 30, int(frame.bottom) + 2, 60, 17), "eng", "1kHz"},
       {QRect(int(frame.x(10000)) - 30, int(frame.bottom) + 2, 60, 17), "eng", "10kHz"},
+      {QRect(4, int(responseHeight) + 3, 420, 17), "bul", "Импеданс за усилвателя: най-малко"},
   };
   for (const Strip& s : strips) {
     std::string read = ocrRead(stripOf(plot, s.where), s.language);
