@@ -22,6 +22,7 @@ struct BandDriver {
   double coilOhms = 0;
   // Whether the band drives a resistor of its typed impedance straight from its ladder.
   bool nominal() const { return !driver && padDb == 0 && coilOhms == 0; }
+  bool operator==(const BandDriver&) const = default;
 };
 using BandDrivers = std::array<BandDriver, 3>;  // indexed by Section
 

@@ -32,12 +32,12 @@ std::optional<MeasuredImpedance> MeasuredImpedance::of(std::vector<ImpedancePoin
       return std::nullopt;
     }
   }
-  // A wrapped phase jumps by about 360 degrees between neighbours; each step is taken to be
-  // the one within half a turn.
+  // A wrapped phase jumps by about 360 degrees between neighbours; a step of more than half a
+  // turn is taken to be the one within it. A phase unwrapped stays as it is.
   double turns = 0;
   for (std::size_t i = 1; i < points.size(); ++i) {
     const double step = points[i].degrees + turns - points[i - 1].degrees;
-    turns -= 360.0 * std::round(step / 360.0);
+    if (std::fabs(step) > 180.0) turns -= 360.0 * std::round(step / 360.0);
     points[i].degrees += turns;
   }
   return MeasuredImpedance(std::move(points));

@@ -18,6 +18,7 @@ using Impedance = std::complex<double>;  // ohms
 // (henries), the resonance fs (hertz) and its mechanical and electrical Q.
 struct ThieleSmall {
   double re = 0, le = 0, fs = 0, qms = 0, qes = 0;
+  bool operator==(const ThieleSmall&) const = default;
 };
 // Re + jwLe + the motional impedance, a parallel Res, Lces, Cmes: Res = Re Qms / Qes,
 // Lces = Re / (2 pi fs Qes), Cmes = Qes / (2 pi fs Re).
@@ -28,6 +29,7 @@ struct ImpedancePoint {
   double hz;
   double ohms;
   double degrees;
+  bool operator==(const ImpedancePoint&) const = default;
 };
 // A measured curve: points at rising frequencies, at least two, each magnitude positive, the
 // phase unwrapped (no step between neighbours over 180 degrees). Between points the magnitude
@@ -40,6 +42,7 @@ class MeasuredImpedance {
   Impedance at(double hz) const;
   bool covers(double hz) const { return hz >= points_.front().hz && hz <= points_.back().hz; }
   const std::vector<ImpedancePoint>& points() const { return points_; }
+  bool operator==(const MeasuredImpedance&) const = default;
 
  private:
   explicit MeasuredImpedance(std::vector<ImpedancePoint> points) : points_(std::move(points)) {}

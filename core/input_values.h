@@ -12,6 +12,7 @@ struct InputValues {
   double MidR = 0;
   double HighFc = 0;
   double HighR = 0;
+  bool operator==(const InputValues&) const = default;
 };
 
 enum class Section { Low, Middle, High };

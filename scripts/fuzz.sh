@@ -11,7 +11,7 @@ cmake --build build-fuzz
 # What a fuzzer finds (crash-*, leak-*, timeout-*) is written under the build directory.
 artifacts=build-fuzz/artifacts
 mkdir -p "$artifacts"
-for fuzzer in check_number measurement_file result_text response; do
+for fuzzer in check_number design measurement_file result_text response; do
   work=$(mktemp -d)
   echo "== fuzzing $fuzzer for ${seconds}s"
   # New inputs go to a scratch directory; the committed corpus is only read.

@@ -23,6 +23,8 @@ windows=(
   # What the tests read the windows' numbers with.
   tesseract-ocr
   tesseract-ocr-bul
+  # The design file's format (JSON), header-only: the cross build takes its headers alone.
+  nlohmann-json3-dev
 )
 
 # Building the program and running it: its font, Qt's Bulgarian texts, Qt's Wayland plugin.
@@ -39,6 +41,8 @@ run=(
   # The icon tool, built with the program.
   qt6-svg-dev
   libgl-dev
+  # The design file's format (JSON), header-only.
+  nlohmann-json3-dev
   fonts-liberation2
   qt6-translations-l10n
   qt6-wayland

@@ -372,6 +372,10 @@ TEST(Driver, AMeasuredCurveIsItsPointsAndLiesBetweenThem) {
   // -170 after 170 is 190: a step of 20 degrees, not of 340.
   EXPECT_EQ(curve->points()[1].degrees, 190);
   EXPECT_EQ(curve->points()[2].degrees, 360);
+  // Unwrapped again, a curve stays as it was, a step of half a turn too.
+  EXPECT_EQ(MeasuredImpedance::of(curve->points())->points(), curve->points());
+  const std::vector<ImpedancePoint> halfTurn{{100, 6, 10}, {200, 6, 190}, {300, 6, 10}};
+  EXPECT_EQ(MeasuredImpedance::of(halfTurn)->points(), halfTurn);
   const auto polar = [](double ohms, double degrees) {
     return std::polar(ohms, degrees * std::numbers::pi / 180);
   };
