@@ -12,9 +12,10 @@ mkdir "$work/clone"
 tar -C "$source_dir" --exclude='./build*' --exclude=./.git --exclude=./dist -cf - . |
   tar -C "$work/clone" -xf -
 cd "$work/clone"
-# The first fenced commands under the README's "## Install", without their comments.
+# The first fenced commands under the README's "## Install", without their comments. awk reads
+# to the end rather than exit at the block's end: sed, still writing, would die of SIGPIPE.
 commands=$(sed -n '/^## Install$/,/^## /p' README.md |
-  awk '/^```sh$/ { inside = 1; next } /^```$/ && inside { exit } inside' |
+  awk '/^```sh$/ && !done { inside = 1; next } /^```$/ && inside { inside = 0; done = 1 } inside' |
   sed -e 's/[[:space:]]*#.*$//')
 [[ -n $commands ]] || { echo "FAIL: no commands under the README's Install heading"; exit 1; }
 echo "$commands"
