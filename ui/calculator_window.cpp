@@ -103,7 +103,7 @@ void CalculatorWindow::clear(Boxes boxes) {
 std::string CalculatorWindow::partsList() const {
   const std::string point = toolkit().decimalSeparator();
   return ui::partsList(layout().description, partsSections(), written_, point,
-                       polarityLines(built_, point));
+                       polarityLines(built_, point) + loadLine(built_, point));
 }
 
 }  // namespace kalvena::ui

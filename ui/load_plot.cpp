@@ -1,11 +1,11 @@
 #include "load_plot.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
+#include "response_text.h"
 #include "result_text.h"
 
 namespace kalvena::ui {
@@ -18,18 +18,6 @@ constexpr Color kPhase{150, 110, 30};
 // range, each a multiple of four, so that its quarters are whole ohms.
 constexpr double kOhmScales[] = {12, 16, 24, 32, 48, 64, 96, 128, 256};
 
-std::string ohmsText(double ohms, std::string_view decimalPoint) {
-  char digits[64];
-  const auto [end, error] =
-      std::to_chars(digits, digits + sizeof digits, ohms, std::chars_format::fixed, 1);
-  if (error != std::errc{}) return "?";
-  std::string text(digits, end);
-  if (const std::size_t point = text.find('.'); point != std::string::npos) {
-    text.replace(point, 1, decimalPoint);
-  }
-  return text + " Ω";
-}
-
 }  // namespace
 
 double loadPlotHeight(double viewHeight) {
@@ -41,12 +29,6 @@ void drawResponseView(Painter& painter, double width, double height, const Respo
   const double load = loadPlotHeight(height);
   drawResponsePlot(painter, width, height - load, figures, decimalPoint);
   drawLoadPlot(painter, height - load, width, load, figures, decimalPoint);
-}
-
-std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint) {
-  return "Импеданс за усилвателя: най-малко " + ohmsText(minimum.ohms, decimalPoint) + " при " +
-         resultText(std::round(minimum.hz), decimalPoint).value_or("?") + " Hz, номинален " +
-         (minimum.rated ? std::to_string(*minimum.rated) + " Ω" : std::string("под 2 Ω"));
 }
 
 void drawLoadPlot(Painter& painter, double top, double width, double height,

@@ -25,8 +25,4 @@ void drawResponseView(Painter& painter, double width, double height, const Respo
 void drawLoadPlot(Painter& painter, double top, double width, double height,
                   const ResponseFigures& figures, std::string_view decimalPoint);
 
-// "Импеданс за усилвателя: най-малко 5.2 Ω при 180 Hz, номинален 6 Ω" ("под 2 Ω" where the
-// minimum falls more than 20 % below 2 ohm).
-std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint);
-
 }  // namespace kalvena::ui

@@ -184,4 +184,43 @@ std::string polarityLines(const BuiltSections& sections, std::string_view decima
   return lines;
 }
 
+namespace {
+
+std::string ohmsText(double ohms, std::string_view decimalPoint) {
+  char digits[64];
+  const auto [end, error] =
+      std::to_chars(digits, digits + sizeof digits, ohms, std::chars_format::fixed, 1);
+  if (error != std::errc{}) return "?";
+  std::string text(digits, end);
+  if (const std::size_t point = text.find('.'); point != std::string::npos) {
+    text.replace(point, 1, decimalPoint);
+  }
+  return text + " Ω";
+}
+
+std::string minimumText(const LoadMinimum& minimum, std::string_view decimalPoint) {
+  return "най-малко " + ohmsText(minimum.ohms, decimalPoint) + " при " +
+         hertzText(minimum.hz, decimalPoint) + " Hz, номинален " +
+         (minimum.rated ? std::to_string(*minimum.rated) + " Ω" : std::string("под 2 Ω"));
+}
+
+}  // namespace
+
+std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint) {
+  return "Импеданс за усилвателя: " + minimumText(minimum, decimalPoint);
+}
+
+std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint) {
+  std::string line;
+  for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
+    const std::optional<LoadMinimum> minimum =
+        amplifierLoadMinimum(Crossover(sections, kPartsSets[s]));
+    if (!minimum) return {};
+    line.append(s == 0 ? "Импеданс за усилвателя: " : "; ");
+    if (s > 0) line.append(kPartsSetNames[s]).append(": ");
+    line.append(minimumText(*minimum, decimalPoint));
+  }
+  return line + "\n";
+}
+
 }  // namespace kalvena::ui

@@ -74,4 +74,12 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
 // Empty where nothing is advised.
 std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint);
 
+// "Импеданс за усилвателя: най-малко 5.2 Ω при 180 Hz, номинален 6 Ω" ("под 2 Ω" where the
+// minimum falls more than 20 % below 2 ohm).
+std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint);
+// What a parts list says of the amplifier's load, a set of parts after another, in one line:
+//   Импеданс за усилвателя: най-малко 7.1 Ω при 2519 Hz, номинален 8 Ω; E12: най-малко …
+// Empty where no section is built.
+std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint);
+
 }  // namespace kalvena::ui
