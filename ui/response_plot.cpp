@@ -231,6 +231,11 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
     for (std::size_t i = 0; i < count; ++i) {
       figures.bandDb[s].push_back(dbOf(crossover.response(section, curveHz(i))));
     }
+    if (drivers[s].driver) {
+      if (const auto* curve = std::get_if<MeasuredImpedance>(&*drivers[s].driver)) {
+        figures.measured[s] = std::pair{curve->points().front().hz, curve->points().back().hz};
+      }
+    }
   }
   if (figures.bands() > 1) {
     const bool reversed = figures.advice && figures.advice->reverseMiddle();
@@ -348,7 +353,26 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
   for (std::size_t s = 0; s < figures.bandDb.size(); ++s) {
     if (!figures.has[s]) continue;
     traces.push_back(trace(figures.bandDb[s]));
-    curve(traces.back(), {kBandColors[s], 1.5, false});
+    const Pen pen{kBandColors[s], 1.5, false};
+    if (!figures.measured[s]) {
+      curve(traces.back(), pen);
+      continue;
+    }
+    // Solid where the driver was measured, dashed beyond, the three parts joined.
+    const double lo = f.x(figures.measured[s]->first), hi = f.x(figures.measured[s]->second);
+    Trace below, within, above;
+    for (const Point& p : traces.back()) {
+      if (p.x < lo) below.push_back(p);
+      if (p.x >= lo && p.x <= hi) within.push_back(p);
+      if (p.x > hi) above.push_back(p);
+    }
+    if (!within.empty()) {
+      below.push_back(within.front());
+      above.insert(above.begin(), within.back());
+    }
+    curve(below, {pen.color, pen.width, true});
+    curve(within, pen);
+    curve(above, {pen.color, pen.width, true});
   }
 
   // Each crossing of -3 dB, marked and given in whole hertz.
@@ -410,13 +434,18 @@ std::string responseDescription(const ResponseFigures& figures, std::string_view
     const std::optional<Crossings>& c = figures.crossings[s];
     text.append(" −3 dB: ");
     text.append(c ? crossingsSetText(static_cast<Section>(s), *c, decimalPoint) : "не е известно");
+    if (const auto& m = figures.measured[s]) {
+      text.append(" ").append(measuredText(c, *m, decimalPoint));
+    }
     text.append(".");
   }
   if (figures.advice) {
     text.append(" ").append(polarityText(*figures.advice, decimalPoint)).append("; ");
     text.append(deviationsText(*figures.advice, decimalPoint)).append(".");
   }
-  if (figures.loadMinimum) text.append(" ").append(loadText(*figures.loadMinimum, decimalPoint));
+  if (figures.loadMinimum) {
+    text.append(" ").append(loadText(*figures.loadMinimum, decimalPoint)).append(".");
+  }
   return text;
 }
 

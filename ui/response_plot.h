@@ -72,6 +72,9 @@ struct ResponseFigures {
   std::array<std::vector<double>, 3> bandDb;
   std::vector<double> sumDb;       // as built: the advised polarity, in phase where none is
   std::vector<double> otherSumDb;  // the other polarity; empty where nothing is advised
+  // Where a band's driver was measured, in hertz: its curve is drawn dashed beyond, and its
+  // description says so; nothing for a driver that is a model or a resistor.
+  std::array<std::optional<std::pair<double, double>>, 3> measured;
   // The impedance at the amplifier's terminals, in ohms; empty where no band is calculated.
   std::vector<std::complex<double>> load;
   std::optional<LoadMinimum> loadMinimum;

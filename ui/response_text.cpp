@@ -206,6 +206,26 @@ std::string minimumText(const LoadMinimum& minimum, std::string_view decimalPoin
 
 }  // namespace
 
+std::string measuredText(const std::optional<Crossings>& crossings,
+                         std::pair<double, double> measured, std::string_view decimalPoint) {
+  std::string text = "(измерен при " + hertzText(measured.first, decimalPoint) + "–" +
+                     hertzText(measured.second, decimalPoint) + " Hz";
+  std::vector<double> outside;
+  if (crossings) {
+    for (const Stretch& stretch : crossings->stretches) {
+      for (const std::optional<double>& edge : {stretch.from, stretch.to}) {
+        if (edge && (*edge < measured.first || *edge > measured.second)) outside.push_back(*edge);
+      }
+    }
+  }
+  for (std::size_t i = 0; i < outside.size(); ++i) {
+    text.append(i == 0 ? "; " : " и ").append(hertzText(outside[i], decimalPoint));
+  }
+  if (!outside.empty())
+    text.append(" Hz ").append(outside.size() == 1 ? "е" : "са").append(" извън измерването");
+  return text + ")";
+}
+
 std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint) {
   return "Импеданс за усилвателя: " + minimumText(minimum, decimalPoint);
 }

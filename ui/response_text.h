@@ -74,6 +74,12 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
 // Empty where nothing is advised.
 std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint);
 
+// What a band's description adds where its driver was measured over `measured` (hertz):
+// "(измерен при 20–20000 Hz)", and the crossings that lie outside the measurement, which its
+// curve there does not show as measured: "(измерен при 20–20000 Hz; 15 Hz е извън измерването)".
+std::string measuredText(const std::optional<Crossings>& crossings,
+                         std::pair<double, double> measured, std::string_view decimalPoint);
+
 // "Импеданс за усилвателя: най-малко 5.2 Ω при 180 Hz, номинален 6 Ω" ("под 2 Ω" where the
 // minimum falls more than 20 % below 2 ohm).
 std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint);

@@ -13,6 +13,7 @@
 #include "level_search.h"
 #include "load_plot.h"
 #include "nodal.h"
+#include "quiet_painter.h"
 #include "response.h"
 #include "response_plot.h"
 #include "second_order.h"
@@ -361,6 +362,52 @@ TEST(Driver, TheResponseFiguresAreThoseOfTheDriversChosen) {
   // Back to the drivers as typed: the figures as they were.
   cache.setDrivers({});
   EXPECT_EQ(cache.figures(PartsSet::Computed).bandDb, nominal.bandDb);
+}
+
+// A band into a measured driver is drawn solid where the driver was measured and dashed beyond,
+// and its description says where it was measured and which crossings lie outside.
+TEST(Driver, AMeasuredBandIsDashedBeyondItsMeasurement) {
+  using ui::Pen;
+  using ui::Point;
+  struct Strokes final : ui::test::QuietPainter {
+    std::vector<std::pair<std::vector<Point>, Pen>> lines;
+    void polyline(std::span<const Point> points, const Pen& pen) override {
+      lines.emplace_back(std::vector<Point>(points.begin(), points.end()), pen);
+    }
+  };
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  std::vector<ImpedancePoint> flat;
+  for (double hz = 500; hz <= 2000; hz *= 1.1) flat.push_back({hz, 8, 0});
+  BandDrivers drivers;
+  drivers[1].driver = *MeasuredImpedance::of(flat);
+  const ui::ResponseFigures figures = ui::responseFigures(sections, PartsSet::Computed, drivers);
+  ASSERT_TRUE(figures.measured[1]);
+  const auto [low, high] = *figures.measured[1];
+  EXPECT_EQ(low, 500);
+  EXPECT_FALSE(figures.measured[0] || figures.measured[2]);
+  Strokes strokes;
+  ui::drawResponsePlot(strokes, 720, 448, figures, ".");
+  const ui::PlotFrame f = ui::plotFrame(720, 448);
+  int solid = 0, dashed = 0;
+  for (const auto& [points, pen] : strokes.lines) {
+    if (pen.color != ui::kBandColors[1] || pen.width != 1.5) continue;
+    for (const Point& p : points) {
+      const double hz = f.hz(p.x);
+      // Each stroke lies on its side of the measurement's ends, which the parts share.
+      if (pen.dashed) {
+        EXPECT_TRUE(hz <= low * 1.02 || hz >= high / 1.02) << hz;
+      } else {
+        EXPECT_TRUE(hz >= low / 1.02 && hz <= high * 1.02) << hz;
+      }
+    }
+    ++(pen.dashed ? dashed : solid);
+  }
+  EXPECT_EQ(solid, 1);
+  EXPECT_EQ(dashed, 2);
+  const std::string said = ui::responseDescription(figures, ".");
+  EXPECT_NE(said.find("(измерен при 500–"), std::string::npos) << said;
+  EXPECT_NE(said.find(" Hz са извън измерването)"), std::string::npos) << said;
 }
 
 // A measured curve is its points where it was measured, interpolated in the logarithm of the
