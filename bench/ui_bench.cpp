@@ -1,13 +1,22 @@
 // What a user waits for, measured on the real windows (offscreen): one keystroke's Change
 // handling, a full calculation of each window, a switch between the windows, and the response
-// window: from the double click on a picture to its first frame, and a redraw for other parts.
+// window: from the double click on a picture to its first frame, a redraw for other parts, and
+// a change of the drivers chosen (three measured curves) to its view drawn anew.
 #include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <numbers>
 
 #include "form1.h"
 #include "form2.h"
+#include "load_plot.h"
+#include "qt_painter.h"
 #include "qt_response.h"
+#include "second_order.h"
 
 #include <QAbstractButton>
+#include <QImage>
+#include <QPainter>
 #include "ui_test_support.h"
 
 namespace {
@@ -118,6 +127,41 @@ void BM_RedrawForOtherParts(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RedrawForOtherParts)->Unit(benchmark::kMillisecond);
+
+// The drivers chosen for the three bands changed, each a measured curve of 1,000 points, to the
+// response window's view (the response and the amplifier's load, 720 by 648) drawn anew: what a
+// change in the drivers' panel will cost before the toolkit shows it.
+void BM_DriversChanged(benchmark::State& state) {
+  using namespace kalvena;
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  BandDrivers drivers;
+  const ThieleSmall models[] = {
+      {5.6, 0.8e-3, 35, 3.5, 0.4}, {3.2, 0.25e-3, 80, 2.8, 0.6}, {4.7, 0.05e-3, 900, 1.8, 1.2}};
+  for (std::size_t b = 0; b < 3; ++b) {
+    std::vector<ImpedancePoint> measured;
+    for (int i = 0; i < 1000; ++i) {
+      const double hz = 10 * std::pow(4000.0, i / 999.0);
+      const Impedance z = thieleSmallImpedance(models[b], hz);
+      measured.push_back({hz, std::abs(z), std::arg(z) * 180 / std::numbers::pi});
+    }
+    drivers[b] = {*MeasuredImpedance::of(std::move(measured)), true, false, b == 2 ? 3.0 : 0.0,
+                  b == 0 ? 0.35 : 0.0};
+  }
+  ui::ResponseFigureCache cache;
+  cache.update(sections);
+  QImage surface(720, 648, QImage::Format_RGB32);
+  bool changed = false;
+  for (auto _ : state) {
+    drivers[2].padDb = (changed = !changed) ? 3.5 : 3.0;  // a digit typed in the panel
+    cache.setDrivers(drivers);
+    QPainter painter(&surface);
+    painter.setRenderHint(QPainter::Antialiasing);
+    qt::QtPainter drawn(painter);
+    ui::drawResponseView(drawn, 720, 648, cache.figures(PartsSet::E12), ".");
+  }
+}
+BENCHMARK(BM_DriversChanged)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -56,20 +56,28 @@ std::vector<LadderElement> builtLadder(const BuiltSection& section, const BandDr
   return ladder;
 }
 
+std::optional<Crossings> sectionCrossings(const BuiltSection& section, const BandDriver& chosen,
+                                          PartsSet set) {
+  if (chosen.nominal()) {
+    return minus3DbCrossings(section.ladder(set), section.load, section.lowHz, section.highHz);
+  }
+  const std::vector<LadderElement> ladder = builtLadder(section, chosen, set);
+  const BandLoad load = builtLoad(chosen, section.load, set);
+  const double padDb = load.pad ? lPadAttenuationDb(*load.pad, section.load) : 0.0;
+  return levelCrossings(
+      [&](double hz) {
+        return 20 * std::log10(std::abs(ladderResponse(ladder, load.impedance(hz), hz) *
+                                        load.padTransfer(hz)));
+      },
+      section.lowHz, section.highHz, -padDb);
+}
+
 std::optional<SectionCrossings> sectionCrossings(const BuiltSection& section,
                                                  const BandDriver& chosen) {
   if (chosen.nominal()) return sectionCrossings(section);
   SectionCrossings crossings;
   for (std::size_t s = 0; s < crossings.size(); ++s) {
-    const std::vector<LadderElement> ladder = builtLadder(section, chosen, kPartsSets[s]);
-    const BandLoad load = builtLoad(chosen, section.load, kPartsSets[s]);
-    const double padDb = load.pad ? lPadAttenuationDb(*load.pad, section.load) : 0.0;
-    const std::optional<Crossings> found = levelCrossings(
-        [&](double hz) {
-          return 20 * std::log10(std::abs(ladderResponse(ladder, load.impedance(hz), hz) *
-                                          load.padTransfer(hz)));
-        },
-        section.lowHz, section.highHz, -padDb);
+    const std::optional<Crossings> found = sectionCrossings(section, chosen, kPartsSets[s]);
     if (!found) return std::nullopt;
     crossings[s] = *found;
   }

@@ -49,5 +49,8 @@ std::vector<LadderElement> builtLadder(const BuiltSection& section, const BandDr
 // driver, read against the pad's level (a padded band keeps its -3 dB points).
 std::optional<SectionCrossings> sectionCrossings(const BuiltSection& section,
                                                  const BandDriver& chosen);
+// The same for one set of parts.
+std::optional<Crossings> sectionCrossings(const BuiltSection& section, const BandDriver& chosen,
+                                          PartsSet set);
 
 }  // namespace kalvena

@@ -219,9 +219,7 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
     figures.has[s] = crossover.has(section);
     if (!figures.has[s]) continue;
     if (!drivers[s].nominal()) {
-      if (const std::optional<SectionCrossings> real = sectionCrossings(*sections[s], drivers[s])) {
-        figures.crossings[s] = (*real)[indexOf(set)];
-      }
+      figures.crossings[s] = sectionCrossings(*sections[s], drivers[s], set);
     } else if (crossings[s]) {
       figures.crossings[s] = (*crossings[s])[indexOf(set)];
     } else {
