@@ -193,8 +193,9 @@ std::optional<LoadMinimum> amplifierLoadMinimum(const Crossover& crossover) {
     return kAudibleLowHz * std::pow(10.0, decades * static_cast<double>(i) / count);
   };
   int lowest = 0;
+  double lowestOhms = ohms(sampleHz(0));
   for (int i = 1; i <= count; ++i) {
-    if (ohms(sampleHz(i)) < ohms(sampleHz(lowest))) lowest = i;
+    if (const double here = ohms(sampleHz(i)); here < lowestOhms) lowest = i, lowestOhms = here;
   }
   double lo = sampleHz(std::max(lowest - 1, 0)), hi = sampleHz(std::min(lowest + 1, count));
   const double ratio = (std::sqrt(5.0) - 1) / 2;
@@ -207,7 +208,7 @@ std::optional<LoadMinimum> amplifierLoadMinimum(const Crossover& crossover) {
     }
   }
   double hz = lo + (hi - lo) / 2;
-  if (ohms(sampleHz(lowest)) < ohms(hz)) hz = sampleHz(lowest);
+  if (lowestOhms < ohms(hz)) hz = sampleHz(lowest);
   LoadMinimum minimum{ohms(hz), hz, std::nullopt};
   for (const int rated : kRatedImpedances) {
     if (minimum.ohms >= 0.8 * rated) {

@@ -43,6 +43,11 @@ std::optional<MeasuredImpedance> MeasuredImpedance::of(std::vector<ImpedancePoin
   return MeasuredImpedance(std::move(points));
 }
 
+MeasuredImpedance::MeasuredImpedance(std::vector<ImpedancePoint> points)
+    : points_(std::move(points)) {
+  for (const ImpedancePoint& p : points_) logHz_.push_back(std::log(p.hz));
+}
+
 Impedance MeasuredImpedance::at(double hz) const {
   const auto polar = [](double ohms, double degrees) {
     return std::polar(ohms, degrees * std::numbers::pi / 180.0);
@@ -51,9 +56,10 @@ Impedance MeasuredImpedance::at(double hz) const {
   if (!(hz < points_.back().hz)) return polar(points_.back().ohms, points_.back().degrees);
   const auto above = std::upper_bound(points_.begin(), points_.end(), hz,
                                       [](double f, const ImpedancePoint& p) { return f < p.hz; });
-  const ImpedancePoint& a = *(above - 1);
-  const ImpedancePoint& b = *above;
-  const double t = std::log(hz / a.hz) / std::log(b.hz / a.hz);
+  const std::size_t i = static_cast<std::size_t>(above - points_.begin());
+  const ImpedancePoint& a = points_[i - 1];
+  const ImpedancePoint& b = points_[i];
+  const double t = (std::log(hz) - logHz_[i - 1]) / (logHz_[i] - logHz_[i - 1]);
   return polar(a.ohms + t * (b.ohms - a.ohms), a.degrees + t * (b.degrees - a.degrees));
 }
 

@@ -45,8 +45,9 @@ class MeasuredImpedance {
   bool operator==(const MeasuredImpedance&) const = default;
 
  private:
-  explicit MeasuredImpedance(std::vector<ImpedancePoint> points) : points_(std::move(points)) {}
+  explicit MeasuredImpedance(std::vector<ImpedancePoint> points);
   std::vector<ImpedancePoint> points_;
+  std::vector<double> logHz_;  // each point's frequency's logarithm, which interpolating takes
 };
 
 // A driver: a resistor of its nominal impedance (ohms), its Thiele–Small model, or a measured

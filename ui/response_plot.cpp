@@ -214,9 +214,12 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
   figures.advice = middlePolarity(crossover);
   const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
   const std::size_t count = curveCount();
+  // Each band's response at each frequency, worked out once for its curve and the sums.
+  std::array<std::vector<std::complex<double>>, 3> responses;
   for (std::size_t s = 0; s < sections.size(); ++s) {
     const Section section = static_cast<Section>(s);
     figures.has[s] = crossover.has(section);
+    responses[s].assign(count, 0.0);
     if (!figures.has[s]) continue;
     if (!drivers[s].nominal()) {
       figures.crossings[s] = sectionCrossings(*sections[s], drivers[s], set);
@@ -227,7 +230,8 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
                                                sections[s]->lowHz, sections[s]->highHz);
     }
     for (std::size_t i = 0; i < count; ++i) {
-      figures.bandDb[s].push_back(dbOf(crossover.response(section, curveHz(i))));
+      responses[s][i] = crossover.response(section, curveHz(i));
+      figures.bandDb[s].push_back(dbOf(responses[s][i]));
     }
     if (drivers[s].driver) {
       if (const auto* curve = std::get_if<MeasuredImpedance>(&*drivers[s].driver)) {
@@ -237,9 +241,14 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
   }
   if (figures.bands() > 1) {
     const bool reversed = figures.advice && figures.advice->reverseMiddle();
+    // As Crossover::sum adds them: the low, the middle with its sign, the high.
+    const auto sum = [&](std::size_t i, bool middleReversed) {
+      const std::complex<double> middle = responses[1][i];
+      return responses[0][i] + (middleReversed ? -middle : middle) + responses[2][i];
+    };
     for (std::size_t i = 0; i < count; ++i) {
-      figures.sumDb.push_back(dbOf(crossover.sum(curveHz(i), reversed)));
-      if (figures.advice) figures.otherSumDb.push_back(dbOf(crossover.sum(curveHz(i), !reversed)));
+      figures.sumDb.push_back(dbOf(sum(i, reversed)));
+      if (figures.advice) figures.otherSumDb.push_back(dbOf(sum(i, !reversed)));
     }
   }
   if (figures.bands() > 0) {
