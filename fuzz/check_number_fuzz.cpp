@@ -8,12 +8,9 @@
 #include <string_view>
 
 #include "check_number.h"
+#include "require.h"
 
-namespace {
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-}  // namespace
+using kalvena::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

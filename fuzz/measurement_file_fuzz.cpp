@@ -7,12 +7,9 @@
 #include <string_view>
 
 #include "measurement_file.h"
+#include "require.h"
 
-namespace {
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-}  // namespace
+using kalvena::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -6,14 +6,13 @@
 #include <cstring>
 #include <string>
 
+#include "require.h"
 #include "response_text.h"
 #include "second_order.h"
 #include "third_order.h"
 
 namespace {
-void require(bool condition) {
-  if (!condition) std::abort();
-}
+using kalvena::fuzz::require;
 
 template <class Element, std::size_t N, std::size_t M>
 void check(const std::array<kalvena::Formula<Element>, N>& formulas,

@@ -6,13 +6,10 @@
 #include <cstring>
 #include <string>
 
+#include "require.h"
 #include "result_text.h"
 
-namespace {
-void require(bool condition) {
-  if (!condition) std::abort();
-}
-}  // namespace
+using kalvena::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   double value = 0;
