@@ -56,6 +56,12 @@ std::vector<LadderElement> builtLadder(const BuiltSection& section, const BandDr
   return ladder;
 }
 
+std::complex<double> bandResponse(std::span<const LadderElement> ladder, const BandLoad& load,
+                                  double hz) {
+  const BandLoad::Terminals t = load.terminals(hz);
+  return ladderResponse(ladder, t.impedance, hz) * t.padTransfer;
+}
+
 std::optional<Crossings> sectionCrossings(const BuiltSection& section, const BandDriver& chosen,
                                           PartsSet set) {
   if (chosen.nominal()) {
@@ -65,10 +71,7 @@ std::optional<Crossings> sectionCrossings(const BuiltSection& section, const Ban
   const BandLoad load = builtLoad(chosen, section.load, set);
   const double padDb = load.pad ? lPadAttenuationDb(*load.pad, section.load) : 0.0;
   return levelCrossings(
-      [&](double hz) {
-        return 20 * std::log10(std::abs(ladderResponse(ladder, load.impedance(hz), hz) *
-                                        load.padTransfer(hz)));
-      },
+      [&](double hz) { return 20 * std::log10(std::abs(bandResponse(ladder, load, hz))); },
       section.lowHz, section.highHz, -padDb);
 }
 

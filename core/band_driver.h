@@ -4,7 +4,9 @@
 // is built of a set of parts.
 
 #include <array>
+#include <complex>
 #include <optional>
+#include <span>
 
 #include "driver.h"
 #include "response.h"
@@ -43,6 +45,11 @@ BandLoad builtLoad(const BandDriver& chosen, double z, PartsSet set);
 // A section's ladder with a set's parts, each coil with the resistance chosen.
 std::vector<LadderElement> builtLadder(const BuiltSection& section, const BandDriver& chosen,
                                        PartsSet set);
+
+// A band's voltage at its driver over the amplifier's: its ladder's response into the load,
+// times what of it the pad passes on.
+std::complex<double> bandResponse(std::span<const LadderElement> ladder, const BandLoad& load,
+                                  double hz);
 
 // The crossings of a section into its chosen driver with each set of parts: those of
 // sectionCrossings where it drives its typed resistance, else searched on its level at the

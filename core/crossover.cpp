@@ -32,8 +32,7 @@ std::complex<double> Crossover::response(Section section, double hz) const {
   const std::optional<Built>& built = ladders_[index(section)];
   if (!built) return 0.0;
   if (!built->real) return ladderResponse(built->ladder, built->load, hz);
-  return ladderResponse(built->ladder, built->real->impedance(hz), hz) *
-         built->real->padTransfer(hz);
+  return bandResponse(built->ladder, *built->real, hz);
 }
 
 std::complex<double> Crossover::sum(double hz, bool middleReversed) const {

@@ -96,12 +96,10 @@ Impedance BandLoad::across(double hz) const {
   return z;
 }
 
-Impedance BandLoad::impedance(double hz) const { return (pad ? pad->series : 0.0) + across(hz); }
-
-std::complex<double> BandLoad::padTransfer(double hz) const {
-  if (!pad) return 1.0;
+BandLoad::Terminals BandLoad::terminals(double hz) const {
   const Impedance z = across(hz);
-  return z / (pad->series + z);
+  if (!pad) return {z, 1.0};
+  return {pad->series + z, z / (pad->series + z)};
 }
 
 }  // namespace kalvena

@@ -88,10 +88,15 @@ struct BandLoad {
   std::optional<Notch> notch = std::nullopt;
   std::optional<LPad> pad = std::nullopt;
 
-  // The impedance the ladder drives.
-  Impedance impedance(double hz) const;
-  // The voltage at the driver's terminals over the voltage the ladder gives them.
-  std::complex<double> padTransfer(double hz) const;
+  // The impedance the ladder drives, and the voltage at the driver's terminals over the voltage
+  // the ladder gives them, worked out together.
+  struct Terminals {
+    Impedance impedance;
+    std::complex<double> padTransfer;
+  };
+  Terminals terminals(double hz) const;
+  Impedance impedance(double hz) const { return terminals(hz).impedance; }
+  std::complex<double> padTransfer(double hz) const { return terminals(hz).padTransfer; }
   // What lies across the driver's terminals, the driver with it.
   Impedance across(double hz) const;
 };
