@@ -36,9 +36,8 @@ std::complex<double> Crossover::response(Section section, double hz) const {
 }
 
 std::complex<double> Crossover::sum(double hz, bool middleReversed) const {
-  const std::complex<double> middle = response(Section::Middle, hz);
-  return response(Section::Low, hz) + (middleReversed ? -middle : middle) +
-         response(Section::High, hz);
+  return sumOf(response(Section::Low, hz), response(Section::Middle, hz),
+               response(Section::High, hz), middleReversed);
 }
 
 std::optional<std::complex<double>> Crossover::amplifierLoad(double hz) const {
@@ -77,6 +76,23 @@ SumRange judgedRange(const Crossover& crossover) {
 }
 
 namespace {
+
+// Where `score` is highest between lo and hi, narrowed down by golden sections to a billionth of
+// the frequency: a sample's neighbourhood made exact, so that a notch's depth is found, not
+// sampled.
+template <class Score>
+double highestBetween(double lo, double hi, const Score& score) {
+  const double ratio = (std::sqrt(5.0) - 1) / 2;
+  for (int k = 0; k < 60 && hi - lo > 1e-9 * hi; ++k) {
+    const double a = hi - ratio * (hi - lo), b = lo + ratio * (hi - lo);
+    if (score(a) > score(b)) {
+      hi = b;
+    } else {
+      lo = a;
+    }
+  }
+  return lo + (hi - lo) / 2;
+}
 
 // The sum is sampled this often a decade over the range judged.
 constexpr int kPerDecade = 400;
@@ -119,18 +135,8 @@ SumDeviation largestDeviation(const Crossover& crossover, bool middleReversed,
   for (std::size_t i = 1; i < dbs.size(); ++i) {
     if (distance(dbs[i]) > distance(dbs[furthest])) furthest = i;
   }
-  double lo = hzs[furthest == 0 ? 0 : furthest - 1];
-  double hi = hzs[std::min(furthest + 1, hzs.size() - 1)];
-  const double ratio = (std::sqrt(5.0) - 1) / 2;
-  for (int k = 0; k < 60 && hi - lo > 1e-9 * hi; ++k) {
-    const double a = hi - ratio * (hi - lo), b = lo + ratio * (hi - lo);
-    if (distanceAt(a) > distanceAt(b)) {
-      hi = b;
-    } else {
-      lo = a;
-    }
-  }
-  double hz = lo + (hi - lo) / 2;
+  double hz = highestBetween(hzs[furthest == 0 ? 0 : furthest - 1],
+                             hzs[std::min(furthest + 1, hzs.size() - 1)], distanceAt);
   if (distance(dbs[furthest]) > distanceAt(hz)) hz = hzs[furthest];
   return {sumDb(crossover, middleReversed, hz), hz};
 }
@@ -196,17 +202,9 @@ std::optional<LoadMinimum> amplifierLoadMinimum(const Crossover& crossover) {
   for (int i = 1; i <= count; ++i) {
     if (const double here = ohms(sampleHz(i)); here < lowestOhms) lowest = i, lowestOhms = here;
   }
-  double lo = sampleHz(std::max(lowest - 1, 0)), hi = sampleHz(std::min(lowest + 1, count));
-  const double ratio = (std::sqrt(5.0) - 1) / 2;
-  for (int k = 0; k < 60 && hi - lo > 1e-9 * hi; ++k) {
-    const double a = hi - ratio * (hi - lo), b = lo + ratio * (hi - lo);
-    if (ohms(a) < ohms(b)) {
-      hi = b;
-    } else {
-      lo = a;
-    }
-  }
-  double hz = lo + (hi - lo) / 2;
+  double hz =
+      highestBetween(sampleHz(std::max(lowest - 1, 0)), sampleHz(std::min(lowest + 1, count)),
+                     [&](double f) { return -ohms(f); });
   if (lowestOhms < ohms(hz)) hz = sampleHz(lowest);
   LoadMinimum minimum{ohms(hz), hz, std::nullopt};
   for (const int rated : kRatedImpedances) {

@@ -35,6 +35,11 @@ class Crossover {
   std::complex<double> response(Section section, double hz) const;
   // The drivers' sum: the middle one's voltage taken with its sign turned where reversed.
   std::complex<double> sum(double hz, bool middleReversed) const;
+  // The same of the three responses at a frequency.
+  static std::complex<double> sumOf(std::complex<double> low, std::complex<double> middle,
+                                    std::complex<double> high, bool middleReversed) {
+    return low + (middleReversed ? -middle : middle) + high;
+  }
   // The impedance at the amplifier's terminals, in ohms: the calculated sections in parallel,
   // each into its driver. Nothing where none is calculated.
   std::optional<std::complex<double>> amplifierLoad(double hz) const;

@@ -221,13 +221,11 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
     figures.has[s] = crossover.has(section);
     responses[s].assign(count, 0.0);
     if (!figures.has[s]) continue;
-    if (!drivers[s].nominal()) {
-      figures.crossings[s] = sectionCrossings(*sections[s], drivers[s], set);
-    } else if (crossings[s]) {
+    // A band into its typed resistance crosses as the calculation found; the rest are searched.
+    if (drivers[s].nominal() && crossings[s]) {
       figures.crossings[s] = (*crossings[s])[indexOf(set)];
     } else {
-      figures.crossings[s] = minus3DbCrossings(sections[s]->ladder(set), sections[s]->load,
-                                               sections[s]->lowHz, sections[s]->highHz);
+      figures.crossings[s] = sectionCrossings(*sections[s], drivers[s], set);
     }
     for (std::size_t i = 0; i < count; ++i) {
       responses[s][i] = crossover.response(section, curveHz(i));
@@ -241,10 +239,8 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
   }
   if (figures.bands() > 1) {
     const bool reversed = figures.advice && figures.advice->reverseMiddle();
-    // As Crossover::sum adds them: the low, the middle with its sign, the high.
     const auto sum = [&](std::size_t i, bool middleReversed) {
-      const std::complex<double> middle = responses[1][i];
-      return responses[0][i] + (middleReversed ? -middle : middle) + responses[2][i];
+      return Crossover::sumOf(responses[0][i], responses[1][i], responses[2][i], middleReversed);
     };
     for (std::size_t i = 0; i < count; ++i) {
       figures.sumDb.push_back(dbOf(sum(i, reversed)));
