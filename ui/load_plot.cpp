@@ -11,8 +11,6 @@
 namespace kalvena::ui {
 namespace {
 
-constexpr double kTextPixels = 12;
-constexpr double kSmallTextPixels = 11;
 constexpr Color kPhase{150, 110, 30};
 // The magnitude's scale: the smallest of these that the load stays a tenth under in the audible
 // range, each a multiple of four, so that its quarters are whole ohms.
@@ -39,12 +37,12 @@ void drawLoadPlot(Painter& painter, double top, double width, double height,
   PlotFrame f{above.left, top + 24, above.right, std::max(top + height - 8, top + 25)};
   if (figures.load.empty()) {
     painter.text({8, top + 16}, "Импеданс за усилвателя: няма изчислена лента", Anchor::Start,
-                 kTextPixels, kBlack);
+                 kPlotTextPixels, kBlack);
     return;
   }
   if (figures.loadMinimum) {
     painter.text({8, top + 16}, loadText(*figures.loadMinimum, decimalPoint), Anchor::Start,
-                 kTextPixels, kBlack);
+                 kPlotTextPixels, kBlack);
   }
   double largest = 0;
   for (std::size_t i = 0; i < figures.load.size(); ++i) {
@@ -67,7 +65,7 @@ void drawLoadPlot(Painter& painter, double top, double width, double height,
     painter.line({f.left, y(ohms)}, {f.right, y(ohms)}, {quarter == 0 ? kDecade : kGrid, 1, false});
     painter.text({f.left - 5, y(ohms) + 4},
                  resultText(ohms, decimalPoint).value_or("?") + (quarter == 4 ? " Ω" : ""),
-                 Anchor::End, kTextPixels, kLabelInk);
+                 Anchor::End, kPlotTextPixels, kLabelInk);
   }
   drawFrequencyLines(painter, f);
   // The phase on its own scale, ±90° at the frame's top and bottom, under the magnitude.
@@ -83,7 +81,7 @@ void drawLoadPlot(Painter& painter, double top, double width, double height,
   for (const auto& [degrees, label] :
        {std::pair{90.0, "фаза +90°"}, {0.0, "0°"}, {-90.0, "−90°"}}) {
     const double at = std::clamp(yPhase(degrees) - 3, f.top + 11, f.bottom - 3);
-    painter.text({f.right - 4, at}, label, Anchor::End, kSmallTextPixels, kPhase);
+    painter.text({f.right - 4, at}, label, Anchor::End, kPlotSmallTextPixels, kPhase);
   }
   if (figures.loadMinimum) {
     const LoadMinimum& m = *figures.loadMinimum;

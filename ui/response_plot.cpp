@@ -10,8 +10,6 @@
 namespace kalvena::ui {
 namespace {
 
-constexpr double kTextPixels = 12;
-constexpr double kSmallTextPixels = 11;
 constexpr Color kHalfPower{120, 120, 120};
 constexpr Color kOtherSum{95, 95, 95};
 constexpr double kHalfPowerDb = -3.0103;  // 10 log10(1/2): where every crossing is
@@ -110,7 +108,7 @@ void drawCrossingLabels(Painter& painter, const PlotFrame& f, const std::vector<
   for (const Mark& m : marks) {
     const std::string label = std::to_string(static_cast<long long>(std::llround(m.hz)));
     const double half =
-        painter.captionExtent(label, static_cast<int>(kSmallTextPixels)).advance / 2 + 1;
+        painter.captionExtent(label, static_cast<int>(kPlotSmallTextPixels)).advance / 2 + 1;
     // The places a label may take, nearest its mark first: rows under and over the line, each
     // straight at the mark or moved by half a label's width at a time to either side.
     struct Place {
@@ -169,7 +167,7 @@ void drawCrossingLabels(Painter& painter, const PlotFrame& f, const std::vector<
       break;
     }
     if (placed) {
-      painter.text(*placed, label, Anchor::Middle, kSmallTextPixels, kBandColors[m.band]);
+      painter.text(*placed, label, Anchor::Middle, kPlotSmallTextPixels, kBandColors[m.band]);
     }
   }
 }
@@ -298,19 +296,19 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
   for (int db = static_cast<int>(kPlotTopDb); db >= static_cast<int>(kPlotBottomDb); db -= 10) {
     painter.line({f.left, f.y(db)}, {f.right, f.y(db)}, {db == 0 ? kDecade : kGrid, 1, false});
     painter.text({f.left - 5, f.y(db) + 4}, db == kPlotTopDb ? dbLabel(db) + " dB" : dbLabel(db),
-                 Anchor::End, kTextPixels, kLabelInk);
+                 Anchor::End, kPlotTextPixels, kLabelInk);
   }
   drawFrequencyLines(painter, f);
   for (double decade = kPlotLowHz; decade < kPlotHighHz; decade *= 10) {
-    painter.text({f.x(decade), f.bottom + 15}, hertzLabel(decade), Anchor::Middle, kTextPixels,
+    painter.text({f.x(decade), f.bottom + 15}, hertzLabel(decade), Anchor::Middle, kPlotTextPixels,
                  kLabelInk);
   }
-  painter.text({f.x(kAudibleLowHz), f.bottom + 30}, "20 Hz", Anchor::Middle, kSmallTextPixels,
+  painter.text({f.x(kAudibleLowHz), f.bottom + 30}, "20 Hz", Anchor::Middle, kPlotSmallTextPixels,
                kLabelInk);
-  painter.text({f.x(kAudibleHighHz), f.bottom + 30}, "20 kHz", Anchor::Middle, kSmallTextPixels,
+  painter.text({f.x(kAudibleHighHz), f.bottom + 30}, "20 kHz", Anchor::Middle, kPlotSmallTextPixels,
                kLabelInk);
   painter.text({(f.x(kAudibleLowHz) + f.x(kAudibleHighHz)) / 2, f.bottom + 30}, "чуваемият обхват",
-               Anchor::Middle, kSmallTextPixels, kLabelInk);
+               Anchor::Middle, kPlotSmallTextPixels, kLabelInk);
 
   // Each curve's points, drawn where they lie inside the frame: a run of points inside is one
   // line, which ends where it leaves the frame, on its edge.
@@ -399,10 +397,11 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
   // each band (or that it is not calculated), the sum in the advised polarity and in the other.
   const std::optional<PolarityAdvice>& advice = figures.advice;
   painter.text({width - 8, 16}, std::string("Части: ") + kPartsSetNames[indexOf(figures.set)],
-               Anchor::End, kTextPixels, kBlack);
+               Anchor::End, kPlotTextPixels, kBlack);
   if (advice) {
-    painter.text({8, 16}, polarityText(*advice, decimalPoint), Anchor::Start, kTextPixels, kBlack);
-    painter.text({8, 32}, deviationsText(*advice, decimalPoint), Anchor::Start, kTextPixels,
+    painter.text({8, 16}, polarityText(*advice, decimalPoint), Anchor::Start, kPlotTextPixels,
+                 kBlack);
+    painter.text({8, 32}, deviationsText(*advice, decimalPoint), Anchor::Start, kPlotTextPixels,
                  kLabelInk);
   }
   double x = 8;
@@ -412,8 +411,8 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
       painter.line({x, legendY - 4}, {x + 20, legendY - 4}, pen);
       x += 24;
     }
-    painter.text({x, legendY}, label, Anchor::Start, kTextPixels, kBlack);
-    x += painter.captionExtent(label, static_cast<int>(kTextPixels)).advance + 16;
+    painter.text({x, legendY}, label, Anchor::Start, kPlotTextPixels, kBlack);
+    x += painter.captionExtent(label, static_cast<int>(kPlotTextPixels)).advance + 16;
   };
   for (std::size_t s = 0; s < figures.has.size(); ++s) {
     entry(std::string(kBandNames[s]) + (figures.has[s] ? "" : ": не е изчислен"),

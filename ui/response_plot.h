@@ -46,6 +46,10 @@ inline constexpr int kCurvePerDecade = 200;
 inline constexpr Color kBandColors[] = {{25, 85, 190}, {20, 135, 55}, {200, 35, 35}};
 inline constexpr Color kSumColor = kBlack;
 
+// The plots' texts' sizes in pixels: their labels, and the smaller ones of the crossings and
+// the audible range.
+inline constexpr double kPlotTextPixels = 12;
+inline constexpr double kPlotSmallTextPixels = 11;
 // The plots' grid, the ground beyond the audible range, and the grey of their labels.
 inline constexpr Color kGrid{215, 215, 215};
 inline constexpr Color kDecade{170, 170, 170};

@@ -9,18 +9,33 @@
 
 namespace kalvena::ui {
 
-std::string levelText(double db, std::string_view decimalPoint) {
-  const double magnitude = std::fabs(db);
-  const int decimals = std::round(magnitude * 100) < 100 ? 2 : 1;
+namespace {
+
+// A number to a fixed count of decimals in the user's decimal separator: "7.1", "0.97"; "?"
+// where it has no such text; `zero` says whether it rounds to nothing.
+std::string fixedText(double value, int decimals, std::string_view decimalPoint,
+                      bool* zero = nullptr) {
   char digits[400];
   const auto [end, error] =
-      std::to_chars(digits, digits + sizeof digits, magnitude, std::chars_format::fixed, decimals);
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
   if (error != std::errc{}) return "?";
   std::string text(digits, end);
-  if (text.find_first_not_of("0.") == std::string::npos) return "0";
+  if (zero) *zero = text.find_first_not_of("0.") == std::string::npos;
   if (const std::size_t point = text.find('.'); point != std::string::npos) {
     text.replace(point, 1, decimalPoint);
   }
+  return text;
+}
+
+}  // namespace
+
+std::string levelText(double db, std::string_view decimalPoint) {
+  const double magnitude = std::fabs(db);
+  const int decimals = std::round(magnitude * 100) < 100 ? 2 : 1;
+  bool zero = false;
+  const std::string text = fixedText(magnitude, decimals, decimalPoint, &zero);
+  if (text == "?") return text;
+  if (zero) return "0";
   return (db < 0 ? "−" : "+") + text;
 }
 
@@ -187,15 +202,7 @@ std::string polarityLines(const BuiltSections& sections, std::string_view decima
 namespace {
 
 std::string ohmsText(double ohms, std::string_view decimalPoint) {
-  char digits[64];
-  const auto [end, error] =
-      std::to_chars(digits, digits + sizeof digits, ohms, std::chars_format::fixed, 1);
-  if (error != std::errc{}) return "?";
-  std::string text(digits, end);
-  if (const std::size_t point = text.find('.'); point != std::string::npos) {
-    text.replace(point, 1, decimalPoint);
-  }
-  return text + " Ω";
+  return fixedText(ohms, 1, decimalPoint) + " Ω";
 }
 
 std::string minimumText(const LoadMinimum& minimum, std::string_view decimalPoint) {
