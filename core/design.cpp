@@ -76,18 +76,22 @@ struct Refused {
   throw Refused{{problem, field, 0}};
 }
 
+// A field's path: its object's path, a dot, its name ("bands.low.driver.fs").
+std::string fieldPath(const std::string& path, const char* name) {
+  return path.empty() ? name : path + "." + name;
+}
+
 const Json& member(const Json& object, const char* name, const std::string& path) {
-  const std::string field = path.empty() ? name : path + "." + name;
   if (!object.is_object()) refuse(DesignProblem::WrongKind, path);
   const auto found = object.find(name);
-  if (found == object.end()) refuse(DesignProblem::Missing, field);
+  if (found == object.end()) refuse(DesignProblem::Missing, fieldPath(path, name));
   return *found;
 }
 
 double number(const Json& object, const char* name, const std::string& path, double lowest,
               bool lowestTaken, double highest = std::numeric_limits<double>::max()) {
   const Json& j = member(object, name, path);
-  const std::string field = path.empty() ? name : path + "." + name;
+  const std::string field = fieldPath(path, name);
   if (!j.is_number()) refuse(DesignProblem::WrongKind, field);
   const double value = j.get<double>();
   if (!std::isfinite(value) || value > highest || value < lowest ||
@@ -99,13 +103,13 @@ double number(const Json& object, const char* name, const std::string& path, dou
 
 bool flag(const Json& object, const char* name, const std::string& path) {
   const Json& j = member(object, name, path);
-  if (!j.is_boolean()) refuse(DesignProblem::WrongKind, path + "." + name);
+  if (!j.is_boolean()) refuse(DesignProblem::WrongKind, fieldPath(path, name));
   return j.get<bool>();
 }
 
 std::string text(const Json& object, const char* name, const std::string& path) {
   const Json& j = member(object, name, path);
-  if (!j.is_string()) refuse(DesignProblem::WrongKind, path.empty() ? name : path + "." + name);
+  if (!j.is_string()) refuse(DesignProblem::WrongKind, fieldPath(path, name));
   return j.get<std::string>();
 }
 
@@ -126,14 +130,14 @@ Driver readDriver(const Json& j, const std::string& path, std::string& curveName
     }
     return ts;
   }
-  if (model != "measured") refuse(DesignProblem::OutOfRange, path + ".model");
+  if (model != "measured") refuse(DesignProblem::OutOfRange, fieldPath(path, "model"));
   curveName = text(j, "file", path);
   const Json& points = member(j, "points", path);
-  if (!points.is_array()) refuse(DesignProblem::WrongKind, path + ".points");
+  if (!points.is_array()) refuse(DesignProblem::WrongKind, fieldPath(path, "points"));
   std::vector<ImpedancePoint> read;
   for (std::size_t i = 0; i < points.size(); ++i) {
     const Json& p = points[i];
-    const std::string at = path + ".points[" + std::to_string(i) + "]";
+    const std::string at = fieldPath(path, "points") + "[" + std::to_string(i) + "]";
     if (!p.is_array() || p.size() != 3 || !p[0].is_number() || !p[1].is_number() ||
         !p[2].is_number()) {
       refuse(DesignProblem::WrongKind, at);
@@ -141,7 +145,7 @@ Driver readDriver(const Json& j, const std::string& path, std::string& curveName
     read.push_back({p[0].get<double>(), p[1].get<double>(), p[2].get<double>()});
   }
   std::optional<MeasuredImpedance> curve = MeasuredImpedance::of(std::move(read));
-  if (!curve) refuse(DesignProblem::BadCurve, path + ".points");
+  if (!curve) refuse(DesignProblem::BadCurve, fieldPath(path, "points"));
   return std::move(*curve);
 }
 
@@ -162,12 +166,12 @@ Design readWhole(const Json& j) {
   const Json& bands = member(j, "bands", "");
   if (!bands.is_object()) refuse(DesignProblem::WrongKind, "bands");
   for (std::size_t b = 0; b < 3; ++b) {
-    const std::string path = std::string("bands.") + kBandKeys[b];
+    const std::string path = fieldPath("bands", kBandKeys[b]);
     const Json& band = member(bands, kBandKeys[b], "bands");
     BandDriver& chosen = design.drivers[b];
     const Json& driver = member(band, "driver", path);
     if (!driver.is_null()) {
-      chosen.driver = readDriver(driver, path + ".driver", design.curveNames[b]);
+      chosen.driver = readDriver(driver, fieldPath(path, "driver"), design.curveNames[b]);
     }
     chosen.zobel = flag(band, "zobel", path);
     chosen.notch = flag(band, "notch", path);

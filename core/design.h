@@ -33,7 +33,7 @@ struct Design {
 std::string writeDesign(const Design& design);
 
 // Why a design's text was refused, and where: the line of a text that is no JSON, else the
-// field (its path, "bands[0].driver.fs") that is missing, of the wrong kind or out of range.
+// field (its path, "bands.low.driver.fs") that is missing, of the wrong kind or out of range.
 enum class DesignProblem {
   NotJson,       // the text is no JSON, or not UTF-8
   NotADesign,    // no "format": "Kalvena design"

@@ -22,7 +22,7 @@ std::optional<Crossings> levelCrossings(const std::function<double(double hz)>& 
     if (!std::isfinite(db[i])) return std::nullopt;
   }
   const auto above = [&](double f) { return levelDb(f) >= halfPower; };
-  // Bisected in the logarithm of the frequency until the bracket is a millionth wide.
+  // Bisected in the logarithm of the frequency until the bracket is a billionth wide.
   const auto crossing = [&](double lo, double hi) {
     const bool loAbove = above(lo);
     while (hi / lo > 1 + 1e-9) {
