@@ -19,4 +19,9 @@ std::optional<double> digitsToDouble(std::string_view digits);
 // box, nothing when the text must be rejected (a non-digit, or a number too large).
 std::optional<double> inputFieldValue(std::string_view text);
 
+// What a box that takes a decimal number (a driver's Le, Qes) stores: the value of its digits
+// with at most one decimal point, written as `point` (the user's) or as '.', 0 for an empty
+// box; nothing for any other text. "0,42" and ".5" are numbers; "1,2,3", "−1" and "1e3" are not.
+std::optional<double> decimalFieldValue(std::string_view text, std::string_view point);
+
 }  // namespace kalvena

@@ -250,4 +250,26 @@ bool replaceFile(const std::filesystem::path& path, std::string_view text) {
   return true;
 }
 
+std::optional<std::string> readFileText(const std::filesystem::path& path, std::size_t limit) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text;
+  char block[1 << 16];
+  while (in.read(block, sizeof block) || in.gcount() > 0) {
+    text.append(block, static_cast<std::size_t>(in.gcount()));
+    if (text.size() > limit) return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
+  return text;
+}
+
+std::filesystem::path pathOfUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace kalvena

@@ -59,4 +59,11 @@ DesignRead readDesign(std::string_view text);
 // file untouched) where it could not.
 bool replaceFile(const std::filesystem::path& path, std::string_view text);
 
+// A file's bytes, whole; nothing where it cannot be read, or is longer than `limit` bytes.
+std::optional<std::string> readFileText(const std::filesystem::path& path, std::size_t limit);
+
+// A path from its UTF-8 text, and a path's UTF-8 text, as the windows give and show them.
+std::filesystem::path pathOfUtf8(std::string_view utf8);
+std::string utf8Of(const std::filesystem::path& path);
+
 }  // namespace kalvena

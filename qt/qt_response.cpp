@@ -73,10 +73,18 @@ ResponseWindow::ResponseWindow(QWidget* owner, ui::ResponseView view)
                         l.choiceWidth, l.choiceHeight);
     choices_->addButton(button, static_cast<int>(i));
   }
-  choices_->button(0)->setChecked(true);
-  connect(choices_, &QButtonGroup::idToggled, this, [this](int, bool on) {
-    if (on) refresh();
+  choices_->button(view_.choice ? view_.choice() : 0)->setChecked(true);
+  connect(choices_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    if (!on) return;
+    if (view_.choose) view_.choose(id);
+    refresh();
   });
+  if (view_.button) {
+    auto* button = new QtCommandButton(QString::fromUtf8(view_.button), this);
+    button->setObjectName(QStringLiteral("ViewButton"));
+    button->setGeometry(l.buttonLeft, l.choicesTop - 1, l.buttonWidth, l.choiceHeight + 2);
+    connect(button, &QPushButton::clicked, this, [this] { run(view_.buttonCommand); });
+  }
   plot_ = new Plot(*this);
   plot_->setObjectName(QStringLiteral("Plot"));
   plot_->setAccessibleName(QString::fromUtf8(view_.title));
@@ -93,7 +101,19 @@ void ResponseWindow::resizeEvent(QResizeEvent* event) {
 
 int ResponseWindow::choice() const { return std::max(choices_->checkedId(), 0); }
 
+void ResponseWindow::run(ui::Command command) {
+  if (view_.commands.run) view_.commands.run(command);
+}
+
 void ResponseWindow::refresh() {
+  // A design opened elsewhere may have chosen another set.
+  if (view_.choice) {
+    if (QAbstractButton* chosen = choices_->button(view_.choice());
+        chosen && !chosen->isChecked()) {
+      const QSignalBlocker quiet(choices_);
+      chosen->setChecked(true);
+    }
+  }
   const QString description = QString::fromStdString(view_.describe(choice()));
   if (plot_->accessibleDescription() != description) {
     plot_->setAccessibleDescription(description);
@@ -114,8 +134,13 @@ QImage ResponseWindow::plotImage() const {
 }
 
 void ResponseWindow::keyPressEvent(QKeyEvent* event) {
-  if (ui::commandOfKey(ui::Place::ResponseWindow, keyPressOf(*event)) == ui::Command::CopyPlot) {
-    QGuiApplication::clipboard()->setImage(plotImage());
+  if (const std::optional<ui::Command> command =
+          ui::commandOfKey(ui::Place::ResponseWindow, keyPressOf(*event))) {
+    if (*command == ui::Command::CopyPlot) {
+      QGuiApplication::clipboard()->setImage(plotImage());
+    } else {
+      run(*command);
+    }
     event->accept();
     return;
   }

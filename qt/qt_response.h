@@ -29,6 +29,7 @@ class ResponseWindow final : public QWidget {
 
  private:
   class Plot;
+  void run(ui::Command command);
   ui::ResponseView view_;
   QButtonGroup* choices_;
   Plot* plot_;

@@ -1,6 +1,8 @@
 #include "qt_toolkit.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QLocale>
@@ -9,12 +11,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QRadioButton>
 #include <QScreen>
 #include <QToolTip>
 
 #include <algorithm>
 #include <optional>
 
+#include "qt_dialogs.h"
 #include "qt_painter.h"
 #include "qt_response.h"
 
@@ -33,6 +37,10 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent, const std::funct
     w = new QtTextBox(parent);
   } else if (spec.type == ControlType::PictureBox) {
     w = new PictureFocus(parent, open);
+  } else if (spec.type == ControlType::CheckBox) {
+    w = new QCheckBox(QString::fromUtf8(spec.caption), parent);
+  } else if (spec.type == ControlType::OptionButton) {
+    w = new QRadioButton(QString::fromUtf8(spec.caption), parent);
   } else {
     w = new QtCommandButton(QString::fromUtf8(spec.caption), parent);
   }
@@ -44,11 +52,19 @@ QWidget* buildControl(const ControlSpec& spec, QWidget* parent, const std::funct
 }
 
 // Builds the boxes and buttons (the rest is the face, which the window draws) and each
-// picture's place in the tab order, in tab index order, and chains them.
+// picture's place in the tab order, in tab index order, and chains them. Option buttons that
+// follow each other are one group.
 void buildControls(const FormLayout& layout, QWidget* form, const std::function<void()>& open) {
   QWidget* previous = nullptr;
+  QButtonGroup* group = nullptr;
   for (const ControlSpec* spec : ui::focusOrder(layout)) {
     QWidget* w = buildControl(*spec, form, open);
+    if (auto* option = qobject_cast<QRadioButton*>(w)) {
+      if (!group) group = new QButtonGroup(form);
+      group->addButton(option);
+    } else {
+      group = nullptr;
+    }
     if (previous) {
       QWidget::setTabOrder(previous, w);
     } else {
@@ -92,6 +108,21 @@ class CommandButtonHandle final : public ui::CommandButton {
   QtCommandButton* button_;
 };
 
+class CheckBoxHandle final : public ui::CheckBox {
+ public:
+  explicit CheckBoxHandle(QAbstractButton* button) : button_(button) {}
+
+  bool value() const override { return button_->isChecked(); }
+  void setValue(bool on) override { button_->setChecked(on); }
+  void onClick(std::function<void()> handler) override {
+    QObject::connect(button_, &QAbstractButton::clicked, button_,
+                     [h = std::move(handler)] { h(); });
+  }
+
+ private:
+  QAbstractButton* button_;
+};
+
 // The top-level widget of a loaded window: its controls, and its close box, which unloads it.
 class FormWidget final : public QWidget, public ui::NativeWindow {
  public:
@@ -99,7 +130,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
              std::function<void()> onClose)
       : layout_(&layout), onClose_(std::move(onClose)) {
     setProperty("kalvenaForm", true);
-    setWindowTitle(QStringLiteral("Kalvena"));
+    setWindowTitle(layout.title ? QString::fromUtf8(layout.title) : QStringLiteral("Kalvena"));
     setAccessibleDescription(QString::fromUtf8(layout.description));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -117,10 +148,22 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     for (QtCommandButton* b : findChildren<QtCommandButton*>(Qt::FindDirectChildrenOnly)) {
       buttons_.emplace_back(b->objectName().toStdString(), CommandButtonHandle(b));
     }
+    for (QAbstractButton* b : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+      if (qobject_cast<QCheckBox*>(b) || qobject_cast<QRadioButton*>(b)) {
+        checkBoxes_.emplace_back(b->objectName().toStdString(), CheckBoxHandle(b));
+      }
+    }
   }
 
   ui::TextBox* textBox(std::string_view name) override { return find(textBoxes_, name); }
   ui::CommandButton* commandButton(std::string_view name) override { return find(buttons_, name); }
+  ui::CheckBox* checkBox(std::string_view name) override { return find(checkBoxes_, name); }
+  std::optional<std::string> askFileName(const ui::FileQuestion& question) override {
+    return qt::askFileName(this, question);
+  }
+  ui::SaveAnswer askToSave(std::string_view text, std::string_view title) override {
+    return qt::askToSave(this, text, title);
+  }
   // Laid out when first asked for (the first paint, a screen reader), and again after a theme
   // changes the colours or the font.
   const ui::Face& face() const {
@@ -225,8 +268,9 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
     menu.exec(event->globalPos());
   }
 
+  // The windows' code unloads the window, which hides it, or keeps it where the user said so.
   void closeEvent(QCloseEvent* event) override {
-    event->accept();
+    event->ignore();
     onClose_();
   }
 
@@ -284,6 +328,7 @@ class FormWidget final : public QWidget, public ui::NativeWindow {
   QPointer<ResponseWindow> response_;
   std::vector<std::pair<std::string, TextBoxHandle>> textBoxes_;
   std::vector<std::pair<std::string, CommandButtonHandle>> buttons_;
+  std::vector<std::pair<std::string, CheckBoxHandle>> checkBoxes_;
 };
 
 }  // namespace

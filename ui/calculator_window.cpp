@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "check_number.h"
+#include "drivers_panel.h"
 #include "load_plot.h"
 #include "result_text.h"
+#include "shell.h"
 
 namespace kalvena::ui {
 
@@ -43,15 +45,57 @@ void CalculatorWindow::connectResultBoxes() {
   written_.assign(results.size(), std::nullopt);
   native()->onCommands({[this](Condition c) { return holds(c); }, [this](Command c) { run(c); }});
   native()->setResponseView(
-      {kResponseTitle, kPartsSetNames, kResponseWidth, kResponseHeight, kResponseLayout,
-       [this](Painter& painter, double width, double height, int choice) {
-         drawResponseView(painter, width, height, response_.figures(kPartsSets[choice]),
-                          toolkit().decimalSeparator());
-       },
-       [this](int choice) {
-         return responseDescription(response_.figures(kPartsSets[choice]),
-                                    toolkit().decimalSeparator());
-       }});
+      {.title = kResponseTitle,
+       .choices = kPartsSetNames,
+       .width = kResponseWidth,
+       .height = kResponseHeight,
+       .layout = kResponseLayout,
+       .draw =
+           [this](Painter& painter, double width, double height, int choice) {
+             drawResponseView(painter, width, height, response_.figures(kPartsSets[choice]),
+                              toolkit().decimalSeparator());
+           },
+       .describe =
+           [this](int choice) {
+             return responseDescription(response_.figures(kPartsSets[choice]),
+                                        toolkit().decimalSeparator());
+           },
+       .choice = [this] { return shell_.partsChoice(); },
+       .choose = [this](int choice) { shell_.choosePartsSet(choice); },
+       .button = kOpenDriversCaption,
+       .buttonCommand = Command::OpenDrivers,
+       .commands = {[this](Condition c) { return holds(c); }, [this](Command c) { run(c); }}});
+}
+
+InputValues CalculatorWindow::designInputs() const {
+  return isLoaded() ? values_ : pending_.value_or(InputValues{});
+}
+
+void CalculatorWindow::setInputs(const InputValues& inputs) {
+  if (!isLoaded()) {
+    pending_ = inputs;
+    return;
+  }
+  for (const InputBox& b : inputBoxes()) {
+    const double v = inputs.*b.field;
+    // A typed number is whole digits; 0 is an empty box.
+    (*b.box)->setText(v > 0 ? fixedText(v, 0, ".") : "");
+  }
+  calculateAll();
+}
+
+void CalculatorWindow::setDrivers(const BandDrivers& drivers) {
+  drivers_ = drivers;
+  response_.setDrivers(drivers);
+  if (isLoaded()) native()->updateResponseView();
+}
+
+void CalculatorWindow::shellInputsShown() { shell_.inputsShown(*this); }
+
+bool CalculatorWindow::Form_QueryUnload() { return shell_.mayClose(*this); }
+
+void CalculatorWindow::exitProgram() {
+  if (shell_.mayClose(*this)) End(toolkit());
 }
 
 bool CalculatorWindow::holds(Condition condition) const {
@@ -76,6 +120,15 @@ void CalculatorWindow::run(Command command) {
     case Command::CopyPartsList:
       native()->copyText(partsList());
       break;
+    case Command::OpenDrivers:
+      shell_.drivers().Show();
+      break;
+    case Command::SaveDesign:
+      shell_.saveDesign(*this);
+      break;
+    case Command::OpenDesign:
+      shell_.openDesign(*this);
+      break;
     default:
       break;  // a box's own command, which its toolkit carries out
   }
@@ -85,7 +138,13 @@ void CalculatorWindow::Form_Load() {
   values_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
+  response_.setDrivers(drivers_);
   response_.update(built_);
+  if (pending_) {
+    const InputValues inputs = *pending_;
+    pending_.reset();
+    setInputs(inputs);
+  }
 }
 
 void CalculatorWindow::clear(Boxes boxes) {
@@ -103,7 +162,8 @@ void CalculatorWindow::clear(Boxes boxes) {
 std::string CalculatorWindow::partsList() const {
   const std::string point = toolkit().decimalSeparator();
   return ui::partsList(layout().description, partsSections(), written_, point,
-                       polarityLines(built_, point) + loadLine(built_, point));
+                       polarityLines(built_, point, drivers_) + shell_.drivers().partsLines(point) +
+                           loadLine(built_, point, drivers_));
 }
 
 }  // namespace kalvena::ui

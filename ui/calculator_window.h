@@ -37,6 +37,14 @@ class CalculatorWindow : public Window {
   CalculatorWindow(Toolkit& toolkit, Shell& shell) : Window(toolkit), shell_(shell) {}
 
   const InputValues& values() const { return values_; }
+  // What a design keeps of the window: the values typed where it is loaded, those it will show
+  // when next loaded where a design gave it some, else none.
+  InputValues designInputs() const;
+  // Shows a design's inputs and calculates from them where the window is loaded; else keeps
+  // them for when it loads.
+  void setInputs(const InputValues& inputs);
+  // The drivers chosen changed: the response view is drawn anew with them.
+  void setDrivers(const BandDrivers& drivers);
   // Every result the window shows, with the parts to buy; empty where it shows none.
   std::string partsList() const;
   // The window's own commands: Ctrl+R and the pictures open the response view; Ctrl+Shift+C
@@ -47,6 +55,18 @@ class CalculatorWindow : public Window {
 
  protected:
   void Form_Load() override;
+  // Asks to save a changed design first; false where the user keeps the window.
+  bool Form_QueryUnload() override;
+  // Each input box and the field it stores its value in.
+  struct InputBox {
+    const Bound<TextBox>* box;
+    double InputValues::*field;
+  };
+  virtual std::span<const InputBox> inputBoxes() const = 0;
+  // What the calculate button does.
+  virtual void calculateAll() = 0;
+  // The exit button: the program ends where the design may be closed.
+  void exitProgram();
   // The window's sections as its parts list names them.
   virtual std::span<const PartsSection> partsSections() const = 0;
 
@@ -80,7 +100,9 @@ class CalculatorWindow : public Window {
                  sections[static_cast<std::size_t>(sectionOf(formulas, element))]);
     });
     native()->updateResponseView();
+    shellInputsShown();
   }
+  void shellInputsShown();
   // Puts every box but the results under the input rule, and offers the results' parts list
   // and response view.
   void connectResultBoxes();
@@ -91,6 +113,8 @@ class CalculatorWindow : public Window {
   InputValues values_;
 
  private:
+  std::optional<InputValues> pending_;  // a design's inputs, shown when the window next loads
+  BandDrivers drivers_;
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
   BuiltSections built_;           // what each section's shown results build; nothing where none is
   ResponseFigureCache response_;  // what the response view shows of built_

@@ -20,6 +20,10 @@ constexpr CommandSpec kCommands[] = {
     {C::CopyPartsList, kCopyPartsListCaption, "Ctrl+Shift+C", 'C', true, P::CalculatorWindow,
      Condition::HasPartsList},
     {C::CopyPlot, nullptr, "Ctrl+C", 'C', false, P::ResponseWindow, Condition::Always},
+    {C::OpenDrivers, kOpenDriversCaption, "Ctrl+D", 'D', false, P::ResponseWindow,
+     Condition::Always},
+    {C::SaveDesign, "Запазване на проекта", "Ctrl+S", 'S', false, P::AnyWindow, Condition::Always},
+    {C::OpenDesign, "Отваряне на проект", "Ctrl+O", 'O', false, P::AnyWindow, Condition::Always},
     {C::Undo, "Отмяна", "Ctrl+Z", 'Z', false, std::nullopt, Condition::CanUndo},
     {C::Cut, "Изрязване", "Ctrl+X", 'X', false, std::nullopt, Condition::HasSelection},
     {C::Copy, "Копиране", "Ctrl+C", 'C', false, std::nullopt, Condition::HasSelection},
@@ -39,7 +43,8 @@ constexpr MenuEntry kInputBoxMenu[] = {{C::Undo, true}, {C::Cut},          {C::C
 // shortcut uses.
 char letterOfScanCode(int code) {
   constexpr std::pair<int, char> kKeys[] = {{0x13, 'R'}, {0x1E, 'A'}, {0x2C, 'Z'},
-                                            {0x2D, 'X'}, {0x2E, 'C'}, {0x2F, 'V'}};
+                                            {0x2D, 'X'}, {0x2E, 'C'}, {0x2F, 'V'},
+                                            {0x20, 'D'}, {0x1F, 'S'}, {0x18, 'O'}};
   for (const auto& [key, letter] : kKeys) {
     if (key == code) return letter;
   }
@@ -65,6 +70,7 @@ std::span<const MenuEntry> menuOf(Place place) {
       return kInputBoxMenu;
     case P::CalculatorWindow:
     case P::ResponseWindow:
+    case P::AnyWindow:
       break;
   }
   return {};
@@ -90,7 +96,8 @@ std::optional<Command> commandOfKey(Place place, const KeyPress& key) {
     return std::nullopt;
   }
   for (const CommandSpec& spec : kCommands) {
-    if (spec.window == place && given(spec)) return spec.command;
+    const bool offered = spec.window == place || spec.window == P::AnyWindow;
+    if (offered && given(spec)) return spec.command;
   }
   return std::nullopt;
 }

@@ -15,6 +15,9 @@ enum class Command {
   OpenResponse,   // the response window, opened or brought to the front
   CopyPartsList,  // the window's parts list on the clipboard
   CopyPlot,       // the response plot on the clipboard, as an image
+  OpenDrivers,    // the drivers' panel, opened or brought to the front
+  SaveDesign,     // the whole design into a file
+  OpenDesign,     // a design from a file
   Undo,
   Cut,
   Copy,
@@ -25,7 +28,9 @@ enum class Command {
 
 // Where a command is offered: a window's keys reach it from any of its controls; a box's keys
 // and menu are the box's own; a picture has a menu.
-enum class Place { CalculatorWindow, ResponseWindow, InputBox, ResultBox, Picture };
+// AnyWindow: the keys of every window (a design is saved and opened from any); the drivers'
+// panel takes the keys of a calculator window.
+enum class Place { CalculatorWindow, ResponseWindow, InputBox, ResultBox, Picture, AnyWindow };
 
 // What must hold for a command to be enabled, asked of the toolkit when it draws a menu.
 enum class Condition { Always, HasPartsList, HasSelection, CanUndo, ClipboardHasText, HasText };

@@ -38,7 +38,7 @@ void Form1::Command2_Click() {
   Unload();
 }
 
-void Form1::Command3_Click() { End(toolkit()); }
+void Form1::Command3_Click() { exitProgram(); }
 
 void Form1::Command4_Click() { clear(clearOrder_); }
 

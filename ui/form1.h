@@ -14,6 +14,8 @@ class Form1 final : public CalculatorWindow {
   std::span<const PartsSection> partsSections() const override;
   void connectEvents() override;
   std::span<const Bound<TextBox>* const> resultBoxes() const override { return resultBoxes_; }
+  std::span<const InputBox> inputBoxes() const override { return inputBoxes_; }
+  void calculateAll() override { Command1_Click(); }
 
   void Text1_Change();
   void Text2_Change();
@@ -49,6 +51,10 @@ class Form1 final : public CalculatorWindow {
   Bound<CommandButton> Command3{*this, "Command3"};
   Bound<CommandButton> Command4{*this, "Command4"};
 
+  const InputBox inputBoxes_[7] = {{&Text1, &InputValues::LowFc},  {&Text2, &InputValues::LowR},
+                                   {&Text9, &InputValues::MidFc1}, {&Text10, &InputValues::MidFc2},
+                                   {&Text11, &InputValues::MidR},  {&Text12, &InputValues::HighFc},
+                                   {&Text13, &InputValues::HighR}};
   // The result box of each element, in the order of SecondOrderElement.
   const Bound<TextBox>* const resultBoxes_[8] = {&Text3, &Text4, &Text5,  &Text6,
                                                  &Text7, &Text8, &Text14, &Text15};

@@ -40,6 +40,6 @@ void Form2::Command3_Click() {
   Unload();
 }
 
-void Form2::Command4_Click() { End(toolkit()); }
+void Form2::Command4_Click() { exitProgram(); }
 
 }  // namespace kalvena::ui

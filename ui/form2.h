@@ -14,6 +14,8 @@ class Form2 final : public CalculatorWindow {
   std::span<const PartsSection> partsSections() const override;
   void connectEvents() override;
   std::span<const Bound<TextBox>* const> resultBoxes() const override { return resultBoxes_; }
+  std::span<const InputBox> inputBoxes() const override { return inputBoxes_; }
+  void calculateAll() override { Command1_Click(); }
 
   void Text1_Change();
   void Text2_Change();
@@ -53,6 +55,10 @@ class Form2 final : public CalculatorWindow {
   Bound<CommandButton> Command3{*this, "Command3"};
   Bound<CommandButton> Command4{*this, "Command4"};
 
+  const InputBox inputBoxes_[7] = {{&Text1, &InputValues::LowFc},  {&Text2, &InputValues::LowR},
+                                   {&Text6, &InputValues::MidFc1}, {&Text7, &InputValues::MidFc2},
+                                   {&Text8, &InputValues::MidR},   {&Text15, &InputValues::HighFc},
+                                   {&Text16, &InputValues::HighR}};
   // The result box of each element, in the order of ThirdOrderElement.
   const Bound<TextBox>* const resultBoxes_[12] = {&Text3,  &Text4,  &Text5,  &Text9,
                                                   &Text10, &Text11, &Text12, &Text13,

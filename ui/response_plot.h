@@ -31,7 +31,9 @@ inline constexpr ResponseLayout kResponseLayout{.choicesLeft = 10,
                                                 .choiceStep = 130,
                                                 .choiceWidth = 124,
                                                 .choiceHeight = 20,
-                                                .plotTop = 32};
+                                                .plotTop = 32,
+                                                .buttonLeft = 560,
+                                                .buttonWidth = 150};
 
 inline constexpr double kPlotLowHz = 10;
 inline constexpr double kPlotHighHz = 40000;

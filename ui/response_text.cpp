@@ -9,12 +9,7 @@
 
 namespace kalvena::ui {
 
-namespace {
-
-// A number to a fixed count of decimals in the user's decimal separator: "7.1", "0.97"; "?"
-// where it has no such text; `zero` says whether it rounds to nothing.
-std::string fixedText(double value, int decimals, std::string_view decimalPoint,
-                      bool* zero = nullptr) {
+std::string fixedText(double value, int decimals, std::string_view decimalPoint, bool* zero) {
   char digits[400];
   const auto [end, error] =
       std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
@@ -26,8 +21,6 @@ std::string fixedText(double value, int decimals, std::string_view decimalPoint,
   }
   return text;
 }
-
-}  // namespace
 
 std::string levelText(double db, std::string_view decimalPoint) {
   const double magnitude = std::fabs(db);
@@ -177,11 +170,13 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
          (advice.reverseMiddle() ? reversed + ", " + same : same + ", " + reversed);
 }
 
-std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint) {
+std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint,
+                          const BandDrivers& drivers) {
   std::string lines;
   std::optional<Polarity> advised;
   for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
-    const std::optional<PolarityAdvice> advice = middlePolarity(Crossover(sections, kPartsSets[s]));
+    const std::optional<PolarityAdvice> advice =
+        middlePolarity(Crossover(sections, kPartsSets[s], drivers));
     if (!advice) return {};
     if (!advised) {
       advised = advice->polarity;
@@ -237,11 +232,12 @@ std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint) 
   return "Импеданс за усилвателя: " + minimumText(minimum, decimalPoint);
 }
 
-std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint) {
+std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint,
+                     const BandDrivers& drivers) {
   std::string line;
   for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
     const std::optional<LoadMinimum> minimum =
-        amplifierLoadMinimum(Crossover(sections, kPartsSets[s]));
+        amplifierLoadMinimum(Crossover(sections, kPartsSets[s], drivers));
     if (!minimum) return {};
     line.append(s == 0 ? "Импеданс за усилвателя: " : "; ");
     if (s > 0) line.append(kPartsSetNames[s]).append(": ");

@@ -19,6 +19,11 @@ inline constexpr const char* kPartsSetNames[] = {"Точни стойности"
 static_assert(std::size(kPartsSetNames) == std::size(kPartsSets));
 inline constexpr const char* kBandNames[] = {"Ниски", "Средни", "Високи"};
 
+// A number to a fixed count of decimals in the user's decimal separator: "7.1", "0.97"; "?"
+// where it has no such text; `zero` says whether it rounds to nothing.
+std::string fixedText(double value, int decimals, std::string_view decimalPoint,
+                      bool* zero = nullptr);
+
 // A level in dB as the texts give it: signed, to two decimals below 1 dB and to one above
 // ("+0.97", "−4.3"), with the minus sign of print.
 std::string levelText(double db, std::string_view decimalPoint);
@@ -72,7 +77,8 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
 //   Точни стойности: сумата 20 Hz–20 kHz: обърнат +3.4 dB, в една полярност −21.0 dB
 //   E12: …
 // Empty where nothing is advised.
-std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint);
+std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint,
+                          const BandDrivers& drivers = {});
 
 // What a band's description adds where its driver was measured over `measured` (hertz):
 // "(измерен при 20–20000 Hz)", and the crossings that lie outside the measurement, which its
@@ -85,7 +91,8 @@ std::string measuredText(const std::optional<Crossings>& crossings,
 std::string loadText(const LoadMinimum& minimum, std::string_view decimalPoint);
 // What a parts list says of the amplifier's load, a set of parts after another, in one line:
 //   Импеданс за усилвателя: най-малко 7.1 Ω при 2519 Hz, номинален 8 Ω; E12: най-малко …
-// Empty where no section is built.
-std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint);
+// Each band into its chosen driver. Empty where no section is built.
+std::string loadLine(const BuiltSections& sections, std::string_view decimalPoint,
+                     const BandDrivers& drivers = {});
 
 }  // namespace kalvena::ui

@@ -32,6 +32,11 @@ Bound<CommandButton>::Bound(Window& window, const char* name) : name_(name) {
   window.buttons_.push_back(this);
 }
 
+template <>
+Bound<CheckBox>::Bound(Window& window, const char* name) : name_(name) {
+  window.checkBoxes_.push_back(this);
+}
+
 template <class Control>
 Control& Bound<Control>::operator*() const {
   if (!control_) {
@@ -42,6 +47,7 @@ Control& Bound<Control>::operator*() const {
 
 template class Bound<TextBox>;
 template class Bound<CommandButton>;
+template class Bound<CheckBox>;
 
 Window::~Window() { std::erase(gLoaded, this); }
 
@@ -53,8 +59,9 @@ void Window::Show() {
 void Window::load() {
   std::vector<std::string_view> results;
   for (const Bound<TextBox>* b : resultBoxes()) results.emplace_back(b->name());
-  std::unique_ptr<NativeWindow> native =
-      toolkit_.createWindow(layout(), results, [this] { Unload(); });
+  std::unique_ptr<NativeWindow> native = toolkit_.createWindow(layout(), results, [this] {
+    if (Form_QueryUnload()) Unload();
+  });
   bindControls(*native);
   native_ = std::move(native);
   gLoaded.push_back(this);
@@ -74,15 +81,24 @@ void Window::bindControls(NativeWindow& native) {
     b->control_ = native.commandButton(b->name_);
     if (!b->control_) throw missing("command button", b->name_);
   }
+  for (Bound<CheckBox>* b : checkBoxes_) {
+    b->control_ = native.checkBox(b->name_);
+    if (!b->control_) throw missing("check box", b->name_);
+  }
 }
 
 void Window::Unload() {
   if (!isLoaded()) return;
   for (Bound<TextBox>* b : textBoxes_) b->control_ = nullptr;
   for (Bound<CommandButton>* b : buttons_) b->control_ = nullptr;
+  for (Bound<CheckBox>* b : checkBoxes_) b->control_ = nullptr;
   std::erase(gLoaded, this);
   toolkit_.destroyLater(std::move(native_));
-  if (gLoaded.empty() && !gEnding) toolkit_.quit();
+  if (gEnding) return;
+  // A window that only serves others (the drivers' panel) does not keep the program running.
+  if (std::ranges::none_of(gLoaded, [](const Window* w) { return w->keepsProgram(); })) {
+    End(toolkit_);
+  }
 }
 
 void Window::MsgBox(std::string_view text, std::string_view title) {

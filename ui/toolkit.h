@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,11 +18,14 @@
 
 namespace kalvena::ui {
 
-enum class ControlType { Label, TextBox, CommandButton, PictureBox };
+// A check box is on or off; option buttons that follow each other in the tab order are one
+// group, of which one is on.
+enum class ControlType { Label, TextBox, CommandButton, PictureBox, CheckBox, OptionButton };
 
 // The controls that take input and focus, which a toolkit makes native; the rest is the face.
 constexpr bool takesInput(ControlType t) {
-  return t == ControlType::TextBox || t == ControlType::CommandButton;
+  return t == ControlType::TextBox || t == ControlType::CommandButton ||
+         t == ControlType::CheckBox || t == ControlType::OptionButton;
 }
 
 // One control of a window, as the window's layout table gives it. Positions and sizes are
@@ -61,6 +65,8 @@ struct FormLayout {
   std::span<const LineSpec> lines;
   // What a screen reader says of the window besides its title, which both windows share.
   const char* description;
+  // The window's title; the program's name where none.
+  const char* title = nullptr;
 };
 
 // A text without the trailing spaces that a caption may keep for its look.
@@ -99,6 +105,36 @@ class CommandButton {
   ~CommandButton() = default;
 };
 
+// A check box or an option button.
+class CheckBox {
+ public:
+  virtual bool value() const = 0;
+  // Sets it without raising Click; an option button set on sets the others of its group off.
+  virtual void setValue(bool on) = 0;
+  // Raised when the user changes it, by mouse or keyboard.
+  virtual void onClick(std::function<void()> handler) = 0;
+
+ protected:
+  ~CheckBox() = default;
+};
+
+// What a file dialog asks: to open a file or to save one, under a title, showing the files whose
+// names end in `extension` (".zma", with the dot) as `kind`, and starting at `suggested`.
+struct FileQuestion {
+  bool save = false;
+  const char* title = "";
+  const char* kind = "";
+  const char* extension = "";
+  std::string suggested;
+};
+
+// A file dialog's choice of every file.
+inline constexpr const char* kAllFilesKind = "Всички файлове";
+
+// What the user answers when a changed design would be lost, and the buttons' captions.
+enum class SaveAnswer { Save, Discard, Cancel };
+inline constexpr const char* kSaveAnswerCaptions[] = {"Запази", "Не запазвай", "Отказ"};
+
 class Painter;
 
 // Where a response view's choices and plot lie, in logical pixels of its client area: the
@@ -111,6 +147,8 @@ struct ResponseLayout {
   int choiceWidth;
   int choiceHeight;
   int plotTop;
+  int buttonLeft;  // the view's button, in the row of the choices, as high as they are
+  int buttonWidth;
 };
 
 // What a window's response view shows: a plot drawn by `draw` at the size it has, for the choice
@@ -124,11 +162,22 @@ struct ResponseView {
   ResponseLayout layout;
   std::function<void(Painter&, double width, double height, int choice)> draw;
   std::function<std::string(int choice)> describe;
+  // The choice made, kept by the windows' code: read when the view opens and when it is drawn
+  // anew, and set when the user takes another.
+  std::function<int()> choice;
+  std::function<void(int)> choose;
+  // A button beside the choices that runs `buttonCommand`; and what the view's own keys do
+  // besides copying the plot (the toolkit hands each command they give to `commands.run`).
+  const char* button = nullptr;
+  Command buttonCommand = Command::OpenDrivers;
+  WindowCommands commands;
 };
 
 // What opens it: a double click on a picture, Enter or Space on a picture that has the focus,
 // the pictures' context menu, and the keys.
 inline constexpr const char* kOpenResponseCaption = "Честотна характеристика на трите ленти";
+// The response view's button, which opens the drivers' panel.
+inline constexpr const char* kOpenDriversCaption = "Говорители…";
 inline constexpr const char* kPictureHint =
     "Двоен клик, Enter или Ctrl+R: честотна характеристика на трите ленти с техните части";
 
@@ -139,11 +188,18 @@ class NativeWindow {
   // The control of that name and kind; null when the layout has none.
   virtual TextBox* textBox(std::string_view name) = 0;
   virtual CommandButton* commandButton(std::string_view name) = 0;
+  virtual CheckBox* checkBox(std::string_view name) = 0;
   // Shows the window centred on the screen and makes it the active one.
   virtual void show() = 0;
   // The modal message box over this window: information icon, one OK button. Returns when
   // the user has dismissed it.
   virtual void messageBox(std::string_view text, std::string_view title) = 0;
+  // The system's file dialog over this window; the path chosen (UTF-8), nothing where the user
+  // cancelled. A save dialog adds the extension where the name typed has none.
+  virtual std::optional<std::string> askFileName(const FileQuestion& question) = 0;
+  // The modal question whether to save a changed design first: warning icon, three buttons
+  // (save, don't save, cancel); closing it cancels.
+  virtual SaveAnswer askToSave(std::string_view text, std::string_view title) = 0;
   // What the windows' code does with the window's own commands (a key of the window, an item of
   // a picture's or a box's menu, a double click or Enter on a picture) and whether a condition
   // of theirs holds now (a menu's item is enabled where its condition holds). The toolkit hands
@@ -231,6 +287,9 @@ class Window {
   // When no window is left loaded, the program ends.
   void Unload();
   bool isLoaded() const { return native_ != nullptr; }
+  // Whether the program runs on while this window is loaded: false for one that serves the
+  // others, which closes with the last of them.
+  virtual bool keepsProgram() const { return true; }
   // The window on the screen, for the toolkit's own tests; null while unloaded.
   NativeWindow* native() const { return native_.get(); }
 
@@ -239,6 +298,8 @@ class Window {
   // Connects the handlers to the controls just bound.
   virtual void connectEvents() = 0;
   virtual void Form_Load() = 0;
+  // Asked when the user closes the window from its title bar: false keeps it loaded.
+  virtual bool Form_QueryUnload() { return true; }
   // The text boxes that show the program's results, made as result boxes when the window
   // loads; none unless the window says.
   virtual std::span<const Bound<TextBox>* const> resultBoxes() const { return {}; }
@@ -259,6 +320,7 @@ class Window {
   std::unique_ptr<NativeWindow> native_;
   std::vector<Bound<TextBox>*> textBoxes_;
   std::vector<Bound<CommandButton>*> buttons_;
+  std::vector<Bound<CheckBox>*> checkBoxes_;
 };
 
 // Ends the program at once: every window is unloaded and the event loop stops; no further

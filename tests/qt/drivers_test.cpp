@@ -1,0 +1,261 @@
+// The drivers' panel on both windows, driven by clicks and keys: a model typed, a measured
+// curve opened through the file dialog, compensation switched on, each changing what the
+// response window says; a design saved, opened again as it was, and the question before a
+// changed design is lost.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "drivers_panel.h"
+#include "form1.h"
+#include "form2.h"
+#include "ui_test_support.h"
+
+namespace kalvena::ui::test {
+namespace {
+
+QString describedAs(const Window& w) {
+  return responseOf(w)->findChild<QWidget*>(QStringLiteral("Plot"))->accessibleDescription();
+}
+
+QAbstractButton* switchOf(const Window& w, const char* name) {
+  return widget(w)->findChild<QAbstractButton*>(QString::fromLatin1(name));
+}
+
+// Clicks a check box or option button on its mark, as a user does.
+void tick(const Window& w, const char* name) {
+  QAbstractButton* b = switchOf(w, name);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(7, b->height() / 2));
+}
+
+// Runs the action, answering every file dialog that opens with `path` (cancelling where it is
+// empty) and every message box with its default button; returns the message boxes' texts.
+QStringList answeringDialogs(const QString& path, const std::function<void()>& action,
+                             QMessageBox::StandardButton answer = QMessageBox::Ok) {
+  QStringList seen;
+  QTimer poll;
+  poll.setInterval(0);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* files = qobject_cast<QFileDialog*>(modal); files && files->isVisible()) {
+      if (path.isEmpty()) {
+        files->reject();
+      } else {
+        files->selectFile(path);
+        static_cast<QDialog*>(files)->accept();  // as its Open or Save button does
+      }
+    } else if (auto* msg = qobject_cast<QMessageBox*>(modal); msg && msg->isVisible()) {
+      seen << msg->text();
+      QAbstractButton* b = msg->button(answer);
+      if (!b) b = msg->button(QMessageBox::Ok);
+      if (b) {
+        QTest::mouseClick(b, Qt::LeftButton);
+      } else {
+        msg->reject();  // a question the test did not expect: its Cancel
+      }
+    }
+  });
+  poll.start();
+  action();
+  poll.stop();
+  return seen;
+}
+
+// The program ended without its event loop running, as a test drives it: the loop runs once,
+// so that the next dialog's loop is not told to end at once.
+void loopAfterTheEnd() {
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QApplication::exec();
+}
+
+std::string fileText(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void write(const QString& path, const char* text) {
+  std::ofstream(path.toStdString(), std::ios::binary) << text;
+}
+
+// Both windows, in their own box names: 300 Hz and 3 kHz into 8 ohm.
+struct WindowCase {
+  int form;
+  std::vector<std::pair<const char*, const char*>> typed;
+};
+const WindowCase kWindows[] = {
+    {1,
+     {{"Text1", "300"},
+      {"Text2", "8"},
+      {"Text9", "300"},
+      {"Text10", "3000"},
+      {"Text11", "8"},
+      {"Text12", "3000"},
+      {"Text13", "8"}}},
+    {2,
+     {{"Text1", "300"},
+      {"Text2", "8"},
+      {"Text6", "300"},
+      {"Text7", "3000"},
+      {"Text8", "8"},
+      {"Text15", "3000"},
+      {"Text16", "8"}}},
+};
+
+Window& windowOf(App& app, const WindowCase& c) {
+  app.shell.start();
+  if (c.form == 2) {
+    click(*app.shell.existingForm1(), "Command2");
+    settle();
+    return *app.shell.existingForm2();
+  }
+  return *app.shell.existingForm1();
+}
+
+TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
+  QTemporaryDir dir;
+  const QString zma = dir.filePath(QStringLiteral("среден.zma"));
+  write(zma, "* midrange\r\nHz; Ohm; Deg\r\n20;6,5;0\r\n1000;6,8;10\r\n20000;14;60\r\n");
+  const QString broken = dir.filePath(QStringLiteral("broken.zma"));
+  write(broken, "20 6.5 0\n10 7 0\n");
+  for (const WindowCase& c : kWindows) {
+    SCOPED_TRACE(c.form);
+    const QString design = dir.filePath(QStringLiteral("design%1.kalvena").arg(c.form));
+    std::string saved;
+    QString description;
+    {
+      App app;
+      Window& w = windowOf(app, c);
+      for (const auto& [name, text] : c.typed) replaceText(w, name, QString::fromUtf8(text));
+      click(w, "Command1");
+      QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
+      const QString nominal = describedAs(w);
+      QTest::mouseClick(responseOf(w)->findChild<QPushButton*>(QStringLiteral("ViewButton")),
+                        Qt::LeftButton);
+      DriversPanel& panel = app.shell.drivers();
+      ASSERT_TRUE(panel.isLoaded());
+      EXPECT_EQ(widget(panel)->windowTitle(), QStringLiteral("Говорители"));
+
+      // A woofer's data sheet, then its Zobel: the low band crosses elsewhere, then nearer.
+      tick(panel, "ModelLow");
+      for (const auto& [name, text] : {std::pair{"ReLow", "6"},
+                                       {"LeLow", "0.5"},
+                                       {"FsLow", "30"},
+                                       {"QmsLow", "3"},
+                                       {"QesLow", "0.4"}}) {
+        type(panel, name, QString::fromLatin1(text));
+      }
+      EXPECT_EQ(box(panel, "CoilLow")->text(), QStringLiteral("6.00 Ω, 0.50 mH"));
+      const QString withWoofer = describedAs(w);
+      EXPECT_NE(withWoofer, nominal);
+      tick(panel, "ZobelLow");
+      EXPECT_EQ(box(panel, "ZobelPartsLow")->text(), QStringLiteral("6.00 Ω, 13.89 µF"));
+      EXPECT_NE(describedAs(w), withWoofer);
+
+      // A 6 dB pad on the tweeter: Rs = 8 (1 - k), Rp = 8 k / (1 - k).
+      type(panel, "PadHigh", QStringLiteral("6"));
+      EXPECT_EQ(box(panel, "PadPartsHigh")->text(), QStringLiteral("3.99 Ω, 8.04 Ω"));
+
+      // A broken file is refused with its name and line; a good one is taken.
+      const QStringList refused = answeringDialogs(
+          broken, [&] { QTest::mouseClick(switchOf(panel, "OpenMid"), Qt::LeftButton); });
+      ASSERT_EQ(refused.size(), 1);
+      EXPECT_TRUE(refused[0].contains(QStringLiteral("„broken.zma“"))) << refused[0].toStdString();
+      EXPECT_TRUE(refused[0].contains(QStringLiteral("ред 2"))) << refused[0].toStdString();
+      EXPECT_TRUE(answeringDialogs(zma, [&] {
+                    QTest::mouseClick(switchOf(panel, "OpenMid"), Qt::LeftButton);
+                  }).isEmpty());
+      EXPECT_EQ(box(panel, "CurveMid")->text(), QStringLiteral("среден.zma"));
+      EXPECT_TRUE(switchOf(panel, "MeasuredMid")->isChecked());
+      description = describedAs(w);
+      EXPECT_TRUE(description.contains(QStringLiteral("(измерен при 20–20000 Hz")))
+          << description.toStdString();
+
+      // The parts list carries the drivers and their parts.
+      QTest::keyClick(widget(w), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+      const QString list = QGuiApplication::clipboard()->text();
+      for (const char* line : {"Ниски, говорител: Тиле–Смол: Re 6.00 Ω, Le 0.50 mH",
+                               "  Зобел: 6.00 Ω, 13.89 µF; E12: 5.6 Ω, 15 µF",
+                               "Средни, говорител: измерен: среден.zma, 20–20000 Hz",
+                               "  L-pad 6.0 dB, последователен и паралелен: 3.99 Ω, 8.04 Ω"}) {
+        EXPECT_TRUE(list.contains(QString::fromUtf8(line))) << line << "\n" << list.toStdString();
+      }
+
+      // Saved from the panel's keys; the same design saved again is the same bytes.
+      answeringDialogs(design,
+                       [&] { QTest::keyClick(widget(panel), Qt::Key_S, Qt::ControlModifier); });
+      saved = fileText(design);
+      ASSERT_FALSE(saved.empty());
+      EXPECT_NE(saved.find("среден.zma"), std::string::npos);
+
+      // Changed, then closed: asked, and Cancel keeps the window.
+      type(panel, "DcrLow", QStringLiteral("0.3"));
+      const QStringList asked = answeringDialogs(
+          {}, [&] { widget(w)->close(); }, QMessageBox::Cancel);
+      ASSERT_EQ(asked.size(), 1);
+      EXPECT_TRUE(asked[0].contains(QStringLiteral("е променен"))) << asked[0].toStdString();
+      EXPECT_TRUE(w.isLoaded());
+      EXPECT_EQ(answeringDialogs(
+                    {}, [&] { widget(w)->close(); }, QMessageBox::Discard)
+                    .size(),
+                1);
+      settle();
+      EXPECT_FALSE(w.isLoaded());
+      EXPECT_FALSE(panel.isLoaded());  // the panel closes with the last calculator window
+      loopAfterTheEnd();
+      EXPECT_EQ(fileText(design), saved);
+    }
+    {
+      // Opened at start, as `kalvena FILE` does: everything as it was saved.
+      App app;
+      app.shell.start(design.toStdString());
+      Window* w = app.shell.existingForm1();
+      if (c.form == 2) {
+        click(*w, "Command2");
+        settle();
+        w = app.shell.existingForm2();
+      }
+      EXPECT_EQ(box(*w, c.typed[0].first)->text(), QStringLiteral("300"));
+      QTest::keyClick(widget(*w), Qt::Key_R, Qt::ControlModifier);
+      EXPECT_EQ(describedAs(*w).toStdString(), description.toStdString());
+      EXPECT_EQ(app.shell.drivers().inputs()[0].model.le, 0.0005);
+      const QString again = dir.filePath(QStringLiteral("again%1.kalvena").arg(c.form));
+      answeringDialogs(again, [&] { QTest::keyClick(widget(*w), Qt::Key_S, Qt::ControlModifier); });
+      EXPECT_EQ(fileText(again), saved);
+      // Nothing changed since: closing asks nothing.
+      EXPECT_TRUE(answeringDialogs({}, [&] { widget(*w)->close(); }).isEmpty());
+      settle();
+      loopAfterTheEnd();
+    }
+  }
+}
+
+TEST(Drivers, ARefusedDesignLeavesWhatWasTyped) {
+  QTemporaryDir dir;
+  const QString bad = dir.filePath(QStringLiteral("bad.kalvena"));
+  write(bad, "{\n  \"format\": \"Kalvena design\",\n  \"version\": 1,\n  oops\n}\n");
+  App app;
+  app.shell.start();
+  Window& w = *app.shell.existingForm1();
+  type(w, "Text1", QStringLiteral("300"));
+  const QStringList seen =
+      answeringDialogs(bad, [&] { QTest::keyClick(widget(w), Qt::Key_O, Qt::ControlModifier); });
+  ASSERT_EQ(seen.size(), 1);
+  EXPECT_TRUE(seen[0].contains(QStringLiteral("„bad.kalvena“ не е приет: ред 4")))
+      << seen[0].toStdString();
+  EXPECT_EQ(box(w, "Text1")->text(), QStringLiteral("300"));
+  EXPECT_TRUE(answeringDialogs({}, [&] { widget(w)->close(); }).isEmpty());
+  settle();
+  loopAfterTheEnd();
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test

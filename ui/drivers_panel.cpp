@@ -1,0 +1,392 @@
+#include "drivers_panel.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "calculator_window.h"
+#include "check_number.h"
+#include "design.h"
+#include "drivers_layout.h"
+#include "file_texts.h"
+#include "measurement_file.h"
+#include "preferred_values.h"
+#include "response_text.h"
+
+namespace kalvena::ui {
+namespace {
+
+constexpr double kMilli = 1e-3, kMicro = 1e-6;
+constexpr std::size_t kMaxCurveBytes = 64u << 20;  // far more than the most points a curve takes
+
+// A value as a set of parts gives it, in the unit it is written in: two decimals for the
+// computed value, the part's own digits for E12 and E24 ("6.8"), a pair as "10 + 1.2".
+std::string setValueText(double value, PartsSet set, std::string_view point) {
+  const auto shortest = [&](double v) {
+    char digits[64];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
+    std::string text = error == std::errc{} ? std::string(digits, end) : "?";
+    if (const std::size_t p = text.find('.'); p != std::string::npos) text.replace(p, 1, point);
+    return text;
+  };
+  switch (set) {
+    case PartsSet::Computed:
+      return fixedText(value, 2, point);
+    case PartsSet::E12:
+      return shortest(nearestPreferred(value, PreferredSeries::E12));
+    case PartsSet::E24:
+      return shortest(nearestPreferred(value, PreferredSeries::E24));
+    case PartsSet::E12Pair:
+      if (const std::optional<PreferredPair> pair = nearestE12Pair(value)) {
+        return shortest(pair->larger) + " + " + shortest(pair->smaller);
+      }
+      return shortest(nearestPreferred(value, PreferredSeries::E12));
+  }
+  return "?";
+}
+
+// Parts, each a value and its unit ("Ω", "µF", "mH"), in one set: "6.8 Ω, 12 µF".
+struct Part {
+  double value;
+  const char* unit;
+};
+std::string partsText(std::span<const Part> parts, PartsSet set, std::string_view point) {
+  std::string text;
+  for (const Part& p : parts) {
+    if (!text.empty()) text += ", ";
+    text += setValueText(p.value, set, point) + " " + p.unit;
+  }
+  return text;
+}
+
+// Every set after the computed values, as a hover text and a parts list say them:
+// "E12: 6.8 Ω, 12 µF; E24: 6.2 Ω, 11 µF; E12 ×2: 5.6 + 0.56 Ω, 10 + 1.2 µF".
+std::string nearestText(std::span<const Part> parts, std::string_view point) {
+  std::string text;
+  for (std::size_t s = 1; s < std::size(kPartsSets); ++s) {
+    if (s > 1) text += "; ";
+    text += std::string(kPartsSetNames[s]) + ": " + partsText(parts, kPartsSets[s], point);
+  }
+  return text;
+}
+
+std::vector<Part> zobelParts(const Coil& coil) {
+  const Zobel z = zobelFor(coil.re, coil.le);
+  return {{z.r, "Ω"}, {z.c / kMicro, "µF"}};
+}
+
+std::vector<Part> notchParts(const ThieleSmall& model) {
+  const Notch n = notchFor(model);
+  return {{n.r, "Ω"}, {n.l / kMilli, "mH"}, {n.c / kMicro, "µF"}};
+}
+
+std::string padNearestText(const LPad& pad, double z, std::string_view point) {
+  std::string text;
+  for (std::size_t s = 1; s < std::size(kPartsSets); ++s) {
+    const LPad built{partsValue(pad.series, kPartsSets[s]), partsValue(pad.shunt, kPartsSets[s])};
+    const Part parts[] = {{pad.series, "Ω"}, {pad.shunt, "Ω"}};
+    if (s > 1) text += "; ";
+    text += std::string(kPartsSetNames[s]) + ": " + partsText(parts, kPartsSets[s], point) + ", " +
+            fixedText(lPadAttenuationDb(built, z), 1, point) + " dB";
+  }
+  return text;
+}
+
+// What a column's driver is, for the parts list: "Тиле–Смол: Re 6.1 Ω, Le 0.42 mH, fs 35 Hz,
+// Qms 3.2, Qes 0.38", "измерен: woofer.zma, 10–20000 Hz".
+std::string driverText(const DriverInputs& in, std::string_view point) {
+  if (const BandDriver d = driverOf(in); d.driver) {
+    if (const auto* m = std::get_if<ThieleSmall>(&*d.driver)) {
+      return "Тиле–Смол: Re " + fixedText(m->re, 2, point) + " Ω, Le " +
+             fixedText(m->le / kMilli, 2, point) + " mH, fs " + fixedText(m->fs, 1, point) +
+             " Hz, Qms " + fixedText(m->qms, 2, point) + ", Qes " + fixedText(m->qes, 2, point);
+    }
+    if (const auto* c = std::get_if<MeasuredImpedance>(&*d.driver)) {
+      return "измерен: " + in.curveName + ", " + fixedText(c->points().front().hz, 0, point) + "–" +
+             fixedText(c->points().back().hz, 0, point) + " Hz";
+    }
+  }
+  return "резистор Rвг";
+}
+
+}  // namespace
+
+BandDriver driverOf(const DriverInputs& in) {
+  BandDriver d{std::nullopt, in.zobel, in.notch, in.padDb, in.coilOhms};
+  const ThieleSmall& m = in.model;
+  if (in.kind == DriverInputs::Kind::Model && m.re > 0 && m.le > 0 && m.fs > 0 && m.qms > 0 &&
+      m.qes > 0) {
+    d.driver = m;
+  } else if (in.kind == DriverInputs::Kind::Measured && in.curve) {
+    d.driver = *in.curve;
+  }
+  return d;
+}
+
+DriverInputs inputsOf(const BandDriver& driver, const std::string& curveName) {
+  DriverInputs in;
+  in.zobel = driver.zobel;
+  in.notch = driver.notch;
+  in.padDb = driver.padDb;
+  in.coilOhms = driver.coilOhms;
+  if (driver.driver) {
+    if (const auto* m = std::get_if<ThieleSmall>(&*driver.driver)) {
+      in.kind = DriverInputs::Kind::Model;
+      in.model = *m;
+    } else if (const auto* c = std::get_if<MeasuredImpedance>(&*driver.driver)) {
+      in.kind = DriverInputs::Kind::Measured;
+      in.curve = *c;
+      in.curveName = curveName;
+    }
+  }
+  return in;
+}
+
+DriversPanel::Column::Column(DriversPanel& panel, int band)
+    : nominal(panel, columnNames(band).nominal),
+      model(panel, columnNames(band).model),
+      measured(panel, columnNames(band).measured),
+      re(panel, columnNames(band).re),
+      le(panel, columnNames(band).le),
+      fs(panel, columnNames(band).fs),
+      qms(panel, columnNames(band).qms),
+      qes(panel, columnNames(band).qes),
+      open(panel, columnNames(band).open),
+      curve(panel, columnNames(band).curve),
+      coil(panel, columnNames(band).coil),
+      zobel(panel, columnNames(band).zobel),
+      zobelParts(panel, columnNames(band).zobelParts),
+      notch(panel, columnNames(band).notch),
+      notchParts(panel, columnNames(band).notchParts),
+      pad(panel, columnNames(band).pad),
+      padParts(panel, columnNames(band).padParts),
+      dcr(panel, columnNames(band).dcr) {
+  for (const Bound<TextBox>* box : {&curve, &coil, &zobelParts, &notchParts, &padParts}) {
+    panel.results_.push_back(box);
+  }
+}
+
+const FormLayout& DriversPanel::layout() const { return driversLayout(); }
+
+BandDrivers DriversPanel::drivers() const {
+  BandDrivers d;
+  for (std::size_t b = 0; b < d.size(); ++b) d[b] = driverOf(inputs_[b]);
+  return d;
+}
+
+void DriversPanel::setInputs(const PanelInputs& inputs) {
+  inputs_ = inputs;
+  if (isLoaded()) showInputs();
+  changed();
+}
+
+void DriversPanel::connectEvents() {
+  for (std::size_t b = 0; b < columns_.size(); ++b) connect(columns_[b], inputs_[b]);
+  saveButton_->onClick([this] { commands_.run(Command::SaveDesign); });
+  openButton_->onClick([this] { commands_.run(Command::OpenDesign); });
+  closeButton_->onClick([this] { Unload(); });
+  native()->onCommands({[](Condition c) { return c == Condition::Always; },
+                        [this](Command c) {
+                          if (c == Command::SaveDesign || c == Command::OpenDesign) {
+                            commands_.run(c);
+                          }
+                        }});
+}
+
+void DriversPanel::connect(Column& c, DriverInputs& in) {
+  using Kind = DriverInputs::Kind;
+  const auto kind = [this, &in](Kind k) {
+    return [this, &in, k] {
+      in.kind = k;
+      changed();
+    };
+  };
+  c.nominal->onClick(kind(Kind::Nominal));
+  c.model->onClick(kind(Kind::Model));
+  c.measured->onClick(kind(Kind::Measured));
+  c.re->onChange([this, &c, &in] { decimalChange(c.re, in.model.re); });
+  c.le->onChange([this, &c, &in] { decimalChange(c.le, in.model.le, kMilli); });
+  c.fs->onChange([this, &c, &in] { decimalChange(c.fs, in.model.fs); });
+  c.qms->onChange([this, &c, &in] { decimalChange(c.qms, in.model.qms); });
+  c.qes->onChange([this, &c, &in] { decimalChange(c.qes, in.model.qes); });
+  c.open->onClick([this, &in] { openCurve(in); });
+  c.zobel->onClick([this, &c, &in] {
+    in.zobel = c.zobel->value();
+    changed();
+  });
+  c.notch->onClick([this, &c, &in] {
+    in.notch = c.notch->value();
+    changed();
+  });
+  c.pad->onChange([this, &c, &in] { decimalChange(c.pad, in.padDb); });
+  c.dcr->onChange([this, &c, &in] { decimalChange(c.dcr, in.coilOhms); });
+  for (const Bound<TextBox>* box : {&c.re, &c.le, &c.fs, &c.qms, &c.qes, &c.pad, &c.dcr}) {
+    (*box)->setInputRule([this](std::string_view text) {
+      return decimalFieldValue(text, toolkit().decimalSeparator()).has_value();
+    });
+  }
+}
+
+void DriversPanel::decimalChange(const Bound<TextBox>& box, double& field, double scale) {
+  if (showing_) return;
+  if (const std::optional<double> value =
+          decimalFieldValue(box->text(), toolkit().decimalSeparator())) {
+    field = *value * scale;
+    changed();
+    return;
+  }
+  box->setText("");
+  MsgBox(kInputErrorText, kInputErrorTitle);
+}
+
+void DriversPanel::openCurve(DriverInputs& in) {
+  const std::optional<std::string> path = native()->askFileName({.save = false,
+                                                                 .title = "Измерен импеданс",
+                                                                 .kind = "Импеданс (.zma)",
+                                                                 .extension = ".zma",
+                                                                 .suggested = {}});
+  if (!path) return;
+  const std::filesystem::path file = pathOfUtf8(*path);
+  const std::string name = utf8Of(file.filename());
+  const std::optional<std::string> text = readFileText(file, kMaxCurveBytes);
+  if (!text) {
+    MsgBox(unreadableFileText(name), kDriversTitle);
+    return;
+  }
+  ZmaRead read = readZma(*text);
+  if (!read.curve) {
+    MsgBox(fileRefusalText(name, *read.refusal), kDriversTitle);
+    return;
+  }
+  in.curve = std::move(read.curve);
+  in.curveName = name;
+  in.kind = DriverInputs::Kind::Measured;
+  showInputs();
+  changed();
+}
+
+void DriversPanel::Form_Load() { showInputs(); }
+
+void DriversPanel::showInputs() {
+  const std::string point = toolkit().decimalSeparator();
+  const auto number = [&](double v, double scale = 1) {
+    if (v == 0) return std::string();
+    char digits[64];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v / scale);
+    std::string text = error == std::errc{} ? std::string(digits, end) : std::string();
+    if (const std::size_t p = text.find('.'); p != std::string::npos) text.replace(p, 1, point);
+    return text;
+  };
+  showing_ = true;
+  for (std::size_t b = 0; b < columns_.size(); ++b) {
+    Column& c = columns_[b];
+    const DriverInputs& in = inputs_[b];
+    c.nominal->setValue(in.kind == DriverInputs::Kind::Nominal);
+    c.model->setValue(in.kind == DriverInputs::Kind::Model);
+    c.measured->setValue(in.kind == DriverInputs::Kind::Measured);
+    c.re->setText(number(in.model.re));
+    c.le->setText(number(in.model.le, kMilli));
+    c.fs->setText(number(in.model.fs));
+    c.qms->setText(number(in.model.qms));
+    c.qes->setText(number(in.model.qes));
+    c.zobel->setValue(in.zobel);
+    c.notch->setValue(in.notch);
+    c.pad->setText(number(in.padDb));
+    c.dcr->setText(number(in.coilOhms));
+  }
+  showing_ = false;
+}
+
+void DriversPanel::changed() {
+  showParts();
+  if (onChange_) onChange_();
+}
+
+void DriversPanel::setOhms(const std::array<double, 3>& ohms) {
+  ohms_ = ohms;
+  showParts();
+}
+
+void DriversPanel::showParts() {
+  {
+    if (!isLoaded()) return;
+    const std::string point = toolkit().decimalSeparator();
+    for (std::size_t b = 0; b < columns_.size(); ++b) {
+      Column& c = columns_[b];
+      const DriverInputs& in = inputs_[b];
+      const BandDriver d = driverOf(in);
+      const auto show = [](const Bound<TextBox>& box, const std::string& text,
+                           const std::string& description) {
+        box->setText(text);
+        box->setDescription(description);
+      };
+      DriverInputs measured = in;
+      measured.kind = DriverInputs::Kind::Measured;
+      show(c.curve, in.curve ? in.curveName : "", in.curve ? driverText(measured, point) : "");
+      const std::optional<Coil> coil = d.driver ? coilOf(*d.driver) : std::nullopt;
+      const Coil fitted = coil.value_or(Coil{});
+      std::string coilText;
+      if (coil) {
+        coilText = fixedText(fitted.re, 2, point) + " Ω, " +
+                   fixedText(fitted.le / kMilli, 2, point) + " mH";
+      }
+      show(c.coil, coilText, "");
+      if (in.zobel && coil && fitted.le > 0) {
+        const std::vector<Part> parts = zobelParts(fitted);
+        show(c.zobelParts, partsText(parts, PartsSet::Computed, point), nearestText(parts, point));
+      } else {
+        show(c.zobelParts, in.zobel ? kNoCoilText : "", "");
+      }
+      const auto* model = d.driver ? std::get_if<ThieleSmall>(&*d.driver) : nullptr;
+      if (in.notch && model) {
+        const std::vector<Part> parts = notchParts(*model);
+        show(c.notchParts, partsText(parts, PartsSet::Computed, point), nearestText(parts, point));
+      } else {
+        show(c.notchParts, in.notch ? kNoModelText : "", "");
+      }
+      if (const std::optional<LPad> pad = lPadFor(ohms_[b], in.padDb)) {
+        const Part parts[] = {{pad->series, "Ω"}, {pad->shunt, "Ω"}};
+        show(c.padParts, partsText(parts, PartsSet::Computed, point),
+             padNearestText(*pad, ohms_[b], point));
+      } else {
+        show(c.padParts, in.padDb > 0 ? kNoOhmsText : "", "");
+      }
+    }
+  }
+}
+
+std::string DriversPanel::partsLines(std::string_view point) const {
+  const std::array<double, 3>& ohms = ohms_;
+  std::string lines;
+  for (std::size_t b = 0; b < inputs_.size(); ++b) {
+    const DriverInputs& in = inputs_[b];
+    const BandDriver d = driverOf(in);
+    if (d.nominal() && !d.zobel && !d.notch) continue;
+    lines += std::string(kBandNames[b]) + ", говорител: " + driverText(in, point) + "\n";
+    const std::optional<Coil> coil = d.driver ? coilOf(*d.driver) : std::nullopt;
+    const Coil fitted = coil.value_or(Coil{});
+    if (d.zobel && coil && fitted.le > 0) {
+      const std::vector<Part> parts = zobelParts(fitted);
+      lines += "  Зобел: " + partsText(parts, PartsSet::Computed, point) + "; " +
+               nearestText(parts, point) + "\n";
+    }
+    const auto* model = d.driver ? std::get_if<ThieleSmall>(&*d.driver) : nullptr;
+    if (d.notch && model) {
+      const std::vector<Part> parts = notchParts(*model);
+      lines += "  Режекторен филтър: " + partsText(parts, PartsSet::Computed, point) + "; " +
+               nearestText(parts, point) + "\n";
+    }
+    if (const std::optional<LPad> pad = lPadFor(ohms[b], d.padDb)) {
+      const Part parts[] = {{pad->series, "Ω"}, {pad->shunt, "Ω"}};
+      lines += "  L-pad " + fixedText(d.padDb, 1, point) +
+               " dB, последователен и паралелен: " + partsText(parts, PartsSet::Computed, point) +
+               "; " + padNearestText(*pad, ohms[b], point) + "\n";
+    }
+    if (d.coilOhms > 0) {
+      lines += "  Съпротивление на всяка бобина: " + fixedText(d.coilOhms, 2, point) + " Ω\n";
+    }
+  }
+  return lines;
+}
+
+}  // namespace kalvena::ui
