@@ -31,7 +31,8 @@ std::string setValueText(double value, PartsSet set, std::string_view point) {
   };
   switch (set) {
     case PartsSet::Computed:
-      return fixedText(value, 2, point);
+      // Three digits or more, so that a notch's three parts fit their box: 6.51, 11.0, 2257.
+      return fixedText(value, value >= 100 ? 0 : value >= 10 ? 1 : 2, point);
     case PartsSet::E12:
       return shortest(nearestPreferred(value, PreferredSeries::E12));
     case PartsSet::E24:
@@ -204,11 +205,21 @@ void DriversPanel::connect(Column& c, DriverInputs& in) {
   c.nominal->onClick(kind(Kind::Nominal));
   c.model->onClick(kind(Kind::Model));
   c.measured->onClick(kind(Kind::Measured));
-  c.re->onChange([this, &c, &in] { decimalChange(c.re, in.model.re); });
-  c.le->onChange([this, &c, &in] { decimalChange(c.le, in.model.le, kMilli); });
-  c.fs->onChange([this, &c, &in] { decimalChange(c.fs, in.model.fs); });
-  c.qms->onChange([this, &c, &in] { decimalChange(c.qms, in.model.qms); });
-  c.qes->onChange([this, &c, &in] { decimalChange(c.qes, in.model.qes); });
+  // Typing a model's value where the band drives a resistor chooses the model.
+  const auto modelBox = [this, &c, &in](const Bound<TextBox>& box, double& field, double scale) {
+    box->onChange([this, &c, &in, &box, &field, scale] {
+      if (!showing_ && in.kind == Kind::Nominal && !box->text().empty()) {
+        in.kind = Kind::Model;
+        c.model->setValue(true);
+      }
+      decimalChange(box, field, scale);
+    });
+  };
+  modelBox(c.re, in.model.re, 1);
+  modelBox(c.le, in.model.le, kMilli);
+  modelBox(c.fs, in.model.fs, 1);
+  modelBox(c.qms, in.model.qms, 1);
+  modelBox(c.qes, in.model.qes, 1);
   c.open->onClick([this, &in] { openCurve(in); });
   c.zobel->onClick([this, &c, &in] {
     in.zobel = c.zobel->value();

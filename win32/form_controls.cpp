@@ -64,21 +64,37 @@ FormControls::FormControls(HWND window, HINSTANCE instance, const ui::FormLayout
                            int dpi, HFONT boxFont, HFONT buttonFont)
     : window_(window), instance_(instance) {
   int id = kFirstControlId;
+  ControlType previous = ControlType::Label;
   for (const ControlSpec* spec : ui::focusOrder(layout)) {
     const bool result = std::ranges::find(resultBoxes, spec->name) != resultBoxes.end();
-    controls_.push_back(make(*spec, id++, result, host, dpi));
+    const bool startsGroup =
+        spec->type != ControlType::OptionButton || previous != ControlType::OptionButton;
+    previous = spec->type;
+    controls_.push_back(make(*spec, id++, result, host, dpi, startsGroup));
     setFont(controls_.back(), boxFont, buttonFont);
   }
 }
 
+void CheckBoxHandle::setValue(bool on) {
+  if (on && (GetWindowLongW(hwnd_, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+    // The others of its group go off, as a click would leave them.
+    HWND parent = GetParent(hwnd_);
+    for (HWND h = GetNextDlgGroupItem(parent, hwnd_, FALSE); h && h != hwnd_;
+         h = GetNextDlgGroupItem(parent, h, FALSE)) {
+      SendMessageW(h, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+  }
+  SendMessageW(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool result,
-                                         TextBoxHost& host, int dpi) {
+                                         TextBoxHost& host, int dpi, bool startsGroup) {
   const std::wstring caption = widen(spec.caption);
-  Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr};
+  Control c{&spec, nullptr, std::make_unique<AccessibleInfo>(), nullptr, nullptr, nullptr};
   AccessibleInfo& accessible = *c.accessible;
   accessible.name = widen(ui::accessibleName(spec));
   const auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-  const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (startsGroup ? WS_GROUP : 0);
   const int x = twipsToPixels(spec.left, dpi), y = twipsToPixels(spec.top, dpi);
   const int w = twipsToPixels(spec.width, dpi), h = twipsToPixels(spec.height, dpi);
   if (spec.type == ControlType::PictureBox) {
@@ -105,6 +121,19 @@ FormControls::Control FormControls::make(const ControlSpec& spec, int id, bool r
     accessible.role = ROLE_SYSTEM_TEXT;
     accessible.textIsValue = true;
     accessible.readOnly = result;
+  } else if (spec.type == ControlType::CheckBox || spec.type == ControlType::OptionButton) {
+    const bool option = spec.type == ControlType::OptionButton;
+    // Tab stops at the first of a group of option buttons; the arrows move within it.
+    const DWORD style =
+        (option ? (child & ~DWORD{WS_TABSTOP}) | (startsGroup ? WS_TABSTOP : 0) : child) |
+        (option ? BS_AUTORADIOBUTTON : BS_AUTOCHECKBOX);
+    c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), style, x, y, w, h, window_, menu,
+                             instance_, nullptr);
+    if (!c.hwnd)
+      noteFallback("a check box or option button could not be made; the window lacks it");
+    c.check = std::make_unique<CheckBoxHandle>(c.hwnd);
+    subclass(c.hwnd, buttonProc, 0);
+    accessible.role = option ? ROLE_SYSTEM_RADIOBUTTON : ROLE_SYSTEM_CHECKBUTTON;
   } else {
     c.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), child | BS_PUSHBUTTON, x, y, w, h,
                              window_, menu, instance_, nullptr);
@@ -141,6 +170,11 @@ ui::CommandButton* FormControls::commandButton(std::string_view name) const {
   return c ? c->button.get() : nullptr;
 }
 
+ui::CheckBox* FormControls::checkBox(std::string_view name) const {
+  const Control* c = find(name);
+  return c ? c->check.get() : nullptr;
+}
+
 HWND FormControls::control(std::string_view name) const {
   const Control* c = find(name);
   return c ? c->hwnd : nullptr;
@@ -157,6 +191,7 @@ void FormControls::command(HWND from, int code) const {
   // A result box raises Change itself when the program sets its text.
   if (code == EN_CHANGE && c->box && !c->box->isOutput()) c->box->changed();
   if (code == BN_CLICKED && c->button) c->button->clicked();
+  if (code == BN_CLICKED && c->check) c->check->clicked();
 }
 
 void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
@@ -170,7 +205,7 @@ void FormControls::place(int dpi, HFONT boxFont, HFONT buttonFont) const {
 
 void FormControls::setFont(const Control& c, HFONT boxFont, HFONT buttonFont) {
   // A result box draws in the window's result face; a picture's tab stop draws nothing.
-  if (c.box ? !c.box->isEdit() : !c.button) return;
+  if (c.box ? !c.box->isEdit() : !c.button && !c.check) return;
   SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.box ? boxFont : buttonFont), FALSE);
   if (c.box) setNarrowMargins(c.hwnd);  // a new font brings the font's own margins back
 }

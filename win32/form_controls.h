@@ -32,6 +32,22 @@ class CommandButtonHandle final : public ui::CommandButton {
   std::function<void()> click_;
 };
 
+// A check box or an option button: BN_CLICKED raises its Click.
+class CheckBoxHandle final : public ui::CheckBox {
+ public:
+  explicit CheckBoxHandle(HWND h) : hwnd_(h) {}
+  bool value() const override { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void setValue(bool on) override;
+  void onClick(std::function<void()> handler) override { click_ = std::move(handler); }
+  void clicked() const {
+    if (click_) click_();
+  }
+
+ private:
+  HWND hwnd_;
+  std::function<void()> click_;
+};
+
 // The class of a picture's place in the tab order, and whether a window is one.
 void registerPictureFocusClass(HINSTANCE instance);
 bool isPictureFocus(HWND h);
@@ -46,6 +62,7 @@ class FormControls {
 
   ui::TextBox* textBox(std::string_view name) const;
   ui::CommandButton* commandButton(std::string_view name) const;
+  ui::CheckBox* checkBox(std::string_view name) const;
   HWND control(std::string_view name) const;
   bool isButton(HWND h) const;
   // A control's WM_COMMAND: an input box's EN_CHANGE raises its Change, a button's click its
@@ -64,8 +81,11 @@ class FormControls {
     std::unique_ptr<AccessibleInfo> accessible;
     std::unique_ptr<TextBoxHandle> box;
     std::unique_ptr<CommandButtonHandle> button;
+    std::unique_ptr<CheckBoxHandle> check;
   };
-  Control make(const ui::ControlSpec& spec, int id, bool result, TextBoxHost& host, int dpi);
+  // `startsGroup`: the first of a row of option buttons, or any other control (which ends one).
+  Control make(const ui::ControlSpec& spec, int id, bool result, TextBoxHost& host, int dpi,
+               bool startsGroup);
   static void setFont(const Control& c, HFONT boxFont, HFONT buttonFont);
   const Control* find(std::string_view name) const;
   const Control* find(HWND h) const;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "accessible.h"
+#include "file_dialog.h"
 #include "fonts.h"
 #include "form_controls.h"
 #include "form_face.h"
@@ -36,8 +37,9 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   FormWindow(HINSTANCE instance, const FormLayout& layout,
              std::span<const std::string_view> resultBoxes, std::function<void()> onClose)
       : instance_(instance), layout_(layout), onClose_(std::move(onClose)) {
-    hwnd_ = CreateWindowExW(0, kFormClass, L"Kalvena", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                            100, nullptr, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(0, kFormClass, widen(layout.title ? layout.title : "Kalvena").c_str(),
+                            kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                            instance, this);
     if (!hwnd_) throw NoWindow(GetLastError());
     dpi_ = static_cast<int>(GetDpiForWindow(hwnd_));
     fonts_ = std::make_unique<WindowFonts>(dpi_);
@@ -62,6 +64,13 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
   ui::TextBox* textBox(std::string_view name) override { return controls_->textBox(name); }
   ui::CommandButton* commandButton(std::string_view name) override {
     return controls_->commandButton(name);
+  }
+  ui::CheckBox* checkBox(std::string_view name) override { return controls_->checkBox(name); }
+  std::optional<std::string> askFileName(const ui::FileQuestion& question) override {
+    return win32::askFileName(hwnd_, question);
+  }
+  ui::SaveAnswer askToSave(std::string_view text, std::string_view title) override {
+    return win32::askToSave(hwnd_, text, title);
   }
 
   void show() override {

@@ -22,6 +22,7 @@ namespace {
 constexpr wchar_t kPlotClass[] = L"KalvenaResponsePlot";
 constexpr int kFirstChoiceId = 100;
 constexpr INT_PTR kPlotId = 200;
+constexpr int kButtonId = 201;
 // Logical pixels at a DPI, in the device's.
 int device(int logical, int dpi) { return MulDiv(logical, dpi, 96); }
 
@@ -33,6 +34,7 @@ struct ResponseWindow::State {
   HWND hwnd = nullptr;
   HWND plot = nullptr;
   std::vector<HWND> choices;
+  HWND button = nullptr;  // the view's own, where it has one
   int choice = 0;
   int dpi = 96;
   std::unique_ptr<WindowFonts> fonts;
@@ -71,6 +73,12 @@ struct ResponseWindow::State {
                    device(l.choiceHeight, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
       SendMessageW(choices[i], WM_SETFONT, reinterpret_cast<WPARAM>(fonts->font()), TRUE);
     }
+    if (button) {
+      SetWindowPos(button, nullptr, device(l.buttonLeft, dpi), device(l.choicesTop - 1, dpi),
+                   device(l.buttonWidth, dpi), device(l.choiceHeight + 2, dpi),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(fonts->font()), TRUE);
+    }
     const int top = device(l.plotTop, dpi);
     SetWindowPos(plot, nullptr, 0, top, client.right, std::max(client.bottom - top, 1L),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -85,7 +93,10 @@ struct ResponseWindow::State {
         if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kFirstChoiceId &&
             LOWORD(wp) < kFirstChoiceId + static_cast<int>(self->choices.size())) {
           self->choice = LOWORD(wp) - kFirstChoiceId;
+          if (self->view.choose) self->view.choose(self->choice);
           self->refreshPlot();
+        } else if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kButtonId) {
+          self->run(self->view.buttonCommand);
         }
         return 0;
       case WM_SIZE:
@@ -134,7 +145,22 @@ struct ResponseWindow::State {
     return describedDefault(h, msg, wp, lp);
   }
 
+  void run(ui::Command command) {
+    if (view.commands.run) view.commands.run(command);
+  }
+
+  // Takes the choice the windows' code keeps, which a design opened may have changed.
+  void takeChoice() {
+    const int kept = view.choice ? view.choice() : 0;
+    if (kept == choice || kept < 0 || kept >= static_cast<int>(choices.size())) return;
+    choice = kept;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      SendMessageW(choices[i], BM_SETCHECK, static_cast<int>(i) == choice ? BST_CHECKED : 0, 0);
+    }
+  }
+
   void refreshPlot() {
+    takeChoice();
     if (!plot) return;  // nothing to draw on (noted when it was not made)
     const std::wstring description = widen(view.describe(choice));
     if (description != plotInfo.description) {
@@ -182,7 +208,15 @@ ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView 
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChoiceId + static_cast<int>(i))),
         instance, nullptr));
   }
+  if (s.view.button) {
+    s.button =
+        CreateWindowExW(0, L"BUTTON", widen(s.view.button).c_str(),
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, 0, 10, 10,
+                        s.hwnd, reinterpret_cast<HMENU>(INT_PTR{kButtonId}), instance, nullptr);
+    if (!s.button) noteFallback("the response window's button could not be made");
+  }
   SendMessageW(s.choices.front(), BM_SETCHECK, BST_CHECKED, 0);
+  s.takeChoice();
   s.plot = CreateWindowExW(0, kPlotClass, widen(s.view.title).c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
                            10, 10, s.hwnd, reinterpret_cast<HMENU>(kPlotId), instance, &s);
   if (!s.plot || std::ranges::find(s.choices, nullptr) != s.choices.end()) {
@@ -190,7 +224,7 @@ ResponseWindow::ResponseWindow(HINSTANCE instance, HWND owner, ui::ResponseView 
   }
   s.plotInfo.name = widen(s.view.title);
   s.plotInfo.role = ROLE_SYSTEM_GRAPHIC;
-  s.plotInfo.description = widen(s.view.describe(0));
+  s.plotInfo.description = widen(s.view.describe(s.choice));
   describe(s.plot, &s.plotInfo);
   s.layOut();
 }
@@ -215,6 +249,8 @@ void ResponseWindow::refresh() {
 HWND ResponseWindow::hwnd() const { return state_->hwnd; }
 HWND ResponseWindow::plot() const { return state_->plot; }
 int ResponseWindow::choice() const { return state_->choice; }
+
+void ResponseWindow::run(ui::Command command) { state_->run(command); }
 
 bool ResponseWindow::copyPlot() {
   bool copied = false;

@@ -32,6 +32,8 @@ class ResponseWindow {
   HWND hwnd() const;
   HWND plot() const;
   int choice() const;
+  // Hands a command of the view's keys or button to the windows' code.
+  void run(ui::Command command);
   // Puts the plot on the clipboard as a bitmap (CF_DIB); false where it could not.
   bool copyPlot();
 

@@ -67,6 +67,8 @@ void Win32Toolkit::handle(MSG& msg) {
             ui::commandOfKey(place, keyPressOf(msg.wParam, msg.lParam))) {
       if (*command == ui::Command::CopyPlot) {
         if (!response->copyPlot()) noteFallback("the response plot could not be copied");
+      } else if (response) {
+        response->run(*command);
       } else {
         runCommandOf(root, *command);
       }

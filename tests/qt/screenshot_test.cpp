@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "drivers_panel.h"
 #include "form1.h"
 #include "form2.h"
 #include "shell.h"
@@ -45,6 +46,40 @@ TEST(Screenshot, TheResponseWindowIsGrabbed) {
   response->findChild<QAbstractButton*>(QStringLiteral("Choice1"))->click();
   settle();
   EXPECT_TRUE(response->grab().save(QStringLiteral("response.png")));
+}
+
+// The drivers' panel with a woofer's data sheet, its Zobel and notch, and a padded tweeter, and
+// the response window it changes.
+TEST(Screenshot, TheDriversPanelIsGrabbed) {
+  QtToolkit toolkit;
+  Shell shell{toolkit};
+  shell.start();
+  const Window& w = *shell.existingForm1();
+  calculateThreeWay(w);
+  QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
+  QWidget* response = responseOf(w);
+  ASSERT_NE(response, nullptr);
+  QTest::keyClick(response, Qt::Key_D, Qt::ControlModifier);
+  const Window& panel = shell.drivers();
+  ASSERT_TRUE(panel.isLoaded());
+  widget(panel)->findChild<QAbstractButton*>(QStringLiteral("ModelLow"))->click();
+  for (const auto& [name, text] : {std::pair{"ReLow", "5.8"},
+                                   {"LeLow", "0.9"},
+                                   {"FsLow", "32"},
+                                   {"QmsLow", "3.1"},
+                                   {"QesLow", "0.38"},
+                                   {"PadHigh", "4"},
+                                   {"DcrLow", "0.35"}}) {
+    type(panel, name, QString::fromLatin1(text));
+  }
+  for (const char* name : {"ZobelLow", "NotchLow"}) {
+    widget(panel)->findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+  }
+  settle();
+  EXPECT_EQ(widget(panel)->grab().toImage().size() / widget(panel)->devicePixelRatio(),
+            QSize(618, 528));
+  EXPECT_TRUE(widget(panel)->grab().save(QStringLiteral("drivers.png")));
+  EXPECT_TRUE(response->grab().save(QStringLiteral("response-drivers.png")));
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 
 #include "calculator_window.h"
 #include "dib.h"
+#include "drivers_panel.h"
 #include "fonts.h"
 #include "form1.h"
 #include "form2.h"
@@ -1512,6 +1513,126 @@ TEST_F(Win32Test, TheCloseBoxEndsTheProgram) {
   SendMessageW(hwndOf(form1()), WM_CLOSE, 0, 0);
   EXPECT_TRUE(settle());
   EXPECT_EQ(ui::loadedWindowCount(), 0);
+}
+
+// The system's file dialogs and message boxes that open while an action runs: a file dialog is
+// given `path` in its name box and OK; a question is answered `answer`; every text is kept.
+std::wstring gPath;
+int gAnswer = IDOK;
+std::vector<std::string> gTexts;
+
+void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM) -> BOOL {
+        wchar_t cls[16] = L"";
+        GetClassNameW(h, cls, 16);
+        if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
+        // A file dialog: the file name's box has the focus as it opens.
+        HWND name = nullptr;
+        if (GetDlgItem(h, 0x47C) || GetDlgItem(h, 0x480)) name = GetFocus();
+        if (name) {
+          SetWindowTextW(name, gPath.c_str());
+          PostMessageW(h, WM_COMMAND, IDOK, 0);
+          return TRUE;
+        }
+        gTexts.push_back(textOf(GetDlgItem(h, 0xFFFF)));
+        HWND button = GetDlgItem(h, gAnswer);
+        SendMessageW(button ? button : GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
+        return TRUE;
+      },
+      0);
+}
+
+std::vector<std::string> answeringDialogs(const std::wstring& path, int answer,
+                                          const std::function<void()>& action) {
+  gPath = path;
+  gAnswer = answer;
+  gTexts.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, answerDialogs);
+  action();
+  KillTimer(nullptr, timer);
+  return gTexts;
+}
+
+std::string fileBytes(const std::wstring& path) {
+  HANDLE f =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return {};
+  std::string bytes(1 << 20, '\0');
+  DWORD read = 0;
+  ReadFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(f);
+  bytes.resize(read);
+  return bytes;
+}
+
+// The drivers' panel, opened from the response window's button: a model typed chooses it and
+// shows its coil, a Zobel's parts, the parts list; Ctrl+S saves through the system's dialog,
+// Ctrl+O opens the design again, and a changed design asks before the window closes.
+TEST_F(Win32Test, TheDriversPanelChangesTheDesignWhichIsSavedAndOpened) {
+  Window& w = form1();
+  const char* const inputs[] = {"Text1", "Text2", "Text9", "Text10", "Text11", "Text12", "Text13"};
+  const wchar_t* const typed[] = {L"300", L"8", L"300", L"3000", L"8", L"3000", L"8"};
+  for (std::size_t i = 0; i < std::size(inputs); ++i) type(w, inputs[i], typed[i]);
+  click(w, "Command1");
+  const ui::PixelRect picture = faceObject(w, "Picture2").bounds;
+  SendMessageW(hwndOf(w), WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM(picture.left + picture.width / 2, picture.top + picture.height / 2));
+  ASSERT_NE(responseOf(w), nullptr);
+  SendMessageW(GetDlgItem(responseOf(w)->hwnd(), 201), BM_CLICK, 0, 0);
+  ui::DriversPanel& panel = shell.drivers();
+  ASSERT_TRUE(panel.isLoaded());
+  EXPECT_EQ(textOf(hwndOf(panel)), "Говорители");
+
+  for (const auto& [name, value] : {std::pair{"ReLow", L"6"},
+                                    {"LeLow", L"0.5"},
+                                    {"FsLow", L"30"},
+                                    {"QmsLow", L"3"},
+                                    {"QesLow", L"0.4"},
+                                    {"PadHigh", L"6"}}) {
+    type(panel, name, value);
+  }
+  EXPECT_EQ(SendMessageW(at(panel, "ModelLow"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(at(panel, "NominalLow"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(text(panel, "CoilLow"), decimal("6.00 Ω, 0.50 mH"));
+  click(panel, "ZobelLow");
+  EXPECT_EQ(SendMessageW(at(panel, "ZobelLow"), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(text(panel, "ZobelPartsLow"), decimal("6.00 Ω, 13.9 µF"));
+  EXPECT_EQ(text(panel, "PadPartsHigh"), decimal("3.99 Ω, 8.04 Ω"));
+  const std::string list = static_cast<ui::CalculatorWindow&>(w).partsList();
+  EXPECT_NE(list.find(decimal("  Зобел: 6.00 Ω, 13.9 µF; E12: 5.6 Ω, 15 µF")), std::string::npos)
+      << list;
+
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring design =
+      std::wstring(folder) + L"проект-" + std::to_wstring(GetCurrentProcessId()) + L".kalvena";
+  DeleteFileW(design.c_str());
+  answeringDialogs(design, IDOK,
+                   [&] { ctrlKey(toolkit, at(panel, "ReLow"), 'S', 0x1F, 0x13, false); });
+  const std::string saved = fileBytes(design);
+  ASSERT_FALSE(saved.empty());
+  EXPECT_NE(saved.find("\"Le\": 0.0005"), std::string::npos) << saved;
+
+  // Changed, then closed from the title bar: Cancel keeps it, No lets it go.
+  type(panel, "DcrLow", L"0.3");
+  std::vector<std::string> asked =
+      answeringDialogs({}, IDCANCEL, [&] { SendMessageW(hwndOf(w), WM_CLOSE, 0, 0); });
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find("е променен"), std::string::npos) << asked[0];
+  EXPECT_TRUE(w.isLoaded());
+  // Opened again from the calculator's keys (asked first, and not saved): as it was saved.
+  asked = answeringDialogs(design, IDNO,
+                           [&] { ctrlKey(toolkit, at(w, "Text1"), 'O', 0x18, 0x0F, false); });
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(shell.drivers().inputs()[0].coilOhms, 0.0);
+  EXPECT_EQ(text(panel, "DcrLow"), "");
+  EXPECT_EQ(text(w, "Text10"), "3000");
+  EXPECT_TRUE(answeringDialogs({}, IDOK, [&] { SendMessageW(hwndOf(w), WM_CLOSE, 0, 0); }).empty());
+  EXPECT_TRUE(settle());
+  EXPECT_FALSE(panel.isLoaded());
+  DeleteFileW(design.c_str());
 }
 
 }  // namespace
