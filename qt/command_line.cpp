@@ -25,20 +25,21 @@ bool isOneOf(std::string_view arg, std::span<const std::string_view> options) {
 }
 
 CommandLine wrong(ArgumentProblem problem, std::string_view arg, Language l) {
-  return {CommandLine::Action::Error, ui::argumentProblemText(problem, arg, l), 2};
+  return {CommandLine::Action::Error, ui::argumentProblemText(problem, arg, l), 2, {}};
 }
 
 }  // namespace
 
 CommandLine readCommandLine(std::span<const std::string_view> args, std::string_view version,
                             Language l) {
+  CommandLine run;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (arg == "-h" || arg == "--help") {
-      return {CommandLine::Action::Help, std::string(ui::usageText(l)), 0};
+      return {CommandLine::Action::Help, std::string(ui::usageText(l)), 0, {}};
     }
     if (arg == "-v" || arg == "--version") {
-      return {CommandLine::Action::Version, ui::versionText(version), 0};
+      return {CommandLine::Action::Version, ui::versionText(version), 0, {}};
     }
     if (isOneOf(arg, kQtFlags)) continue;
     if (isOneOf(arg, kQtOptionsWithValue)) {
@@ -48,9 +49,10 @@ CommandLine readCommandLine(std::span<const std::string_view> args, std::string_
     }
     if (arg.starts_with('-') && arg.size() > 1)
       return wrong(ArgumentProblem::UnknownOption, arg, l);
-    return wrong(ArgumentProblem::TooMany, arg, l);
+    if (!run.file.empty()) return wrong(ArgumentProblem::TooMany, arg, l);
+    run.file = arg;
   }
-  return {};
+  return run;
 }
 
 PlatformChoice choosePlatform(const std::function<std::string(const char*)>& getenv,

@@ -19,6 +19,8 @@ struct CommandLine {
   std::string text;
   // The exit status for everything but Run: 0, or 2 for a command line it does not take.
   int status = 0;
+  // For Run: the design to open, as given; empty for none.
+  std::string file;
 };
 
 using ui::Language;

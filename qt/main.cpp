@@ -84,12 +84,13 @@ int main(int argc, char* argv[]) {
   kalvena::qt::setUpApplication(app);
   kalvena::qt::QtToolkit toolkit;
   kalvena::ui::Shell shell(toolkit);
-  shell.start();
+  shell.start(command.file);
   const int status = QApplication::exec();
   // Qt 6.4's Wayland client, tearing down, can wait forever for its event thread, itself waiting
   // for a read that never comes: the window is gone and the process stays (seen on a busy
   // machine). On Wayland, once every window is closed, with nothing left to save, the process
-  // ends without that teardown; the compositor frees what it held.
+  // ends without that teardown; the compositor frees what it held. A design is written whole
+  // (and its file closed) inside the handler that saves it, before any window can close.
   if (QGuiApplication::platformName().startsWith(u"wayland")) {
     std::fflush(nullptr);
     std::_Exit(status);

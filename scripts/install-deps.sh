@@ -60,6 +60,7 @@ packages=(
   libclang-rt-14-dev
   libbenchmark-dev
   desktop-file-utils
+  shared-mime-info
   appstream
   time
   file

@@ -18,6 +18,11 @@ id=org.kalvena.kalvena
 cmake --install "$build" --prefix "$work/usr" >/dev/null
 test -x "$work/usr/bin/kalvena"
 desktop-file-validate "$work/usr/share/applications/$id.desktop"
+# A design file is known by its MIME type, which the .desktop file opens with the program.
+XDG_DATA_HOME=$work/usr/share update-mime-database "$work/usr/share/mime" 2>&1 | grep . && { echo "the MIME type: see above"; exit 1; }
+grep -q '<glob pattern="\*.kalvena"/>' "$work/usr/share/mime/application/x-kalvena-design.xml"
+grep -q '^MimeType=application/x-kalvena-design;$' "$work/usr/share/applications/$id.desktop"
+grep -q '^Exec=kalvena %f$' "$work/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net --pedantic "$work/usr/share/metainfo/$id.metainfo.xml"
 for size in 16 32 48 256; do
   icon="$work/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
@@ -32,14 +37,16 @@ troff_said=$(LC_ALL=C man --warnings -l "$work/usr/share/man/man1/kalvena.1.gz" 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libc6 fonts-liberation2 qt6-translations-l10n hicolor-icon-theme; do
+for package in libqt6widgets6 libc6 fonts-liberation2 qt6-translations-l10n hicolor-icon-theme \
+  shared-mime-info; do
   grep -q "$package" <<<"$depends" || { echo "the .deb does not depend on $package"; exit 1; }
 done
 dpkg-deb -f "$deb" Recommends | grep -q qt6-wayland || { echo "the .deb does not recommend qt6-wayland"; exit 1; }
 # The pictures are drawn by code: Qt's SVG module is not needed at run time.
 if grep -q libqt6svg6 <<<"$depends"; then echo "the .deb still depends on libqt6svg6"; exit 1; fi
 contents=$(dpkg-deb -c "$deb")
-for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml"; do
+for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" \
+  "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/mime/packages/$id.xml"; do
   grep -qF "$path" <<<"$contents" || { echo "the .deb lacks $path"; exit 1; }
 done
 tags=$(lintian --pedantic --display-info --display-experimental "$deb" 2>&1 |

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of kalvena.exe under Wine for a person to compare: the 12 dB/oct window with a
-# three-way crossover calculated, its response window, the "Error !!" box, and the 18 dB/oct
-# window, each grabbed whole at a DPI, with smoothing off or on. A folder of PNGs; it checks
+# three-way crossover calculated, its response window, the "Error !!" box, the 18 dB/oct
+# window and the drivers' panel, each grabbed whole at a DPI, with smoothing off or on. A folder of PNGs; it checks
 # nothing. Run it on two builds and compare the folders (compare -metric AE).
 #   tools/wine_screens.sh EXE OUT_DIR [DPI...]        (KALVENA_SMOOTHING=1 smooths the faces)
 set -euo pipefail
@@ -73,6 +73,14 @@ for dpi in "${dpis[@]}"; do
     click 1 mousemove 1790 1390
   sleep 1.5
   grab "$(window '^Kalvena$')" "$tag-form2.png"
+  # The drivers' panel from the 18 dB/oct window's response window, a woofer's data typed.
+  k ctrl+r
+  sleep 1.5
+  k ctrl+d
+  sleep 1.5
+  k Tab; t 5.8; k Tab; t 0.9; k Tab; t 32; k Tab; t 3.1; k Tab; t 0.38
+  sleep 0.5
+  grab "$(window '^Говорители$')" "$tag-drivers.png"
   kill $pid 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true

@@ -46,7 +46,7 @@ std::string setValueText(double value, PartsSet set, std::string_view point) {
   return "?";
 }
 
-// Parts, each a value and its unit ("Ω", "µF", "mH"), in one set: "6.8 Ω, 12 µF".
+// Parts, each a value and its unit ("Ом", "µF", "mH"), in one set: "6.8 Ом, 12 µF".
 struct Part {
   double value;
   const char* unit;
@@ -61,7 +61,7 @@ std::string partsText(std::span<const Part> parts, PartsSet set, std::string_vie
 }
 
 // Every set after the computed values, as a hover text and a parts list say them:
-// "E12: 6.8 Ω, 12 µF; E24: 6.2 Ω, 11 µF; E12 ×2: 5.6 + 0.56 Ω, 10 + 1.2 µF".
+// "E12: 6.8 Ом, 12 µF; E24: 6.2 Ом, 11 µF; E12 ×2: 5.6 + 0.56 Ом, 10 + 1.2 µF".
 std::string nearestText(std::span<const Part> parts, std::string_view point) {
   std::string text;
   for (std::size_t s = 1; s < std::size(kPartsSets); ++s) {
@@ -73,19 +73,19 @@ std::string nearestText(std::span<const Part> parts, std::string_view point) {
 
 std::vector<Part> zobelParts(const Coil& coil) {
   const Zobel z = zobelFor(coil.re, coil.le);
-  return {{z.r, "Ω"}, {z.c / kMicro, "µF"}};
+  return {{z.r, "Ом"}, {z.c / kMicro, "µF"}};
 }
 
 std::vector<Part> notchParts(const ThieleSmall& model) {
   const Notch n = notchFor(model);
-  return {{n.r, "Ω"}, {n.l / kMilli, "mH"}, {n.c / kMicro, "µF"}};
+  return {{n.r, "Ом"}, {n.l / kMilli, "mH"}, {n.c / kMicro, "µF"}};
 }
 
 std::string padNearestText(const LPad& pad, double z, std::string_view point) {
   std::string text;
   for (std::size_t s = 1; s < std::size(kPartsSets); ++s) {
     const LPad built{partsValue(pad.series, kPartsSets[s]), partsValue(pad.shunt, kPartsSets[s])};
-    const Part parts[] = {{pad.series, "Ω"}, {pad.shunt, "Ω"}};
+    const Part parts[] = {{pad.series, "Ом"}, {pad.shunt, "Ом"}};
     if (s > 1) text += "; ";
     text += std::string(kPartsSetNames[s]) + ": " + partsText(parts, kPartsSets[s], point) + ", " +
             fixedText(lPadAttenuationDb(built, z), 1, point) + " dB";
@@ -93,12 +93,12 @@ std::string padNearestText(const LPad& pad, double z, std::string_view point) {
   return text;
 }
 
-// What a column's driver is, for the parts list: "Тиле–Смол: Re 6.1 Ω, Le 0.42 mH, fs 35 Hz,
+// What a column's driver is, for the parts list: "Тиле–Смол: Re 6.1 Ом, Le 0.42 mH, fs 35 Hz,
 // Qms 3.2, Qes 0.38", "измерен: woofer.zma, 10–20000 Hz".
 std::string driverText(const DriverInputs& in, std::string_view point) {
   if (const BandDriver d = driverOf(in); d.driver) {
     if (const auto* m = std::get_if<ThieleSmall>(&*d.driver)) {
-      return "Тиле–Смол: Re " + fixedText(m->re, 2, point) + " Ω, Le " +
+      return "Тиле–Смол: Re " + fixedText(m->re, 2, point) + " Ом, Le " +
              fixedText(m->le / kMilli, 2, point) + " mH, fs " + fixedText(m->fs, 1, point) +
              " Hz, Qms " + fixedText(m->qms, 2, point) + ", Qes " + fixedText(m->qes, 2, point);
     }
@@ -338,7 +338,7 @@ void DriversPanel::showParts() {
       const Coil fitted = coil.value_or(Coil{});
       std::string coilText;
       if (coil) {
-        coilText = fixedText(fitted.re, 2, point) + " Ω, " +
+        coilText = fixedText(fitted.re, 2, point) + " Ом, " +
                    fixedText(fitted.le / kMilli, 2, point) + " mH";
       }
       show(c.coil, coilText, "");
@@ -356,7 +356,7 @@ void DriversPanel::showParts() {
         show(c.notchParts, in.notch ? kNoModelText : "", "");
       }
       if (const std::optional<LPad> pad = lPadFor(ohms_[b], in.padDb)) {
-        const Part parts[] = {{pad->series, "Ω"}, {pad->shunt, "Ω"}};
+        const Part parts[] = {{pad->series, "Ом"}, {pad->shunt, "Ом"}};
         show(c.padParts, partsText(parts, PartsSet::Computed, point),
              padNearestText(*pad, ohms_[b], point));
       } else {
@@ -388,13 +388,13 @@ std::string DriversPanel::partsLines(std::string_view point) const {
                nearestText(parts, point) + "\n";
     }
     if (const std::optional<LPad> pad = lPadFor(ohms[b], d.padDb)) {
-      const Part parts[] = {{pad->series, "Ω"}, {pad->shunt, "Ω"}};
+      const Part parts[] = {{pad->series, "Ом"}, {pad->shunt, "Ом"}};
       lines += "  L-pad " + fixedText(d.padDb, 1, point) +
                " dB, последователен и паралелен: " + partsText(parts, PartsSet::Computed, point) +
                "; " + padNearestText(*pad, ohms[b], point) + "\n";
     }
     if (d.coilOhms > 0) {
-      lines += "  Съпротивление на всяка бобина: " + fixedText(d.coilOhms, 2, point) + " Ω\n";
+      lines += "  Съпротивление на всяка бобина: " + fixedText(d.coilOhms, 2, point) + " Ом\n";
     }
   }
   return lines;

@@ -13,24 +13,26 @@ Language messageLanguage(const std::function<std::string(const char*)>& getenv) 
 
 std::string_view usageText(Language l) {
   constexpr Text kUsage{
-      "Употреба: kalvena [ОПЦИЯ]\n"
+      "Употреба: kalvena [ОПЦИЯ] [ПРОЕКТ.kalvena]\n"
       "Изчисляване на пасивни честотни филтри за трилентови озвучителни тела:\n"
       "кондензатори (µF) и бобини (mH) на филтри на Бътъруърт с 12 и 18 dB/oct.\n"
       "\n"
       "  -h, --help     показва този текст и излиза\n"
       "  -v, --version  показва името и версията на програмата и излиза\n"
       "\n"
-      "Без опции програмата отваря прозореца за 12 dB/oct. Приемат се и общите\n"
-      "опции на Qt, например -platform xcb или -style Fusion.\n",
-      "Usage: kalvena [OPTION]\n"
+      "Без опции програмата отваря прозореца за 12 dB/oct; с файл на проект го\n"
+      "отваря в него. Приемат се и общите опции на Qt, например -platform xcb\n"
+      "или -style Fusion.\n",
+      "Usage: kalvena [OPTION] [DESIGN.kalvena]\n"
       "Passive crossover filters for three-way loudspeakers: the capacitors (µF)\n"
       "and inductors (mH) of Butterworth filters of 12 and 18 dB/oct.\n"
       "\n"
       "  -h, --help     shows this text and exits\n"
       "  -v, --version  shows the program's name and version and exits\n"
       "\n"
-      "Without options the program opens the 12 dB/oct window. Qt's general\n"
-      "options are taken too, such as -platform xcb or -style Fusion.\n"};
+      "Without options the program opens the 12 dB/oct window; with a design's\n"
+      "file, it opens the design in it. Qt's general options are taken too,\n"
+      "such as -platform xcb or -style Fusion.\n"};
   return kUsage.in(l);
 }
 

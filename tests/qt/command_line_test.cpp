@@ -23,8 +23,16 @@ TEST(CommandLine, EachArgumentIsTakenOrNamed) {
   const Row rows[] = {
       {{}, Language::English, Action::Run, 0, ""},
       {{"-platform", "xcb", "-reverse", "--style=Fusion"}, Language::English, Action::Run, 0, ""},
-      {{"--help"}, Language::English, Action::Help, 0, "Usage: kalvena [OPTION]\n"},
-      {{"-h"}, Language::Bulgarian, Action::Help, 0, "Употреба: kalvena [ОПЦИЯ]\n"},
+      {{"--help"},
+       Language::English,
+       Action::Help,
+       0,
+       "Usage: kalvena [OPTION] [DESIGN.kalvena]\n"},
+      {{"-h"},
+       Language::Bulgarian,
+       Action::Help,
+       0,
+       "Употреба: kalvena [ОПЦИЯ] [ПРОЕКТ.kalvena]\n"},
       {{"-v", "--bogus"}, Language::English, Action::Version, 0, "Kalvena 1.2.3\n"},
       {{"--bogus"},
        Language::English,
@@ -36,11 +44,12 @@ TEST(CommandLine, EachArgumentIsTakenOrNamed) {
        Action::Error,
        2,
        "kalvena: липсва стойност на опцията „-platform“; вижте „kalvena --help“\n"},
-      {{"file.txt"},
+      {{"a.kalvena"}, Language::English, Action::Run, 0, ""},
+      {{"a.kalvena", "b.kalvena"},
        Language::English,
        Action::Error,
        2,
-       "kalvena: an argument too many 'file.txt'; see 'kalvena --help'\n"},
+       "kalvena: an argument too many 'b.kalvena'; see 'kalvena --help'\n"},
   };
   for (const Row& r : rows) {
     const CommandLine line = readCommandLine(r.args, "1.2.3", r.language);
@@ -48,6 +57,9 @@ TEST(CommandLine, EachArgumentIsTakenOrNamed) {
     EXPECT_EQ(line.action, r.action) << what;
     EXPECT_EQ(line.status, r.status) << what;
     EXPECT_TRUE(line.text.starts_with(r.says)) << what << ": " << line.text;
+    if (line.action == Action::Run && r.args.size() == 1) {
+      EXPECT_EQ(line.file, r.args.front());
+    }
   }
 }
 

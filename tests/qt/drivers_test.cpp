@@ -154,16 +154,16 @@ TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
         type(panel, name, QString::fromLatin1(text));
       }
       EXPECT_TRUE(switchOf(panel, "ModelLow")->isChecked());
-      EXPECT_EQ(box(panel, "CoilLow")->text(), QStringLiteral("6.00 Ω, 0.50 mH"));
+      EXPECT_EQ(box(panel, "CoilLow")->text(), QStringLiteral("6.00 Ом, 0.50 mH"));
       const QString withWoofer = describedAs(w);
       EXPECT_NE(withWoofer, nominal);
       tick(panel, "ZobelLow");
-      EXPECT_EQ(box(panel, "ZobelPartsLow")->text(), QStringLiteral("6.00 Ω, 13.9 µF"));
+      EXPECT_EQ(box(panel, "ZobelPartsLow")->text(), QStringLiteral("6.00 Ом, 13.9 µF"));
       EXPECT_NE(describedAs(w), withWoofer);
 
       // A 6 dB pad on the tweeter: Rs = 8 (1 - k), Rp = 8 k / (1 - k).
       type(panel, "PadHigh", QStringLiteral("6"));
-      EXPECT_EQ(box(panel, "PadPartsHigh")->text(), QStringLiteral("3.99 Ω, 8.04 Ω"));
+      EXPECT_EQ(box(panel, "PadPartsHigh")->text(), QStringLiteral("3.99 Ом, 8.04 Ом"));
 
       // A broken file is refused with its name and line; a good one is taken.
       const QStringList refused = answeringDialogs(
@@ -183,10 +183,10 @@ TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
       // The parts list carries the drivers and their parts.
       QTest::keyClick(widget(w), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
       const QString list = QGuiApplication::clipboard()->text();
-      for (const char* line : {"Ниски, говорител: Тиле–Смол: Re 6.00 Ω, Le 0.50 mH",
-                               "  Зобел: 6.00 Ω, 13.9 µF; E12: 5.6 Ω, 15 µF",
+      for (const char* line : {"Ниски, говорител: Тиле–Смол: Re 6.00 Ом, Le 0.50 mH",
+                               "  Зобел: 6.00 Ом, 13.9 µF; E12: 5.6 Ом, 15 µF",
                                "Средни, говорител: измерен: среден.zma, 20–20000 Hz",
-                               "  L-pad 6.0 dB, последователен и паралелен: 3.99 Ω, 8.04 Ω"}) {
+                               "  L-pad 6.0 dB, последователен и паралелен: 3.99 Ом, 8.04 Ом"}) {
         EXPECT_TRUE(list.contains(QString::fromUtf8(line))) << line << "\n" << list.toStdString();
       }
 

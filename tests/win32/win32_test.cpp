@@ -1595,13 +1595,13 @@ TEST_F(Win32Test, TheDriversPanelChangesTheDesignWhichIsSavedAndOpened) {
   }
   EXPECT_EQ(SendMessageW(at(panel, "ModelLow"), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(at(panel, "NominalLow"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(text(panel, "CoilLow"), decimal("6.00 Ω, 0.50 mH"));
+  EXPECT_EQ(text(panel, "CoilLow"), decimal("6.00 Ом, 0.50 mH"));
   click(panel, "ZobelLow");
   EXPECT_EQ(SendMessageW(at(panel, "ZobelLow"), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(text(panel, "ZobelPartsLow"), decimal("6.00 Ω, 13.9 µF"));
-  EXPECT_EQ(text(panel, "PadPartsHigh"), decimal("3.99 Ω, 8.04 Ω"));
+  EXPECT_EQ(text(panel, "ZobelPartsLow"), decimal("6.00 Ом, 13.9 µF"));
+  EXPECT_EQ(text(panel, "PadPartsHigh"), decimal("3.99 Ом, 8.04 Ом"));
   const std::string list = static_cast<ui::CalculatorWindow&>(w).partsList();
-  EXPECT_NE(list.find(decimal("  Зобел: 6.00 Ω, 13.9 µF; E12: 5.6 Ω, 15 µF")), std::string::npos)
+  EXPECT_NE(list.find(decimal("  Зобел: 6.00 Ом, 13.9 µF; E12: 5.6 Ом, 15 µF")), std::string::npos)
       << list;
 
   wchar_t folder[MAX_PATH];
