@@ -58,7 +58,10 @@ for row in "${rows[@]}"; do
   run "--version" 0 -u DISPLAY "$program" --version
   [[ $out == "Kalvena "[0-9]*.[0-9]* && -z $err ]] || fail "--version: $out$err"
   for wrong in --bogus -x stray; do
-    run "$wrong" 2 -u DISPLAY "$program" "$wrong"
+    # One file is a design to open; a second is one too many.
+    args=("$wrong")
+    [[ $wrong == stray ]] && args=(design.kalvena stray)
+    run "$wrong" 2 -u DISPLAY "$program" "${args[@]}"
     # shellcheck disable=SC2059
     [[ $wrong == stray ]] || one_line "$wrong" "$err" "$(printf "$unknown" "$wrong")"
     one_line "$wrong" "$err" "kalvena --help"
