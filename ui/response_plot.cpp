@@ -224,6 +224,9 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
       figures.crossings[s] = (*crossings[s])[indexOf(set)];
     } else {
       figures.crossings[s] = sectionCrossings(*sections[s], drivers[s], set);
+      // What the real load changes: where the band would cross into its typed resistance.
+      figures.nominal[s] = crossings[s] ? std::optional((*crossings[s])[indexOf(set)])
+                                        : sectionCrossings(*sections[s], BandDriver{}, set);
     }
     for (std::size_t i = 0; i < count; ++i) {
       responses[s][i] = crossover.response(section, curveHz(i));
@@ -438,6 +441,11 @@ std::string responseDescription(const ResponseFigures& figures, std::string_view
     text.append(c ? crossingsSetText(static_cast<Section>(s), *c, decimalPoint) : "не е известно");
     if (const auto& m = figures.measured[s]) {
       text.append(" ").append(measuredText(c, *m, decimalPoint));
+    }
+    if (const auto& n = figures.nominal[s]) {
+      text.append(" (в резистор Rвг: ")
+          .append(crossingsSetText(static_cast<Section>(s), *n, decimalPoint))
+          .append(")");
     }
     text.append(".");
   }

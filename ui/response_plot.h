@@ -81,6 +81,9 @@ struct ResponseFigures {
   // Where a band's driver was measured, in hertz: its curve is drawn dashed beyond, and its
   // description says so; nothing for a driver that is a model or a resistor.
   std::array<std::optional<std::pair<double, double>>, 3> measured;
+  // Where a band that drives more than its typed resistance would cross into that resistance,
+  // which its description sets beside the real crossing; nothing for a band that drives it.
+  std::array<std::optional<Crossings>, 3> nominal;
   // The impedance at the amplifier's terminals, in ohms; empty where no band is calculated.
   std::vector<std::complex<double>> load;
   std::optional<LoadMinimum> loadMinimum;

@@ -177,8 +177,12 @@ TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
       EXPECT_EQ(box(panel, "CurveMid")->text(), QStringLiteral("среден.zma"));
       EXPECT_TRUE(switchOf(panel, "MeasuredMid")->isChecked());
       description = describedAs(w);
-      EXPECT_TRUE(description.contains(QStringLiteral("(измерен при 20–20000 Hz")))
-          << description.toStdString();
+      // It says where the bands would cross into their typed resistance, too.
+      for (const char* said : {"(измерен при 20–20000 Hz", "(в резистор Rвг: 300 Hz)",
+                               "(в резистор Rвг: 275 и 3273 Hz)"}) {
+        EXPECT_TRUE(description.contains(QString::fromUtf8(said)))
+            << said << "\n" << description.toStdString();
+      }
 
       // The parts list carries the drivers and their parts.
       QTest::keyClick(widget(w), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
