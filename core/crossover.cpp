@@ -113,8 +113,13 @@ SampledSum sampledSum(const Crossover& crossover, SumRange range) {
                           ? range.highHz
                           : range.lowHz * std::pow(10.0, static_cast<double>(i) / kPerDecade);
     sampled.hz.push_back(hz);
+    // Each band once, for both sums.
+    const std::complex<double> low = crossover.response(Section::Low, hz),
+                               middle = crossover.response(Section::Middle, hz),
+                               high = crossover.response(Section::High, hz);
     for (const bool reversed : {false, true}) {
-      sampled.db[reversed].push_back(sumDb(crossover, reversed, hz));
+      sampled.db[reversed].push_back(
+          20.0 * std::log10(std::abs(Crossover::sumOf(low, middle, high, reversed))));
     }
   }
   return sampled;

@@ -20,7 +20,7 @@ QPen penOf(const ui::Pen& pen) {
   if (pen.width <= 0) return QPen(Qt::NoPen);
   QPen p(colorOf(pen.color), pen.width);
   p.setCapStyle(Qt::FlatCap);
-  p.setJoinStyle(Qt::RoundJoin);
+  p.setJoinStyle(pen.bevelled ? Qt::BevelJoin : Qt::RoundJoin);
   // Two pixels drawn, two left out; Qt counts in pen widths.
   if (pen.dashed) p.setDashPattern({2 / pen.width, 2 / pen.width});
   return p;

@@ -26,7 +26,7 @@ constexpr ColumnNames kNames[] = {
 
 constexpr int kTwips = 15;  // a logical pixel
 constexpr int kCaptionLeft = 8, kCaptionWidth = 156;
-constexpr int kColumnLeft = 170, kColumnStep = 148, kColumnWidth = 140;
+constexpr int kColumnLeft = 170, kColumnStep = 168, kColumnWidth = 160;
 
 // A row: its caption on the left (none where empty), then each band's control of this kind
 // (a label where `type` is one) with its caption, at y, h logical pixels.
@@ -64,7 +64,7 @@ constexpr Row kRows[] = {
     {&ColumnNames::dcr, T, "Бобини на филтъра, Ом", "", 456, 20},
 };
 
-constexpr int kButtonsTop = 492, kButtonHeight = 25, kHeight = 528, kWidth = 618;
+constexpr int kButtonsTop = 492, kButtonHeight = 25, kHeight = 528, kWidth = 678;
 
 const char* kept(std::deque<std::string>& texts, std::string text) {
   return texts.emplace_back(std::move(text)).c_str();
@@ -100,7 +100,7 @@ FormLayout build() {
       ++rowIndex;
     }
   }
-  const int buttonWidth = 140;
+  const int buttonWidth = kColumnWidth;
   const char* const buttons[][2] = {{"SaveDesign", "Запази проекта…"},
                                     {"OpenDesign", "Отвори проект…"},
                                     {"CloseDrivers", "Затвори"}};

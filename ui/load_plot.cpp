@@ -75,8 +75,8 @@ void drawLoadPlot(Painter& painter, double top, double width, double height,
     phase.push_back({x, yPhase(std::arg(figures.load[i]) * 180 / std::numbers::pi)});
     magnitude.push_back({x, y(std::abs(figures.load[i]))});
   }
-  painter.polyline(phase, {kPhase, 1, true});
-  painter.polyline(magnitude, {kBlack, 1.5, false});
+  painter.polyline(phase, {kPhase, 1, true, true});
+  painter.polyline(magnitude, {kBlack, 1.5, false, true});
   // Its scale's labels inside the frame's right end, 0° over its line.
   for (const auto& [degrees, label] :
        {std::pair{90.0, "фаза +90°"}, {0.0, "0°"}, {-90.0, "−90°"}}) {

@@ -34,6 +34,9 @@ struct Pen {
   Color color = kBlack;
   double width = 1;
   bool dashed = false;
+  // A curve of hundreds of short segments has them meet bevelled: at that density a round join
+  // looks the same and costs an arc a point.
+  bool bevelled = false;
 };
 
 inline constexpr Pen kNoOutline{kBlack, 0, false};

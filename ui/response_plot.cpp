@@ -323,7 +323,8 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
     }
     return points;
   };
-  const auto curve = [&](const Trace& points, const Pen& pen) {
+  const auto curve = [&](const Trace& points, Pen pen) {
+    pen.bevelled = true;
     std::vector<Point> run;
     Point last{0, 0};
     bool lastInside = false;

@@ -1169,6 +1169,10 @@ TEST_P(EachWindow, AFocusedPictureIsTheWindowsOwnPart) {
 TEST_F(Win32Test, TheResponseWindowOpensFromAPictureAndFollowsItsWindow) {
   for (const int form : {1, 2}) {
     Window& w = form == 1 ? form1() : form2();
+    // Both windows show the set of parts chosen last (a design keeps one); each round starts
+    // from the exact values.
+    EXPECT_EQ(shell.partsChoice(), form == 1 ? 0 : 1);
+    shell.choosePartsSet(0);
     const char* const inputs[] = {"Text1",
                                   "Text2",
                                   form == 1 ? "Text9" : "Text6",
@@ -1600,6 +1604,16 @@ TEST_F(Win32Test, TheDriversPanelChangesTheDesignWhichIsSavedAndOpened) {
   EXPECT_EQ(SendMessageW(at(panel, "ZobelLow"), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(text(panel, "ZobelPartsLow"), decimal("6.00 Ом, 13.9 µF"));
   EXPECT_EQ(text(panel, "PadPartsHigh"), decimal("3.99 Ом, 8.04 Ом"));
+  // A screen reader in another process hears each switch and box by its band and row.
+  const std::map<int, Heard> heard = heardFromAnotherProcess(toolkit, hwndOf(panel));
+  const auto heardOf = [&](const char* name) { return heard.at(GetDlgCtrlID(at(panel, name))); };
+  EXPECT_EQ(heardOf("ZobelLow").name, "Ниски: Компенсация, Зобел");
+  EXPECT_EQ(heardOf("ZobelLow").role, std::to_string(ROLE_SYSTEM_CHECKBUTTON));
+  EXPECT_EQ(heardOf("ModelLow").name, "Ниски: Говорител, Тиле–Смол");
+  EXPECT_EQ(heardOf("ModelLow").role, std::to_string(ROLE_SYSTEM_RADIOBUTTON));
+  EXPECT_EQ(heardOf("LeLow").name, "Ниски: Le, mH");
+  EXPECT_EQ(heardOf("LeLow").value, "0.5");
+  EXPECT_EQ(heardOf("ZobelPartsLow").value, decimal("6.00 Ом, 13.9 µF"));
   const std::string list = static_cast<ui::CalculatorWindow&>(w).partsList();
   EXPECT_NE(list.find(decimal("  Зобел: 6.00 Ом, 13.9 µF; E12: 5.6 Ом, 15 µF")), std::string::npos)
       << list;
