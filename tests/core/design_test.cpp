@@ -7,6 +7,12 @@
 #include <sstream>
 #include <string>
 
+#if defined(__unix__)
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace kalvena {
 namespace {
 
@@ -135,6 +141,35 @@ TEST(Design, ASaveReplacesTheFileWholeOrNotAtAll) {
   EXPECT_FALSE(replaceFile(folder / "no such folder" / "x.kalvena", first));
   std::filesystem::remove_all(folder);
 }
+
+#if defined(__unix__)
+// A save killed while it writes (a process ended from outside, at a time that varies) leaves
+// the old design whole, or the new one whole, never a part of one.
+TEST(Design, ASaveKilledHalfwayLeavesAWholeFile) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / "kalvena-design-kill-test";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path file = folder / "x.kalvena";
+  const std::string old = writeDesign(everyKind());
+  const std::string large(64u << 20, 'x');  // long enough to be caught while it is written
+  for (const int afterMicroseconds : {0, 2000, 20000}) {
+    ASSERT_TRUE(replaceFile(file, old));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(replaceFile(file, large) ? 0 : 1);
+    usleep(static_cast<useconds_t>(afterMicroseconds));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    const std::string left = fileText(file);
+    EXPECT_TRUE(left == old || left == large)
+        << "killed after " << afterMicroseconds << " µs: " << left.size() << " bytes";
+    std::filesystem::remove(folder / "x.kalvena.new");
+  }
+  std::filesystem::remove_all(folder);
+}
+#endif
 
 }  // namespace
 }  // namespace kalvena

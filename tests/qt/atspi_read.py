@@ -93,11 +93,58 @@ def response(found):
     if plot_window is None:
         print("FAIL: the response window did not open")
         return None
+    said = plot_said(plot_window)
+    if said is None:
+        print("FAIL: the response window's plot says nothing")
+    return said
+
+
+def plot_said(plot_window):
     for node in descendants(plot_window):
         if node.get_description().startswith("Части: "):
             return node.get_description()
-    print("FAIL: the response window's plot says nothing")
     return None
+
+
+def drivers():
+    """Opens the drivers' panel from the response window's button, types a woofer's data and
+    switches its Zobel on, each through the panel's accessible objects; returns the number of
+    failures. The plot must then say where the low band crosses into its real load."""
+    plot_window = window(10, "Честотна характеристика")
+    button = [c for c in descendants(plot_window)
+              if c.get_role_name() == "push button" and c.get_name() == "Говорители…"]
+    if not button:
+        print("FAIL: no drivers' button in the response window")
+        return 1
+    button[0].do_action(0)
+    panel = window(10, "Говорители")
+    if panel is None:
+        print("FAIL: the drivers' panel did not open")
+        return 1
+    found = {(c.get_role_name(), c.get_name()): c for c in descendants(panel)}
+    for want in [("radio button", "Ниски: Говорител, Тиле–Смол"),
+                 ("check box", "Ниски: Компенсация, Зобел"), ("text", "Ниски: Le, mH"),
+                 ("push button", "Запази проекта…")]:
+        if want not in found:
+            print(f"FAIL: the drivers' panel has no {want}")
+            return 1
+    for name, text in [("Re, Ом", "6"), ("Le, mH", "0.5"), ("fs, Hz", "30"), ("Qms", "3"),
+                       ("Qes", "0.4")]:
+        found[("text", "Ниски: " + name)].get_editable_text_iface().set_text_contents(text)
+    found[("check box", "Ниски: Компенсация, Зобел")].do_action(0)
+    time.sleep(0.5)
+    checked = found[("check box", "Ниски: Компенсация, Зобел")].get_state_set().contains(
+        Atspi.StateType.CHECKED)
+    said = plot_said(plot_window) or ""
+    print(f"with the woofer the plot says: {said!r}")
+    failures = 0
+    if not checked:
+        print("FAIL: the Zobel's check box is not heard as checked")
+        failures += 1
+    if "(в резистор Rвг: 300 Hz)" not in said:
+        print("FAIL: the plot does not say where the low band crosses into its resistor")
+        failures += 1
+    return failures
 
 
 def seen(frame):
@@ -167,6 +214,7 @@ def main():
         if said is None or want not in said:
             print(f"FAIL: the response plot does not say {want!r}")
             failures += 1
+    failures += drivers()
     switch = [c for role, name, _, c in found if role == "push button" and "->" in name]
     if not switch:
         print("FAIL: no switch button")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A screen reader in another process (AT-SPI, as Orca reads) finds every caption and picture of
-# both windows, with its text and its place, though the windows draw them themselves.
+# both windows, with its text and its place, though the windows draw them themselves; and works
+# the drivers' panel (a model typed, a Zobel switched on) through its accessible objects.
 # usage: atspi_test.sh <kalvena executable> <folder of the layout tables>
 set -euo pipefail
 program=$1 layouts=$2
