@@ -8,9 +8,9 @@
 #include <string>
 
 #if defined(__unix__)
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 #endif
 
 namespace kalvena {

@@ -180,8 +180,8 @@ TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
       // It says where the bands would cross into their typed resistance, too.
       for (const char* said : {"(измерен при 20–20000 Hz", "(в резистор Rвг: 300 Hz)",
                                "(в резистор Rвг: 275 и 3273 Hz)"}) {
-        EXPECT_TRUE(description.contains(QString::fromUtf8(said)))
-            << said << "\n" << description.toStdString();
+        EXPECT_TRUE(description.contains(QString::fromUtf8(said))) << said << "\n"
+                                                                   << description.toStdString();
       }
 
       // The parts list carries the drivers and their parts.
