@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QToolTip>
 
 #include <algorithm>
@@ -353,6 +354,14 @@ void QtToolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {
 }
 
 void QtToolkit::quit() { QCoreApplication::exit(0); }
+
+void QtToolkit::onEndSession(std::function<bool()> mayEnd) {
+  QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
+                   [mayEnd = std::move(mayEnd)](QSessionManager& session) {
+                     if (session.allowsInteraction() && !mayEnd()) session.cancel();
+                     session.release();
+                   });
+}
 
 std::string QtToolkit::decimalSeparator() const {
   return QLocale::system().decimalPoint().toStdString();

@@ -32,6 +32,7 @@ class QtToolkit final : public ui::Toolkit {
   void destroyLater(std::unique_ptr<ui::NativeWindow> window) override;
   void quit() override;
   std::string decimalSeparator() const override;
+  void onEndSession(std::function<bool()> mayEnd) override;
 
  private:
   std::vector<QPointer<QWidget>> dying_;

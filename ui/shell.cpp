@@ -21,6 +21,14 @@ Shell::Shell(Toolkit& toolkit) : toolkit_(toolkit) {}
 Shell::~Shell() = default;
 
 void Shell::start(std::string_view designPath) {
+  // Logging out with a changed design asks first, over the calculator window shown.
+  toolkit_.onEndSession([this] {
+    for (CalculatorWindow* w : {static_cast<CalculatorWindow*>(form1_.get()),
+                                static_cast<CalculatorWindow*>(form2_.get())}) {
+      if (w && w->isLoaded()) return mayClose(*w);
+    }
+    return true;
+  });
   form1().Show();
   if (!designPath.empty()) openDesignFile(form1(), std::string(designPath));
 }

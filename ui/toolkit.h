@@ -237,6 +237,9 @@ class Toolkit {
   virtual void quit() = 0;
   // The decimal separator of the user's locale, asked anew at every call.
   virtual std::string decimalSeparator() const = 0;
+  // What the system's log-out or shut-down asks first: false keeps the session (the user
+  // cancelled). Where the system lets the program ask nothing, it is not called.
+  virtual void onEndSession(std::function<bool()> mayEnd) { (void)mayEnd; }
 };
 
 // Twips to pixels at a DPI, to the nearest: 15 twips are one pixel at 96 DPI. Qt's logical

@@ -153,6 +153,8 @@ class FormWindow final : public ui::NativeWindow, public TextBoxHost {
       case WM_CLOSE:
         onClose_();
         return 0;
+      case WM_QUERYENDSESSION:
+        return mayEndSession() ? TRUE : FALSE;
       case WM_MOUSEMOVE:
         // The hover-text control is made when first needed, at the latest when the mouse first
         // comes over the window (it costs a window's start-up under Wine); made now, it is

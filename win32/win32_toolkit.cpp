@@ -49,6 +49,16 @@ void Win32Toolkit::destroyLater(std::unique_ptr<ui::NativeWindow> window) {
 
 void Win32Toolkit::quit() { PostQuitMessage(0); }
 
+namespace {
+std::function<bool()> gMayEndSession;
+}  // namespace
+
+void Win32Toolkit::onEndSession(std::function<bool()> mayEnd) {
+  gMayEndSession = std::move(mayEnd);
+}
+
+bool mayEndSession() { return !gMayEndSession || gMayEndSession(); }
+
 std::string Win32Toolkit::decimalSeparator() const {
   wchar_t separator[8] = L"";
   // Where the user's settings cannot be read, or give none, a point.

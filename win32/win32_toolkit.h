@@ -35,6 +35,10 @@ struct NoWindow : std::runtime_error {
 // where it was started from one) and in a message box, which shows where the system can show one.
 void sayNoWindow(const NoWindow& e);
 
+// What a window answers the system's WM_QUERYENDSESSION: what the windows' code said, where it
+// said something; yes otherwise.
+bool mayEndSession();
+
 class Win32Toolkit final : public ui::Toolkit {
  public:
   // Keeps DLLs to the system folder, registers the window classes and starts GDI+.
@@ -49,6 +53,7 @@ class Win32Toolkit final : public ui::Toolkit {
   void destroyLater(std::unique_ptr<ui::NativeWindow> window) override;
   void quit() override;
   std::string decimalSeparator() const override;
+  void onEndSession(std::function<bool()> mayEnd) override;
 
   // The message loop: runs until the program ends and returns its exit code.
   int run();

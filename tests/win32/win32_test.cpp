@@ -1629,8 +1629,17 @@ TEST_F(Win32Test, TheDriversPanelChangesTheDesignWhichIsSavedAndOpened) {
   ASSERT_FALSE(saved.empty());
   EXPECT_NE(saved.find("\"Le\": 0.0005"), std::string::npos) << saved;
 
-  // Changed, then closed from the title bar: Cancel keeps it, No lets it go.
+  // Changed, then the user logs out: asked, and Cancel keeps the session.
   type(panel, "DcrLow", L"0.3");
+  EXPECT_EQ(answeringDialogs({}, IDCANCEL,
+                             [&] {
+                               EXPECT_EQ(SendMessageW(hwndOf(w), WM_QUERYENDSESSION, 0,
+                                                      ENDSESSION_LOGOFF),
+                                         FALSE);
+                             })
+                .size(),
+            1u);
+  // Closed from the title bar: Cancel keeps it, No lets it go.
   std::vector<std::string> asked =
       answeringDialogs({}, IDCANCEL, [&] { SendMessageW(hwndOf(w), WM_CLOSE, 0, 0); });
   ASSERT_EQ(asked.size(), 1u);
