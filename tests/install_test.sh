@@ -49,7 +49,13 @@ for path in ./usr/bin/kalvena "./usr/share/applications/$id.desktop" \
   "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/mime/packages/$id.xml"; do
   grep -qF "$path" <<<"$contents" || { echo "the .deb lacks $path"; exit 1; }
 done
-tags=$(lintian --pedantic --display-info --display-experimental "$deb" 2>&1 |
+# _FORTIFY_SOURCE needs an optimised build: the unoptimised one the sanitizers run on calls
+# snprintf (the design file's numbers) unfortified, which lintian notes; a release cannot.
+suppressed=()
+if grep -q '^CMAKE_BUILD_TYPE:STRING=Debug$' "$build/CMakeCache.txt"; then
+  suppressed=(--suppress-tags hardening-no-fortify-functions)
+fi
+tags=$(lintian --pedantic --display-info --display-experimental "${suppressed[@]}" "$deb" 2>&1 |
   grep -v 'root privileges' || true)
 [[ -z $tags ]] || { echo "lintian says: $tags"; exit 1; }
 
