@@ -19,16 +19,20 @@ namespace {
 constexpr double kMilli = 1e-3, kMicro = 1e-6;
 constexpr std::size_t kMaxCurveBytes = 64u << 20;  // far more than the most points a curve takes
 
+// A number in as few digits as give it back, in the user's decimal separator: "6.8", "0.38";
+// empty where it has no such text.
+std::string shortestText(double v, std::string_view point) {
+  char digits[64];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
+  std::string text = error == std::errc{} ? std::string(digits, end) : std::string();
+  if (const std::size_t p = text.find('.'); p != std::string::npos) text.replace(p, 1, point);
+  return text;
+}
+
 // A value as a set of parts gives it, in the unit it is written in: two decimals for the
 // computed value, the part's own digits for E12 and E24 ("6.8"), a pair as "10 + 1.2".
 std::string setValueText(double value, PartsSet set, std::string_view point) {
-  const auto shortest = [&](double v) {
-    char digits[64];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
-    std::string text = error == std::errc{} ? std::string(digits, end) : "?";
-    if (const std::size_t p = text.find('.'); p != std::string::npos) text.replace(p, 1, point);
-    return text;
-  };
+  const auto shortest = [&](double v) { return shortestText(v, point); };
   switch (set) {
     case PartsSet::Computed:
       // Three digits or more, so that a notch's three parts fit their box: 6.51, 11.0, 2257.
@@ -71,26 +75,52 @@ std::string nearestText(std::span<const Part> parts, std::string_view point) {
   return text;
 }
 
-std::vector<Part> zobelParts(const Coil& coil) {
-  const Zobel z = zobelFor(coil.re, coil.le);
-  return {{z.r, "Ом"}, {z.c / kMicro, "µF"}};
+// What goes around a band's driver, worked out once for its boxes and its parts-list lines: the
+// coil the Zobel compensates, and each network's exact parts; empty where it is not chosen or
+// cannot be worked out (a Zobel without a coil, a notch without a model, a pad without ohms).
+struct BandParts {
+  std::optional<Coil> coil;
+  std::vector<Part> zobel, notch;
+  std::optional<LPad> pad;
+};
+BandParts bandParts(const BandDriver& d, double ohms) {
+  BandParts parts;
+  if (d.driver) parts.coil = coilOf(*d.driver);
+  if (d.zobel && parts.coil && parts.coil->le > 0) {
+    const Zobel z = zobelFor(parts.coil->re, parts.coil->le);
+    parts.zobel = {{z.r, "Ом"}, {z.c / kMicro, "µF"}};
+  }
+  const auto* model = d.driver ? std::get_if<ThieleSmall>(&*d.driver) : nullptr;
+  if (d.notch && model) {
+    const Notch n = notchFor(*model);
+    parts.notch = {{n.r, "Ом"}, {n.l / kMilli, "mH"}, {n.c / kMicro, "µF"}};
+  }
+  parts.pad = lPadFor(ohms, d.padDb);
+  return parts;
 }
 
-std::vector<Part> notchParts(const ThieleSmall& model) {
-  const Notch n = notchFor(model);
-  return {{n.r, "Ом"}, {n.l / kMilli, "mH"}, {n.c / kMicro, "µF"}};
+std::string padText(const LPad& pad, std::string_view point) {
+  const Part parts[] = {{pad.series, "Ом"}, {pad.shunt, "Ом"}};
+  return partsText(parts, PartsSet::Computed, point);
 }
 
 std::string padNearestText(const LPad& pad, double z, std::string_view point) {
+  const Part parts[] = {{pad.series, "Ом"}, {pad.shunt, "Ом"}};
   std::string text;
   for (std::size_t s = 1; s < std::size(kPartsSets); ++s) {
     const LPad built{partsValue(pad.series, kPartsSets[s]), partsValue(pad.shunt, kPartsSets[s])};
-    const Part parts[] = {{pad.series, "Ом"}, {pad.shunt, "Ом"}};
     if (s > 1) text += "; ";
     text += std::string(kPartsSetNames[s]) + ": " + partsText(parts, kPartsSets[s], point) + ", " +
             fixedText(lPadAttenuationDb(built, z), 1, point) + " dB";
   }
   return text;
+}
+
+// A measured curve as its file's name and range: "woofer.zma, 10–20000 Hz".
+std::string curveText(const std::string& name, const MeasuredImpedance& curve,
+                      std::string_view point) {
+  return name + ", " + fixedText(curve.points().front().hz, 0, point) + "–" +
+         fixedText(curve.points().back().hz, 0, point) + " Hz";
 }
 
 // What a column's driver is, for the parts list: "Тиле–Смол: Re 6.1 Ом, Le 0.42 mH, fs 35 Hz,
@@ -103,8 +133,7 @@ std::string driverText(const DriverInputs& in, std::string_view point) {
              " Hz, Qms " + fixedText(m->qms, 2, point) + ", Qes " + fixedText(m->qes, 2, point);
     }
     if (const auto* c = std::get_if<MeasuredImpedance>(&*d.driver)) {
-      return "измерен: " + in.curveName + ", " + fixedText(c->points().front().hz, 0, point) + "–" +
-             fixedText(c->points().back().hz, 0, point) + " Hz";
+      return "измерен: " + curveText(in.curveName, *c, point);
     }
   }
   return "резистор Rвг";
@@ -281,12 +310,7 @@ void DriversPanel::Form_Load() { showInputs(); }
 void DriversPanel::showInputs() {
   const std::string point = toolkit().decimalSeparator();
   const auto number = [&](double v, double scale = 1) {
-    if (v == 0) return std::string();
-    char digits[64];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v / scale);
-    std::string text = error == std::errc{} ? std::string(digits, end) : std::string();
-    if (const std::size_t p = text.find('.'); p != std::string::npos) text.replace(p, 1, point);
-    return text;
+    return v == 0 ? std::string() : shortestText(v / scale, point);
   };
   showing_ = true;
   for (std::size_t b = 0; b < columns_.size(); ++b) {
@@ -319,79 +343,62 @@ void DriversPanel::setOhms(const std::array<double, 3>& ohms) {
 }
 
 void DriversPanel::showParts() {
-  {
-    if (!isLoaded()) return;
-    const std::string point = toolkit().decimalSeparator();
-    for (std::size_t b = 0; b < columns_.size(); ++b) {
-      Column& c = columns_[b];
-      const DriverInputs& in = inputs_[b];
-      const BandDriver d = driverOf(in);
-      const auto show = [](const Bound<TextBox>& box, const std::string& text,
-                           const std::string& description) {
-        box->setText(text);
-        box->setDescription(description);
-      };
-      DriverInputs measured = in;
-      measured.kind = DriverInputs::Kind::Measured;
-      show(c.curve, in.curve ? in.curveName : "", in.curve ? driverText(measured, point) : "");
-      const std::optional<Coil> coil = d.driver ? coilOf(*d.driver) : std::nullopt;
-      const Coil fitted = coil.value_or(Coil{});
-      std::string coilText;
-      if (coil) {
-        coilText = fixedText(fitted.re, 2, point) + " Ом, " +
-                   fixedText(fitted.le / kMilli, 2, point) + " mH";
-      }
-      show(c.coil, coilText, "");
-      if (in.zobel && coil && fitted.le > 0) {
-        const std::vector<Part> parts = zobelParts(fitted);
-        show(c.zobelParts, partsText(parts, PartsSet::Computed, point), nearestText(parts, point));
-      } else {
-        show(c.zobelParts, in.zobel ? kNoCoilText : "", "");
-      }
-      const auto* model = d.driver ? std::get_if<ThieleSmall>(&*d.driver) : nullptr;
-      if (in.notch && model) {
-        const std::vector<Part> parts = notchParts(*model);
-        show(c.notchParts, partsText(parts, PartsSet::Computed, point), nearestText(parts, point));
-      } else {
-        show(c.notchParts, in.notch ? kNoModelText : "", "");
-      }
-      if (const std::optional<LPad> pad = lPadFor(ohms_[b], in.padDb)) {
-        const Part parts[] = {{pad->series, "Ом"}, {pad->shunt, "Ом"}};
-        show(c.padParts, partsText(parts, PartsSet::Computed, point),
-             padNearestText(*pad, ohms_[b], point));
-      } else {
-        show(c.padParts, in.padDb > 0 ? kNoOhmsText : "", "");
-      }
+  if (!isLoaded()) return;
+  const std::string point = toolkit().decimalSeparator();
+  const auto show = [](const Bound<TextBox>& box, const std::string& text,
+                       const std::string& description = {}) {
+    box->setText(text);
+    box->setDescription(description);
+  };
+  for (std::size_t b = 0; b < columns_.size(); ++b) {
+    Column& c = columns_[b];
+    const DriverInputs& in = inputs_[b];
+    const BandParts parts = bandParts(driverOf(in), ohms_[b]);
+    show(c.curve, in.curve ? in.curveName : "",
+         in.curve ? "измерен: " + curveText(in.curveName, *in.curve, point) : "");
+    show(c.coil, parts.coil ? fixedText(parts.coil->re, 2, point) + " Ом, " +
+                                  fixedText(parts.coil->le / kMilli, 2, point) + " mH"
+                            : "");
+    if (!parts.zobel.empty()) {
+      show(c.zobelParts, partsText(parts.zobel, PartsSet::Computed, point),
+           nearestText(parts.zobel, point));
+    } else {
+      show(c.zobelParts, in.zobel ? kNoCoilText : "");
+    }
+    if (!parts.notch.empty()) {
+      show(c.notchParts, partsText(parts.notch, PartsSet::Computed, point),
+           nearestText(parts.notch, point));
+    } else {
+      show(c.notchParts, in.notch ? kNoModelText : "");
+    }
+    if (parts.pad) {
+      show(c.padParts, padText(*parts.pad, point), padNearestText(*parts.pad, ohms_[b], point));
+    } else {
+      show(c.padParts, in.padDb > 0 ? kNoOhmsText : "");
     }
   }
 }
 
 std::string DriversPanel::partsLines(std::string_view point) const {
-  const std::array<double, 3>& ohms = ohms_;
   std::string lines;
   for (std::size_t b = 0; b < inputs_.size(); ++b) {
     const DriverInputs& in = inputs_[b];
     const BandDriver d = driverOf(in);
     if (d.nominal() && !d.zobel && !d.notch) continue;
+    const BandParts parts = bandParts(d, ohms_[b]);
     lines += std::string(kBandNames[b]) + ", говорител: " + driverText(in, point) + "\n";
-    const std::optional<Coil> coil = d.driver ? coilOf(*d.driver) : std::nullopt;
-    const Coil fitted = coil.value_or(Coil{});
-    if (d.zobel && coil && fitted.le > 0) {
-      const std::vector<Part> parts = zobelParts(fitted);
-      lines += "  Зобел: " + partsText(parts, PartsSet::Computed, point) + "; " +
-               nearestText(parts, point) + "\n";
+    if (!parts.zobel.empty()) {
+      lines += "  Зобел: " + partsText(parts.zobel, PartsSet::Computed, point) + "; " +
+               nearestText(parts.zobel, point) + "\n";
     }
-    const auto* model = d.driver ? std::get_if<ThieleSmall>(&*d.driver) : nullptr;
-    if (d.notch && model) {
-      const std::vector<Part> parts = notchParts(*model);
-      lines += "  Режекторен филтър: " + partsText(parts, PartsSet::Computed, point) + "; " +
-               nearestText(parts, point) + "\n";
+    if (!parts.notch.empty()) {
+      lines += "  Режекторен филтър: " + partsText(parts.notch, PartsSet::Computed, point) + "; " +
+               nearestText(parts.notch, point) + "\n";
     }
-    if (const std::optional<LPad> pad = lPadFor(ohms[b], d.padDb)) {
-      const Part parts[] = {{pad->series, "Ом"}, {pad->shunt, "Ом"}};
+    if (parts.pad) {
       lines += "  L-pad " + fixedText(d.padDb, 1, point) +
-               " dB, последователен и паралелен: " + partsText(parts, PartsSet::Computed, point) +
-               "; " + padNearestText(*pad, ohms[b], point) + "\n";
+               " dB, последователен и паралелен: " + padText(*parts.pad, point) + "; " +
+               padNearestText(*parts.pad, ohms_[b], point) + "\n";
     }
     if (d.coilOhms > 0) {
       lines += "  Съпротивление на всяка бобина: " + fixedText(d.coilOhms, 2, point) + " Ом\n";

@@ -23,8 +23,7 @@ Shell::~Shell() = default;
 void Shell::start(std::string_view designPath) {
   // Logging out with a changed design asks first, over the calculator window shown.
   toolkit_.onEndSession([this] {
-    for (CalculatorWindow* w : {static_cast<CalculatorWindow*>(form1_.get()),
-                                static_cast<CalculatorWindow*>(form2_.get())}) {
+    for (CalculatorWindow* w : calculatorWindows()) {
       if (w && w->isLoaded()) return mayClose(*w);
     }
     return true;
@@ -61,12 +60,15 @@ DriversPanel& Shell::drivers() {
   return *drivers_;
 }
 
+std::array<CalculatorWindow*, 2> Shell::calculatorWindows() const {
+  return {form1_.get(), form2_.get()};
+}
+
 void Shell::choosePartsSet(int choice) { partsChoice_ = choice; }
 
 void Shell::driversChanged() {
   const BandDrivers chosen = drivers().drivers();
-  for (CalculatorWindow* w : {static_cast<CalculatorWindow*>(form1_.get()),
-                              static_cast<CalculatorWindow*>(form2_.get())}) {
+  for (CalculatorWindow* w : calculatorWindows()) {
     if (w) w->setDrivers(chosen);
   }
 }
@@ -103,23 +105,23 @@ bool Shell::save(Window& over, const std::string& path) {
   return true;
 }
 
+std::optional<std::string> Shell::askDesignFile(Window& over, bool save) const {
+  return over.native()->askFileName({.save = save,
+                                     .title = save ? kSaveDesignTitle : kOpenDesignTitle,
+                                     .kind = kDesignKind,
+                                     .extension = kDesignExtension,
+                                     .suggested = path_});
+}
+
 void Shell::saveDesign(Window& over) {
-  const std::optional<std::string> path = over.native()->askFileName({.save = true,
-                                                                      .title = kSaveDesignTitle,
-                                                                      .kind = kDesignKind,
-                                                                      .extension = kDesignExtension,
-                                                                      .suggested = path_});
-  if (path) save(over, *path);
+  if (const std::optional<std::string> path = askDesignFile(over, true)) save(over, *path);
 }
 
 void Shell::openDesign(Window& over) {
   if (!mayClose(over)) return;
-  const std::optional<std::string> path = over.native()->askFileName({.save = false,
-                                                                      .title = kOpenDesignTitle,
-                                                                      .kind = kDesignKind,
-                                                                      .extension = kDesignExtension,
-                                                                      .suggested = path_});
-  if (path) openDesignFile(over, *path);
+  if (const std::optional<std::string> path = askDesignFile(over, false)) {
+    openDesignFile(over, *path);
+  }
 }
 
 bool Shell::openDesignFile(Window& over, const std::string& path) {

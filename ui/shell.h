@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +60,10 @@ class Shell {
  private:
   std::string designText() const;
   bool save(Window& over, const std::string& path);
+  // The file dialog for a design, to save one or to open one, starting at the design's file.
+  std::optional<std::string> askDesignFile(Window& over, bool save) const;
+  // Both calculator windows, null where one was not made yet.
+  std::array<CalculatorWindow*, 2> calculatorWindows() const;
 
   Toolkit& toolkit_;
   std::unique_ptr<Form1> form1_;
