@@ -86,55 +86,22 @@ void write(const QString& path, const char* text) {
   std::ofstream(path.toStdString(), std::ios::binary) << text;
 }
 
-// Both windows, in their own box names: 300 Hz and 3 kHz into 8 ohm.
-struct WindowCase {
-  int form;
-  std::vector<std::pair<const char*, const char*>> typed;
-};
-const WindowCase kWindows[] = {
-    {1,
-     {{"Text1", "300"},
-      {"Text2", "8"},
-      {"Text9", "300"},
-      {"Text10", "3000"},
-      {"Text11", "8"},
-      {"Text12", "3000"},
-      {"Text13", "8"}}},
-    {2,
-     {{"Text1", "300"},
-      {"Text2", "8"},
-      {"Text6", "300"},
-      {"Text7", "3000"},
-      {"Text8", "8"},
-      {"Text15", "3000"},
-      {"Text16", "8"}}},
-};
-
-Window& windowOf(App& app, const WindowCase& c) {
-  app.shell.start();
-  if (c.form == 2) {
-    click(*app.shell.existingForm1(), "Command2");
-    settle();
-    return *app.shell.existingForm2();
-  }
-  return *app.shell.existingForm1();
-}
-
 TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
   QTemporaryDir dir;
   const QString zma = dir.filePath(QStringLiteral("среден.zma"));
   write(zma, "* midrange\r\nHz; Ohm; Deg\r\n20;6,5;0\r\n1000;6,8;10\r\n20000;14;60\r\n");
   const QString broken = dir.filePath(QStringLiteral("broken.zma"));
   write(broken, "20 6.5 0\n10 7 0\n");
-  for (const WindowCase& c : kWindows) {
-    SCOPED_TRACE(c.form);
-    const QString design = dir.filePath(QStringLiteral("design%1.kalvena").arg(c.form));
+  for (const int form : {1, 2}) {
+    SCOPED_TRACE(form);
+    const Typed typed = threeWayTyped(form);
+    const QString design = dir.filePath(QStringLiteral("design%1.kalvena").arg(form));
     std::string saved;
     QString description;
     {
       App app;
-      Window& w = windowOf(app, c);
-      for (const auto& [name, text] : c.typed) replaceText(w, name, QString::fromUtf8(text));
+      Window& w = startedWindow(app.shell, form);
+      for (const auto& [name, text] : typed) replaceText(w, name, QString::fromUtf8(text));
       click(w, "Command1");
       QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
       const QString nominal = describedAs(w);
@@ -223,16 +190,16 @@ TEST(Drivers, ThePanelChangesWhatTheResponseSaysAndADesignComesBackAsSaved) {
       App app;
       app.shell.start(design.toStdString());
       Window* w = app.shell.existingForm1();
-      if (c.form == 2) {
+      if (form == 2) {
         click(*w, "Command2");
         settle();
         w = app.shell.existingForm2();
       }
-      EXPECT_EQ(box(*w, c.typed[0].first)->text(), QStringLiteral("300"));
+      EXPECT_EQ(box(*w, typed[0].first)->text(), QStringLiteral("300"));
       QTest::keyClick(widget(*w), Qt::Key_R, Qt::ControlModifier);
       EXPECT_EQ(describedAs(*w).toStdString(), description.toStdString());
       EXPECT_EQ(app.shell.drivers().inputs()[0].model.le, 0.0005);
-      const QString again = dir.filePath(QStringLiteral("again%1.kalvena").arg(c.form));
+      const QString again = dir.filePath(QStringLiteral("again%1.kalvena").arg(form));
       answeringDialogs(again, [&] { QTest::keyClick(widget(*w), Qt::Key_S, Qt::ControlModifier); });
       EXPECT_EQ(fileText(again), saved);
       // Nothing changed since: closing asks nothing.

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "form1.h"
+#include "form2.h"
 #include "input_values.h"
 #include "qt_response.h"
 #include "qt_toolkit.h"
@@ -82,18 +84,22 @@ inline void calculateLowSection(const Window& w, const QString& fc, const QStrin
   click(w, "Command1");
 }
 
-// A three-way crossover typed into the 12 dB/oct window as a builder would (crossings at
-// 300 Hz and 3 kHz, 8 Ω drivers), then "Изчисли" clicked.
-inline void calculateThreeWay(const Window& w) {
-  for (const auto& [name, text] : {std::pair{"Text1", "300"},
-                                   {"Text2", "8"},
-                                   {"Text9", "300"},
-                                   {"Text10", "3000"},
-                                   {"Text11", "8"},
-                                   {"Text12", "3000"},
-                                   {"Text13", "8"}}) {
-    type(w, name, QString::fromLatin1(text));
+using Typed = std::vector<std::pair<const char*, const char*>>;
+
+// A three-way crossover as a builder would type it (crossings at 300 Hz and 3 kHz, 8 Ω drivers),
+// in the box names of the 12 dB/oct window (form 1) or the 18 dB/oct one (form 2).
+inline Typed threeWayTyped(int form) {
+  if (form == 1) {
+    return {{"Text1", "300"}, {"Text2", "8"},     {"Text9", "300"}, {"Text10", "3000"},
+            {"Text11", "8"},  {"Text12", "3000"}, {"Text13", "8"}};
   }
+  return {{"Text1", "300"}, {"Text2", "8"},     {"Text6", "300"}, {"Text7", "3000"},
+          {"Text8", "8"},   {"Text15", "3000"}, {"Text16", "8"}};
+}
+
+// The three-way crossover typed into the 12 dB/oct window, then "Изчисли" clicked.
+inline void calculateThreeWay(const Window& w) {
+  for (const auto& [name, text] : threeWayTyped(1)) type(w, name, QString::fromLatin1(text));
   click(w, "Command1");
 }
 
@@ -118,6 +124,15 @@ inline void replaceText(const Window& w, const char* name, const QString& text) 
 inline void settle() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
+}
+
+// The shell started, and for form 2 switched to the 18 dB/oct window: the window asked for.
+inline Window& startedWindow(Shell& shell, int form) {
+  shell.start();
+  if (form == 1) return *shell.existingForm1();
+  click(*shell.existingForm1(), "Command2");
+  settle();
+  return *shell.existingForm2();
 }
 
 struct SeenMessageBox {

@@ -162,21 +162,31 @@ bool showsInformationIcon(HWND box) {
   return found;
 }
 
+// The dialogs (message boxes, the system's file dialogs) shown on this thread now.
+std::vector<HWND> openDialogs() {
+  std::vector<HWND> open;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND h, LPARAM found) -> BOOL {
+        wchar_t cls[16] = L"";
+        GetClassNameW(h, cls, 16);
+        if (wcscmp(cls, L"#32770") == 0 && IsWindowVisible(h)) {
+          reinterpret_cast<std::vector<HWND>*>(found)->push_back(h);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&open));
+  return open;
+}
+
 // Every message box that opens on this thread while the action runs is read and answered OK.
 std::vector<SeenMessageBox> gSeen;
 
 void CALLBACK answerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM) -> BOOL {
-        wchar_t cls[16] = L"";
-        GetClassNameW(h, cls, 16);
-        if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-        gSeen.push_back({textOf(GetDlgItem(h, 0xFFFF)), textOf(h), showsInformationIcon(h)});
-        SendMessageW(GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
-        return TRUE;
-      },
-      0);
+  for (HWND h : openDialogs()) {
+    gSeen.push_back({textOf(GetDlgItem(h, 0xFFFF)), textOf(h), showsInformationIcon(h)});
+    SendMessageW(GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
+  }
 }
 
 std::vector<SeenMessageBox> answeringMessageBoxes(const std::function<void()>& action) {
@@ -1526,26 +1536,19 @@ int gAnswer = IDOK;
 std::vector<std::string> gTexts;
 
 void CALLBACK answerDialogs(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND h, LPARAM) -> BOOL {
-        wchar_t cls[16] = L"";
-        GetClassNameW(h, cls, 16);
-        if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-        // A file dialog: the file name's box has the focus as it opens.
-        HWND name = nullptr;
-        if (GetDlgItem(h, 0x47C) || GetDlgItem(h, 0x480)) name = GetFocus();
-        if (name) {
-          SetWindowTextW(name, gPath.c_str());
-          PostMessageW(h, WM_COMMAND, IDOK, 0);
-          return TRUE;
-        }
-        gTexts.push_back(textOf(GetDlgItem(h, 0xFFFF)));
-        HWND button = GetDlgItem(h, gAnswer);
-        SendMessageW(button ? button : GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
-        return TRUE;
-      },
-      0);
+  for (HWND h : openDialogs()) {
+    // A file dialog: the file name's box has the focus as it opens.
+    HWND name = nullptr;
+    if (GetDlgItem(h, 0x47C) || GetDlgItem(h, 0x480)) name = GetFocus();
+    if (name) {
+      SetWindowTextW(name, gPath.c_str());
+      PostMessageW(h, WM_COMMAND, IDOK, 0);
+      continue;
+    }
+    gTexts.push_back(textOf(GetDlgItem(h, 0xFFFF)));
+    HWND button = GetDlgItem(h, gAnswer);
+    SendMessageW(button ? button : GetDlgItem(h, IDOK), BM_CLICK, 0, 0);
+  }
 }
 
 std::vector<std::string> answeringDialogs(const std::wstring& path, int answer,
