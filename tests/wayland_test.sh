@@ -205,8 +205,12 @@ read -r _ _ close_x close_y < <(grep '^buttons' <<<"$found")
 # pointer moved, and the window must stand where the drag ends.
 pointer_to $((left + 100)) $((top - 15))
 before=$(seen 'xdg_toplevel@[0-9]+\.move\(')
+leaves=$(seen 'wl_pointer@[0-9]+\.leave\(')
 x mousedown 1
 more 'xdg_toplevel@[0-9]+\.move\(' "$before" || fail "pressed on its title bar, it asked for no move"
+# The trace shows the request as the program queues it; the compositor has taken it once its move
+# grab takes the pointer from the window (a leave). A pointer moved before that is not dragged.
+more 'wl_pointer@[0-9]+\.leave\(' "$leaves" || fail "the compositor did not start the move it was asked for"
 x mousemove_relative --sync 50 30 mousemove_relative --sync 100 70 mouseup 1
 x mousemove --sync 1000 700  # off the window, out of the screenshot's way
 window wayland-pointer-moved.png 1 1 $((left + 150)) $((top + 100))
