@@ -1,16 +1,18 @@
 #pragma once
 
-// The measurement files of the loudspeaker field, read as leniently as the field writes them:
-// a line a point (frequency in hertz, then the value, then the phase in degrees), comment lines
-// starting with '*' or ';', a header line of text before the first point, columns separated by
-// spaces, tabs, commas or semicolons (where a line has a semicolon, a comma in it is a decimal
-// comma), CR LF or LF line ends. Whatever cannot be read is refused with the line and why.
+// The measurement files of the loudspeaker field (.zma impedances, .frd responses), read as
+// leniently as the field writes them: a line a point (frequency in hertz, then the value, then the
+// phase in degrees), comment lines starting with '*' or ';', a header line of text before the first
+// point, columns separated by spaces, tabs, commas or semicolons (where a line has a semicolon, a
+// comma in it is a decimal comma), CR LF or LF line ends. Whatever cannot be read is refused with
+// the line and why.
 
 #include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "acoustic.h"
 #include "driver.h"
 
 namespace kalvena {
@@ -26,8 +28,10 @@ enum class FileProblem {
   OnePoint,         // one point: no curve
   TooManyPoints,    // more than kMaxFilePoints
   PhaseOutOfRange,  // a phase beyond kMaxFileDegrees either way
+  LevelOutOfRange,  // a level beyond kMaxFileDb either way
 };
 inline constexpr double kMaxFileDegrees = 100000;
+inline constexpr double kMaxFileDb = 1000;
 inline constexpr std::size_t kMaxFilePoints = 200000;
 
 struct FileRefusal {
@@ -41,5 +45,13 @@ struct ZmaRead {
   std::optional<FileRefusal> refusal;
 };
 ZmaRead readZma(std::string_view text);
+
+// A driver's response from a .frd file's text (frequency, level in dB, and the phase where the
+// file has it: its first point says whether all have); or why not.
+struct FrdRead {
+  std::optional<MeasuredResponse> response;
+  std::optional<FileRefusal> refusal;
+};
+FrdRead readFrd(std::string_view text);
 
 }  // namespace kalvena

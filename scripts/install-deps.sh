@@ -25,6 +25,8 @@ windows=(
   tesseract-ocr-bul
   # The design file's format (JSON), header-only: the cross build takes its headers alone.
   nlohmann-json3-dev
+  # The FFT of a measured response's minimum phase: its C++ template alone, header-only.
+  libkissfft-dev
 )
 
 # Building the program and running it: its font, Qt's Bulgarian texts, Qt's Wayland plugin.
@@ -41,8 +43,9 @@ run=(
   # The icon tool, built with the program.
   qt6-svg-dev
   libgl-dev
-  # The design file's format (JSON), header-only.
+  # The design file's format (JSON), header-only; the FFT's template, header-only.
   nlohmann-json3-dev
+  libkissfft-dev
   fonts-liberation2
   qt6-translations-l10n
   qt6-wayland

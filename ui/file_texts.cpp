@@ -8,11 +8,11 @@ std::string inQuotes(std::string_view name) { return "„" + std::string(name) +
 const char* whyText(FileProblem problem) {
   switch (problem) {
     case FileProblem::NoPoints:
-      return "няма нито един ред с точка (честота, модул, фаза)";
+      return "няма нито един ред с точка (честота, стойност, фаза)";
     case FileProblem::NotANumber:
       return "поле, което не е число";
     case FileProblem::TooFewColumns:
-      return "точка без фаза (нужни са честота, модул и фаза)";
+      return "точка с по-малко полета от нужните (честота, стойност и фаза)";
     case FileProblem::NotFinite:
       return "число извън обхвата";
     case FileProblem::NotPositive:
@@ -25,6 +25,8 @@ const char* whyText(FileProblem problem) {
       return "повече от 200000 точки";
     case FileProblem::PhaseOutOfRange:
       return "фаза извън ±100000°";
+    case FileProblem::LevelOutOfRange:
+      return "ниво извън ±1000 dB";
   }
   return "";
 }
