@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 
+#include "acoustic.h"
 #include "driver.h"
 #include "response.h"
 
@@ -15,14 +16,19 @@ namespace kalvena {
 
 // A band's driver: its model (none for a resistor of the band's typed impedance, as the
 // calculator windows take it), whether a Zobel and a notch go across it, the attenuation of an
-// L-pad before it (0 for none), and the resistance of each of its section's coils.
+// L-pad before it (0 for none), and the resistance of each of its section's coils; and what the
+// driver makes of its voltage: its measured response (none: alike at every frequency) and how
+// far its acoustic centre lies behind the tweeter's, in millimetres.
 struct BandDriver {
   std::optional<Driver> driver = std::nullopt;
   bool zobel = false;
   bool notch = false;
   double padDb = 0;
   double coilOhms = 0;
-  // Whether the band drives a resistor of its typed impedance straight from its ladder.
+  std::optional<MeasuredResponse> sound = std::nullopt;
+  double offsetMm = 0;
+  // Whether the band drives a resistor of its typed impedance straight from its ladder (what
+  // the driver makes of it aside).
   bool nominal() const { return !driver && padDb == 0 && coilOhms == 0; }
   bool operator==(const BandDriver&) const = default;
 };

@@ -3,19 +3,67 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace kalvena {
 
-Crossover::Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers) {
+Crossover::Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers,
+                     Hearing hearing)
+    : hearing_(hearing) {
   for (const std::optional<BuiltSection>& built : sections) {
     if (!built) continue;
     const BandDriver& chosen = drivers[index(built->section)];
     std::optional<BandLoad> real;
     if (!chosen.nominal()) real = builtLoad(chosen, built->load, set);
-    ladders_[index(built->section)] = Built{builtLadder(*built, chosen, set), built->load,
-                                            built->lowHz, built->highHz, std::move(real)};
+    ladders_[index(built->section)] = Built{builtLadder(*built, chosen, set),
+                                            built->load,
+                                            built->lowHz,
+                                            built->highHz,
+                                            std::move(real),
+                                            chosen.sound,
+                                            chosen.offsetMm * kSecondsPerMillimetre};
   }
+  if (hearing == Hearing::Acoustic) {
+    for (const Section section : {Section::Low, Section::Middle, Section::High}) {
+      const std::optional<double> level = passBandLevel(section);
+      if (level && (!referenceDb_ || *level < *referenceDb_)) referenceDb_ = level;
+    }
+    if (referenceDb_) referenceGain_ = std::pow(10.0, *referenceDb_ / 20);
+  }
+}
+
+std::optional<double> Crossover::passBandLevel(Section section) const {
+  const std::optional<Built>& built = ladders_[index(section)];
+  if (!built || !built->sound) return std::nullopt;
+  const double from = section == Section::Low ? kAudibleLowHz : built->lowHz;
+  const double to = section == Section::High ? kAudibleHighHz : built->highHz;
+  return built->sound->averageDb(from, to);
+}
+
+std::optional<std::pair<double, double>> Crossover::measuredRange() const {
+  std::optional<std::pair<double, double>> range;
+  for (const std::optional<Built>& built : ladders_) {
+    if (!built || !built->sound) continue;
+    if (!range) range = std::pair{built->sound->lowHz(), built->sound->highHz()};
+    range->first = std::max(range->first, built->sound->lowHz());
+    range->second = std::min(range->second, built->sound->highHz());
+  }
+  return range;
+}
+
+std::array<std::optional<double>, 3> proposedPads(const Crossover& crossover) {
+  std::array<std::optional<double>, 3> pads;
+  std::optional<double> quietest;
+  for (const Section section : {Section::Low, Section::Middle, Section::High}) {
+    pads[static_cast<std::size_t>(section)] = crossover.passBandLevel(section);
+    const std::optional<double>& level = pads[static_cast<std::size_t>(section)];
+    if (level && (!quietest || *level < *quietest)) quietest = level;
+  }
+  for (std::optional<double>& pad : pads) {
+    if (pad) *pad -= *quietest;
+  }
+  return pads;
 }
 
 double Crossover::lowHz(Section section) const {
@@ -31,8 +79,21 @@ double Crossover::highHz(Section section) const {
 std::complex<double> Crossover::response(Section section, double hz) const {
   const std::optional<Built>& built = ladders_[index(section)];
   if (!built) return 0.0;
-  if (!built->real) return ladderResponse(built->ladder, built->load, hz);
-  return bandResponse(built->ladder, *built->real, hz);
+  const std::complex<double> voltage = built->real ? bandResponse(built->ladder, *built->real, hz)
+                                                   : ladderResponse(built->ladder, built->load, hz);
+  if (hearing_ == Hearing::Electrical) return voltage;
+  return voltage * heard(section, hz);
+}
+
+std::complex<double> Crossover::heard(Section section, double hz) const {
+  const std::optional<Built>& built = ladders_[index(section)];
+  std::complex<double> factor = 1;
+  if (!built || hearing_ == Hearing::Electrical) return factor;
+  if (built->sound) factor = built->sound->at(hz) / referenceGain_;
+  if (built->delaySeconds != 0) {
+    factor *= std::polar(1.0, -2 * std::numbers::pi * hz * built->delaySeconds);
+  }
+  return factor;
 }
 
 std::complex<double> Crossover::sum(double hz, bool middleReversed) const {
@@ -69,6 +130,12 @@ SumRange judgedRange(const Crossover& crossover) {
         std::min(range.lowHz, section == Section::Low ? kAudibleLowHz : crossover.lowHz(section));
     range.highHz = std::max(range.highHz,
                             section == Section::High ? kAudibleHighHz : crossover.highHz(section));
+  }
+  // Heard, only where every measured response has data.
+  const auto measured = crossover.measuredRange();
+  if (crossover.hearing() == Hearing::Acoustic && measured) {
+    range.lowHz = std::max(range.lowHz, measured->first);
+    range.highHz = std::min(range.highHz, measured->second);
   }
   range.lowHz = std::clamp(range.lowHz, kAudibleLowHz, kAudibleHighHz);
   range.highHz = std::clamp(range.highHz, range.lowHz, kAudibleHighHz);

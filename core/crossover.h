@@ -21,18 +21,36 @@ namespace kalvena {
 inline constexpr double kAudibleLowHz = 20;
 inline constexpr double kAudibleHighHz = 20000;
 
+// What the bands are added as: the voltages at the drivers, or the sound the drivers make of
+// them (each driver's measured response, delayed by its offset, at the quietest measured band's
+// level: that level is 0 dB).
+enum class Hearing { Electrical, Acoustic };
+
 class Crossover {
  public:
   // The built sections (one not calculated left out), each with the parts of a set, each into
   // the driver chosen for it.
-  Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers = {});
+  Crossover(const BuiltSections& sections, PartsSet set, const BandDrivers& drivers = {},
+            Hearing hearing = Hearing::Electrical);
 
   bool has(Section section) const { return ladders_[index(section)].has_value(); }
   // The frequencies typed for a section, the lower first; 0 for one left out.
   double lowHz(Section section) const;
   double highHz(Section section) const;
-  // A section's voltage across its driver over the amplifier's; 0 where it is left out.
+  // A section's voltage across its driver over the amplifier's, or its sound where heard so;
+  // 0 where it is left out.
   std::complex<double> response(Section section, double hz) const;
+  Hearing hearing() const { return hearing_; }
+  // What a section's driver makes of its voltage where heard (its measured response over the
+  // reference, delayed by its offset); 1 where not.
+  std::complex<double> heard(Section section, double hz) const;
+  // Heard: the level that is 0 dB (of the measured responses' own scale), and the range that
+  // every measured response covers; nothing where no band has one.
+  std::optional<double> referenceDb() const { return referenceDb_; }
+  std::optional<std::pair<double, double>> measuredRange() const;
+  // A band's driver's average level over the band's own pass band (a low-pass's from 20 Hz, a
+  // high-pass's to 20 kHz), from its measured response; nothing without one.
+  std::optional<double> passBandLevel(Section section) const;
   // The drivers' sum: the middle one's voltage taken with its sign turned where reversed.
   std::complex<double> sum(double hz, bool middleReversed) const;
   // The same of the three responses at a frequency.
@@ -51,10 +69,19 @@ class Crossover {
     double lowHz;
     double highHz;
     std::optional<BandLoad> real;  // where the band drives more than its typed resistance
+    std::optional<MeasuredResponse> sound;
+    double delaySeconds = 0;
   };
   static std::size_t index(Section s) { return static_cast<std::size_t>(s); }
   std::array<std::optional<Built>, 3> ladders_;
+  Hearing hearing_;
+  std::optional<double> referenceDb_;
+  double referenceGain_ = 1;
 };
+
+// The L-pad, in dB, that brings each band with a measured response to the quietest one's
+// level over its pass band (0 for the quietest); nothing for a band without one.
+std::array<std::optional<double>, 3> proposedPads(const Crossover& crossover);
 
 // The range the sum is judged over: where the calculated bands play, from the lowest one's
 // lower end to the highest one's upper end (a low-pass plays from 20 Hz, a high-pass to

@@ -87,17 +87,17 @@ double lPadAttenuationDb(const LPad& pad, double z) {
   return 20.0 * std::log10((pad.series + across) / across);
 }
 
-Impedance BandLoad::across(double hz) const {
+Impedance BandLoad::across(double hz, Impedance driverZ) const {
   const double w = kTwoPi * hz;
-  Impedance z = driverImpedance(driver, hz);
+  Impedance z = driverZ;
   if (pad) z = parallel(z, pad->shunt);
   if (zobel) z = parallel(z, Impedance(zobel->r, -1.0 / (w * zobel->c)));
   if (notch) z = parallel(z, Impedance(notch->r, w * notch->l - 1.0 / (w * notch->c)));
   return z;
 }
 
-BandLoad::Terminals BandLoad::terminals(double hz) const {
-  const Impedance z = across(hz);
+BandLoad::Terminals BandLoad::terminals(double hz, Impedance driverZ) const {
+  const Impedance z = across(hz, driverZ);
   if (!pad) return {z, 1.0};
   return {pad->series + z, z / (pad->series + z)};
 }

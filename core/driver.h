@@ -94,11 +94,14 @@ struct BandLoad {
     Impedance impedance;
     std::complex<double> padTransfer;
   };
-  Terminals terminals(double hz) const;
+  Terminals terminals(double hz) const { return terminals(hz, driverImpedance(driver, hz)); }
   Impedance impedance(double hz) const { return terminals(hz).impedance; }
   std::complex<double> padTransfer(double hz) const { return terminals(hz).padTransfer; }
   // What lies across the driver's terminals, the driver with it.
-  Impedance across(double hz) const;
+  Impedance across(double hz) const { return across(hz, driverImpedance(driver, hz)); }
+  // The same with the driver's impedance at hz given (worked out once for many loads).
+  Terminals terminals(double hz, Impedance driverZ) const;
+  Impedance across(double hz, Impedance driverZ) const;
 };
 
 }  // namespace kalvena
