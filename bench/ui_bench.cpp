@@ -13,6 +13,7 @@
 #include "qt_painter.h"
 #include "qt_response.h"
 #include "second_order.h"
+#include "spread.h"
 
 #include <QAbstractButton>
 #include <QImage>
@@ -131,10 +132,10 @@ BENCHMARK(BM_RedrawForOtherParts)->Unit(benchmark::kMillisecond);
 // The drivers chosen for the three bands changed, each a measured curve of 1,000 points, to the
 // response window's view (the response and the amplifier's load, 720 by 648) drawn anew: what a
 // change in the drivers' panel will cost before the toolkit shows it.
-void BM_DriversChanged(benchmark::State& state) {
+// Three measured drivers of 1,000 points each, a pad on the tweeter and a coil's resistance on
+// the woofer, into the 12 dB/oct window's sections at 400 and 4,000 Hz.
+kalvena::BandDrivers measuredDrivers() {
   using namespace kalvena;
-  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
-  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
   BandDrivers drivers;
   const ThieleSmall models[] = {
       {5.6, 0.8e-3, 35, 3.5, 0.4}, {3.2, 0.25e-3, 80, 2.8, 0.6}, {4.7, 0.05e-3, 900, 1.8, 1.2}};
@@ -148,6 +149,14 @@ void BM_DriversChanged(benchmark::State& state) {
     drivers[b] = {*MeasuredImpedance::of(std::move(measured)), true, false, b == 2 ? 3.0 : 0.0,
                   b == 0 ? 0.35 : 0.0};
   }
+  return drivers;
+}
+
+void BM_DriversChanged(benchmark::State& state) {
+  using namespace kalvena;
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  BandDrivers drivers = measuredDrivers();
   ui::ResponseFigureCache cache;
   cache.update(sections);
   QImage surface(720, 648, QImage::Format_RGB32);
@@ -166,6 +175,31 @@ void BM_DriversChanged(benchmark::State& state) {
 }
 // 1: worked out and drawn, as the window shows it; 0: worked out only.
 BENCHMARK(BM_DriversChanged)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The spread of 1,000 builds over its 361 frequencies, three bands and the sum, the three
+// drivers measured (impedance and response, with offsets) and heard: on one thread and on two.
+void BM_Spread(benchmark::State& state) {
+  using namespace kalvena;
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  BandDrivers drivers = measuredDrivers();
+  for (std::size_t b = 0; b < 3; ++b) {
+    std::vector<ResponsePoint> points;
+    for (int i = 0; i < 1000; ++i) {
+      const double hz = 10 * std::pow(4000.0, i / 999.0);
+      points.push_back({hz, 85.0 + static_cast<double>(b) + std::sin(i / 50.0), 0});
+    }
+    drivers[b].sound = MeasuredResponse::of(std::move(points), false);
+    drivers[b].offsetMm = b == 2 ? 0 : 20;
+  }
+  const auto threads = static_cast<unsigned>(state.range(0));
+  for (auto _ : state) {
+    const Spread spread = spreadOf(sections, PartsSet::E12, drivers, Hearing::Acoustic, false,
+                                   Tolerances{}, kSpreadBuilds, kSpreadSeed, threads);
+    benchmark::DoNotOptimize(spread.sumWithinDb);
+  }
+}
+BENCHMARK(BM_Spread)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

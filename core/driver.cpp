@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include "complex_quotient.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -9,7 +11,7 @@ namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-Impedance parallel(Impedance a, Impedance b) { return a * b / (a + b); }
+Impedance parallel(Impedance a, Impedance b) { return quotient(a * b, a + b); }
 
 }  // namespace
 
@@ -99,7 +101,7 @@ Impedance BandLoad::across(double hz, Impedance driverZ) const {
 BandLoad::Terminals BandLoad::terminals(double hz, Impedance driverZ) const {
   const Impedance z = across(hz, driverZ);
   if (!pad) return {z, 1.0};
-  return {pad->series + z, z / (pad->series + z)};
+  return {pad->series + z, quotient(z, pad->series + z)};
 }
 
 }  // namespace kalvena

@@ -1,9 +1,12 @@
 #include "ladder.h"
 
+#include "complex_quotient.h"
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <type_traits>
 #include <vector>
 
 namespace kalvena {
@@ -31,7 +34,7 @@ Complex sourceOverLoad(std::span<const LadderElement> ladder, Load load, double 
       if (series) {
         b += a * z;
       } else {
-        a += b / z;
+        a += quotient(b, z);
       }
     } else if (series) {
       b += timesJ(a, capacitor ? -1.0 / (w * e.value) : w * e.value);
@@ -39,7 +42,11 @@ Complex sourceOverLoad(std::span<const LadderElement> ladder, Load load, double 
       a += timesJ(b, capacitor ? w * e.value : -1.0 / (w * e.value));
     }
   }
-  return a + b / load;
+  if constexpr (std::is_same_v<Load, double>) {
+    return a + b / load;
+  } else {
+    return a + quotient(b, load);
+  }
 }
 
 // A polynomial, its coefficients from the constant up.
@@ -101,12 +108,12 @@ double ladderLevelDb(std::span<const LadderElement> ladder, double load, double 
 }
 
 std::complex<double> ladderResponse(std::span<const LadderElement> ladder, double load, double hz) {
-  return 1.0 / sourceOverLoad(ladder, load, hz);
+  return reciprocal(sourceOverLoad(ladder, load, hz));
 }
 
 std::complex<double> ladderResponse(std::span<const LadderElement> ladder,
                                     std::complex<double> load, double hz) {
-  return 1.0 / sourceOverLoad(ladder, load, hz);
+  return reciprocal(sourceOverLoad(ladder, load, hz));
 }
 
 std::complex<double> ladderInputImpedance(std::span<const LadderElement> ladder,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <thread>
 
 namespace kalvena {
@@ -35,6 +36,10 @@ struct Band {
   std::optional<Crossings> nominal;
 };
 
+// A squared magnitude in dB. The builds keep their levels as squared magnitudes, which order
+// alike: only the percentiles and the points beside a crossing are taken to dB.
+double dbOfPower(double power) { return 10 * std::log10(power); }
+
 // A part's value within its tolerance: every part takes one draw, whatever its tolerance, so
 // that the same seed draws the same numbers for the same parts.
 void vary(double& value, double percent, Draws& draws) {
@@ -65,15 +70,19 @@ void varyBand(std::vector<LadderElement>& ladder, std::optional<BandLoad>& load,
 }
 
 // Where a curve at the spread's frequencies first rises through a level and last falls
-// through it, interpolated in the logarithm of the frequency.
+// through it, interpolated in the logarithm of the frequency; the curve as squared magnitudes,
+// whose logarithm only the points beside a crossing need.
 std::pair<std::optional<double>, std::optional<double>> crossingsOf(std::span<const double> hz,
-                                                                    std::span<const double> db,
-                                                                    double level) {
+                                                                    std::span<const double> power,
+                                                                    double levelDb) {
+  const double level = std::pow(10.0, levelDb / 10);
   std::optional<double> rising, falling;
-  for (std::size_t i = 1; i < db.size(); ++i) {
-    const bool up = db[i - 1] < level && db[i] >= level, down = db[i - 1] >= level && db[i] < level;
+  for (std::size_t i = 1; i < power.size(); ++i) {
+    const bool up = power[i - 1] < level && power[i] >= level;
+    const bool down = power[i - 1] >= level && power[i] < level;
     if (!up && !down) continue;
-    const double t = (level - db[i - 1]) / (db[i] - db[i - 1]);
+    const double before = dbOfPower(power[i - 1]);
+    const double t = (levelDb - before) / (dbOfPower(power[i]) - before);
     const double at = hz[i - 1] * std::pow(hz[i] / hz[i - 1], t);
     if (up && !rising) rising = at;
     if (down) falling = at;
@@ -89,12 +98,11 @@ Percentiles percentiles(std::span<double> values) {
   Percentiles out;
   std::nth_element(values.begin(), values.begin() + rank(0.05), values.end());
   out.low = values[static_cast<std::size_t>(rank(0.05))];
-  std::nth_element(values.begin(), values.begin() + rank(0.95), values.end());
+  // What lies above the 5th percentile's place is not below it: the 95th is among those.
+  std::nth_element(values.begin() + rank(0.05), values.begin() + rank(0.95), values.end());
   out.high = values[static_cast<std::size_t>(rank(0.95))];
   return out;
 }
-
-double dbOf(std::complex<double> v) { return 20 * std::log10(std::abs(v)); }
 
 }  // namespace
 
@@ -126,18 +134,20 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
     Band band{builtLadder(*built, chosen, set), std::nullopt, built->load, {}, {}, 0, {}};
     if (!chosen.nominal()) {
       band.load = builtLoad(chosen, built->load, set);
+      for (const double hz : spread.hz)
+        band.driverZ.push_back(driverImpedance(band.load->driver, hz));
+      band.load->driver = 1.0;  // its impedance is given at each frequency: not copied a build
       if (band.load->pad) band.referenceDb = -lPadAttenuationDb(*band.load->pad, built->load);
     }
     band.nominal = sectionCrossings(*built, chosen, set);
     for (const double hz : spread.hz) {
-      band.driverZ.push_back(band.load ? driverImpedance(band.load->driver, hz) : 0.0);
       band.heard.push_back(nominal.heard(built->section, hz));
     }
     bands[s] = std::move(band);
   }
   const int present = bands[0].has_value() + bands[1].has_value() + bands[2].has_value();
-  // Each build's levels, a curve a row of frequencies, builds side by side: levels[curve] holds
-  // frequency i's builds at [i * n, (i + 1) * n).
+  // Each build's levels, a curve a row of builds: levels[curve] holds build b's levels at
+  // [b * count, (b + 1) * count), each build's written where it alone writes.
   std::array<std::vector<double>, 4> levels;
   for (std::size_t c = 0; c < 4; ++c) {
     if (c < 3 ? bands[c].has_value() : present > 1) levels[c].assign(count * n, 0.0);
@@ -171,25 +181,26 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
           }
           if (hearing == Hearing::Acoustic) v *= band.heard[i];
           responses[s][i] = v;
-          curve[i] = dbOf(v);
-          levels[s][i * n + b] = curve[i];
+          curve[i] = std::norm(v);
+          levels[s][b * count + i] = curve[i];
         }
         const auto [up, down] = crossingsOf(spread.hz, curve, band.referenceDb - 3.0103);
         rising[s][b] = up;
         falling[s][b] = down;
       }
       if (levels[3].empty()) continue;
-      double furthest = 0;
+      double highest = 1, lowest = 1;  // 0 dB
       for (std::size_t i = 0; i < count; ++i) {
-        const double db = dbOf(
+        const double power = std::norm(
             Crossover::sumOf(responses[0][i], responses[1][i], responses[2][i], middleReversed));
-        levels[3][i * n + b] = db;
+        levels[3][b * count + i] = power;
         const double hz = spread.hz[i];
-        if (hz >= range.lowHz && hz <= range.highHz && std::isfinite(db)) {
-          furthest = std::max(furthest, std::fabs(db));
+        if (hz >= range.lowHz && hz <= range.highHz && power > 0 && std::isfinite(power)) {
+          highest = std::max(highest, power);
+          lowest = std::min(lowest, power);
         }
       }
-      sumWithin[b] = furthest;
+      sumWithin[b] = std::max(dbOfPower(highest), -dbOfPower(lowest));
     }
   };
   if (threads == 0) threads = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
@@ -202,8 +213,19 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
   }
   for (std::size_t c = 0; c < 4; ++c) {
     if (levels[c].empty()) continue;
-    for (std::size_t i = 0; i < count; ++i) {
-      spread.db[c].push_back(percentiles(std::span(levels[c]).subspan(i * n, n)));
+    // A few frequencies at a time, each's builds gathered side by side: a build's levels are
+    // read a cache line at a time, not one a line.
+    constexpr std::size_t kBlock = 8;
+    std::vector<double> column(kBlock * n);
+    for (std::size_t first = 0; first < count; first += kBlock) {
+      const std::size_t m = std::min(kBlock, count - first);
+      for (std::size_t b = 0; b < n; ++b) {
+        for (std::size_t k = 0; k < m; ++k) column[k * n + b] = levels[c][b * count + first + k];
+      }
+      for (std::size_t k = 0; k < m; ++k) {
+        const Percentiles power = percentiles(std::span(column).subspan(k * n, n));
+        spread.db[c].push_back({dbOfPower(power.low), dbOfPower(power.high)});
+      }
     }
   }
   for (std::size_t s = 0; s < 3; ++s) {
