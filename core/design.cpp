@@ -67,6 +67,31 @@ Json driverJson(const Driver& driver, const std::string& curveName) {
   return j;
 }
 
+// A measured response: its points with their phase, or, where the phase was worked out, with
+// their levels alone (it is worked out again the same when read).
+Json soundJson(const MeasuredResponse& sound, const std::string& name) {
+  Json j = Json::object();
+  j["file"] = name;
+  j["phase"] = sound.minimumPhase() ? "minimum" : "measured";
+  Json points = Json::array();
+  for (const ResponsePoint& p : sound.points()) {
+    points.push_back(sound.minimumPhase() ? Json::array({p.hz, p.db})
+                                          : Json::array({p.hz, p.db, p.degrees}));
+  }
+  j["points"] = std::move(points);
+  return j;
+}
+
+// The tolerances' fields, in percent.
+struct ToleranceField {
+  const char* name;
+  double Tolerances::*field;
+};
+constexpr ToleranceField kToleranceFields[] = {{"capacitors %", &Tolerances::capacitors},
+                                               {"coils %", &Tolerances::coils},
+                                               {"resistors %", &Tolerances::resistors},
+                                               {"coil resistance %", &Tolerances::coilResistance}};
+
 // Reading: each step names the field it reads, and throws a refusal for it.
 struct Refused {
   DesignRefusal refusal;
@@ -111,6 +136,34 @@ std::string text(const Json& object, const char* name, const std::string& path) 
   const Json& j = member(object, name, path);
   if (!j.is_string()) refuse(DesignProblem::WrongKind, fieldPath(path, name));
   return j.get<std::string>();
+}
+
+MeasuredResponse readSound(const Json& j, const std::string& path, std::string& name) {
+  name = text(j, "file", path);
+  const std::string phase = text(j, "phase", path);
+  if (phase != "minimum" && phase != "measured") {
+    refuse(DesignProblem::OutOfRange, fieldPath(path, "phase"));
+  }
+  const bool measured = phase == "measured";
+  const Json& points = member(j, "points", path);
+  if (!points.is_array()) refuse(DesignProblem::WrongKind, fieldPath(path, "points"));
+  std::vector<ResponsePoint> read;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const Json& p = points[i];
+    const std::string at = fieldPath(path, "points") + "[" + std::to_string(i) + "]";
+    if (!p.is_array() || p.size() != (measured ? 3u : 2u) ||
+        !std::all_of(p.begin(), p.end(), [](const Json& v) { return v.is_number(); })) {
+      refuse(DesignProblem::WrongKind, at);
+    }
+    if (!(p[0].get<double>() > 0)) refuse(DesignProblem::OutOfRange, at);
+    read.push_back({p[0].get<double>(), p[1].get<double>(), measured ? p[2].get<double>() : 0});
+  }
+  for (std::size_t i = 1; i < read.size(); ++i) {
+    if (!(read[i].hz > read[i - 1].hz)) refuse(DesignProblem::BadCurve, fieldPath(path, "points"));
+  }
+  std::optional<MeasuredResponse> sound = MeasuredResponse::of(std::move(read), measured);
+  if (!sound) refuse(DesignProblem::BadCurve, fieldPath(path, "points"));
+  return std::move(*sound);
 }
 
 InputValues readInputs(const Json& j, const std::string& path) {
@@ -177,6 +230,18 @@ Design readWhole(const Json& j) {
     chosen.notch = flag(band, "notch", path);
     chosen.padDb = number(band, "pad dB", path, 0, true, 60);
     chosen.coilOhms = number(band, "coil ohms", path, 0, true, 100);
+    if (version < 2) continue;
+    const Json& sound = member(band, "sound", path);
+    if (!sound.is_null()) {
+      chosen.sound = readSound(sound, fieldPath(path, "sound"), design.soundNames[b]);
+    }
+    chosen.offsetMm = number(band, "offset mm", path, -10000, true, 10000);
+  }
+  if (version >= 2) {
+    const Json& tolerances = member(j, "tolerances", "");
+    for (const ToleranceField& f : kToleranceFields) {
+      design.tolerances.*f.field = number(tolerances, f.name, "tolerances", 0, true, kMaxTolerance);
+    }
   }
   return design;
 }
@@ -202,9 +267,14 @@ std::string writeDesign(const Design& design) {
     band["notch"] = chosen.notch;
     band["pad dB"] = chosen.padDb;
     band["coil ohms"] = chosen.coilOhms;
+    band["sound"] = chosen.sound ? soundJson(*chosen.sound, design.soundNames[b]) : Json(nullptr);
+    band["offset mm"] = chosen.offsetMm;
     bands[kBandKeys[b]] = std::move(band);
   }
   j["bands"] = std::move(bands);
+  Json tolerances = Json::object();
+  for (const ToleranceField& f : kToleranceFields) tolerances[f.name] = design.tolerances.*f.field;
+  j["tolerances"] = std::move(tolerances);
   return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -15,10 +15,13 @@
 #include "band_driver.h"
 #include "input_values.h"
 #include "response.h"
+#include "spread.h"
 
 namespace kalvena {
 
-inline constexpr int kDesignVersion = 1;
+// 2 adds each band's measured response and offset, and the parts' tolerances; a design of 1
+// is read with none and the default tolerances.
+inline constexpr int kDesignVersion = 2;
 
 struct Design {
   InputValues window12;  // the 12 dB/oct window's inputs, 0 where a box is empty
@@ -26,6 +29,8 @@ struct Design {
   PartsSet parts = PartsSet::Computed;
   BandDrivers drivers;                    // indexed by Section
   std::array<std::string, 3> curveNames;  // the file a band's measured curve was read from
+  std::array<std::string, 3> soundNames;  // the file a band's measured response was read from
+  Tolerances tolerances;
   bool operator==(const Design&) const = default;
 };
 

@@ -142,7 +142,7 @@ std::string driverText(const DriverInputs& in, std::string_view point) {
 }  // namespace
 
 BandDriver driverOf(const DriverInputs& in) {
-  BandDriver d{std::nullopt, in.zobel, in.notch, in.padDb, in.coilOhms};
+  BandDriver d{std::nullopt, in.zobel, in.notch, in.padDb, in.coilOhms, in.sound, in.offsetMm};
   const ThieleSmall& m = in.model;
   if (in.kind == DriverInputs::Kind::Model && m.re > 0 && m.le > 0 && m.fs > 0 && m.qms > 0 &&
       m.qes > 0) {
@@ -153,8 +153,12 @@ BandDriver driverOf(const DriverInputs& in) {
   return d;
 }
 
-DriverInputs inputsOf(const BandDriver& driver, const std::string& curveName) {
+DriverInputs inputsOf(const BandDriver& driver, const std::string& curveName,
+                      const std::string& soundName) {
   DriverInputs in;
+  in.sound = driver.sound;
+  in.soundName = driver.sound ? soundName : std::string();
+  in.offsetMm = driver.offsetMm;
   in.zobel = driver.zobel;
   in.notch = driver.notch;
   in.padDb = driver.padDb;

@@ -34,6 +34,10 @@ struct DriverInputs {
   bool notch = false;
   double padDb = 0;
   double coilOhms = 0;
+  // What the driver makes of its voltage: its measured response, the file's name, its offset.
+  std::optional<MeasuredResponse> sound;
+  std::string soundName;
+  double offsetMm = 0;
   bool operator==(const DriverInputs&) const = default;
 };
 using PanelInputs = std::array<DriverInputs, 3>;  // indexed by Section
@@ -41,8 +45,9 @@ using PanelInputs = std::array<DriverInputs, 3>;  // indexed by Section
 // The driver that a column's inputs give: a model only where all five of its values are given
 // (until then the band drives its typed resistance), a curve only where one was opened.
 BandDriver driverOf(const DriverInputs& inputs);
-// And back, from a design's driver and its curve's name.
-DriverInputs inputsOf(const BandDriver& driver, const std::string& curveName);
+// And back, from a design's driver and its curve's and response's names.
+DriverInputs inputsOf(const BandDriver& driver, const std::string& curveName,
+                      const std::string& soundName = {});
 
 class DriversPanel final : public Window {
  public:

@@ -89,7 +89,12 @@ std::string Shell::designText() const {
       if (d.drivers[b].driver && std::holds_alternative<MeasuredImpedance>(*d.drivers[b].driver)) {
         d.curveNames[b] = drivers_->inputs()[b].curveName;
       }
+      if (d.drivers[b].sound) d.soundNames[b] = drivers_->inputs()[b].soundName;
     }
+  }
+  if (tolerances_) {
+    const auto& [c, l, r, dcr] = *tolerances_;
+    d.tolerances = {c, l, r, dcr};
   }
   return writeDesign(d);
 }
@@ -140,8 +145,10 @@ bool Shell::openDesignFile(Window& over, const std::string& path) {
   partsChoice_ = static_cast<int>(std::ranges::find(kPartsSets, d.parts) - std::begin(kPartsSets));
   PanelInputs inputs;
   for (std::size_t b = 0; b < inputs.size(); ++b) {
-    inputs[b] = inputsOf(d.drivers[b], d.curveNames[b]);
+    inputs[b] = inputsOf(d.drivers[b], d.curveNames[b], d.soundNames[b]);
   }
+  const Tolerances& t = d.tolerances;
+  tolerances_ = std::array{t.capacitors, t.coils, t.resistors, t.coilResistance};
   drivers().setInputs(inputs);
   // The window shown takes its inputs now; the other when it is shown.
   form1().setInputs(d.window12);

@@ -26,6 +26,13 @@ Design everyKind() {
   d.drivers[1].zobel = true;
   d.curveNames[1] = "средник.zma";
   d.drivers[2] = {Driver(6.0), false, false, 4.5, 0};
+  // A response with its phase, one with the phase worked out, an offset, tolerances changed.
+  d.drivers[0].sound = MeasuredResponse::of({{25, 80, 100}, {250, 88, 20}, {2500, 86, -30}}, true);
+  d.soundNames[0] = "бас.frd";
+  d.drivers[2].sound = MeasuredResponse::of({{500, 84, 0}, {5000, 90, 0}, {40000, 88, 0}}, false);
+  d.soundNames[2] = "tweeter.frd";
+  d.drivers[0].offsetMm = 25.5;
+  d.tolerances = {10, 5, 1, 10};
   return d;
 }
 
@@ -51,7 +58,7 @@ TEST(Design, ComesBackAsSavedToTheByte) {
   small.drivers[2].padDb = 3.5;
   const std::string want = R"({
   "format": "Kalvena design",
-  "version": 1,
+  "version": 2,
   "12 dB/oct": {
     "LowFc": 1000.0,
     "LowR": 8.0,
@@ -66,6 +73,16 @@ TEST(Design, ComesBackAsSavedToTheByte) {
   EXPECT_EQ(got.substr(0, want.size()), want);
   EXPECT_NE(got.find(R"("pad dB": 3.5,)"), std::string::npos) << got;
   EXPECT_NE(got.find(R"("driver": null,)"), std::string::npos) << got;
+  // A design of the first version has no responses, offsets or tolerances: it is read with
+  // none and the default tolerances.
+  std::string first = text;
+  first.replace(first.find("\"version\": 2"), 12, "\"version\": 1");
+  const DesignRead old = readDesign(first);
+  ASSERT_TRUE(old.design);
+  EXPECT_FALSE(old.design->drivers[0].sound);
+  EXPECT_EQ(old.design->drivers[0].offsetMm, 0);
+  EXPECT_EQ(old.design->tolerances, Tolerances{});
+  EXPECT_EQ(old.design->drivers[0].driver, d.drivers[0].driver);
 }
 
 // What is no design, or holds a field out of range, is refused with the line or the field and
@@ -89,8 +106,15 @@ TEST(Design, WhatIsNoDesignIsRefusedWithTheFieldAndWhy) {
       {"cut short", good.substr(0, 60), DesignProblem::NotJson, "", 4},
       {"a .zma", "20 6.5 10\n100 7 3\n", DesignProblem::NotJson, "", 1},
       {"another JSON", R"({"name": "x"})", DesignProblem::NotADesign, "format", 0},
-      {"a later format", with("\"version\": 1", "\"version\": 2"), DesignProblem::NewerVersion,
+      {"a later format", with("\"version\": 2", "\"version\": 3"), DesignProblem::NewerVersion,
        "version", 0},
+      {"a phase unknown", with("\"minimum\"", "\"guessed\""), DesignProblem::OutOfRange,
+       "bands.high.sound.phase", 0},
+      {"a tolerance of 80 %", with("\"capacitors %\": 10.0", "\"capacitors %\": 80.0"),
+       DesignProblem::OutOfRange, "tolerances.capacitors %", 0},
+      {"a response's point of two",
+       with("[\n            250.0,\n            88.0,", "[\n            250.0,"),
+       DesignProblem::WrongKind, "bands.low.sound.points[1]", 0},
       {"no 18 dB/oct", with("\"18 dB/oct\"", "\"18 dB\""), DesignProblem::Missing, "18 dB/oct", 0},
       {"a text for a number", with("\"LowR\": 8.0", "\"LowR\": \"8\""), DesignProblem::WrongKind,
        "12 dB/oct.LowR", 0},
