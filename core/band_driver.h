@@ -34,6 +34,31 @@ struct BandDriver {
 };
 using BandDrivers = std::array<BandDriver, 3>;  // indexed by Section
 
+// What the bands are added as: the voltages at the drivers, or the sound the drivers make of
+// them (each driver's measured response, delayed by its offset, at the quietest measured band's
+// level: that level is 0 dB). Heard, drivers without a response and offset are the voltages.
+enum class Hearing { Electrical, Acoustic };
+
+// The tolerances of the parts, in percent either way: capacitors, coils (their inductance),
+// resistors (the Zobel's, the notch's and the pad's) and the coils' wire resistance.
+struct Tolerances {
+  double capacitors = 5;
+  double coils = 5;
+  double resistors = 5;
+  double coilResistance = 10;
+  bool operator==(const Tolerances&) const = default;
+};
+inline constexpr double kMaxTolerance = 50;
+
+// How a builder looks at the bands: heard or as voltages, and whether with the spread of builds
+// that the parts' tolerances give.
+struct Listening {
+  Hearing hearing = Hearing::Acoustic;
+  bool spread = false;
+  Tolerances tolerances;
+  bool operator==(const Listening&) const = default;
+};
+
 // The coil's resistance and inductance (ohms, henries) that a Zobel compensates: a model's own;
 // for a measured curve, Re is its lowest magnitude above the resonance (its highest point in
 // its lower half) and Le what the rise at its top frequency leaves over Re. Nothing for a

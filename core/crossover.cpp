@@ -1,5 +1,7 @@
 #include "crossover.h"
 
+#include "level_search.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -33,12 +35,35 @@ Crossover::Crossover(const BuiltSections& sections, PartsSet set, const BandDriv
   }
 }
 
+std::optional<double> passBandLevel(const MeasuredResponse& sound, Section section, double lowHz,
+                                    double highHz) {
+  const double from = section == Section::Low ? kAudibleLowHz : lowHz;
+  const double to = section == Section::High ? kAudibleHighHz : highHz;
+  return sound.averageDb(from, to);
+}
+
 std::optional<double> Crossover::passBandLevel(Section section) const {
   const std::optional<Built>& built = ladders_[index(section)];
   if (!built || !built->sound) return std::nullopt;
-  const double from = section == Section::Low ? kAudibleLowHz : built->lowHz;
-  const double to = section == Section::High ? kAudibleHighHz : built->highHz;
-  return built->sound->averageDb(from, to);
+  return kalvena::passBandLevel(*built->sound, section, built->lowHz, built->highHz);
+}
+
+double Crossover::bandLevelDb(Section section) const {
+  const std::optional<Built>& built = ladders_[index(section)];
+  if (!built) return 0;
+  double db = 0;
+  if (built->real && built->real->pad) db -= lPadAttenuationDb(*built->real->pad, built->load);
+  if (hearing_ == Hearing::Acoustic && referenceDb_) {
+    if (const std::optional<double> level = passBandLevel(section)) db += *level - *referenceDb_;
+  }
+  return db;
+}
+
+std::optional<Crossings> Crossover::crossings(Section section) const {
+  if (!has(section)) return std::nullopt;
+  return levelCrossings(
+      [&](double hz) { return 20 * std::log10(std::abs(response(section, hz))); }, lowHz(section),
+      highHz(section), bandLevelDb(section));
 }
 
 std::optional<std::pair<double, double>> Crossover::measuredRange() const {
@@ -52,18 +77,21 @@ std::optional<std::pair<double, double>> Crossover::measuredRange() const {
   return range;
 }
 
-std::array<std::optional<double>, 3> proposedPads(const Crossover& crossover) {
-  std::array<std::optional<double>, 3> pads;
+std::array<std::optional<double>, 3> padsToQuietest(std::array<std::optional<double>, 3> levels) {
   std::optional<double> quietest;
-  for (const Section section : {Section::Low, Section::Middle, Section::High}) {
-    pads[static_cast<std::size_t>(section)] = crossover.passBandLevel(section);
-    const std::optional<double>& level = pads[static_cast<std::size_t>(section)];
+  for (const std::optional<double>& level : levels) {
     if (level && (!quietest || *level < *quietest)) quietest = level;
   }
-  for (std::optional<double>& pad : pads) {
-    if (pad) *pad -= *quietest;
+  for (std::optional<double>& level : levels) {
+    if (level) *level -= *quietest;
   }
-  return pads;
+  return levels;
+}
+
+std::array<std::optional<double>, 3> proposedPads(const Crossover& crossover) {
+  return padsToQuietest({crossover.passBandLevel(Section::Low),
+                         crossover.passBandLevel(Section::Middle),
+                         crossover.passBandLevel(Section::High)});
 }
 
 double Crossover::lowHz(Section section) const {

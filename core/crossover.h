@@ -21,11 +21,6 @@ namespace kalvena {
 inline constexpr double kAudibleLowHz = 20;
 inline constexpr double kAudibleHighHz = 20000;
 
-// What the bands are added as: the voltages at the drivers, or the sound the drivers make of
-// them (each driver's measured response, delayed by its offset, at the quietest measured band's
-// level: that level is 0 dB).
-enum class Hearing { Electrical, Acoustic };
-
 class Crossover {
  public:
   // The built sections (one not calculated left out), each with the parts of a set, each into
@@ -51,6 +46,12 @@ class Crossover {
   // A band's driver's average level over the band's own pass band (a low-pass's from 20 Hz, a
   // high-pass's to 20 kHz), from its measured response; nothing without one.
   std::optional<double> passBandLevel(Section section) const;
+  // The level a band's crossings are read against, in dB: its pad's attenuation below 0 dB,
+  // and, heard, its driver's level over the quietest one's.
+  double bandLevelDb(Section section) const;
+  // A band's -3 dB crossings on its level as given by response (heard or not), read against
+  // bandLevelDb; nothing where it is left out or its level cannot be worked out.
+  std::optional<Crossings> crossings(Section section) const;
   // The drivers' sum: the middle one's voltage taken with its sign turned where reversed.
   std::complex<double> sum(double hz, bool middleReversed) const;
   // The same of the three responses at a frequency.
@@ -82,6 +83,12 @@ class Crossover {
 // The L-pad, in dB, that brings each band with a measured response to the quietest one's
 // level over its pass band (0 for the quietest); nothing for a band without one.
 std::array<std::optional<double>, 3> proposedPads(const Crossover& crossover);
+// The same of the bands' levels.
+std::array<std::optional<double>, 3> padsToQuietest(std::array<std::optional<double>, 3> levels);
+// A driver's average level over a band's pass band: a low-pass's from 20 Hz to its crossing, a
+// middle band's between its two, a high-pass's from its crossing to 20 kHz.
+std::optional<double> passBandLevel(const MeasuredResponse& sound, Section section, double lowHz,
+                                    double highHz);
 
 // The range the sum is judged over: where the calculated bands play, from the lowest one's
 // lower end to the highest one's upper end (a low-pass plays from 20 Hz, a high-pass to

@@ -132,14 +132,14 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
     const std::size_t s = static_cast<std::size_t>(built->section);
     const BandDriver& chosen = drivers[s];
     Band band{builtLadder(*built, chosen, set), std::nullopt, built->load, {}, {}, 0, {}};
+    band.referenceDb = nominal.bandLevelDb(built->section);
     if (!chosen.nominal()) {
       band.load = builtLoad(chosen, built->load, set);
       for (const double hz : spread.hz)
         band.driverZ.push_back(driverImpedance(band.load->driver, hz));
       band.load->driver = 1.0;  // its impedance is given at each frequency: not copied a build
-      if (band.load->pad) band.referenceDb = -lPadAttenuationDb(*band.load->pad, built->load);
     }
-    band.nominal = sectionCrossings(*built, chosen, set);
+    band.nominal = nominal.crossings(built->section);
     for (const double hz : spread.hz) {
       band.heard.push_back(nominal.heard(built->section, hz));
     }

@@ -15,17 +15,6 @@
 
 namespace kalvena {
 
-// The tolerances of the parts, in percent either way: capacitors, coils (their inductance),
-// resistors (the Zobel's, the notch's and the pad's) and the coils' wire resistance.
-struct Tolerances {
-  double capacitors = 5;
-  double coils = 5;
-  double resistors = 5;
-  double coilResistance = 10;
-  bool operator==(const Tolerances&) const = default;
-};
-inline constexpr double kMaxTolerance = 50;
-
 inline constexpr int kSpreadBuilds = 1000;
 inline constexpr std::uint64_t kSpreadSeed = 0x6b616c76656e61;  // the same everywhere
 // The spread's frequencies: this many a decade over the plot's range.

@@ -84,9 +84,10 @@ void CalculatorWindow::setInputs(const InputValues& inputs) {
   calculateAll();
 }
 
-void CalculatorWindow::setDrivers(const BandDrivers& drivers) {
+void CalculatorWindow::setDrivers(const BandDrivers& drivers, const Listening& listening) {
   drivers_ = drivers;
-  response_.setDrivers(drivers);
+  listening_ = listening;
+  response_.setDrivers(drivers, listening);
   if (isLoaded()) native()->updateResponseView();
 }
 
@@ -138,7 +139,7 @@ void CalculatorWindow::Form_Load() {
   values_ = {};
   written_.assign(resultBoxes().size(), std::nullopt);
   built_ = {};
-  response_.setDrivers(drivers_);
+  response_.setDrivers(drivers_, listening_);
   response_.update(built_);
   if (pending_) {
     const InputValues inputs = *pending_;
@@ -162,8 +163,25 @@ void CalculatorWindow::clear(Boxes boxes) {
 std::string CalculatorWindow::partsList() const {
   const std::string point = toolkit().decimalSeparator();
   return ui::partsList(layout().description, partsSections(), written_, point,
-                       polarityLines(built_, point, drivers_) + shell_.drivers().partsLines(point) +
-                           loadLine(built_, point, drivers_));
+                       polarityLines(built_, point, drivers_, listening_.hearing) +
+                           shell_.drivers().partsLines(point) + loadLine(built_, point, drivers_) +
+                           spreadLines(point));
+}
+
+std::string CalculatorWindow::spreadLines(std::string_view point) const {
+  if (!listening_.spread) return {};
+  const PartsSet set = kPartsSets[static_cast<std::size_t>(shell_.partsChoice())];
+  const ResponseFigures figures = responseFigures(built_, set, drivers_, listening_);
+  if (!figures.spread) return {};
+  std::string lines = tolerancesText(listening_.tolerances, point) + ", " +
+                      std::to_string(figures.spread->builds) + " сглобки от " +
+                      kPartsSetNames[static_cast<std::size_t>(shell_.partsChoice())] + "\n";
+  for (std::size_t s = 0; s < 3; ++s) {
+    const std::string text = crossingSpreadText(figures, s, point);
+    if (!text.empty()) lines += std::string(kBandNames[s]) + ": " + text + "\n";
+  }
+  if (const std::string sum = sumSpreadText(figures, point); !sum.empty()) lines += sum + "\n";
+  return lines;
 }
 
 }  // namespace kalvena::ui

@@ -44,9 +44,12 @@ class CalculatorWindow : public Window {
   // them for when it loads.
   void setInputs(const InputValues& inputs);
   // The drivers chosen changed: the response view is drawn anew with them.
-  void setDrivers(const BandDrivers& drivers);
+  void setDrivers(const BandDrivers& drivers, const Listening& listening = {});
   // Every result the window shows, with the parts to buy; empty where it shows none.
   std::string partsList() const;
+  // What the parts list ends with where the spread is asked for: the tolerances, then where 90 %
+  // of the builds of the parts set chosen cross, and how near the sum 95 % of them stay.
+  std::string spreadLines(std::string_view decimalPoint) const;
   // The window's own commands: Ctrl+R and the pictures open the response view; Ctrl+Shift+C
   // and the result boxes' first item copy the parts list, where the window shows a result
   // (elsewhere the item is disabled, and the clipboard keeps what it had).
@@ -115,6 +118,7 @@ class CalculatorWindow : public Window {
  private:
   std::optional<InputValues> pending_;  // a design's inputs, shown when the window next loads
   BandDrivers drivers_;
+  Listening listening_;
   std::vector<std::optional<WrittenResult>> written_;  // what each result box shows
   BuiltSections built_;           // what each section's shown results build; nothing where none is
   ResponseFigureCache response_;  // what the response view shows of built_

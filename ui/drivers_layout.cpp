@@ -13,15 +13,18 @@ namespace kalvena::ui {
 namespace {
 
 constexpr ColumnNames kNames[] = {
-    {"NominalLow", "ModelLow", "MeasuredLow", "ReLow", "LeLow", "FsLow", "QmsLow", "QesLow",
-     "OpenLow", "CurveLow", "CoilLow", "ZobelLow", "ZobelPartsLow", "NotchLow", "NotchPartsLow",
-     "PadLow", "PadPartsLow", "DcrLow"},
-    {"NominalMid", "ModelMid", "MeasuredMid", "ReMid", "LeMid", "FsMid", "QmsMid", "QesMid",
-     "OpenMid", "CurveMid", "CoilMid", "ZobelMid", "ZobelPartsMid", "NotchMid", "NotchPartsMid",
-     "PadMid", "PadPartsMid", "DcrMid"},
-    {"NominalHigh", "ModelHigh", "MeasuredHigh", "ReHigh", "LeHigh", "FsHigh", "QmsHigh", "QesHigh",
-     "OpenHigh", "CurveHigh", "CoilHigh", "ZobelHigh", "ZobelPartsHigh", "NotchHigh",
-     "NotchPartsHigh", "PadHigh", "PadPartsHigh", "DcrHigh"},
+    {"NominalLow",    "ModelLow", "MeasuredLow",   "ReLow",    "LeLow",       "FsLow",
+     "QmsLow",        "QesLow",   "OpenLow",       "CurveLow", "CoilLow",     "ZobelLow",
+     "ZobelPartsLow", "NotchLow", "NotchPartsLow", "PadLow",   "PadPartsLow", "DcrLow",
+     "OpenSoundLow",  "SoundLow", "OffsetLow",     "LevelLow", "ProposalLow", "TakePadLow"},
+    {"NominalMid",    "ModelMid", "MeasuredMid",   "ReMid",    "LeMid",       "FsMid",
+     "QmsMid",        "QesMid",   "OpenMid",       "CurveMid", "CoilMid",     "ZobelMid",
+     "ZobelPartsMid", "NotchMid", "NotchPartsMid", "PadMid",   "PadPartsMid", "DcrMid",
+     "OpenSoundMid",  "SoundMid", "OffsetMid",     "LevelMid", "ProposalMid", "TakePadMid"},
+    {"NominalHigh",    "ModelHigh", "MeasuredHigh",   "ReHigh",    "LeHigh",       "FsHigh",
+     "QmsHigh",        "QesHigh",   "OpenHigh",       "CurveHigh", "CoilHigh",     "ZobelHigh",
+     "ZobelPartsHigh", "NotchHigh", "NotchPartsHigh", "PadHigh",   "PadPartsHigh", "DcrHigh",
+     "OpenSoundHigh",  "SoundHigh", "OffsetHigh",     "LevelHigh", "ProposalHigh", "TakePadHigh"},
 };
 
 constexpr int kTwips = 15;  // a logical pixel
@@ -62,9 +65,18 @@ constexpr Row kRows[] = {
     {&ColumnNames::pad, T, "L-pad, dB", "", 404, 20},
     {&ColumnNames::padParts, T, "", "", 428, 20},
     {&ColumnNames::dcr, T, "Бобини на филтъра, Ом", "", 456, 20},
+    {&ColumnNames::openSound, B, "Измерен отговор", "Отвори .frd…", 484, 23},
+    {&ColumnNames::sound, T, "Файл .frd", "", 512, 20},
+    {&ColumnNames::offset, T, "Отместване назад, mm", "", 536, 20},
+    {&ColumnNames::level, T, "Ниво в лентата, dB", "", 560, 20},
+    {&ColumnNames::proposal, T, "Предложен L-pad, dB", "", 584, 20},
+    {&ColumnNames::takePad, B, "", "Приеми предложението", 608, 23},
 };
 
-constexpr int kButtonsTop = 492, kButtonHeight = 25, kHeight = 528, kWidth = 678;
+// The whole panel's rows under the columns: the tolerances, then the two switches.
+constexpr int kTolerancesTop = 644, kSwitchesTop = 670;
+constexpr const char* kToleranceCaptions[] = {"C", "L", "R", "Rбоб"};
+constexpr int kButtonsTop = 704, kButtonHeight = 25, kHeight = 740, kWidth = 678;
 
 const char* kept(std::deque<std::string>& texts, std::string text) {
   return texts.emplace_back(std::move(text)).c_str();
@@ -100,13 +112,25 @@ FormLayout build() {
       ++rowIndex;
     }
   }
+  label("RowTolerances", "Допуски на частите, %", kCaptionLeft, kTolerancesTop, kCaptionWidth);
+  for (int i = 0; i < 4; ++i) {
+    const int x = kColumnLeft + i * 126;
+    label(kept(texts, std::string("Label") + kToleranceNames[i]), kToleranceCaptions[i], x,
+          kTolerancesTop, 40);
+    controls.push_back({kToleranceNames[i], T, "", at(x + 42), at(kTolerancesTop), at(70), at(20),
+                        400 + i, kept(texts, std::string("Допуск, %: ") + kToleranceCaptions[i])});
+  }
+  controls.push_back({kSpreadName, C, "Разброс на 1000 сглобки", at(kColumnLeft), at(kSwitchesTop),
+                      at(250), at(20), 404});
+  controls.push_back({kElectricalName, C, "Само електрическата сума", at(kColumnLeft + 260),
+                      at(kSwitchesTop), at(240), at(20), 405});
   const int buttonWidth = kColumnWidth;
   const char* const buttons[][2] = {{"SaveDesign", "Запази проекта…"},
                                     {"OpenDesign", "Отвори проект…"},
                                     {"CloseDrivers", "Затвори"}};
   for (int i = 0; i < 3; ++i) {
     controls.push_back({buttons[i][0], B, buttons[i][1], at(kColumnLeft + i * kColumnStep),
-                        at(kButtonsTop), at(buttonWidth), at(kButtonHeight), 400 + i});
+                        at(kButtonsTop), at(buttonWidth), at(kButtonHeight), 500 + i});
   }
   return {at(kWidth),
           at(kHeight),

@@ -13,7 +13,13 @@ struct ColumnNames {
   const char *curve, *coil;
   const char *zobel, *zobelParts, *notch, *notchParts;
   const char *pad, *padParts, *dcr;
+  const char *openSound, *sound, *offset, *level, *proposal, *takePad;
 };
+// The controls for the whole panel: the parts' tolerances (capacitors, coils, resistors, the
+// coils' resistance), the spread's and the electrical sum's switches.
+inline constexpr const char* kToleranceNames[] = {"TolC", "TolL", "TolR", "TolDcr"};
+inline constexpr const char* kSpreadName = "Spread";
+inline constexpr const char* kElectricalName = "Electrical";
 const ColumnNames& columnNames(int band);
 
 const FormLayout& driversLayout();

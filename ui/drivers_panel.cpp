@@ -6,6 +6,7 @@
 
 #include "calculator_window.h"
 #include "check_number.h"
+#include "crossover.h"
 #include "design.h"
 #include "drivers_layout.h"
 #include "file_texts.h"
@@ -123,6 +124,15 @@ std::string curveText(const std::string& name, const MeasuredImpedance& curve,
          fixedText(curve.points().back().hz, 0, point) + " Hz";
 }
 
+// A measured response as its file's name, range and phase: "woofer.frd, 10–20000 Hz,
+// минимална фаза".
+std::string soundText(const DriverInputs& in, std::string_view point) {
+  const MeasuredResponse& r = *in.sound;
+  return in.soundName + ", " + fixedText(r.lowHz(), 0, point) + "–" +
+         fixedText(r.highHz(), 0, point) + " Hz" +
+         (r.minimumPhase() ? ", минимална фаза (от нивото)" : "");
+}
+
 // What a column's driver is, for the parts list: "Тиле–Смол: Re 6.1 Ом, Le 0.42 mH, fs 35 Hz,
 // Qms 3.2, Qes 0.38", "измерен: woofer.zma, 10–20000 Hz".
 std::string driverText(const DriverInputs& in, std::string_view point) {
@@ -194,8 +204,15 @@ DriversPanel::Column::Column(DriversPanel& panel, int band)
       notchParts(panel, columnNames(band).notchParts),
       pad(panel, columnNames(band).pad),
       padParts(panel, columnNames(band).padParts),
-      dcr(panel, columnNames(band).dcr) {
-  for (const Bound<TextBox>* box : {&curve, &coil, &zobelParts, &notchParts, &padParts}) {
+      dcr(panel, columnNames(band).dcr),
+      openSound(panel, columnNames(band).openSound),
+      sound(panel, columnNames(band).sound),
+      offset(panel, columnNames(band).offset),
+      level(panel, columnNames(band).level),
+      proposal(panel, columnNames(band).proposal),
+      takePad(panel, columnNames(band).takePad) {
+  for (const Bound<TextBox>* box :
+       {&curve, &coil, &zobelParts, &notchParts, &padParts, &sound, &level, &proposal}) {
     panel.results_.push_back(box);
   }
 }
@@ -208,14 +225,33 @@ BandDrivers DriversPanel::drivers() const {
   return d;
 }
 
-void DriversPanel::setInputs(const PanelInputs& inputs) {
+void DriversPanel::setInputs(const PanelInputs& inputs, const Tolerances& tolerances) {
   inputs_ = inputs;
+  listening_.tolerances = tolerances;
   if (isLoaded()) showInputs();
   changed();
 }
 
 void DriversPanel::connectEvents() {
   for (std::size_t b = 0; b < columns_.size(); ++b) connect(columns_[b], inputs_[b]);
+  double Tolerances::*const tolerances[] = {&Tolerances::capacitors, &Tolerances::coils,
+                                            &Tolerances::resistors, &Tolerances::coilResistance};
+  for (std::size_t i = 0; i < toleranceBoxes_.size(); ++i) {
+    const Bound<TextBox>& box = toleranceBoxes_[i];
+    double& field = listening_.tolerances.*tolerances[i];
+    box->setInputRule([this](std::string_view text) {
+      return decimalFieldValue(text, toolkit().decimalSeparator()).has_value();
+    });
+    box->onChange([this, &box, &field] { decimalChange(box, field, 1, kMaxTolerance); });
+  }
+  spread_->onClick([this] {
+    listening_.spread = spread_->value();
+    changed();
+  });
+  electrical_->onClick([this] {
+    listening_.hearing = electrical_->value() ? Hearing::Electrical : Hearing::Acoustic;
+    changed();
+  });
   saveButton_->onClick([this] { commands_.run(Command::SaveDesign); });
   openButton_->onClick([this] { commands_.run(Command::OpenDesign); });
   closeButton_->onClick([this] { Unload(); });
@@ -264,17 +300,30 @@ void DriversPanel::connect(Column& c, DriverInputs& in) {
   });
   c.pad->onChange([this, &c, &in] { decimalChange(c.pad, in.padDb); });
   c.dcr->onChange([this, &c, &in] { decimalChange(c.dcr, in.coilOhms); });
-  for (const Bound<TextBox>* box : {&c.re, &c.le, &c.fs, &c.qms, &c.qes, &c.pad, &c.dcr}) {
+  c.openSound->onClick([this, &in] { openSound(in); });
+  c.offset->onChange([this, &c, &in] { decimalChange(c.offset, in.offsetMm); });
+  c.takePad->onClick([this, &in] {
+    const std::size_t band = static_cast<std::size_t>(&in - inputs_.data());
+    const std::optional<double> pad = padsToQuietest(levels())[band];
+    if (!pad) return;
+    in.padDb = std::round(*pad * 10) / 10;  // as the box shows it
+    showInputs();
+    changed();
+  });
+  for (const Bound<TextBox>* box :
+       {&c.re, &c.le, &c.fs, &c.qms, &c.qes, &c.pad, &c.dcr, &c.offset}) {
     (*box)->setInputRule([this](std::string_view text) {
       return decimalFieldValue(text, toolkit().decimalSeparator()).has_value();
     });
   }
 }
 
-void DriversPanel::decimalChange(const Bound<TextBox>& box, double& field, double scale) {
+void DriversPanel::decimalChange(const Bound<TextBox>& box, double& field, double scale,
+                                 double highest) {
   if (showing_) return;
   if (const std::optional<double> value =
-          decimalFieldValue(box->text(), toolkit().decimalSeparator())) {
+          decimalFieldValue(box->text(), toolkit().decimalSeparator());
+      value && *value <= highest) {
     field = *value * scale;
     changed();
     return;
@@ -309,6 +358,43 @@ void DriversPanel::openCurve(DriverInputs& in) {
   changed();
 }
 
+void DriversPanel::openSound(DriverInputs& in) {
+  const std::optional<std::string> path =
+      native()->askFileName({.save = false,
+                             .title = "Измерен отговор",
+                             .kind = "Честотна характеристика (.frd)",
+                             .extension = ".frd",
+                             .suggested = {}});
+  if (!path) return;
+  const std::filesystem::path file = pathOfUtf8(*path);
+  const std::string name = utf8Of(file.filename());
+  const std::optional<std::string> text = readFileText(file, kMaxCurveBytes);
+  if (!text) {
+    MsgBox(unreadableFileText(name), kDriversTitle);
+    return;
+  }
+  FrdRead read = readFrd(*text);
+  if (!read.response) {
+    MsgBox(fileRefusalText(name, *read.refusal), kDriversTitle);
+    return;
+  }
+  in.sound = std::move(read.response);
+  in.soundName = name;
+  changed();
+}
+
+std::array<std::optional<double>, 3> DriversPanel::levels() const {
+  const std::pair<double, double> bands[] = {
+      {typed_.LowFc, typed_.LowFc}, {typed_.MidFc1, typed_.MidFc2}, {typed_.HighFc, typed_.HighFc}};
+  std::array<std::optional<double>, 3> out;
+  for (std::size_t b = 0; b < out.size(); ++b) {
+    const auto& [low, high] = bands[b];
+    if (!inputs_[b].sound || !(low > 0) || !(high > 0)) continue;
+    out[b] = passBandLevel(*inputs_[b].sound, static_cast<Section>(b), low, high);
+  }
+  return out;
+}
+
 void DriversPanel::Form_Load() { showInputs(); }
 
 void DriversPanel::showInputs() {
@@ -332,7 +418,15 @@ void DriversPanel::showInputs() {
     c.notch->setValue(in.notch);
     c.pad->setText(number(in.padDb));
     c.dcr->setText(number(in.coilOhms));
+    c.offset->setText(number(in.offsetMm));
   }
+  const Tolerances& t = listening_.tolerances;
+  const double values[] = {t.capacitors, t.coils, t.resistors, t.coilResistance};
+  for (std::size_t i = 0; i < toleranceBoxes_.size(); ++i) {
+    toleranceBoxes_[i]->setText(shortestText(values[i], point));
+  }
+  spread_->setValue(listening_.spread);
+  electrical_->setValue(listening_.hearing == Hearing::Electrical);
   showing_ = false;
 }
 
@@ -341,8 +435,9 @@ void DriversPanel::changed() {
   if (onChange_) onChange_();
 }
 
-void DriversPanel::setOhms(const std::array<double, 3>& ohms) {
-  ohms_ = ohms;
+void DriversPanel::setTyped(const InputValues& typed) {
+  typed_ = typed;
+  ohms_ = {typed.LowR, typed.MidR, typed.HighR};
   showParts();
 }
 
@@ -354,6 +449,8 @@ void DriversPanel::showParts() {
     box->setText(text);
     box->setDescription(description);
   };
+  const std::array<std::optional<double>, 3> levels = this->levels();
+  const std::array<std::optional<double>, 3> pads = padsToQuietest(levels);
   for (std::size_t b = 0; b < columns_.size(); ++b) {
     Column& c = columns_[b];
     const DriverInputs& in = inputs_[b];
@@ -380,6 +477,22 @@ void DriversPanel::showParts() {
     } else {
       show(c.padParts, in.padDb > 0 ? kNoOhmsText : "");
     }
+    show(c.sound, in.sound ? in.soundName : "",
+         in.sound ? "измерен отговор: " + soundText(in, point) : "");
+    // The band's level, and what it plays at with its pad; the pad to the quietest band.
+    if (levels[b]) {
+      show(c.level,
+           fixedText(*levels[b], 1, point) +
+               (in.padDb > 0 ? " → " + fixedText(*levels[b] - in.padDb, 1, point) : ""),
+           "Средно ниво в лентата " + fixedText(*levels[b], 1, point) + " dB; свири при " +
+               fixedText(*levels[b] - in.padDb, 1, point) + " dB");
+      show(c.proposal, fixedText(*pads[b], 1, point),
+           "L-pad до нивото на най-тихата лента, " + fixedText(*levels[b] - *pads[b], 1, point) +
+               " dB");
+    } else {
+      show(c.level, "", in.sound ? kNoBandText : "");
+      show(c.proposal, "");
+    }
   }
 }
 
@@ -388,6 +501,11 @@ std::string DriversPanel::partsLines(std::string_view point) const {
   for (std::size_t b = 0; b < inputs_.size(); ++b) {
     const DriverInputs& in = inputs_[b];
     const BandDriver d = driverOf(in);
+    if (in.sound || in.offsetMm != 0) {
+      lines += std::string(kBandNames[b]) +
+               ", отговор: " + (in.sound ? soundText(in, point) : "равен") + ", отместване назад " +
+               fixedText(in.offsetMm, 1, point) + " mm\n";
+    }
     if (d.nominal() && !d.zobel && !d.notch) continue;
     const BandParts parts = bandParts(d, ohms_[b]);
     lines += std::string(kBandNames[b]) + ", говорител: " + driverText(in, point) + "\n";

@@ -7,11 +7,13 @@
 
 #include <array>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "band_driver.h"
+#include "drivers_layout.h"
 #include "toolkit.h"
 
 namespace kalvena::ui {
@@ -21,6 +23,8 @@ inline constexpr const char* kDriversTitle = "Говорители";
 inline constexpr const char* kNoCoilText = "няма Re и Le";
 inline constexpr const char* kNoModelText = "само за Тиле–Смол";
 inline constexpr const char* kNoOhmsText = "въведете Rвг";
+// Where a band has a response but its frequencies are not typed, its level has no band.
+inline constexpr const char* kNoBandText = "въведете честотите";
 
 // What a band's column holds: the kind of driver chosen and what was typed or opened for each
 // kind, so that switching kinds loses nothing.
@@ -57,13 +61,17 @@ class DriversPanel final : public Window {
   const PanelInputs& inputs() const { return inputs_; }
   BandDrivers drivers() const;
   bool keepsProgram() const override { return false; }
-  // Takes a design's inputs, and shows them where the panel is open; raises onChange.
-  void setInputs(const PanelInputs& inputs);
+  // How the bands are listened to: heard (unless the electrical sum alone is asked for), with
+  // the spread or not, and the parts' tolerances.
+  const Listening& listening() const { return listening_; }
+  // Takes a design's inputs and tolerances, and shows them where the panel is open; raises
+  // onChange.
+  void setInputs(const PanelInputs& inputs, const Tolerances& tolerances = {});
   // What the panel's own keys do (saving and opening a design): the shell's.
   void setCommands(WindowCommands commands) { commands_ = std::move(commands); }
-  // The impedances typed in the calculator window shown (indexed by Section, 0 where none),
-  // which an L-pad is worked out for.
-  void setOhms(const std::array<double, 3>& ohms);
+  // The values typed in the calculator window shown: the impedances an L-pad is worked out for
+  // and the frequencies that bound each band's level.
+  void setTyped(const InputValues& typed);
   // What the parts list says of the drivers and of what goes around them: a driver's line and
   // its parts' lines for each band that is not a resistor straight from its ladder. Empty where
   // every band is.
@@ -87,12 +95,20 @@ class DriversPanel final : public Window {
     Bound<CheckBox> notch;
     Bound<TextBox> notchParts;
     Bound<TextBox> pad, padParts, dcr;
+    Bound<CommandButton> openSound;
+    Bound<TextBox> sound, offset, level, proposal;
+    Bound<CommandButton> takePad;
   };
 
   void connect(Column& column, DriverInputs& inputs);
   // A decimal box's Change: its value into the field, or the box emptied and the user told.
-  void decimalChange(const Bound<TextBox>& box, double& field, double scale = 1);
+  void decimalChange(const Bound<TextBox>& box, double& field, double scale = 1,
+                     double highest = std::numeric_limits<double>::max());
   void openCurve(DriverInputs& inputs);
+  void openSound(DriverInputs& inputs);
+  // Each band's level over its pass band (where its driver has a response and the band's
+  // frequencies are typed), and the pads that bring them to the quietest.
+  std::array<std::optional<double>, 3> levels() const;
   // Writes every box and switch from the inputs.
   void showInputs();
   // Says each band's parts and fitted coil, and hands the drivers on.
@@ -102,10 +118,17 @@ class DriversPanel final : public Window {
   std::function<void()> onChange_;
   WindowCommands commands_;
   PanelInputs inputs_;
+  InputValues typed_;
   std::array<double, 3> ohms_{};
+  Listening listening_;
   bool showing_ = false;  // the boxes are being written from the inputs: no Change is the user's
   std::vector<const Bound<TextBox>*> results_;  // before the columns, which add to it
   std::array<Column, 3> columns_{Column(*this, 0), Column(*this, 1), Column(*this, 2)};
+  std::array<Bound<TextBox>, 4> toleranceBoxes_{
+      Bound<TextBox>(*this, kToleranceNames[0]), Bound<TextBox>(*this, kToleranceNames[1]),
+      Bound<TextBox>(*this, kToleranceNames[2]), Bound<TextBox>(*this, kToleranceNames[3])};
+  Bound<CheckBox> spread_{*this, kSpreadName};
+  Bound<CheckBox> electrical_{*this, kElectricalName};
   Bound<CommandButton> saveButton_{*this, "SaveDesign"};
   Bound<CommandButton> openButton_{*this, "OpenDesign"};
   Bound<CommandButton> closeButton_{*this, "CloseDrivers"};

@@ -12,6 +12,7 @@ namespace {
 
 constexpr Color kHalfPower{120, 120, 120};
 constexpr Color kOtherSum{95, 95, 95};
+constexpr Color kSpreadSum{205, 205, 205};
 constexpr double kHalfPowerDb = -3.0103;  // 10 log10(1/2): where every crossing is
 
 std::size_t indexOf(PartsSet set) {
@@ -205,11 +206,17 @@ std::size_t curveCount() {
 }
 
 ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
-                                PartsSet set, const BandDrivers& drivers) {
+                                PartsSet set, const BandDrivers& drivers,
+                                const Listening& listening) {
   ResponseFigures figures;
   figures.set = set;
-  const Crossover crossover(sections, set, drivers);
+  const Crossover crossover(sections, set, drivers, listening.hearing);
   figures.advice = middlePolarity(crossover);
+  figures.hearing = listening.hearing;
+  figures.referenceDb = crossover.referenceDb();
+  figures.heardDiffers = std::ranges::any_of(
+      drivers, [](const BandDriver& d) { return d.sound.has_value() || d.offsetMm != 0; });
+  figures.tolerances = listening.tolerances;
   const auto dbOf = [](std::complex<double> v) { return 20 * std::log10(std::abs(v)); };
   const std::size_t count = curveCount();
   // Each band's response at each frequency, worked out once for its curve and the sums.
@@ -237,6 +244,12 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
         figures.measured[s] = std::pair{curve->points().front().hz, curve->points().back().hz};
       }
     }
+    // Heard, a measured response's band crosses on its heard level.
+    if (const auto& sound = drivers[s].sound; sound && listening.hearing == Hearing::Acoustic) {
+      figures.heardRange[s] = std::pair{sound->lowHz(), sound->highHz()};
+      figures.minimumPhase[s] = sound->minimumPhase();
+      figures.crossings[s] = crossover.crossings(section);
+    }
   }
   if (figures.bands() > 1) {
     const bool reversed = figures.advice && figures.advice->reverseMiddle();
@@ -253,6 +266,11 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
       figures.load.push_back(crossover.amplifierLoad(curveHz(i)).value_or(0.0));
     }
     figures.loadMinimum = amplifierLoadMinimum(crossover);
+    if (listening.spread) {
+      figures.spread =
+          spreadOf(sections, set, drivers, listening.hearing,
+                   figures.advice && figures.advice->reverseMiddle(), listening.tolerances);
+    }
   }
   return figures;
 }
@@ -263,14 +281,15 @@ void ResponseFigureCache::update(const BuiltSections& sections) {
   for (std::optional<ResponseFigures>& f : figures_) f.reset();
 }
 
-void ResponseFigureCache::setDrivers(const BandDrivers& drivers) {
+void ResponseFigureCache::setDrivers(const BandDrivers& drivers, const Listening& listening) {
   drivers_ = drivers;
+  listening_ = listening;
   for (std::optional<ResponseFigures>& f : figures_) f.reset();
 }
 
 const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
   std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
-  if (!kept) kept = responseFigures(sections_, crossings_, set, drivers_);
+  if (!kept) kept = responseFigures(sections_, crossings_, set, drivers_, listening_);
   return *kept;
 }
 
@@ -344,6 +363,33 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
     }
     if (run.size() > 1) painter.polyline(run, pen);
   };
+  // The spread of builds, under every curve: each band's, then the sum's, a light tint of its
+  // colour from the 5th to the 95th percentile.
+  if (figures.spread) {
+    const Spread& spread = *figures.spread;
+    const auto clampedY = [&](double db) {
+      return std::isfinite(db) ? std::clamp(f.y(db), f.top, f.bottom) : f.bottom;
+    };
+    const auto shade = [&](const std::vector<Percentiles>& band, Color color) {
+      if (band.empty()) return;
+      std::vector<Point> outline;
+      for (std::size_t i = 0; i < band.size(); ++i) {
+        outline.push_back({f.x(spread.hz[i]), clampedY(band[i].high)});
+      }
+      for (std::size_t i = band.size(); i-- > 0;) {
+        outline.push_back({f.x(spread.hz[i]), clampedY(band[i].low)});
+      }
+      painter.polygon(outline, color, kNoOutline);
+    };
+    const auto tint = [](Color c) {
+      const auto mix = [](std::uint8_t v) {
+        return static_cast<std::uint8_t>(255 - (255 - v) / 4);
+      };
+      return Color{mix(c.red), mix(c.green), mix(c.blue)};
+    };
+    for (std::size_t s = 0; s < 3; ++s) shade(spread.db[s], tint(kBandColors[s]));
+    shade(spread.db[3], kSpreadSum);
+  }
   painter.line({f.left, f.y(kHalfPowerDb)}, {f.right, f.y(kHalfPowerDb)}, {kHalfPower, 1, true});
   // The sums first, so that a band they coincide with stays seen, outlined by the sum.
   std::vector<Trace> traces;
@@ -402,6 +448,10 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
   const std::optional<PolarityAdvice>& advice = figures.advice;
   painter.text({width - 8, 16}, std::string("Части: ") + kPartsSetNames[indexOf(figures.set)],
                Anchor::End, kPlotTextPixels, kBlack);
+  if (figures.hearing == Hearing::Acoustic && figures.referenceDb) {
+    painter.text({width - 8, 32}, hearingText(figures, decimalPoint), Anchor::End, kPlotTextPixels,
+                 kLabelInk);
+  }
   if (advice) {
     painter.text({8, 16}, polarityText(*advice, decimalPoint), Anchor::Start, kPlotTextPixels,
                  kBlack);
@@ -427,10 +477,54 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
     entry(reversed ? "Сума, средният обърнат" : "Сума", {kSumColor, 2, false});
     if (advice) entry("Другата полярност", {kOtherSum, 1, true});
   }
+  if (figures.spread) {
+    painter.rectangle({x, legendY - 9}, 20, 10, kSpreadSum);
+    x += 24;
+    entry("90 % от сглобките", kNoOutline);
+  }
+}
+
+std::string crossingSpreadText(const ResponseFigures& figures, std::size_t band,
+                               std::string_view point) {
+  if (!figures.spread || !figures.crossings[band]) return {};
+  const auto hz = [&](double v) { return fixedText(v, 0, point) + " Hz"; };
+  std::string text;
+  const auto edge = [&](const char* verb, const std::optional<double>& nominal,
+                        const std::optional<Percentiles>& spread) {
+    if (!nominal || !spread) return;
+    if (!text.empty()) text += "; ";
+    text += std::string(verb) + " при " + hz(*nominal) + ", 90 % между " +
+            fixedText(spread->low, 0, point) + " и " + hz(spread->high);
+  };
+  edge("расте", figures.crossings[band]->rising, figures.spread->rising[band]);
+  edge("пада", figures.crossings[band]->falling, figures.spread->falling[band]);
+  return text;
+}
+
+std::string tolerancesText(const Tolerances& t, std::string_view point) {
+  const auto percent = [&](double v) {
+    return "±" + fixedText(v, v == std::floor(v) ? 0 : 1, point) + " %";
+  };
+  return "Допуски: C " + percent(t.capacitors) + ", L " + percent(t.coils) + ", R " +
+         percent(t.resistors) + ", Rбоб " + percent(t.coilResistance);
+}
+
+std::string sumSpreadText(const ResponseFigures& figures, std::string_view point) {
+  if (!figures.spread || !figures.spread->sumWithinDb) return {};
+  return "95 % от сглобките: сумата в ±" + fixedText(*figures.spread->sumWithinDb, 1, point) +
+         " dB";
+}
+
+std::string hearingText(const ResponseFigures& figures, std::string_view point) {
+  if (figures.hearing == Hearing::Electrical) return "електрически";
+  if (!figures.referenceDb) return "чуто";
+  return "чуто: 0 dB = " + fixedText(*figures.referenceDb, 1, point) + " dB по файловете";
 }
 
 std::string responseDescription(const ResponseFigures& figures, std::string_view decimalPoint) {
-  std::string text = std::string("Части: ") + kPartsSetNames[indexOf(figures.set)] + ".";
+  std::string text = std::string("Части: ") + kPartsSetNames[indexOf(figures.set)];
+  if (figures.heardDiffers) text.append("; ").append(hearingText(figures, decimalPoint));
+  text.append(".");
   for (std::size_t s = 0; s < figures.has.size(); ++s) {
     text.append(" ").append(kBandNames[s]);
     if (!figures.has[s]) {
@@ -448,6 +542,17 @@ std::string responseDescription(const ResponseFigures& figures, std::string_view
           .append(crossingsSetText(static_cast<Section>(s), *n, decimalPoint))
           .append(")");
     }
+    if (const auto& r = figures.heardRange[s]) {
+      text.append(" (отговор от ")
+          .append(fixedText(r->first, 0, decimalPoint))
+          .append(" до ")
+          .append(fixedText(r->second, 0, decimalPoint))
+          .append(" Hz")
+          .append(figures.minimumPhase[s] ? ", минимална фаза)" : ")");
+    }
+    if (const std::string spread = crossingSpreadText(figures, s, decimalPoint); !spread.empty()) {
+      text.append("; разброс: ").append(spread);
+    }
     text.append(".");
   }
   if (figures.advice) {
@@ -456,6 +561,13 @@ std::string responseDescription(const ResponseFigures& figures, std::string_view
   }
   if (figures.loadMinimum) {
     text.append(" ").append(loadText(*figures.loadMinimum, decimalPoint)).append(".");
+  }
+  if (figures.spread) {
+    text.append(" ").append(tolerancesText(figures.tolerances, decimalPoint));
+    if (const std::string sum = sumSpreadText(figures, decimalPoint); !sum.empty()) {
+      text.append("; ").append(sum);
+    }
+    text.append(".");
   }
   return text;
 }

@@ -16,6 +16,7 @@
 #include "crossover.h"
 #include "painter.h"
 #include "response_text.h"
+#include "spread.h"
 #include "toolkit.h"
 
 namespace kalvena::ui {
@@ -87,6 +88,16 @@ struct ResponseFigures {
   // The impedance at the amplifier's terminals, in ohms; empty where no band is calculated.
   std::vector<std::complex<double>> load;
   std::optional<LoadMinimum> loadMinimum;
+  // Heard: the level that is 0 dB, of the measured responses' own scale (none where no band has
+  // one), and which bands' drivers have a response, over what range and with what phase.
+  Hearing hearing = Hearing::Electrical;
+  bool heardDiffers = false;  // some band's driver has a response or an offset
+  std::optional<double> referenceDb;
+  std::array<std::optional<std::pair<double, double>>, 3> heardRange;
+  std::array<bool, 3> minimumPhase{};
+  // The spread of builds where it is asked for, its tolerances.
+  std::optional<Spread> spread;
+  Tolerances tolerances;
   int bands() const { return has[0] + has[1] + has[2]; }
 };
 // The i-th frequency at which the curves are worked out, from kPlotLowHz; curveCount of them.
@@ -96,11 +107,15 @@ std::size_t curveCount();
 // The figures of a set of parts, each band into the driver chosen for it, with each band that
 // drives its typed resistance crossing as `crossings` gives it where it has it
 // (bandCrossings(sections) where none are given).
+// Heard, a band whose driver has a measured response crosses on its heard level; with the
+// spread asked for, the spread of the set's builds.
 ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
-                                PartsSet set, const BandDrivers& drivers = {});
+                                PartsSet set, const BandDrivers& drivers = {},
+                                const Listening& listening = {});
 inline ResponseFigures responseFigures(const BuiltSections& sections, PartsSet set,
-                                       const BandDrivers& drivers = {}) {
-  return responseFigures(sections, bandCrossings(sections), set, drivers);
+                                       const BandDrivers& drivers = {},
+                                       const Listening& listening = {}) {
+  return responseFigures(sections, bandCrossings(sections), set, drivers, listening);
 }
 
 // The figures of each set of parts for the sections a window shows: worked out when first asked
@@ -109,8 +124,9 @@ class ResponseFigureCache {
  public:
   // The sections changed: their crossings are worked out now, the figures when asked for.
   void update(const BuiltSections& sections);
-  // The drivers chosen changed: the figures are worked out anew when asked for.
-  void setDrivers(const BandDrivers& drivers);
+  // The drivers chosen, or how they are listened to, changed: the figures are worked out anew
+  // when asked for.
+  void setDrivers(const BandDrivers& drivers, const Listening& listening = {});
   const BandCrossings& crossings() const { return crossings_; }
   const ResponseFigures& figures(PartsSet set);
 
@@ -118,6 +134,7 @@ class ResponseFigureCache {
   BuiltSections sections_;
   BandCrossings crossings_;
   BandDrivers drivers_;
+  Listening listening_;
   std::array<std::optional<ResponseFigures>, std::size(kPartsSets)> figures_;
 };
 
@@ -129,6 +146,18 @@ void drawFrequencyLines(Painter& painter, const PlotFrame& frame);
 // Draws the plot of the figures on a surface of width by height pixels.
 void drawResponsePlot(Painter& painter, double width, double height, const ResponseFigures& figures,
                       std::string_view decimalPoint);
+
+// What the spread says of a band's crossings: "пада при 321 Hz, 90 % между 305 и 338 Hz"
+// (rising: "расте при"), the two joined by "; "; empty where it has none.
+std::string crossingSpreadText(const ResponseFigures& figures, std::size_t band,
+                               std::string_view decimalPoint);
+// "Допуски: C ±5 %, L ±5 %, R ±5 %, Rбоб ±10 %"
+std::string tolerancesText(const Tolerances& tolerances, std::string_view decimalPoint);
+// "95 % от сглобките: сумата в ±1.8 dB"; empty where there is no sum's spread.
+std::string sumSpreadText(const ResponseFigures& figures, std::string_view decimalPoint);
+// "чуто: 0 dB = 86.2 dB по файловете" (heard, with a file), "чуто" (heard, flat drivers),
+// "електрически".
+std::string hearingText(const ResponseFigures& figures, std::string_view decimalPoint);
 
 // What a screen reader says of the plot: the parts, per band its crossings, peaks and dips (or
 // that it is not calculated), the middle driver's polarity with the sum's deviations, and the

@@ -171,12 +171,12 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
 }
 
 std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint,
-                          const BandDrivers& drivers) {
+                          const BandDrivers& drivers, Hearing hearing) {
   std::string lines;
   std::optional<Polarity> advised;
   for (std::size_t s = 0; s < std::size(kPartsSets); ++s) {
     const std::optional<PolarityAdvice> advice =
-        middlePolarity(Crossover(sections, kPartsSets[s], drivers));
+        middlePolarity(Crossover(sections, kPartsSets[s], drivers, hearing));
     if (!advice) return {};
     if (!advised) {
       advised = advice->polarity;

@@ -78,7 +78,7 @@ std::string deviationsText(const PolarityAdvice& advice, std::string_view decima
 //   E12: …
 // Empty where nothing is advised.
 std::string polarityLines(const BuiltSections& sections, std::string_view decimalPoint,
-                          const BandDrivers& drivers = {});
+                          const BandDrivers& drivers = {}, Hearing hearing = Hearing::Electrical);
 
 // What a band's description adds where its driver was measured over `measured` (hertz):
 // "(измерен при 20–20000 Hz)", and the crossings that lie outside the measurement, which its

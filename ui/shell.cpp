@@ -35,7 +35,7 @@ void Shell::start(std::string_view designPath) {
 Form1& Shell::form1() {
   if (!form1_) {
     form1_ = std::make_unique<Form1>(toolkit_, *this);
-    if (drivers_) form1_->setDrivers(drivers_->drivers());
+    if (drivers_) form1_->setDrivers(drivers_->drivers(), drivers_->listening());
   }
   return *form1_;
 }
@@ -43,7 +43,7 @@ Form1& Shell::form1() {
 Form2& Shell::form2() {
   if (!form2_) {
     form2_ = std::make_unique<Form2>(toolkit_, *this);
-    if (drivers_) form2_->setDrivers(drivers_->drivers());
+    if (drivers_) form2_->setDrivers(drivers_->drivers(), drivers_->listening());
   }
   return *form2_;
 }
@@ -69,13 +69,13 @@ void Shell::choosePartsSet(int choice) { partsChoice_ = choice; }
 void Shell::driversChanged() {
   const BandDrivers chosen = drivers().drivers();
   for (CalculatorWindow* w : calculatorWindows()) {
-    if (w) w->setDrivers(chosen);
+    if (w) w->setDrivers(chosen, drivers().listening());
   }
 }
 
 void Shell::inputsShown(const CalculatorWindow& window) {
   const InputValues& v = window.values();
-  drivers().setOhms({v.LowR, v.MidR, v.HighR});
+  drivers().setTyped(v);
 }
 
 std::string Shell::designText() const {
@@ -92,10 +92,7 @@ std::string Shell::designText() const {
       if (d.drivers[b].sound) d.soundNames[b] = drivers_->inputs()[b].soundName;
     }
   }
-  if (tolerances_) {
-    const auto& [c, l, r, dcr] = *tolerances_;
-    d.tolerances = {c, l, r, dcr};
-  }
+  if (drivers_) d.tolerances = drivers_->listening().tolerances;
   return writeDesign(d);
 }
 
@@ -147,9 +144,7 @@ bool Shell::openDesignFile(Window& over, const std::string& path) {
   for (std::size_t b = 0; b < inputs.size(); ++b) {
     inputs[b] = inputsOf(d.drivers[b], d.curveNames[b], d.soundNames[b]);
   }
-  const Tolerances& t = d.tolerances;
-  tolerances_ = std::array{t.capacitors, t.coils, t.resistors, t.coilResistance};
-  drivers().setInputs(inputs);
+  drivers().setInputs(inputs, d.tolerances);
   // The window shown takes its inputs now; the other when it is shown.
   form1().setInputs(d.window12);
   form2().setInputs(d.window18);

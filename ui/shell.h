@@ -70,9 +70,6 @@ class Shell {
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<DriversPanel> drivers_;
   int partsChoice_ = 0;
-  // The parts' tolerances (capacitors, coils, resistors, coils' resistance, in percent) of the
-  // design opened; nothing for the defaults.
-  std::optional<std::array<double, 4>> tolerances_;
   std::string path_;       // the design's file; empty while none was opened or saved
   std::string savedText_;  // what the file holds, as the design was last opened or saved
 };

@@ -231,3 +231,100 @@ TEST(Drivers, ARefusedDesignLeavesWhatWasTyped) {
 
 }  // namespace
 }  // namespace kalvena::ui::test
+
+namespace kalvena::ui::test {
+namespace {
+
+// Each driver's measured response through the file dialog (the woofer's without phase), the
+// levels and the pads proposed to the quietest, one taken; an offset; the spread switched on
+// and a tolerance widened; the electrical sum one switch away; all in the description, the
+// parts list and the design saved.
+TEST(Drivers, HeardResponsesProposedPadsAndTheSpreadOfBuilds) {
+  QTemporaryDir dir;
+  const char* const files[][2] = {{"бас.frd", "10 88\n1000 88\n40000 88\n"},
+                                  {"mid.frd", "10;90;0\n1000;90;0\n40000;90;0\n"},
+                                  {"tw.frd", "10\t92\t0\r\n40000\t92\t0\r\n"}};
+  for (const auto& [name, text] : files) write(dir.filePath(QString::fromUtf8(name)), text);
+  for (const int form : {1, 2}) {
+    SCOPED_TRACE(form);
+    App app;
+    Window& w = startedWindow(app.shell, form);
+    for (const auto& [name, text] : threeWayTyped(form)) {
+      replaceText(w, name, QString::fromUtf8(text));
+    }
+    click(w, "Command1");
+    QTest::keyClick(widget(w), Qt::Key_R, Qt::ControlModifier);
+    const QString electrical = describedAs(w);
+    QTest::keyClick(responseOf(w), Qt::Key_D, Qt::ControlModifier);
+    DriversPanel& panel = app.shell.drivers();
+    ASSERT_TRUE(panel.isLoaded());
+    const char* const buttons[] = {"OpenSoundLow", "OpenSoundMid", "OpenSoundHigh"};
+    for (std::size_t b = 0; b < 3; ++b) {
+      const QStringList said = answeringDialogs(dir.filePath(QString::fromUtf8(files[b][0])), [&] {
+        QTest::mouseClick(switchOf(panel, buttons[b]), Qt::LeftButton);
+      });
+      EXPECT_TRUE(said.isEmpty()) << said.join(' ').toStdString();
+    }
+    EXPECT_EQ(box(panel, "SoundLow")->text(), QStringLiteral("бас.frd"));
+    const struct {
+      const char* box;
+      const char* text;
+    } shown[] = {{"LevelLow", "88.0"},   {"LevelMid", "90.0"},   {"LevelHigh", "92.0"},
+                 {"ProposalLow", "0.0"}, {"ProposalMid", "2.0"}, {"ProposalHigh", "4.0"}};
+    for (const auto& [name, text] : shown) {
+      EXPECT_EQ(box(panel, name)->text(), QString::fromUtf8(text)) << name;
+    }
+    QString heard = describedAs(w);
+    for (const char* said :
+         {"чуто: 0 dB = 88.0 dB по файловете", "(отговор от 10 до 40000 Hz, минимална фаза)"}) {
+      EXPECT_TRUE(heard.contains(QString::fromUtf8(said))) << said << "\n" << heard.toStdString();
+    }
+    QTest::mouseClick(switchOf(panel, "TakePadHigh"), Qt::LeftButton);
+    EXPECT_EQ(box(panel, "PadHigh")->text(), QStringLiteral("4"));
+    EXPECT_EQ(box(panel, "LevelHigh")->text(), QStringLiteral("92.0 → 88.0"));
+    type(panel, "OffsetMid", QStringLiteral("30"));
+    EXPECT_NE(describedAs(w), heard);
+
+    tick(panel, "Spread");
+    const QString spread = describedAs(w);
+    for (const char* said : {"90 % между", "Допуски: C ±5 %, L ±5 %, R ±5 %, Rбоб ±10 %",
+                             "95 % от сглобките: сумата в ±"}) {
+      EXPECT_TRUE(spread.contains(QString::fromUtf8(said))) << said << "\n" << spread.toStdString();
+    }
+    replaceText(panel, "TolC", QStringLiteral("10"));
+    EXPECT_TRUE(describedAs(w).contains(QStringLiteral("C ±10 %")));
+    EXPECT_NE(describedAs(w), spread);
+    // For a person to look at: the panel heard, and the response with its spread.
+    EXPECT_TRUE(widget(panel)->grab().save(QStringLiteral("drivers-heard%1.png").arg(form)));
+    EXPECT_TRUE(responseOf(w)->grab().save(QStringLiteral("response-spread%1.png").arg(form)));
+
+    QTest::keyClick(widget(w), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QString list = QGuiApplication::clipboard()->text();
+    for (const char* line : {"Ниски, отговор: бас.frd, 10–40000 Hz, минимална фаза (от нивото)",
+                             "Средни, отговор: mid.frd, 10–40000 Hz, отместване назад 30.0 mm",
+                             "Допуски: C ±10 %, L ±5 %, R ±5 %, Rбоб ±10 %, 1000 сглобки",
+                             "95 % от сглобките: сумата в ±"}) {
+      EXPECT_TRUE(list.contains(QString::fromUtf8(line))) << line << "\n" << list.toStdString();
+    }
+    const QString design = dir.filePath(QStringLiteral("heard%1.kalvena").arg(form));
+    answeringDialogs(design,
+                     [&] { QTest::keyClick(widget(panel), Qt::Key_S, Qt::ControlModifier); });
+    const std::string saved = fileText(design);
+    for (const char* field :
+         {"\"offset mm\": 30.0", "\"capacitors %\": 10.0", "бас.frd", "\"phase\": \"minimum\""}) {
+      EXPECT_NE(saved.find(field), std::string::npos) << field;
+    }
+
+    tick(panel, "Electrical");
+    EXPECT_TRUE(describedAs(w).contains(QStringLiteral("електрически")));
+    tick(panel, "Spread");
+    tick(panel, "Electrical");
+    QTest::mouseClick(switchOf(panel, "CloseDrivers"), Qt::LeftButton);
+    answeringDialogs(
+        {}, [&] { w.Unload(); }, QMessageBox::Discard);
+    loopAfterTheEnd();
+  }
+}
+
+}  // namespace
+}  // namespace kalvena::ui::test
