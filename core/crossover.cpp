@@ -61,9 +61,8 @@ double Crossover::bandLevelDb(Section section) const {
 
 std::optional<Crossings> Crossover::crossings(Section section) const {
   if (!has(section)) return std::nullopt;
-  return levelCrossings(
-      [&](double hz) { return 20 * std::log10(std::abs(response(section, hz))); }, lowHz(section),
-      highHz(section), bandLevelDb(section));
+  return levelCrossings([&](double hz) { return 20 * std::log10(std::abs(response(section, hz))); },
+                        lowHz(section), highHz(section), bandLevelDb(section));
 }
 
 std::optional<std::pair<double, double>> Crossover::measuredRange() const {
