@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <map>
@@ -1620,9 +1622,30 @@ TEST_F(Win32Test, TheDriversPanelChangesTheDesignWhichIsSavedAndOpened) {
   const std::string list = static_cast<ui::CalculatorWindow&>(w).partsList();
   EXPECT_NE(list.find(decimal("  Зобел: 6.00 Ом, 13.9 µF; E12: 5.6 Ом, 15 µF")), std::string::npos)
       << list;
+  EXPECT_EQ(heardOf("TolC").name, "Допуск, %: C");
+  EXPECT_EQ(heardOf("TolC").value, "5");
+  EXPECT_EQ(heardOf("Spread").role, std::to_string(ROLE_SYSTEM_CHECKBUTTON));
 
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
+  // The middle driver's response through the system's Open dialog, without its phase; its
+  // offset; the spread switched on: its lines end the parts list.
+  const std::wstring frd =
+      std::wstring(folder) + L"среден-" + std::to_wstring(GetCurrentProcessId()) + L".frd";
+  std::ofstream(std::filesystem::path(frd), std::ios::binary) << "10 90\r\n1000 91\r\n40000 89\r\n";
+  EXPECT_TRUE(answeringDialogs(frd, IDOK, [&] { click(panel, "OpenSoundMid"); }).empty());
+  EXPECT_NE(text(panel, "SoundMid").find("среден-"), std::string::npos);
+  type(panel, "OffsetMid", L"30");
+  click(panel, "Spread");
+  const std::string heardList = static_cast<ui::CalculatorWindow&>(w).partsList();
+  for (const char* line :
+       {"Средни, отговор: среден-", "минимална фаза (от нивото), отместване назад 30",
+        "Допуски: C ±5 %, L ±5 %, R ±5 %, Rбоб ±10 %, 1000 сглобки", "90 % между",
+        "95 % от сглобките: сумата в ±"}) {
+    EXPECT_NE(heardList.find(line), std::string::npos) << line << "\n" << heardList;
+  }
+  click(panel, "Spread");
+  DeleteFileW(frd.c_str());
   const std::wstring design =
       std::wstring(folder) + L"проект-" + std::to_wstring(GetCurrentProcessId()) + L".kalvena";
   DeleteFileW(design.c_str());
