@@ -17,6 +17,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "qt_dialogs.h"
@@ -109,19 +110,31 @@ class CommandButtonHandle final : public ui::CommandButton {
   QtCommandButton* button_;
 };
 
+// A check box or option button: its handler runs when the user changes it, by a click, a key or
+// a screen reader's toggle (which toggles without a click), and not when the program sets it.
+// An option button runs it when it becomes the one chosen.
 class CheckBoxHandle final : public ui::CheckBox {
  public:
-  explicit CheckBoxHandle(QAbstractButton* button) : button_(button) {}
+  explicit CheckBoxHandle(QAbstractButton* button)
+      : button_(button), setting_(std::make_shared<bool>(false)) {}
 
   bool value() const override { return button_->isChecked(); }
-  void setValue(bool on) override { button_->setChecked(on); }
+  void setValue(bool on) override {
+    *setting_ = true;
+    button_->setChecked(on);
+    *setting_ = false;
+  }
   void onClick(std::function<void()> handler) override {
-    QObject::connect(button_, &QAbstractButton::clicked, button_,
-                     [h = std::move(handler)] { h(); });
+    const bool option = qobject_cast<QRadioButton*>(button_) != nullptr;
+    QObject::connect(button_, &QAbstractButton::toggled, button_,
+                     [h = std::move(handler), setting = setting_, option](bool on) {
+                       if (!*setting && (on || !option)) h();
+                     });
   }
 
  private:
   QAbstractButton* button_;
+  std::shared_ptr<bool> setting_;  // shared with the handler, which outlives a moved handle
 };
 
 // The top-level widget of a loaded window: its controls, and its close box, which unloads it.

@@ -131,6 +131,8 @@ def drivers():
     for name, text in [("Re, Ом", "6"), ("Le, mH", "0.5"), ("fs, Hz", "30"), ("Qms", "3"),
                        ("Qes", "0.4")]:
         found[("text", "Ниски: " + name)].get_editable_text_iface().set_text_contents(text)
+    time.sleep(0.5)
+    before = plot_said(plot_window) or ""
     found[("check box", "Ниски: Компенсация, Зобел")].do_action(0)
     time.sleep(0.5)
     checked = found[("check box", "Ниски: Компенсация, Зобел")].get_state_set().contains(
@@ -141,9 +143,29 @@ def drivers():
     if not checked:
         print("FAIL: the Zobel's check box is not heard as checked")
         failures += 1
+    if said == before:
+        print("FAIL: the Zobel toggled by a screen reader changed nothing the plot says")
+        failures += 1
     if "(в резистор Rвг: 300 Hz)" not in said:
         print("FAIL: the plot does not say where the low band crosses into its resistor")
         failures += 1
+    # The spread switched on and a tolerance typed, through the same objects: the plot says
+    # where 90 % of the builds cross, with the tolerance typed.
+    spread = ("check box", "Разброс на 1000 сглобки")
+    capacitors = ("text", "Допуск, %: C")
+    for want in (spread, capacitors):
+        if want not in found:
+            print(f"FAIL: the drivers' panel has no {want}")
+            return failures + 1
+    found[capacitors].get_editable_text_iface().set_text_contents("10")
+    found[spread].do_action(0)
+    time.sleep(0.5)
+    said = plot_said(plot_window) or ""
+    print(f"with the spread the plot says: {said!r}")
+    if "90 % между" not in said or "C ±10 %" not in said:
+        print("FAIL: the plot does not say the spread of the builds with ±10 % capacitors")
+        failures += 1
+    found[spread].do_action(0)
     return failures
 
 
