@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of kalvena.exe under Wine for a person to compare: the 12 dB/oct window with a
 # three-way crossover calculated, its response window, the "Error !!" box, the 18 dB/oct
-# window and the drivers' panel, each grabbed whole at a DPI, with smoothing off or on. A folder of PNGs; it checks
+# window, the drivers' panel and the response with the spread of builds, each grabbed whole at a DPI, with smoothing off or on. A folder of PNGs; it checks
 # nothing. Run it on two builds and compare the folders (compare -metric AE).
 #   tools/wine_screens.sh EXE OUT_DIR [DPI...]        (KALVENA_SMOOTHING=1 smooths the faces)
 set -euo pipefail
@@ -40,6 +40,21 @@ window() {
   echo "$w"
 }
 grab() { xwd -id "$1" -silent | convert xwd:- "$out/$2"; }
+
+design=$prefix/heard.kalvena
+inputs='"LowFc": 300.0, "LowR": 8.0, "MidFc1": 300.0, "MidFc2": 3000.0, "MidR": 8.0,
+  "HighFc": 3000.0, "HighR": 8.0'
+band() {  # band <level dB> <offset mm>: a driver heard, flat but for a roll-off at its ends
+  echo "{\"driver\": null, \"zobel\": false, \"notch\": false, \"pad dB\": 0.0,
+    \"coil ohms\": 0.0, \"sound\": {\"file\": \"$1.frd\", \"phase\": \"minimum\",
+    \"points\": [[10, $(($1 - 30))], [40, $1], [10000, $1], [40000, $(($1 - 20))]]},
+    \"offset mm\": $2}"
+}
+printf '%s\n' "{\"format\": \"Kalvena design\", \"version\": 2, \"12 dB/oct\": {$inputs},
+  \"18 dB/oct\": {$inputs}, \"parts\": \"E12\",
+  \"bands\": {\"low\": $(band 88 20), \"middle\": $(band 90 10), \"high\": $(band 89 0)},
+  \"tolerances\": {\"capacitors %\": 10.0, \"coils %\": 5.0, \"resistors %\": 5.0,
+  \"coil resistance %\": 10.0}}" >"$design"
 
 for dpi in "${dpis[@]}"; do
   tag=wine-${dpi}dpi-smoothing$smoothing
@@ -80,7 +95,33 @@ for dpi in "${dpis[@]}"; do
   sleep 1.5
   k Tab; t 5.8; k Tab; t 0.9; k Tab; t 32; k Tab; t 3.1; k Tab; t 0.38
   sleep 0.5
-  grab "$(window '^Говорители$')" "$tag-drivers.png"
+  panel=$(window '^Говорители$')
+  grab "$panel" "$tag-drivers.png"
+  kill $pid 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  # A design opened at start (three drivers' responses, two of them behind), its response
+  # window with the spread of builds switched on in the panel, where the switch lies.
+  KALVENA_WINE_DPI=$dpi scripts/wine-run.sh "$exe" "$(winepath -w "$design")" &
+  pid=$!
+  window '^Kalvena$' >/dev/null
+  xdotool mousemove 1790 1390
+  sleep 1.5
+  k ctrl+r
+  sleep 1.5
+  k ctrl+d
+  panel=$(window '^Говорители$')
+  sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$panel")"
+  cw=$((866 * dpi / 96)) ch=$((642 * dpi / 96))
+  cx=$(((WIDTH - cw) / 2)) cy=$((HEIGHT - ch - (WIDTH - cw) / 2))
+  xdotool mousemove --window "$panel" $((cx + 690 * dpi / 96)) $((cy + 166 * dpi / 96)) \
+    click 1 mousemove 1790 1390
+  sleep 1
+  grab "$panel" "$tag-drivers-heard.png"
+  xdotool windowunmap "$panel"
+  sleep 1
+  grab "$(window '^Честотна характеристика$')" "$tag-response-spread.png"
   kill $pid 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true

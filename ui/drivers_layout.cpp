@@ -73,10 +73,14 @@ constexpr Row kRows[] = {
     {&ColumnNames::takePad, B, "", "Приеми предложението", 608, 23},
 };
 
-// The whole panel's rows under the columns: the tolerances, then the two switches.
-constexpr int kTolerancesTop = 644, kSwitchesTop = 670;
+// The whole panel's controls, in a column right of the bands (so that the panel stays low enough
+// for a screen of 720 logical pixels): the tolerances, the two switches, then at its foot the
+// design's buttons and the panel's.
+constexpr int kSideLeft = kColumnLeft + 3 * kColumnStep + 8, kSideWidth = 176;
+constexpr int kTolerancesTop = 52, kSwitchesTop = 156;
 constexpr const char* kToleranceCaptions[] = {"C", "L", "R", "Rбоб"};
-constexpr int kButtonsTop = 704, kButtonHeight = 25, kHeight = 740, kWidth = 678;
+constexpr int kButtonsTop = 550, kButtonStep = 30, kButtonHeight = 25;
+constexpr int kHeight = 642, kWidth = kSideLeft + kSideWidth + 8;
 
 const char* kept(std::deque<std::string>& texts, std::string text) {
   return texts.emplace_back(std::move(text)).c_str();
@@ -112,25 +116,25 @@ FormLayout build() {
       ++rowIndex;
     }
   }
-  label("RowTolerances", "Допуски на частите, %", kCaptionLeft, kTolerancesTop, kCaptionWidth);
+  label("RowTolerances", "Допуски на частите, %", kSideLeft, kTolerancesTop - 22, kSideWidth);
   for (int i = 0; i < 4; ++i) {
-    const int x = kColumnLeft + i * 126;
-    label(kept(texts, std::string("Label") + kToleranceNames[i]), kToleranceCaptions[i], x,
-          kTolerancesTop, 40);
-    controls.push_back({kToleranceNames[i], T, "", at(x + 42), at(kTolerancesTop), at(70), at(20),
+    const int y = kTolerancesTop + i * 24;
+    label(kept(texts, std::string("Label") + kToleranceNames[i]), kToleranceCaptions[i], kSideLeft,
+          y, 48);
+    controls.push_back({kToleranceNames[i], T, "", at(kSideLeft + 52), at(y), at(80), at(20),
                         400 + i, kept(texts, std::string("Допуск, %: ") + kToleranceCaptions[i])});
   }
-  controls.push_back({kSpreadName, C, "Разброс на 1000 сглобки", at(kColumnLeft), at(kSwitchesTop),
-                      at(250), at(20), 404});
-  controls.push_back({kElectricalName, C, "Само електрическата сума", at(kColumnLeft + 260),
-                      at(kSwitchesTop), at(240), at(20), 405});
-  const int buttonWidth = kColumnWidth;
+  controls.push_back({kSpreadName, C, "Разброс на 1000 сглобки", at(kSideLeft), at(kSwitchesTop),
+                      at(kSideWidth), at(20), 404});
+  controls.push_back({kElectricalName, C, "Само електрическата сума", at(kSideLeft),
+                      at(kSwitchesTop + 24), at(kSideWidth), at(20), 405});
   const char* const buttons[][2] = {{"SaveDesign", "Запази проекта…"},
                                     {"OpenDesign", "Отвори проект…"},
                                     {"CloseDrivers", "Затвори"}};
   for (int i = 0; i < 3; ++i) {
-    controls.push_back({buttons[i][0], B, buttons[i][1], at(kColumnLeft + i * kColumnStep),
-                        at(kButtonsTop), at(buttonWidth), at(kButtonHeight), 500 + i});
+    controls.push_back({buttons[i][0], B, buttons[i][1], at(kSideLeft),
+                        at(kButtonsTop + i * kButtonStep), at(kSideWidth), at(kButtonHeight),
+                        500 + i});
   }
   return {at(kWidth),
           at(kHeight),

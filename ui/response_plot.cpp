@@ -224,6 +224,7 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
   for (std::size_t s = 0; s < sections.size(); ++s) {
     const Section section = static_cast<Section>(s);
     figures.has[s] = crossover.has(section);
+    figures.bandLevelDb[s] = crossover.bandLevelDb(section);
     responses[s].assign(count, 0.0);
     if (!figures.has[s]) continue;
     // A band into its typed resistance crosses as the calculation found; the rest are searched.
@@ -433,7 +434,7 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
     for (const Stretch& stretch : figures.crossings[s]->stretches) {
       for (const std::optional<double>& edge : {stretch.from, stretch.to}) {
         if (!edge || *edge < kPlotLowHz || *edge > kPlotHighHz) continue;
-        marks.push_back({{f.x(*edge), f.y(kHalfPowerDb)}, *edge, s});
+        marks.push_back({{f.x(*edge), f.y(figures.bandLevelDb[s] + kHalfPowerDb)}, *edge, s});
       }
     }
   }

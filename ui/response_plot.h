@@ -75,6 +75,9 @@ struct ResponseFigures {
   PartsSet set = PartsSet::Computed;
   std::array<bool, 3> has{};
   std::array<std::optional<Crossings>, 3> crossings;
+  // The level each band's crossings are read against (its pad's, and heard, its driver's over
+  // the quietest), so that its marks sit on its curve 3 dB below it.
+  std::array<double, 3> bandLevelDb{};
   std::optional<PolarityAdvice> advice;
   std::array<std::vector<double>, 3> bandDb;
   std::vector<double> sumDb;       // as built: the advised polarity, in phase where none is

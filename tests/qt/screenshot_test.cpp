@@ -77,7 +77,7 @@ TEST(Screenshot, TheDriversPanelIsGrabbed) {
   }
   settle();
   EXPECT_EQ(widget(panel)->grab().toImage().size() / widget(panel)->devicePixelRatio(),
-            QSize(678, 740));
+            QSize(866, 642));
   EXPECT_TRUE(widget(panel)->grab().save(QStringLiteral("drivers.png")));
   EXPECT_TRUE(response->grab().save(QStringLiteral("response-drivers.png")));
 }
