@@ -201,6 +201,40 @@ void BM_Spread(benchmark::State& state) {
 }
 BENCHMARK(BM_Spread)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// A tolerance typed in the panel with the spread shown (the three measured drivers heard, with
+// offsets), to the response window's view drawn anew: the figures, the spread on both cores,
+// the drawing.
+void BM_ToleranceChanged(benchmark::State& state) {
+  using namespace kalvena;
+  const InputValues in{400, 8, 400, 4000, 8, 4000, 8};
+  const BuiltSections sections = networkSections(kSecondOrderFormulas, kSecondOrderNetworks, in);
+  BandDrivers drivers = measuredDrivers();
+  for (std::size_t b = 0; b < 3; ++b) {
+    std::vector<ResponsePoint> points;
+    for (int i = 0; i < 1000; ++i) {
+      const double hz = 10 * std::pow(4000.0, i / 999.0);
+      points.push_back({hz, 85.0 + static_cast<double>(b) + std::sin(i / 50.0), 0});
+    }
+    drivers[b].sound = MeasuredResponse::of(std::move(points), false);
+    drivers[b].offsetMm = b == 2 ? 0 : 20;
+  }
+  Listening listening;
+  listening.spread = true;
+  ui::ResponseFigureCache cache;
+  cache.update(sections);
+  QImage surface(720, 648, QImage::Format_RGB32);
+  for (auto _ : state) {
+    listening.tolerances.capacitors = listening.tolerances.capacitors == 5 ? 10 : 5;
+    cache.setDrivers(drivers, listening);
+    const ui::ResponseFigures& figures = cache.figures(PartsSet::E12);
+    QPainter painter(&surface);
+    painter.setRenderHint(QPainter::Antialiasing);
+    qt::QtPainter drawn(painter);
+    ui::drawResponseView(drawn, 720, 648, figures, ".");
+  }
+}
+BENCHMARK(BM_ToleranceChanged)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <thread>
 
@@ -90,18 +91,41 @@ std::pair<std::optional<double>, std::optional<double>> crossingsOf(std::span<co
   return {rising, falling};
 }
 
-// The 5th and 95th percentile of some values (reordered), by nearest rank.
-Percentiles percentiles(std::span<double> values) {
+// The 5th and 95th percentile of some values, by nearest rank. The values are counted into
+// bins between their least and greatest first, and only the bin that holds a rank is searched:
+// two passes over them where a selection over all of them took several.
+Percentiles percentiles(std::span<const double> values, std::vector<double>& bin) {
+  const std::size_t n = values.size();
   const auto rank = [&](double p) {
-    return static_cast<std::ptrdiff_t>(std::lround(p * static_cast<double>(values.size() - 1)));
+    return static_cast<std::size_t>(std::lround(p * static_cast<double>(n - 1)));
   };
-  Percentiles out;
-  std::nth_element(values.begin(), values.begin() + rank(0.05), values.end());
-  out.low = values[static_cast<std::size_t>(rank(0.05))];
-  // What lies above the 5th percentile's place is not below it: the 95th is among those.
-  std::nth_element(values.begin() + rank(0.05), values.begin() + rank(0.95), values.end());
-  out.high = values[static_cast<std::size_t>(rank(0.95))];
-  return out;
+  const auto [least, greatest] = std::minmax_element(values.begin(), values.end());
+  const double lo = *least, hi = *greatest;
+  constexpr std::size_t kBins = 64;
+  const bool binned = std::isfinite(lo) && std::isfinite(hi) && hi > lo;
+  const double scale = binned ? static_cast<double>(kBins) / (hi - lo) : 0;
+  const auto binOf = [&](double v) {
+    const double x = (v - lo) * scale;  // not a number for a level that is none: the first bin
+    return x >= 0 ? std::min(static_cast<std::size_t>(x), kBins - 1) : 0;
+  };
+  std::array<std::size_t, kBins> counts{};
+  if (binned) {
+    for (const double v : values) ++counts[binOf(v)];
+  } else {
+    counts[0] = n;  // one bin: a selection over all of them
+  }
+  const auto at = [&](std::size_t r) {
+    std::size_t b = 0, before = 0;
+    while (before + counts[b] <= r) before += counts[b++];
+    bin.clear();
+    for (const double v : values) {
+      if (!binned || binOf(v) == b) bin.push_back(v);
+    }
+    const auto k = static_cast<std::ptrdiff_t>(r - before);
+    std::nth_element(bin.begin(), bin.begin() + k, bin.end());
+    return bin[static_cast<std::size_t>(k)];
+  };
+  return {at(rank(0.05)), at(rank(0.95))};
 }
 
 }  // namespace
@@ -216,14 +240,14 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
     // A few frequencies at a time, each's builds gathered side by side: a build's levels are
     // read a cache line at a time, not one a line.
     constexpr std::size_t kBlock = 8;
-    std::vector<double> column(kBlock * n);
+    std::vector<double> column(kBlock * n), heap;
     for (std::size_t first = 0; first < count; first += kBlock) {
       const std::size_t m = std::min(kBlock, count - first);
       for (std::size_t b = 0; b < n; ++b) {
         for (std::size_t k = 0; k < m; ++k) column[k * n + b] = levels[c][b * count + first + k];
       }
       for (std::size_t k = 0; k < m; ++k) {
-        const Percentiles power = percentiles(std::span(column).subspan(k * n, n));
+        const Percentiles power = percentiles(std::span(column).subspan(k * n, n), heap);
         spread.db[c].push_back({dbOfPower(power.low), dbOfPower(power.high)});
       }
     }
@@ -236,12 +260,14 @@ Spread spreadOf(const BuiltSections& sections, PartsSet set, const BandDrivers& 
         if (e) found.push_back(*e);
       }
       if (!nominalHas || found.size() != n) return std::optional<Percentiles>();
-      return std::optional(percentiles(found));
+      std::vector<double> heap;
+      return std::optional(percentiles(found, heap));
     };
     spread.rising[s] = spreadOfEdges(rising[s], bands[s]->nominal->rising.has_value());
     spread.falling[s] = spreadOfEdges(falling[s], bands[s]->nominal->falling.has_value());
   }
-  if (!levels[3].empty()) spread.sumWithinDb = percentiles(sumWithin).high;
+  std::vector<double> heap;
+  if (!levels[3].empty()) spread.sumWithinDb = percentiles(sumWithin, heap).high;
   return spread;
 }
 

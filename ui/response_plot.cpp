@@ -205,6 +205,17 @@ std::size_t curveCount() {
   return count;
 }
 
+namespace {
+
+// The spread of the builds of the figures' parts set, their sum in the polarity drawn.
+Spread spreadOfFigures(const BuiltSections& sections, const ResponseFigures& figures,
+                       const BandDrivers& drivers, const Listening& listening) {
+  return spreadOf(sections, figures.set, drivers, listening.hearing,
+                  figures.advice && figures.advice->reverseMiddle(), listening.tolerances);
+}
+
+}  // namespace
+
 ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossings& crossings,
                                 PartsSet set, const BandDrivers& drivers,
                                 const Listening& listening) {
@@ -267,11 +278,7 @@ ResponseFigures responseFigures(const BuiltSections& sections, const BandCrossin
       figures.load.push_back(crossover.amplifierLoad(curveHz(i)).value_or(0.0));
     }
     figures.loadMinimum = amplifierLoadMinimum(crossover);
-    if (listening.spread) {
-      figures.spread =
-          spreadOf(sections, set, drivers, listening.hearing,
-                   figures.advice && figures.advice->reverseMiddle(), listening.tolerances);
-    }
+    if (listening.spread) figures.spread = spreadOfFigures(sections, figures, drivers, listening);
   }
   return figures;
 }
@@ -283,14 +290,27 @@ void ResponseFigureCache::update(const BuiltSections& sections) {
 }
 
 void ResponseFigureCache::setDrivers(const BandDrivers& drivers, const Listening& listening) {
+  // Where only the spread or the tolerances changed, the figures stand and their spread is
+  // worked out anew when asked for.
+  const bool figuresStand = drivers == drivers_ && listening.hearing == listening_.hearing;
   drivers_ = drivers;
   listening_ = listening;
-  for (std::optional<ResponseFigures>& f : figures_) f.reset();
+  for (std::optional<ResponseFigures>& f : figures_) {
+    if (f && figuresStand) {
+      f->spread.reset();
+      f->tolerances = listening.tolerances;
+    } else {
+      f.reset();
+    }
+  }
 }
 
 const ResponseFigures& ResponseFigureCache::figures(PartsSet set) {
   std::optional<ResponseFigures>& kept = figures_[indexOf(set)];
   if (!kept) kept = responseFigures(sections_, crossings_, set, drivers_, listening_);
+  if (listening_.spread && !kept->spread && kept->bands() > 0) {
+    kept->spread = spreadOfFigures(sections_, *kept, drivers_, listening_);
+  }
   return *kept;
 }
 
