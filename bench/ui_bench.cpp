@@ -194,9 +194,9 @@ void BM_Spread(benchmark::State& state) {
   }
   const auto threads = static_cast<unsigned>(state.range(0));
   for (auto _ : state) {
-    const Spread spread = spreadOf(sections, PartsSet::E12, drivers, Hearing::Acoustic, false,
-                                   Tolerances{}, threads == 0 ? 1 : kSpreadBuilds, kSpreadSeed,
-                                   std::max(threads, 1u));
+    const Spread spread =
+        spreadOf(sections, PartsSet::E12, drivers, Hearing::Acoustic, false, Tolerances{},
+                 threads == 0 ? 1 : kSpreadBuilds, kSpreadSeed, std::max(threads, 1u));
     benchmark::DoNotOptimize(spread.sumWithinDb);
   }
 }
