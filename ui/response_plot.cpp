@@ -335,11 +335,20 @@ void drawResponsePlot(Painter& painter, double width, double height, const Respo
   const PlotFrame f = plotFrame(width, height);
   painter.fill({0, 0}, width, height, kWhite);
   shadeBeyondAudible(painter, f);
-  // The grid: every 10 dB, and each decade with its 2 and 5.
+  // The grid: every 10 dB, and each decade with its 2 and 5. Heard with measured responses,
+  // the levels are the files' own (dB SPL where they are absolute): 0 dB is the reference.
+  const std::optional<double> heardAt =
+      figures.hearing == Hearing::Acoustic ? figures.referenceDb : std::nullopt;
   for (int db = static_cast<int>(kPlotTopDb); db >= static_cast<int>(kPlotBottomDb); db -= 10) {
     painter.line({f.left, f.y(db)}, {f.right, f.y(db)}, {db == 0 ? kDecade : kGrid, 1, false});
-    painter.text({f.left - 5, f.y(db) + 4}, db == kPlotTopDb ? dbLabel(db) + " dB" : dbLabel(db),
-                 Anchor::End, kPlotTextPixels, kLabelInk);
+    const std::string label = heardAt            ? fixedText(*heardAt + db, 1, decimalPoint)
+                              : db == kPlotTopDb ? dbLabel(db) + " dB"
+                                                 : dbLabel(db);
+    painter.text({f.left - 5, f.y(db) + 4}, label, Anchor::End, kPlotTextPixels, kLabelInk);
+  }
+  if (heardAt) {
+    painter.text({f.left + 4, f.top + 13}, "dB по файловете", Anchor::Start, kPlotTextPixels,
+                 kLabelInk);
   }
   drawFrequencyLines(painter, f);
   for (double decade = kPlotLowHz; decade < kPlotHighHz; decade *= 10) {
