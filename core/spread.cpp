@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <numbers>
 #include <thread>
 
 namespace kalvena {
