@@ -332,54 +332,46 @@ void DriversPanel::decimalChange(const Bound<TextBox>& box, double& field, doubl
   MsgBox(kInputErrorText, kInputErrorTitle);
 }
 
-void DriversPanel::openCurve(DriverInputs& in) {
-  const std::optional<std::string> path = native()->askFileName({.save = false,
-                                                                 .title = "Измерен импеданс",
-                                                                 .kind = "Импеданс (.zma)",
-                                                                 .extension = ".zma",
-                                                                 .suggested = {}});
-  if (!path) return;
+std::optional<std::pair<std::string, std::string>> DriversPanel::measurementFile(
+    const char* title, const char* kind, const char* extension) {
+  const std::optional<std::string> path = native()->askFileName(
+      {.save = false, .title = title, .kind = kind, .extension = extension, .suggested = {}});
+  if (!path) return std::nullopt;
   const std::filesystem::path file = pathOfUtf8(*path);
-  const std::string name = utf8Of(file.filename());
-  const std::optional<std::string> text = readFileText(file, kMaxCurveBytes);
+  std::string name = utf8Of(file.filename());
+  std::optional<std::string> text = readFileText(file, kMaxCurveBytes);
   if (!text) {
     MsgBox(unreadableFileText(name), kDriversTitle);
-    return;
+    return std::nullopt;
   }
-  ZmaRead read = readZma(*text);
+  return std::pair{std::move(name), std::move(*text)};
+}
+
+void DriversPanel::openCurve(DriverInputs& in) {
+  const auto file = measurementFile("Измерен импеданс", "Импеданс (.zma)", ".zma");
+  if (!file) return;
+  ZmaRead read = readZma(file->second);
   if (!read.curve) {
-    MsgBox(fileRefusalText(name, *read.refusal), kDriversTitle);
+    MsgBox(fileRefusalText(file->first, *read.refusal), kDriversTitle);
     return;
   }
   in.curve = std::move(read.curve);
-  in.curveName = name;
+  in.curveName = file->first;
   in.kind = DriverInputs::Kind::Measured;
   showInputs();
   changed();
 }
 
 void DriversPanel::openSound(DriverInputs& in) {
-  const std::optional<std::string> path =
-      native()->askFileName({.save = false,
-                             .title = "Измерен отговор",
-                             .kind = "Честотна характеристика (.frd)",
-                             .extension = ".frd",
-                             .suggested = {}});
-  if (!path) return;
-  const std::filesystem::path file = pathOfUtf8(*path);
-  const std::string name = utf8Of(file.filename());
-  const std::optional<std::string> text = readFileText(file, kMaxCurveBytes);
-  if (!text) {
-    MsgBox(unreadableFileText(name), kDriversTitle);
-    return;
-  }
-  FrdRead read = readFrd(*text);
+  const auto file = measurementFile("Измерен отговор", "Честотна характеристика (.frd)", ".frd");
+  if (!file) return;
+  FrdRead read = readFrd(file->second);
   if (!read.response) {
-    MsgBox(fileRefusalText(name, *read.refusal), kDriversTitle);
+    MsgBox(fileRefusalText(file->first, *read.refusal), kDriversTitle);
     return;
   }
   in.sound = std::move(read.response);
-  in.soundName = name;
+  in.soundName = file->first;
   changed();
 }
 

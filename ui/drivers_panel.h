@@ -104,6 +104,11 @@ class DriversPanel final : public Window {
   // A decimal box's Change: its value into the field, or the box emptied and the user told.
   void decimalChange(const Bound<TextBox>& box, double& field, double scale = 1,
                      double highest = std::numeric_limits<double>::max());
+  // Asks for a measurement file and reads it: its name and text; nothing where the user
+  // cancels or it cannot be read (the user told).
+  std::optional<std::pair<std::string, std::string>> measurementFile(const char* title,
+                                                                     const char* kind,
+                                                                     const char* extension);
   void openCurve(DriverInputs& inputs);
   void openSound(DriverInputs& inputs);
   // Each band's level over its pass band (where its driver has a response and the band's
